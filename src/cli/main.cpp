@@ -1,0 +1,40 @@
+// quorvel-cli: the card operations of the desktop program, from a shell.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+
+namespace {
+
+void PrintUsage(std::ostream& out) {
+  out << "usage: quorvel-cli [--virtual-unit DIR | --virtual-paged FILE] [--trace FILE] "
+         "[--stats] COMMAND ARGS...\n\ncommands:\n";
+  for (const auto& [name, info] : quorvel::cli::Commands()) {
+    out << "  " << name << (info.usage.empty() ? "" : " ") << info.usage << "\n";
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace quorvel::cli;
+  std::vector<std::string> words(argv + 1, argv + argc);
+  try {
+    Args args = ParseArgs(words);
+    if (args.command.empty() || args.command == "help" || args.Has("help")) {
+      PrintUsage(args.command.empty() && !args.Has("help") ? std::cerr : std::cout);
+      return args.command.empty() && !args.Has("help") ? kExitUsage : kExitOk;
+    }
+    auto it = Commands().find(args.command);
+    if (it == Commands().end()) {
+      std::cerr << "quorvel-cli: unknown command '" << args.command << "'\n";
+      PrintUsage(std::cerr);
+      return kExitUsage;
+    }
+    return it->second.run(args);
+  } catch (const UsageError& error) {
+    std::cerr << "quorvel-cli: " << error.message << "\n";
+    return kExitUsage;
+  }
+}

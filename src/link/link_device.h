@@ -1,0 +1,91 @@
+// LinkDevice: the link protocol to the card unit on the parallel port (handshake, bit-level
+// byte exchange, the framed command set) and the block entry points the card layer uses.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "link/settings.h"
+#include "port/port_io.h"
+
+namespace quorvel {
+
+inline constexpr std::size_t kBlockSize = 512;
+inline constexpr std::size_t kPartSize = 128;
+
+// What the protocol needs from its surroundings; every member may be left empty.
+struct LinkHooks {
+  // The current time of day in the system's long time format (for example "15:04:05").
+  // Injected so that tests decide when "the second changes".
+  std::function<std::string()> time_of_day;
+  // Repaint what is pending in the main window, without handling any input.
+  std::function<void()> repaint;
+  // Set the main window's link status label.
+  std::function<void(std::string_view)> set_status_label;
+};
+
+class LinkDevice {
+ public:
+  // Create(): speed 2000, TimedOut false. The base port and the three delay counts are read
+  // from `settings` (program-wide values shared with the configuration and the settings
+  // dialog), so a change there takes effect at the next transaction.
+  LinkDevice(PortIo& port, Settings& settings, LinkHooks hooks = {});
+
+  void SetSpeed(std::int32_t value);
+
+  // Transactions and the byte exchange.
+  void BeginTransaction();
+  void EndTransaction();
+  std::uint8_t ExchangeByte(std::uint8_t out);
+  std::uint8_t TransferByte(std::uint8_t out);
+
+  // The command set; each returns true when the sync reply and the checksum were right.
+  bool ReadMemory(std::uint32_t address, std::span<std::uint8_t, kBlockSize> buffer);
+  bool WriteMemory(std::uint32_t address, std::span<const std::uint8_t, kPartSize> data);
+  bool SetPage(std::uint16_t page);
+  bool GetPage(std::uint16_t& page);
+  bool Set16MPage(std::uint8_t page);
+  bool BeginSlotAccess();
+  bool EndSlotAccess();
+  bool RequestBlockPart(std::uint8_t slot, std::uint8_t block, std::uint8_t part);
+  bool FetchPart(std::span<std::uint8_t, kPartSize> buffer);
+  bool UploadPart(std::span<const std::uint8_t, kPartSize> data);
+  bool WriteBlockPart(std::uint8_t slot, std::uint8_t block, std::uint8_t part);
+  bool CommitBlockWrite(std::uint8_t slot, std::uint8_t block);
+  bool GetCardPresence(bool& slot1, bool& slot2);
+
+  // Block entry points for the card layer; afterwards TimedOut() == !result.
+  bool LinkReadBlock(std::uint8_t slot, std::uint8_t block,
+                     std::span<std::uint8_t, kBlockSize> buffer);
+  bool LinkWriteBlock(std::uint8_t slot, std::uint8_t block,
+                      std::span<const std::uint8_t, kBlockSize> data);
+
+  // Unit detection: true when either kind of unit answered; sets PagedMode().
+  bool DetectUnitType();
+  // The highest page of a paged card (the page register clamps SetPage(255)); the current
+  // page is put back. False when a command failed.
+  bool HighestPage(std::uint16_t& highest);
+
+  bool TimedOut() const { return timed_out_; }
+  bool PagedMode() const { return paged_mode_; }
+  std::uint16_t DataPort() const { return data_port_; }
+  std::uint16_t StatusPort() const { return status_port_; }
+  std::uint16_t ControlPort() const { return control_port_; }
+
+ private:
+  PortIo& port_;
+  Settings& settings_;
+  LinkHooks hooks_;
+  std::uint16_t data_port_ = 0x378;
+  std::uint16_t status_port_ = 0x379;
+  std::uint16_t control_port_ = 0x37A;
+  std::uint8_t data_shadow_ = 0;
+  std::uint8_t checksum_ = 0;
+  bool timed_out_ = false;
+  bool paged_mode_ = false;
+};
+
+}  // namespace quorvel

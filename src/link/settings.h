@@ -1,0 +1,19 @@
+// The program-wide settings kept in the configuration file: port address, the three link
+// delay counts, the speed slider's maximum, the drag mode and the automatic refresh switch.
+#pragma once
+
+#include <cstdint>
+
+namespace quorvel {
+
+struct Settings {
+  std::uint16_t base_port = 888;
+  std::int32_t poll_delay = 256;
+  std::int32_t byte_delay = 4608;
+  std::int32_t bit_delay = 6912;
+  std::int32_t slider_max = 9216;
+  std::uint8_t drag_mode = 0;     // 1 = a drag between panes moves saves, else copies
+  std::uint8_t auto_refresh = 1;  // 1 = automatic refresh runs, else off
+};
+
+}  // namespace quorvel
