@@ -16,6 +16,17 @@ namespace quorvel {
 inline constexpr std::size_t kBlockSize = 512;
 inline constexpr std::size_t kPartSize = 128;
 
+// The label text shown when the unit does not finish the handshake (seven leading blanks).
+inline constexpr std::string_view kNoDeviceLabel = "       No Device";
+
+// Running counts of the link's work, for "--stats" and for tests.
+struct LinkStats {
+  std::uint64_t transactions = 0;  // BeginTransaction calls
+  std::uint64_t block_reads = 0;   // LinkReadBlock calls
+  std::uint64_t block_writes = 0;  // LinkWriteBlock calls
+  std::uint64_t retries = 0;       // block calls that repeat the failed call just before them
+};
+
 // What the protocol needs from its surroundings; every member may be left empty.
 struct LinkHooks {
   // The current time of day in the system's long time format (for example "15:04:05").
@@ -29,11 +40,15 @@ struct LinkHooks {
 
 class LinkDevice {
  public:
-  // Create(): speed 2000, TimedOut false. The base port and the three delay counts are read
-  // from `settings` (program-wide values shared with the configuration and the settings
-  // dialog), so a change there takes effect at the next transaction.
+  // TimedOut false, PagedMode false. The base port and the three delay counts are read from
+  // `settings` (program-wide values shared with the configuration and the settings dialog),
+  // so a change there takes effect at the next transaction. The constructor leaves the
+  // delays alone: the configuration, read at start-up, sets all three. Without a
+  // time_of_day hook the local clock is used ("HH:MM:SS").
   LinkDevice(PortIo& port, Settings& settings, LinkHooks hooks = {});
 
+  // Writes one of three sets of delay counts into the settings: below 1000 (500, 80, 8),
+  // 1000 to 99999 (90000, 1000, 100), 100000 and above (180000, 2000, 200).
   void SetSpeed(std::int32_t value);
 
   // Transactions and the byte exchange.
@@ -43,6 +58,8 @@ class LinkDevice {
   std::uint8_t TransferByte(std::uint8_t out);
 
   // The command set; each returns true when the sync reply and the checksum were right.
+  // Received data lands in the caller's buffer as it arrives; GetPage sets `page` only on
+  // success; GetCardPresence clears both flags once the handshake succeeded.
   bool ReadMemory(std::uint32_t address, std::span<std::uint8_t, kBlockSize> buffer);
   bool WriteMemory(std::uint32_t address, std::span<const std::uint8_t, kPartSize> data);
   bool SetPage(std::uint16_t page);
@@ -74,8 +91,41 @@ class LinkDevice {
   std::uint16_t DataPort() const { return data_port_; }
   std::uint16_t StatusPort() const { return status_port_; }
   std::uint16_t ControlPort() const { return control_port_; }
+  const LinkStats& Stats() const { return stats_; }
 
  private:
+  // One command frame: OpenCommand runs the handshake, sends the two command bytes and checks
+  // the sync reply (ending the transaction when it fails); CloseCommand exchanges the
+  // checksum and ends the transaction.
+  bool OpenCommand(std::uint8_t first, std::uint8_t second);
+  bool CloseCommand(bool exact_checksum);
+  void SendBytes(std::span<const std::uint8_t> bytes);
+  // A receive run: each exchange echoes the byte received by the exchange before it.
+  void ReceiveBytes(std::span<std::uint8_t> bytes);
+  // A command that only sends arguments.
+  bool SendCommand(std::uint8_t first, std::uint8_t second, std::span<const std::uint8_t> args,
+                   bool exact_checksum = false);
+  // A command that sends no arguments and receives a run of bytes.
+  bool ReceiveCommand(std::uint8_t first, std::uint8_t second, std::span<std::uint8_t> bytes,
+                      bool exact_checksum = false);
+  void UpdatePorts();
+  std::string TimeOfDay() const;
+  void CountBlockCall(bool write, std::uint8_t slot, std::uint8_t block);
+  bool FinishBlockCall(bool ok);
+  bool ReadBlockTwoSlot(std::uint8_t slot, std::uint8_t block,
+                        std::span<std::uint8_t, kBlockSize> buffer);
+  bool WriteBlockTwoSlot(std::uint8_t slot, std::uint8_t block,
+                         std::span<const std::uint8_t, kBlockSize> data);
+  bool WriteBlockPaged(std::uint8_t block, std::span<const std::uint8_t, kBlockSize> data);
+
+  // The last block call, to tell a retry from a new transfer.
+  struct BlockCall {
+    bool write = false;
+    std::uint8_t slot = 0;
+    std::uint8_t block = 0;
+    bool failed = false;
+  };
+
   PortIo& port_;
   Settings& settings_;
   LinkHooks hooks_;
@@ -86,6 +136,9 @@ class LinkDevice {
   std::uint8_t checksum_ = 0;
   bool timed_out_ = false;
   bool paged_mode_ = false;
+  std::uint8_t last_received_ = 0;  // the byte the most recent exchange brought in
+  LinkStats stats_;
+  BlockCall last_block_call_;
 };
 
 }  // namespace quorvel
