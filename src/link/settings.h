@@ -16,4 +16,9 @@ struct Settings {
   std::uint8_t auto_refresh = 1;  // 1 = automatic refresh runs, else off
 };
 
+// Drag mode 1 moves saves between panes; any other value copies them.
+inline bool DragMovesSaves(const Settings& settings) { return settings.drag_mode == 1; }
+// Auto refresh 1 runs the automatic refresh; any other value leaves it off.
+inline bool AutoRefreshOn(const Settings& settings) { return settings.auto_refresh == 1; }
+
 }  // namespace quorvel
