@@ -1,0 +1,149 @@
+// The pages of the code window, going to an address and patching the code file.
+#include "disasm/code_page_table.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace quorvel {
+namespace {
+
+// Page k starts at line k * kPageStep: the last line of one page is the first of the next.
+constexpr std::int64_t kPageStep = CodePageTable::kLinesPerPage - 1;
+
+// Pages needed for `lines` lines; a page after the first exists only when it lists more
+// than the line it shares with the page before.
+std::size_t PagesFor(std::int64_t lines) {
+  return lines <= 1 ? 1 : static_cast<std::size_t>((lines - 2) / kPageStep + 1);
+}
+
+// Overwrites bytes of the file at `position` without truncating it; returns the error.
+std::string WriteAt(const std::filesystem::path& path, std::int64_t position,
+                    std::span<const std::uint8_t> bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "r+b");
+  if (!file) return "cannot open " + path.string() + " for writing: " + std::strerror(errno);
+  bool written = std::fseek(file, position, SEEK_SET) == 0 &&
+                 std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  int write_error = errno;
+  bool closed = std::fclose(file) == 0;
+  if (!written || !closed) {
+    return "cannot write " + path.string() + ": " + std::strerror(written ? errno : write_error);
+  }
+  return "";
+}
+
+}  // namespace
+
+bool CodePageTable::Open(const std::filesystem::path& code_file) {
+  path_ = code_file;
+  entries_.assign(2, PageEntry{});
+  lines_.clear();
+  current_page_ = 0;
+  if (!Build(0)) return false;
+  page_label_ = " 頁數1的 " + std::to_string(page_count());
+  return true;
+}
+
+bool CodePageTable::ShowPage(int page) {
+  if (page < 0 || page >= page_count()) {
+    return Fail("no page " + std::to_string(page + 1) + " of " + std::to_string(page_count()));
+  }
+  CodeReader reader;
+  if (!reader.OpenCodeFile(path_) || !reader.SeekCodeFile(entries_[page].position)) {
+    return Fail(reader.failed() ? reader.error() : "cannot seek in " + path_.string());
+  }
+  reader.set_address(entries_[page].address);
+  std::vector<Instruction> lines;
+  while (lines.size() < static_cast<std::size_t>(kLinesPerPage)) {
+    std::optional<Instruction> line = DecodeNext(reader);
+    if (!line) break;
+    lines.push_back(std::move(*line));
+  }
+  last_pass_bytes_read_ = reader.file_bytes_read();
+  if (reader.failed()) return Fail(reader.error());
+  lines_ = std::move(lines);
+  ShowPageLabel(page);
+  return true;
+}
+
+GoToResult CodePageTable::GoTo(std::int64_t address) {
+  if (address >= end_address()) return {GoToStatus::kOutOfRange};
+  if (page_count() > 1) {
+    // The lowest entry at or above the address; an address equal to a page's start is found
+    // as the last line of the page before.
+    auto entry = std::lower_bound(
+        entries_.begin(), entries_.end(), address,
+        [](const PageEntry& start, std::int64_t value) { return start.address < value; });
+    int index = static_cast<int>(entry - entries_.begin());
+    int page = index == 0 ? 0 : index - 1;
+    if (page != current_page_ && !ShowPage(page)) return {GoToStatus::kFailed};
+  }
+  auto line = std::lower_bound(
+      lines_.begin(), lines_.end(), address,
+      [](const Instruction& listed, std::int64_t value) { return listed.address < value; });
+  if (line == lines_.end()) return {GoToStatus::kNoLine};
+  return {GoToStatus::kSelected, static_cast<std::size_t>(line - lines_.begin())};
+}
+
+GoToResult CodePageTable::Patch(std::size_t line, std::span<const std::uint8_t> bytes) {
+  if (line >= lines_.size()) {
+    Fail("no instruction is selected");
+    return {GoToStatus::kFailed};
+  }
+  const Instruction patched = lines_[line];
+  auto length = static_cast<std::size_t>(patched.length);
+  if (bytes.size() < length) {
+    Fail("the instruction needs " + std::to_string(length) + " bytes");
+    return {GoToStatus::kFailed};
+  }
+  std::string error = WriteAt(path_, patched.position, bytes.first(length));
+  if (!error.empty()) {
+    Fail(error);
+    return {GoToStatus::kFailed};
+  }
+  // The new bytes may change instruction lengths after the patch, so the page starts are
+  // found again; those up to the patched line stay where they were.
+  int page = current_page_;
+  if (!Build(page)) return {GoToStatus::kFailed};
+  if (page < page_count()) {
+    ShowPageLabel(page);
+  } else if (!ShowPage(page_count() - 1)) {  // the patch ended the data on the page before
+    return {GoToStatus::kFailed};
+  }
+  return GoTo(patched.address);
+}
+
+bool CodePageTable::Build(int keep) {
+  CodeReader reader;
+  if (!reader.OpenCodeFile(path_)) return Fail(reader.error());
+  std::vector<PageEntry> starts{PageEntry{0, 0}};
+  std::vector<Instruction> kept;
+  const std::int64_t keep_first = std::int64_t{keep} * kPageStep;
+  std::int64_t count = 0;
+  while (std::optional<Instruction> line = DecodeNext(reader)) {
+    if (count > 0 && count % kPageStep == 0) starts.push_back({line->address, line->position});
+    if (count >= keep_first && count < keep_first + kLinesPerPage) kept.push_back(std::move(*line));
+    ++count;
+  }
+  last_pass_bytes_read_ = reader.file_bytes_read();
+  if (reader.failed()) return Fail(reader.error());
+  starts.resize(PagesFor(count));
+  starts.push_back({reader.address(), reader.position()});
+  entries_ = std::move(starts);
+  lines_ = std::move(kept);
+  return true;
+}
+
+void CodePageTable::ShowPageLabel(int page) {
+  current_page_ = page;
+  page_label_ = " 頁數 " + std::to_string(page + 1) + " 的 " + std::to_string(page_count());
+}
+
+bool CodePageTable::Fail(const std::string& error) {
+  error_ = error;
+  return false;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,74 @@
+// Reads a code file byte by byte through a 16 KiB window.
+#include "disasm/code_reader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace quorvel {
+
+bool CodeReader::OpenCodeFile(const std::filesystem::path& path) {
+  CloseCodeFile();
+  path_ = path;
+  error_.clear();
+  file_size_ = position_ = window_end_ = address_ = instruction_address_ = 0;
+  file_bytes_read_ = 0;
+  windows_loaded_ = 0;
+  file_.reset(std::fopen(path.c_str(), "rb"));
+  if (!file_) {
+    Fail("cannot open");
+    return false;
+  }
+  if (std::fseek(file_.get(), 0, SEEK_END) != 0 || (file_size_ = std::ftell(file_.get())) < 0) {
+    Fail("cannot take the size of");
+    file_.reset();
+    return false;
+  }
+  return true;
+}
+
+bool CodeReader::SeekCodeFile(std::int64_t position) {
+  if (!file_ || position < 0 || position > file_size_) return false;
+  position_ = position;
+  // The window holding the position is read by the next ReadCodeByte.
+  window_end_ = position - position % kWindowSize;
+  return true;
+}
+
+std::optional<std::uint8_t> CodeReader::ReadCodeByte() {
+  if (!file_ || failed() || position_ >= file_size_) return std::nullopt;
+  if (position_ >= window_end_ && !LoadWindow()) return std::nullopt;
+  std::uint8_t byte = buffer_[position_ % kWindowSize];
+  ++position_;
+  ++address_;
+  return byte;
+}
+
+void CodeReader::CloseCodeFile() { file_.reset(); }
+
+bool CodeReader::LoadWindow() {
+  std::int64_t wanted = std::min(kWindowSize, file_size_ - window_end_);
+  if (std::fseek(file_.get(), window_end_, SEEK_SET) != 0) {
+    Fail("cannot seek in");
+    return false;
+  }
+  std::size_t got = std::fread(buffer_.data(), 1, static_cast<std::size_t>(wanted), file_.get());
+  file_bytes_read_ += static_cast<std::int64_t>(got);
+  ++windows_loaded_;
+  if (static_cast<std::int64_t>(got) != wanted) {
+    if (std::ferror(file_.get())) {
+      Fail("cannot read");
+    } else {
+      error_ = "cannot read " + path_.string() + ": the file became shorter while it was read";
+    }
+    return false;
+  }
+  window_end_ += kWindowSize;
+  return true;
+}
+
+void CodeReader::Fail(const std::string& what) {
+  error_ = what + " " + path_.string() + ": " + std::strerror(errno);
+}
+
+}  // namespace quorvel
