@@ -304,8 +304,9 @@ std::optional<Instruction> DecodeNext(CodeReader& reader) {
   OperandReader operand_reader(reader, instruction);
   std::string operands = operand_reader.Text(entry.form);
 
-  std::string& line = instruction.text;
-  line = "$";
+  std::string line;
+  line.reserve(kMnemonicEnd + operands.size());
+  line += '$';
   AppendHex(line, static_cast<std::uint32_t>(instruction.address), 4);
   line += ' ';
   line += operand_reader.dump();
@@ -314,6 +315,7 @@ std::optional<Instruction> DecodeNext(CodeReader& reader) {
   line += entry.mnemonic;
   PadTo(line, kMnemonicEnd);
   line += operands;
+  instruction.text = std::move(line);
   return instruction;
 }
 
