@@ -1,0 +1,137 @@
+// The in-memory model of one card source: root block, FAT, the 208 directory records and the
+// image file, with the layout constants of the card's file system.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "card/block_cache.h"
+#include "link/link_device.h"
+
+namespace quorvel {
+
+class Messages;
+class SlotLink;
+struct Settings;
+
+// Block roles of the card format.
+inline constexpr int kCardBlocks = 256;
+inline constexpr std::uint8_t kRootBlock = 255;
+inline constexpr std::uint8_t kFatBlock = 254;
+inline constexpr std::uint8_t kDirectoryBlock = 253;  // first block of the directory chain
+inline constexpr std::uint8_t kLastDirectoryBlock = 241;
+inline constexpr int kDirectoryBlocks = 13;
+inline constexpr int kEntriesPerBlock = 16;
+inline constexpr int kSaveRecords = kDirectoryBlocks * kEntriesPerBlock;  // 208
+inline constexpr std::size_t kDirEntrySize = 32;
+inline constexpr std::size_t kImageFileSize = kCardBlocks * kBlockSize;  // 131,072
+
+// FAT values.
+inline constexpr std::uint16_t kFatFree = 0xFFFC;
+inline constexpr std::uint16_t kFatLast = 0xFFFA;
+inline constexpr std::uint16_t kFatUnformatted = 0xFFFF;
+
+// Root block fields (logical order).
+inline constexpr std::size_t kRootUserBlocks = 0x50;
+
+// Card sources: 0 and 1 are the link's slots, 2 (or more) the open image file.
+inline constexpr std::uint8_t kSourceSlot1 = 0;
+inline constexpr std::uint8_t kSourceSlot2 = 1;
+inline constexpr std::uint8_t kSourceImage = 2;
+
+// Directory entry fields (logical order, little-endian).
+inline constexpr std::size_t kEntryType = 0x00;
+inline constexpr std::size_t kEntryCopyProtect = 0x01;
+inline constexpr std::size_t kEntryFirstBlock = 0x02;
+inline constexpr std::size_t kEntryName = 0x04;
+inline constexpr std::size_t kEntryNameSize = 12;
+inline constexpr std::size_t kEntryTimeStamp = 0x10;
+inline constexpr std::size_t kEntrySize = 0x18;
+inline constexpr std::uint8_t kGameType = 0xCC;
+
+// Save header fields (logical order).
+inline constexpr std::size_t kHeaderDescriptionSize = 0x30;
+inline constexpr std::size_t kHeaderIconCount = 0x40;
+
+using Block = std::array<std::uint8_t, kBlockSize>;
+using DirEntry = std::array<std::uint8_t, kDirEntrySize>;
+
+// One directory slot with the texts and numbers the panes show.
+struct SaveRecord {
+  std::uint16_t icon_count = 0;         // from the header; 0 when none was read
+  std::uint16_t first_image_index = 0;  // set by the pane fill
+  std::uint16_t current_frame = 0;      // advanced by the pane animation
+  std::uint8_t first_block = 0;         // entry byte 0x02
+  std::uint16_t size = 0;               // entry byte 0x18; 0 marks an empty directory slot
+  std::string name;                     // the 12 name bytes, one char per byte
+  std::string date;                     // "CCYY/MM/DD"
+  std::string time;                     // "HH:MM:SS"
+  std::string description;              // one char per byte
+  // Image-list index of each icon frame, set by the pane fill (wider than a byte so that a
+  // pane may hold more than 256 images).
+  std::array<std::uint16_t, 32> frame_image_indices{};
+  bool header_in_second_block = false;  // true for a game save
+  DirEntry entry{};                     // what the directory writer stores
+};
+
+// What the card layer needs around it: the link for the two slots, the settings whose
+// automatic refresh a broken link switches off, the message seam and progress reports.
+// Members may be null/empty for an image-only card.
+struct CardEnvironment {
+  SlotLink* link = nullptr;
+  Settings* settings = nullptr;
+  Messages* messages = nullptr;
+  // Progress of a long operation: position out of maximum (both 0 when it ends).
+  std::function<void(int position, int maximum)> progress;
+  // The main window's status label.
+  std::function<void(std::string_view)> status_label;
+};
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The model of one card source (slot 1, slot 2 or the image file).
+struct CardImage {
+  explicit CardImage(std::uint8_t source_number = kSourceImage,
+                     CardEnvironment* environment = nullptr)
+      : source(source_number), env(environment) {
+    list_order.fill(0xFF);
+  }
+
+  std::unique_ptr<std::FILE, FileCloser> image_file;
+  bool image_open = false;
+  std::string image_name;
+
+  std::uint8_t free_blocks = 0;  // user blocks - listed sizes, truncated to 8 bits
+  std::uint8_t listed_count = 0;
+  std::array<std::uint8_t, kSaveRecords + 1> list_order;  // directory indices, then 0xFF
+
+  std::uint8_t source;
+  Block root{};  // logical order
+  std::array<SaveRecord, kSaveRecords> records;
+  std::array<std::uint16_t, kCardBlocks> fat{};
+  Block buffer{};  // shared by the FAT and directory routines and the save transfer
+  std::uint8_t chain_cursor = 0xFF;    // next block of the walk, 0xFF = end
+  bool io_error = false;               // the last root or FAT read or write failed
+  bool link_failed = false;            // the last slot block operation failed all its attempts
+  bool system_chain_repaired = false;  // the last load rebuilt the directory chain in memory
+
+  CardEnvironment* env;
+  BlockCache cache;  // active only inside a CacheScope (one load)
+
+  bool IsSlot() const { return source < kSourceImage; }
+};
+
+// Reports progress of a long operation on `card` to whoever listens.
+inline void ReportProgress(CardImage& card, int position, int maximum) {
+  if (card.env != nullptr && card.env->progress) card.env->progress(position, maximum);
+}
+
+}  // namespace quorvel

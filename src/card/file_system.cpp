@@ -1,0 +1,249 @@
+// Root, FAT, chains, directory and the loading of a whole card.
+#include "card/file_system.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "card/block_io.h"
+
+namespace quorvel {
+namespace {
+
+std::uint8_t NextOf(std::uint16_t fat_value) {
+  return fat_value == kFatLast ? 0xFF : static_cast<std::uint8_t>(fat_value & 0xFF);
+}
+
+std::string HexPairs(const DirEntry& entry, std::size_t offset, int count,
+                     const char* separators[]) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02X", entry[offset + i]);
+    text += separators[i];
+    text += digits;
+  }
+  return text;
+}
+
+// The 48 description bytes of a header, unprintable bytes shown as blanks (0x1F stays).
+std::string Description(const Block& header) {
+  std::string text;
+  for (std::size_t i = 0; i < kHeaderDescriptionSize; ++i) {
+    std::uint8_t byte = header[i];
+    text += static_cast<char>(byte < 0x1F || byte >= 0x7F ? ' ' : byte);
+  }
+  return text;
+}
+
+// Reads a save's header block in logical order; false when it cannot be read.
+bool ReadHeader(CardImage& card, std::uint8_t block, Block& header) {
+  if (!ReadBlock(card, block, header)) return false;
+  ReverseGroups(header);
+  return true;
+}
+
+void ReadGameHeader(CardImage& card, SaveRecord& record) {
+  std::uint16_t header_block = card.fat[0];
+  Block header;
+  if (header_block >= kCardBlocks || !ReadHeader(card, header_block, header)) return;
+  record.icon_count = header[kHeaderIconCount];
+  record.description = Description(header);
+}
+
+void ReadDataHeader(CardImage& card, SaveRecord& record) {
+  Block header;
+  if (!ReadHeader(card, record.first_block, header)) return;
+  if (record.name == "ICONDATA_VMS") {
+    record.icon_count = 0;
+    record.description = "VMU CAPTION LOGO";
+  } else if (header[kHeaderIconCount] <= 63 || header[kHeaderIconCount + 1] == 0xFF) {
+    record.icon_count = header[kHeaderIconCount];
+    record.description = Description(header);
+  } else {
+    record.icon_count = 0;
+    record.description = "UNKNOWN FILE SAVER";
+  }
+}
+
+// Turns the entry already copied into `record` into the texts and numbers the panes show.
+void BuildSaveRecord(CardImage& card, SaveRecord& record) {
+  const DirEntry& entry = record.entry;
+  if (!HoldsSave(entry)) return;
+  record.name.assign(entry.begin() + kEntryName, entry.begin() + kEntryName + kEntryNameSize);
+  const char* date_separators[] = {"", "", "/", "/"};
+  record.date = HexPairs(entry, kEntryTimeStamp, 4, date_separators);
+  const char* time_separators[] = {"", ":", ":"};
+  record.time = HexPairs(entry, kEntryTimeStamp + 4, 3, time_separators);
+  record.first_block = entry[kEntryFirstBlock];
+  record.size = entry[kEntrySize];
+  record.current_frame = 0;
+  record.header_in_second_block = IsGameEntry(entry);
+  if (record.header_in_second_block) {
+    ReadGameHeader(card, record);
+  } else {
+    ReadDataHeader(card, record);
+  }
+}
+
+void ClearModel(CardImage& card) {
+  card.root.fill(0);
+  card.fat.fill(0);
+  card.records.fill(SaveRecord{});
+  card.listed_count = 0;
+  card.list_order.fill(0xFF);
+  card.free_blocks = 0;
+  card.chain_cursor = 0xFF;
+  card.io_error = false;
+  card.link_failed = false;
+  card.system_chain_repaired = false;
+}
+
+}  // namespace
+
+void ReadRoot(CardImage& card) {
+  card.io_error = !ReadBlock(card, kRootBlock, card.root);
+  ReverseGroups(card.root);
+}
+
+void WriteRoot(CardImage& card) {
+  Block copy = card.root;
+  ReverseGroups(copy);
+  card.io_error = !WriteBlock(card, kRootBlock, copy);
+}
+
+void ReadFat(CardImage& card) {
+  card.io_error = !ReadBlock(card, kFatBlock, card.buffer);
+  ReverseGroups(card.buffer);
+  for (int i = 0; i < kCardBlocks; ++i) {
+    card.fat[i] = static_cast<std::uint16_t>(card.buffer[2 * i] | card.buffer[2 * i + 1] << 8);
+  }
+}
+
+void WriteFat(CardImage& card) {
+  for (int i = 0; i < kCardBlocks; ++i) {
+    card.buffer[2 * i] = static_cast<std::uint8_t>(card.fat[i] & 0xFF);
+    card.buffer[2 * i + 1] = static_cast<std::uint8_t>(card.fat[i] >> 8);
+  }
+  ReverseGroups(card.buffer);
+  card.io_error = !WriteBlock(card, kFatBlock, card.buffer);
+}
+
+bool ChainBegin(CardImage& card, std::uint8_t block) {
+  if (card.fat[block] == kFatFree) return false;
+  card.chain_cursor = NextOf(card.fat[block]);
+  return true;
+}
+
+bool ChainNext(CardImage& card, std::uint8_t& block) {
+  if (card.chain_cursor == 0xFF) return false;
+  block = card.chain_cursor;
+  card.chain_cursor = NextOf(card.fat[block]);
+  return true;
+}
+
+void ReadDirectory(CardImage& card) {
+  if (!ChainBegin(card, kDirectoryBlock)) return;
+  std::uint8_t block = kDirectoryBlock;
+  for (int k = 0; k < kDirectoryBlocks; ++k) {
+    ReadBlock(card, block, card.buffer);
+    ReverseGroups(card.buffer);
+    for (int j = 0; j < kEntriesPerBlock; ++j) {
+      SaveRecord& record = card.records[kEntriesPerBlock * k + j];
+      record = SaveRecord{};
+      std::copy_n(card.buffer.begin() + kDirEntrySize * j, kDirEntrySize, record.entry.begin());
+      BuildSaveRecord(card, record);
+    }
+    if (!ChainNext(card, block)) break;
+  }
+}
+
+bool WriteDirectory(CardImage& card) {
+  if (!ChainBegin(card, kDirectoryBlock)) return false;
+  bool ok = true;
+  std::uint8_t block = kDirectoryBlock;
+  for (int k = 0; k < kDirectoryBlocks; ++k) {
+    for (int j = 0; j < kEntriesPerBlock; ++j) {
+      const DirEntry& entry = card.records[kEntriesPerBlock * k + j].entry;
+      std::copy(entry.begin(), entry.end(), card.buffer.begin() + kDirEntrySize * j);
+    }
+    ReverseGroups(card.buffer);
+    ok = WriteBlock(card, block, card.buffer) && ok;
+    if (!ChainNext(card, block)) break;
+  }
+  return ok;
+}
+
+void RepairSystemChain(CardImage& card) {
+  card.system_chain_repaired = false;
+  if (card.fat[kFatBlock] == kFatLast && card.fat[kRootBlock] == kFatLast) return;
+  card.system_chain_repaired = true;
+  for (int i = kLastDirectoryBlock + 1; i <= kDirectoryBlock; ++i) {
+    card.fat[i] = static_cast<std::uint16_t>(i - 1);
+  }
+  card.fat[kLastDirectoryBlock] = kFatLast;
+  card.fat[kFatBlock] = kFatLast;
+  card.fat[kRootBlock] = kFatLast;
+}
+
+std::uint8_t UserBlockCount(const CardImage& card) { return card.root[kRootUserBlocks]; }
+
+bool IsFormatted(const CardImage& card) {
+  return card.fat[0] != kFatUnformatted && card.fat[1] != kFatUnformatted;
+}
+
+bool HoldsSave(const DirEntry& entry) {
+  return entry[kEntryFirstBlock] != 0 || entry[kEntryType] == kGameType;
+}
+
+bool IsGameEntry(const DirEntry& entry) {
+  return entry[kEntryType] == kGameType && entry[kEntryFirstBlock + 1] == 0;
+}
+
+std::uint16_t UpdateListing(CardImage& card) {
+  std::uint16_t total = UserBlockCount(card);
+  card.list_order.fill(0xFF);
+  int row = 0;
+  for (int s = 0; s < kSaveRecords; ++s) {
+    if (card.records[s].size == 0) continue;
+    card.list_order[row++] = static_cast<std::uint8_t>(s);
+    total = static_cast<std::uint16_t>(total - card.records[s].size);
+  }
+  card.listed_count = static_cast<std::uint8_t>(row);
+  card.free_blocks = static_cast<std::uint8_t>(total & 0xFF);
+  return total;
+}
+
+namespace {
+
+// Root and FAT; kLoaded means the card is formatted and its directory may be read.
+LoadResult LoadSystemBlocks(CardImage& card) {
+  ReportProgress(card, 0, 3);
+  ReadRoot(card);
+  if (card.io_error) return LoadResult::kFailed;
+  ReportProgress(card, 1, 3);
+  ReadFat(card);
+  if (card.io_error) return LoadResult::kFailed;
+  return IsFormatted(card) ? LoadResult::kLoaded : LoadResult::kUnformatted;
+}
+
+}  // namespace
+
+LoadResult LoadCard(CardImage& card) {
+  CacheScope scope(card.cache);
+  ClearModel(card);
+  LoadResult result = LoadSystemBlocks(card);
+  if (result == LoadResult::kLoaded) {
+    RepairSystemChain(card);
+    ReportProgress(card, 2, 3);
+    ReadDirectory(card);
+    if (card.IsSlot() && card.link_failed) {
+      result = LoadResult::kFailed;
+    } else {
+      UpdateListing(card);
+    }
+  }
+  ReportProgress(card, 0, 0);
+  return result;
+}
+
+}  // namespace quorvel

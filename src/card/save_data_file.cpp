@@ -1,0 +1,54 @@
+// One save's data as a working file in logical order, for the hex editor and the
+// disassembler, and back over the save's blocks.
+#include <cstdio>
+#include <memory>
+
+#include "card/block_io.h"
+#include "card/save_transfer.h"
+
+namespace quorvel {
+bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path) {
+  if (index >= kSaveRecords) return false;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  if (file == nullptr) return false;
+  const SaveRecord& save = card.records[index];
+  bool ok = true;
+  std::uint16_t block = save.first_block;
+  ReportProgress(card, 0, save.size);
+  for (int step = 0; step < save.size && ok && block < kCardBlocks; ++step) {
+    Block data;
+    ok = ReadBlock(card, static_cast<std::uint8_t>(block), data);
+    if (ok) {
+      ReverseGroups(data);
+      ok = std::fwrite(data.data(), 1, data.size(), file.get()) == data.size();
+    }
+    block = card.fat[block];
+    ReportProgress(card, step + 1, save.size);
+  }
+  ReportProgress(card, 0, 0);
+  return std::fclose(file.release()) == 0 && ok;
+}
+
+bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path) {
+  if (index >= kSaveRecords) return false;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (file == nullptr) return false;
+  const SaveRecord& save = card.records[index];
+  if (save.first_block == kRootBlock) return true;
+  bool ok = true;
+  std::uint16_t block = save.first_block;
+  ReportProgress(card, 0, save.size);
+  // Never past the save's size, never over the root, FAT or directory, never past the file.
+  for (int step = 0; step < save.size && block < kLastDirectoryBlock; ++step) {
+    Block data{};
+    if (std::fread(data.data(), 1, data.size(), file.get()) == 0) break;
+    ReverseGroups(data);
+    ok = WriteBlock(card, static_cast<std::uint8_t>(block), data) && ok;
+    block = card.fat[block];
+    ReportProgress(card, step + 1, save.size);
+  }
+  ReportProgress(card, 0, 0);
+  return ok;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,178 @@
+// Allocation, copying and deleting of saves.
+#include "card/save_transfer.h"
+
+#include <algorithm>
+
+#include "card/block_io.h"
+#include "card/file_system.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::string_view kCopyingStatus = "      複製中...";
+
+void SetStatus(CardImage& card, std::string_view text) {
+  if (card.env != nullptr && card.env->status_label) card.env->status_label(text);
+}
+
+// A game occupies blocks 0, 1, ..., size - 1 in ascending order, all of which must be free.
+TransferError AllocateGame(const CardImage& card, std::uint16_t size, Placement& out) {
+  for (std::uint16_t i = 0; i < size; ++i) {
+    if (card.fat[i] != kFatFree) return TransferError::kGameBlocksInUse;
+    out.blocks.push_back(static_cast<std::uint8_t>(i));
+  }
+  return TransferError::kNone;
+}
+
+// A data save takes the highest free blocks below the user-block count, top down.
+TransferError AllocateData(const CardImage& card, std::uint16_t size, Placement& out) {
+  for (int block = UserBlockCount(card) - 1; block >= 0 && out.blocks.size() < size; --block) {
+    if (card.fat[block] == kFatFree) out.blocks.push_back(static_cast<std::uint8_t>(block));
+  }
+  return out.blocks.size() == size ? TransferError::kNone : TransferError::kNotEnoughFreeBlocks;
+}
+
+// Walks both chains together, copying each block unchanged (link order). Stops at the first
+// block that could not be read or written.
+TransferError CopyBlocks(CardImage& source, std::uint8_t first_block, CardImage& target,
+                         const std::vector<std::uint8_t>& blocks) {
+  const int total = static_cast<int>(blocks.size());
+  ReportProgress(target, 0, total);
+  TransferError error = TransferError::kNone;
+  std::uint16_t s = first_block;
+  Block buffer{};
+  for (int step = 0; step < total && error == TransferError::kNone; ++step) {
+    if (s < kCardBlocks) {
+      bool read = ReadBlock(source, static_cast<std::uint8_t>(s), buffer);
+      bool written = WriteBlock(target, blocks[step], buffer);
+      if (!read) {
+        error = TransferError::kReadFailed;
+      } else if (!written) {
+        error = TransferError::kWriteFailed;
+      }
+      s = source.fat[s];
+    }
+    ReportProgress(target, step + 1, total);
+  }
+  ReportProgress(target, 0, 0);
+  return error;
+}
+
+}  // namespace
+
+std::string_view Describe(TransferError error) {
+  switch (error) {
+    case TransferError::kNone:
+      return "done";
+    case TransferError::kSamePane:
+      return "source and target are the same card";
+    case TransferError::kNoSpace:
+      return "not enough free blocks on the target";
+    case TransferError::kGameBlocksInUse:
+      return "a game must start at block 0, and the blocks it needs there are in use";
+    case TransferError::kNotEnoughFreeBlocks:
+      return "the target's FAT has fewer free user blocks than the save needs";
+    case TransferError::kNoDirectorySlot:
+      return "all 208 directory slots of the target are in use";
+    case TransferError::kReadFailed:
+      return "a block of the save could not be read";
+    case TransferError::kWriteFailed:
+      return "a block could not be written to the target";
+  }
+  return "unknown error";
+}
+
+std::optional<std::size_t> FindSaveByName(const CardImage& card, std::string_view name) {
+  for (int k = 0; k < card.listed_count; ++k) {
+    std::uint8_t index = card.list_order[k];
+    if (index < kSaveRecords && card.records[index].name == name) return index;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> FindFreeDirectorySlot(const CardImage& card) {
+  for (std::size_t i = 0; i < card.records.size(); ++i) {
+    if (card.records[i].size == 0) return i;
+  }
+  return std::nullopt;
+}
+
+TransferError PlanPlacement(const CardImage& card, std::uint16_t size, bool game, Placement& out) {
+  out = Placement{};
+  if (size == 0 || size > card.free_blocks) return TransferError::kNoSpace;
+  TransferError error = game ? AllocateGame(card, size, out) : AllocateData(card, size, out);
+  if (error != TransferError::kNone) return error;
+  std::optional<std::size_t> slot = FindFreeDirectorySlot(card);
+  if (!slot) return TransferError::kNoDirectorySlot;
+  out.slot = *slot;
+  out.fat = card.fat;
+  for (std::size_t k = 0; k < out.blocks.size(); ++k) {
+    out.fat[out.blocks[k]] = k + 1 < out.blocks.size() ? out.blocks[k + 1] : kFatLast;
+  }
+  return TransferError::kNone;
+}
+
+void ApplyPlacement(CardImage& card, const Placement& placement, const DirEntry& entry, bool game) {
+  card.fat = placement.fat;
+  SaveRecord& record = card.records[placement.slot];
+  record.entry = entry;
+  if (!game) record.entry[kEntryFirstBlock] = placement.blocks.front();
+  record.first_block = record.entry[kEntryFirstBlock];
+  record.size = static_cast<std::uint16_t>(placement.blocks.size());
+}
+
+bool WriteFatAndDirectory(CardImage& card) {
+  WriteFat(card);
+  if (card.io_error) return false;
+  return WriteDirectory(card);
+}
+
+TransferError CopySave(CardImage& source, std::size_t index, CardImage& target) {
+  if (&source == &target || index >= kSaveRecords) return TransferError::kSamePane;
+  SetStatus(target, kCopyingStatus);
+  const SaveRecord& save = source.records[index];
+  const bool game = save.header_in_second_block;
+  Placement placement;
+  TransferError error = PlanPlacement(target, save.size, game, placement);
+  if (error == TransferError::kNone) {
+    error = CopyBlocks(source, save.first_block, target, placement.blocks);
+  }
+  if (error != TransferError::kNone) return error;
+
+  const std::array<std::uint16_t, kCardBlocks> old_fat = target.fat;
+  const SaveRecord old_record = target.records[placement.slot];
+  ApplyPlacement(target, placement, save.entry, game);
+  WriteFat(target);
+  if (target.io_error) {
+    target.fat = old_fat;
+    target.records[placement.slot] = old_record;
+    return TransferError::kWriteFailed;
+  }
+  return WriteDirectory(target) ? TransferError::kNone : TransferError::kWriteFailed;
+}
+
+TransferError CopySave(int direction, std::size_t index, CardImage& slot1, CardImage& slot2) {
+  return direction == 1 ? CopySave(slot1, index, slot2) : CopySave(slot2, index, slot1);
+}
+
+bool DeleteSave(CardImage& card, std::size_t index) {
+  if (index >= kSaveRecords || card.records[index].size == 0) return false;
+  SaveRecord& save = card.records[index];
+  // The walk frees at most `size` blocks and never a block of the root, FAT or directory,
+  // whatever a damaged chain says.
+  int remaining = save.size;
+  std::uint16_t block = save.first_block;
+  std::uint16_t next = card.fat[block];
+  while (block < kLastDirectoryBlock && next < kLastDirectoryBlock && remaining > 0) {
+    card.fat[block] = kFatFree;
+    block = next;
+    next = card.fat[next];
+    --remaining;
+  }
+  if (next == kFatLast && block < kLastDirectoryBlock) card.fat[block] = kFatFree;
+  save.entry.fill(0);
+  save.size = 0;
+  return WriteFatAndDirectory(card);
+}
+
+}  // namespace quorvel
