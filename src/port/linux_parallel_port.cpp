@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,12 +14,6 @@ namespace quorvel {
 namespace {
 
 constexpr std::uint8_t kControlLineBits = 0x0F;
-
-std::string HexAddress(std::uint32_t address) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%04X", address);
-  return text;
-}
 
 bool Holds(std::uint32_t base, std::uint16_t address) {
   return address >= base && address <= base + 2;
@@ -83,14 +76,14 @@ void LinuxParallelPort::Attach(std::uint16_t base) {
     method_ = PortMethod::kDirect;
     return;
   }
-  std::string reason = "no parallel port at " + HexAddress(base);
+  std::string reason = "no parallel port at " + PortAddressText(base);
   if (ports_.empty()) {
     reason += ": the kernel lists no parallel port (load the parport_pc module)";
   } else {
     reason += ": the kernel lists";
     for (const ParallelPortEntry& entry : ports_) {
       reason += (&entry == &ports_.front() ? " parport" : ", parport") +
-                std::to_string(entry.number) + " at " + HexAddress(entry.base);
+                std::to_string(entry.number) + " at " + PortAddressText(entry.base);
     }
   }
   Fail(PortProblem::kNoSuchPort, -result,
@@ -218,10 +211,10 @@ std::string LinuxParallelPort::StatusText() const {
   std::string text;
   switch (method_) {
     case PortMethod::kPpdev:
-      text = "ppdev " + device_path_ + " at " + HexAddress(base_);
+      text = "ppdev " + device_path_ + " at " + PortAddressText(base_);
       break;
     case PortMethod::kDirect:
-      text = "direct I/O at " + HexAddress(base_) + " (no ppdev port has that address)";
+      text = "direct I/O at " + PortAddressText(base_) + " (no ppdev port has that address)";
       break;
     case PortMethod::kNone:
       return reason_;
