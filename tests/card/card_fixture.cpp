@@ -120,6 +120,10 @@ bool ScriptedSlots::ReadSlotBlock(std::uint8_t slot, std::uint8_t block,
     --fail_next_reads;
     return false;
   }
+  if (fail_reads_of[block] > 0) {
+    --fail_reads_of[block];
+    return false;
+  }
   std::copy_n(cards[slot].begin() + block * 512, 512, buffer.begin());
   ++reads_per_block[block];
   return true;
@@ -130,6 +134,10 @@ bool ScriptedSlots::WriteSlotBlock(std::uint8_t slot, std::uint8_t block,
   ++write_calls;
   if (fail_next_writes > 0) {
     --fail_next_writes;
+    return false;
+  }
+  if (fail_writes_of[block] > 0) {
+    --fail_writes_of[block];
     return false;
   }
   std::copy(data.begin(), data.end(), cards[slot].begin() + block * 512);

@@ -68,6 +68,8 @@ class ScriptedSlots : public SlotLink {
   std::array<std::vector<std::uint8_t>, 2> cards;  // link order, 131,072 bytes each
   int fail_next_reads = 0;
   int fail_next_writes = 0;
+  std::map<int, int> fail_reads_of;   // block -> attempts still to fail
+  std::map<int, int> fail_writes_of;  // block -> attempts still to fail
   int read_calls = 0;
   int write_calls = 0;
   std::map<int, int> reads_per_block;  // block -> successful reads

@@ -1,0 +1,379 @@
+// Save transfer: copy, delete, format, the allocation rules and the working file; the card is
+// read back and checked after every write.
+#include "card/save_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "card/block_io.h"
+#include "card/card_check.h"
+#include "card/card_fixture.h"
+#include "card/file_system.h"
+#include "link/settings.h"
+
+namespace quorvel {
+namespace {
+
+using test::CardBuilder;
+
+class SaveTransfer : public ::testing::Test {
+ protected:
+  void Open(CardImage& card, const CardBuilder& builder, const std::string& name) {
+    test::OpenBuilt(card, builder, dir, name);
+    ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
+  }
+  // Reloads `card` from its source and expects a consistent card.
+  void ExpectConsistent(CardImage& card) {
+    ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
+    EXPECT_EQ(CheckCard(card), std::vector<std::string>{});
+  }
+  std::vector<std::uint8_t> Bytes(const std::string& name) { return test::ReadFile(dir / name); }
+
+  test::TempDir dir;
+  CardImage source;
+  CardImage target;
+};
+
+TEST_F(SaveTransfer, DataSaveGoesToTheTopBlocksAndTheFirstFreeSlot) {
+  CardBuilder from;
+  from.AddSave(4, "THREEBLOCKS_", {20, 30, 25}, false, 1, "three");
+  Open(source, from, "from.dcm");
+  Open(target, CardBuilder(200), "to.dcm");
+  ASSERT_EQ(CopySave(source, 4, target), TransferError::kNone);
+
+  EXPECT_EQ(target.fat[199], 198);
+  EXPECT_EQ(target.fat[198], 197);
+  EXPECT_EQ(target.fat[197], kFatLast);
+  ExpectConsistent(target);
+  EXPECT_EQ(target.records[0].name, "THREEBLOCKS_");
+  EXPECT_EQ(target.records[0].first_block, 199);
+  EXPECT_EQ(target.records[0].description.substr(0, 5), "three");
+  EXPECT_EQ(target.free_blocks, 197);
+  // Entry copied except its first block; blocks copied unchanged in chain order.
+  for (std::size_t i = 0; i < kDirEntrySize; ++i) {
+    if (i != kEntryFirstBlock) {
+      EXPECT_EQ(target.records[0].entry[i], source.records[4].entry[i]);
+    }
+  }
+  std::vector<std::uint8_t> to = Bytes("to.dcm");
+  EXPECT_EQ(test::LogicalBlock(to, 198), test::SavePattern(4, 1));
+  EXPECT_EQ(test::LogicalBlock(to, 197), test::SavePattern(4, 2));
+  ExpectConsistent(source);
+}
+
+TEST_F(SaveTransfer, CardFormattedWith241BlocksStartsDataAtBlock240) {
+  CardBuilder from;
+  from.AddSave(0, "ONE", {3});
+  Open(source, from, "from.dcm");
+  Open(target, CardBuilder(241), "to.dcm");
+  ASSERT_EQ(CopySave(source, 0, target), TransferError::kNone);
+  ExpectConsistent(target);
+  EXPECT_EQ(target.records[0].first_block, 240);
+}
+
+TEST_F(SaveTransfer, GameGoesToBlockZeroUpwards) {
+  CardBuilder from;
+  from.AddSave(1, "GAME", {0, 1, 2}, true, 2, "A GAME");
+  Open(source, from, "from.dcm");
+  CardBuilder to;
+  to.AddSave(0, "DATA", {199});
+  Open(target, to, "to.dcm");
+  ASSERT_EQ(CopySave(source, 1, target), TransferError::kNone);
+  ExpectConsistent(target);
+  EXPECT_EQ(target.records[1].first_block, 0);
+  EXPECT_TRUE(target.records[1].header_in_second_block);
+  EXPECT_EQ(target.records[1].description.substr(0, 6), "A GAME");
+  EXPECT_EQ(target.fat[0], 1);
+  EXPECT_EQ(target.fat[2], kFatLast);
+}
+
+TEST_F(SaveTransfer, GameCannotStartWhereBlockZeroIsTaken) {
+  CardBuilder from;
+  from.AddSave(0, "GAME", {0, 1}, true);
+  Open(source, from, "from.dcm");
+  CardBuilder to;
+  to.AddSave(0, "LOW", {1});
+  Open(target, to, "to.dcm");
+  const std::vector<std::uint8_t> before = Bytes("to.dcm");
+  const auto fat = target.fat;
+  EXPECT_EQ(CopySave(source, 0, target), TransferError::kGameBlocksInUse);
+  EXPECT_EQ(Bytes("to.dcm"), before);
+  EXPECT_EQ(target.fat, fat);
+}
+
+TEST_F(SaveTransfer, SizeAboveTheFreeCountIsRefusedEvenWithRoomInTheFat) {
+  CardBuilder from;
+  from.AddSave(0, "BIG", {10, 11, 12, 13, 14});
+  Open(source, from, "from.dcm");
+  Open(target, CardBuilder(200), "to.dcm");
+  target.free_blocks = 4;  // as the last refresh counted it
+  EXPECT_EQ(CopySave(source, 0, target), TransferError::kNoSpace);
+  EXPECT_EQ(FindFreeDirectorySlot(target), 0u);
+  EXPECT_EQ(target.fat[199], kFatFree);
+}
+
+TEST_F(SaveTransfer, StaleFreeCountCannotOverAllocate) {
+  // Two copies without a refresh between them: the free count still says 200, but the FAT
+  // has only 4 blocks left after the first copy.
+  CardBuilder from;
+  std::vector<std::uint8_t> first, second;
+  for (int b = 10; b < 160; ++b) first.push_back(static_cast<std::uint8_t>(b));
+  for (int b = 160; b < 210; ++b) second.push_back(static_cast<std::uint8_t>(b % 200));
+  from.AddSave(0, "FIRST", first);
+  from.AddSave(1, "SECOND", second);
+  Open(source, from, "from.dcm");
+  CardBuilder to;
+  to.AddSave(0, "HOLDS46", std::vector<std::uint8_t>(46, 0));
+  for (int b = 0; b < 46; ++b) to.SetFat(b, b + 1 < 46 ? b + 1 : 0xFFFA);
+  to.Entry(0)[2] = 0;
+  to.Entry(0)[0] = 0xCC;
+  Open(target, to, "to.dcm");
+  ASSERT_EQ(target.free_blocks, 154);
+  ASSERT_EQ(CopySave(source, 0, target), TransferError::kNone);
+  const auto fat = target.fat;
+  const auto records = target.records;
+  EXPECT_EQ(CopySave(source, 1, target), TransferError::kNotEnoughFreeBlocks);
+  EXPECT_EQ(target.fat, fat);
+  EXPECT_EQ(target.records[2].size, records[2].size);
+  ExpectConsistent(target);
+  EXPECT_EQ(target.free_blocks, 4);
+}
+
+TEST_F(SaveTransfer, FullDirectoryRefusesBeforeWriting) {
+  CardBuilder from;
+  from.AddSave(0, "ONE", {3});
+  Open(source, from, "from.dcm");
+  CardBuilder to(241);
+  for (int slot = 0; slot < 208; ++slot) {
+    to.AddSave(slot, "S" + std::to_string(slot), {static_cast<std::uint8_t>(slot + 1)});
+  }
+  Open(target, to, "to.dcm");
+  ASSERT_EQ(target.free_blocks, 33);
+  const std::vector<std::uint8_t> before = Bytes("to.dcm");
+  EXPECT_EQ(CopySave(source, 0, target), TransferError::kNoDirectorySlot);
+  EXPECT_EQ(Bytes("to.dcm"), before);
+  EXPECT_EQ(target.fat[240], kFatFree);
+}
+
+TEST_F(SaveTransfer, SameCardIsRefused) {
+  CardBuilder from;
+  from.AddSave(0, "ONE", {3});
+  Open(source, from, "from.dcm");
+  EXPECT_EQ(CopySave(source, 0, source), TransferError::kSamePane);
+}
+
+TEST_F(SaveTransfer, DeleteFreesExactlyTheChainAndTheSlotIsReused) {
+  CardBuilder card;
+  card.AddSave(0, "KEEP", {199, 198});
+  card.AddSave(1, "DROP", {150, 20, 197});
+  Open(target, card, "card.dcm");
+  ASSERT_TRUE(DeleteSave(target, 1));
+  ExpectConsistent(target);
+  EXPECT_EQ(target.fat[150], kFatFree);
+  EXPECT_EQ(target.fat[20], kFatFree);
+  EXPECT_EQ(target.fat[197], kFatFree);
+  EXPECT_EQ(target.fat[198], kFatLast);
+  EXPECT_EQ(target.records[1].size, 0);
+  EXPECT_EQ(target.records[1].entry, DirEntry{});
+  EXPECT_FALSE(DeleteSave(target, 1));  // nothing left to delete
+
+  CardBuilder from;
+  from.AddSave(9, "NEW", {5});
+  Open(source, from, "from.dcm");
+  ASSERT_EQ(CopySave(source, 9, target), TransferError::kNone);
+  ExpectConsistent(target);
+  EXPECT_EQ(target.records[1].name, std::string("NEW") + std::string(9, '\0'));
+  EXPECT_EQ(target.records[1].first_block, 197);
+}
+
+TEST_F(SaveTransfer, DeletingADamagedChainIsBoundedAndSparesSystemBlocks) {
+  CardBuilder card;
+  card.AddSave(0, "LOOPED", {10, 11});
+  card.SetFat(11, 10);  // 10 -> 11 -> 10 ...
+  card.AddSave(1, "INTOSYSTEM", {12});
+  card.SetFat(12, 250);
+  Open(target, card, "card.dcm");
+  EXPECT_FALSE(CheckCard(target).empty());
+  ASSERT_TRUE(DeleteSave(target, 0));
+  ASSERT_TRUE(DeleteSave(target, 1));
+  EXPECT_EQ(target.fat[10], kFatFree);
+  EXPECT_EQ(target.fat[11], kFatFree);
+  EXPECT_EQ(target.fat[250], 249);
+  ASSERT_EQ(LoadCard(target), LoadResult::kLoaded);
+  EXPECT_EQ(target.listed_count, 0);
+}
+
+TEST_F(SaveTransfer, FormatWritesTheRootTemplate) {
+  CardBuilder card;
+  card.AddSave(0, "OLD", {199});
+  Open(target, card, "card.dcm");
+  ASSERT_TRUE(FormatCard(target, 241));
+  ExpectConsistent(target);
+  EXPECT_EQ(target.listed_count, 0);
+  EXPECT_EQ(target.free_blocks, 241);
+
+  std::vector<std::uint8_t> image = Bytes("card.dcm");
+  std::array<std::uint8_t, 512> root = test::LogicalBlock(image, 255);
+  const std::uint8_t expected_head[] = {0x01, 0xFF, 0x3F, 0x5F, 0xFF};
+  EXPECT_TRUE(std::equal(expected_head, expected_head + 5, root.begin() + 0x10));
+  EXPECT_EQ(root[0x0F], 0x55);
+  EXPECT_EQ(root[0x30], 0x19);
+  EXPECT_EQ(root[0x37], 0x02);
+  EXPECT_EQ(root[0x46], 0xFE);
+  EXPECT_EQ(root[0x4C], 0x0D);
+  EXPECT_EQ(root[0x4E], 0x08);
+  EXPECT_EQ(root[0x50], 0xF1);
+  EXPECT_EQ(root[0x51], 0x00);
+  EXPECT_EQ(root[0x52], 0x1F);
+  EXPECT_EQ(std::count(root.begin() + 0x60, root.end(), 0), 512 - 0x60);
+  for (int block = 241; block <= 253; ++block) {
+    std::array<std::uint8_t, 512> dir_block = test::LogicalBlock(image, block);
+    EXPECT_EQ(std::count(dir_block.begin(), dir_block.end(), 0), 512) << block;
+  }
+  std::array<std::uint8_t, 512> fat = test::LogicalBlock(image, 254);
+  EXPECT_EQ(fat[2 * 253], 252);
+  EXPECT_EQ(fat[2 * 241], 0xFA);
+  EXPECT_EQ(fat[2 * 199 + 1], 0xFF);
+  EXPECT_EQ(fat[2 * 199], 0xFC);
+}
+
+TEST_F(SaveTransfer, UnformattedCardCanBeFormatted) {
+  Open(target, CardBuilder(200), "card.dcm");
+  CloseImageFile(target);
+  ASSERT_TRUE(OpenImageFile(target, (dir / "erased.dcm").string()));
+  ASSERT_EQ(LoadCard(target), LoadResult::kUnformatted);
+  ASSERT_TRUE(FormatCard(target, 200));
+  ExpectConsistent(target);
+  EXPECT_EQ(target.free_blocks, 200);
+}
+
+TEST_F(SaveTransfer, SaveDataRoundTripsThroughAWorkingFile) {
+  CardBuilder card;
+  card.AddSave(0, "EDITME", {30, 31, 12});
+  Open(target, card, "card.dcm");
+  const std::string work = (dir / "~ico._").string();
+  ASSERT_TRUE(ExportSaveData(target, 0, work));
+  std::vector<std::uint8_t> data = test::ReadFile(work);
+  ASSERT_EQ(data.size(), 3u * 512);
+  EXPECT_TRUE(std::equal(data.begin() + 1024, data.end(), test::SavePattern(0, 2).begin()));
+
+  data[1024] = 0xAB;
+  std::ofstream(work, std::ios::binary)
+      .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  ASSERT_TRUE(ImportSaveData(target, 0, work));
+  EXPECT_EQ(test::LogicalBlock(Bytes("card.dcm"), 12)[0], 0xAB);
+  ExpectConsistent(target);
+  EXPECT_EQ(target.records[0].size, 3);
+}
+
+TEST_F(SaveTransfer, ShortWorkingFileWritesOnlyWhatItHolds) {
+  CardBuilder card;
+  card.AddSave(0, "EDITME", {30, 31});
+  Open(target, card, "card.dcm");
+  const std::string work = (dir / "short").string();
+  std::vector<std::uint8_t> data(600, 0x44);
+  std::ofstream(work, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), 600);
+  ASSERT_TRUE(ImportSaveData(target, 0, work));
+  std::vector<std::uint8_t> image = Bytes("card.dcm");
+  EXPECT_EQ(test::LogicalBlock(image, 30)[511], 0x44);
+  std::array<std::uint8_t, 512> second = test::LogicalBlock(image, 31);
+  EXPECT_EQ(second[87], 0x44);
+  EXPECT_EQ(second[88], 0x00);  // the rest of a cut block is zero
+}
+
+// Copies over the link, with failures injected on either side.
+class SlotTransfer : public ::testing::Test {
+ protected:
+  SlotTransfer() {
+    CardBuilder one;
+    one.AddSave(0, "FROMSLOT1", {199, 198, 197, 196});
+    slots.cards[0] = one.Bytes();
+    CardBuilder two;
+    two.AddSave(0, "OTHER", {199});
+    slots.cards[1] = two.Bytes();
+    env.link = &slots;
+    env.settings = &settings;
+    env.messages = &messages;
+    env.progress = [this](int position, int maximum) { progress.emplace_back(position, maximum); };
+    env.status_label = [this](std::string_view text) { status = text; };
+  }
+  void LoadBoth() {
+    ASSERT_EQ(LoadCard(slot1), LoadResult::kLoaded);
+    ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
+    progress.clear();
+  }
+  test::ScriptedSlots slots;
+  Settings settings;
+  test::RecordingMessages messages;
+  CardEnvironment env;
+  CardImage slot1{kSourceSlot1, &env};
+  CardImage slot2{kSourceSlot2, &env};
+  std::vector<std::pair<int, int>> progress;
+  std::string status;
+};
+
+TEST_F(SlotTransfer, DirectionOneCopiesSlot1ToSlot2WithProgress) {
+  LoadBoth();
+  ASSERT_EQ(CopySave(1, 0, slot1, slot2), TransferError::kNone);
+  EXPECT_EQ(status, "      複製中...");
+  EXPECT_EQ(progress.front(), std::make_pair(0, 4));
+  EXPECT_EQ(progress[4], std::make_pair(4, 4));
+  EXPECT_EQ(progress.back(), std::make_pair(0, 0));
+  ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
+  EXPECT_EQ(CheckCard(slot2), std::vector<std::string>{});
+  EXPECT_EQ(slot2.records[1].first_block, 198);
+  EXPECT_EQ(test::LogicalBlock(slots.cards[1], 195), test::SavePattern(0, 3));
+  // Direction 0 copies back.
+  ASSERT_EQ(LoadCard(slot1), LoadResult::kLoaded);
+  ASSERT_EQ(CopySave(0, 0, slot1, slot2), TransferError::kNone);
+  ASSERT_EQ(LoadCard(slot1), LoadResult::kLoaded);
+  EXPECT_EQ(slot1.records[1].name.substr(0, 5), "OTHER");
+}
+
+TEST_F(SlotTransfer, FailedReadLeavesTheTargetModelAndCardAsTheyWere) {
+  LoadBoth();
+  const auto fat = slot2.fat;
+  const auto card_before = slots.cards[1];
+  slots.fail_reads_of[198] = 16;  // the save's second block
+  EXPECT_EQ(CopySave(slot1, 0, slot2), TransferError::kReadFailed);
+  EXPECT_EQ(slot2.fat, fat);
+  EXPECT_EQ(slot2.records[1].size, 0);
+  EXPECT_EQ(messages.informed.size(), 1u);
+  EXPECT_EQ(settings.auto_refresh, 0);
+  // Only the failed step's block may have been written, into a block that stays free.
+  ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
+  EXPECT_EQ(slot2.listed_count, 1);
+  EXPECT_EQ(CheckCard(slot2), std::vector<std::string>{});
+  EXPECT_TRUE(std::equal(card_before.begin() + 241 * 512, card_before.end(),
+                         slots.cards[1].begin() + 241 * 512));
+}
+
+TEST_F(SlotTransfer, FailedWriteStopsBeforeFatAndDirectory) {
+  LoadBoth();
+  const auto fat = slot2.fat;
+  const auto system_before =
+      std::vector<std::uint8_t>(slots.cards[1].begin() + 241 * 512, slots.cards[1].end());
+  slots.write_calls = 0;
+  slots.fail_next_writes = 5;
+  EXPECT_EQ(CopySave(slot1, 0, slot2), TransferError::kWriteFailed);
+  EXPECT_EQ(slots.write_calls, 5);  // one block, five attempts, then nothing more
+  EXPECT_EQ(slot2.fat, fat);
+  EXPECT_EQ(messages.informed.size(), 1u);
+  EXPECT_TRUE(
+      std::equal(system_before.begin(), system_before.end(), slots.cards[1].begin() + 241 * 512));
+  ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
+  EXPECT_EQ(CheckCard(slot2), std::vector<std::string>{});
+}
+
+TEST_F(SlotTransfer, FailedFatWriteRestoresTheModel) {
+  LoadBoth();
+  const auto fat = slot2.fat;
+  slots.fail_writes_of[kFatBlock] = 5;  // the data blocks go through, the FAT does not
+  EXPECT_EQ(CopySave(slot1, 0, slot2), TransferError::kWriteFailed);
+  EXPECT_EQ(slot2.fat, fat);
+  EXPECT_EQ(slot2.records[1].size, 0);
+}
+
+}  // namespace
+}  // namespace quorvel
