@@ -113,7 +113,7 @@ void LinuxParallelPort::AttachPpdev(const ParallelPortEntry& entry) {
   if (claimed < 0) {
     calls_.close(fd);
     const int error = -claimed;
-    if (error == EBUSY || error == ENXIO) {
+    if (error == EBUSY || error == ENXIO || error == EINTR) {
       Fail(PortProblem::kBusy, error,
            device_path_ + " is busy: another driver holds the port (" + ErrorText(error) + ")");
     } else {

@@ -10,7 +10,7 @@ namespace quorvel {
 
 // The ppdev requests the backend uses; the real table maps them to PPCLAIM, PPWDATA ...
 enum class PpRequest {
-  kClaim,         // PPCLAIM
+  kClaim,         // PPCLAIM; gives up with EINTR when the port stays held for 3 seconds
   kRelease,       // PPRELEASE
   kReadData,      // PPRDATA
   kWriteData,     // PPWDATA

@@ -6,6 +6,7 @@
 #if defined(__linux__)
 #include <fcntl.h>
 #include <linux/ppdev.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 #if defined(__i386__) || defined(__x86_64__)
@@ -61,6 +62,23 @@ unsigned long IoctlNumber(PpRequest request) {
 
 int Result(int value) { return value < 0 ? -errno : value; }
 
+// PPCLAIM sleeps for as long as another ppdev user holds the port. An alarm interrupts the
+// wait after a few seconds, so the call fails with EINTR instead of hanging.
+int ClaimWithin(int fd, unsigned seconds) {
+  struct sigaction wake {};
+  struct sigaction previous {};
+  wake.sa_handler = [](int) {};
+  sigemptyset(&wake.sa_mask);
+  wake.sa_flags = 0;  // no SA_RESTART: the interrupted ioctl returns
+  sigaction(SIGALRM, &wake, &previous);
+  const unsigned pending_alarm = alarm(seconds);
+  const int result = Result(::ioctl(fd, PPCLAIM));
+  alarm(0);
+  sigaction(SIGALRM, &previous, nullptr);
+  if (pending_alarm != 0) alarm(pending_alarm);
+  return result;
+}
+
 }  // namespace
 
 PpdevCalls SystemPpdevCalls() {
@@ -68,9 +86,8 @@ PpdevCalls SystemPpdevCalls() {
   calls.open = [](const std::string& path) { return Result(::open(path.c_str(), O_RDWR)); };
   calls.ioctl = [](int fd, PpRequest request, std::uint8_t& value) {
     const unsigned long number = IoctlNumber(request);
-    if (request == PpRequest::kClaim || request == PpRequest::kRelease) {
-      return Result(::ioctl(fd, number));
-    }
+    if (request == PpRequest::kClaim) return ClaimWithin(fd, 3);
+    if (request == PpRequest::kRelease) return Result(::ioctl(fd, number));
     unsigned char byte = value;
     const int result = Result(::ioctl(fd, number, &byte));
     value = byte;

@@ -195,6 +195,8 @@ TEST_F(LinuxParallelPortTest, ClaimFailuresCloseTheDeviceAndNameTheCause) {
     EXPECT_THAT(busy.StatusText(), HasSubstr("another driver holds the port"));
   }
   EXPECT_THAT(kernel_.log, ElementsAre("open " + Dev(0), "PPCLAIM 7 00", "close 7"));
+  kernel_.claim_error = EINTR;  // still held by another user when the wait ran out
+  EXPECT_EQ(LinuxParallelPort(888, kernel_.Calls(), Paths()).Problem(), PortProblem::kBusy);
   kernel_.claim_error = EINVAL;
   LinuxParallelPort failed(888, kernel_.Calls(), Paths());
   EXPECT_EQ(failed.Problem(), PortProblem::kFailed);
