@@ -173,11 +173,19 @@ std::uint8_t LinkDevice::TransferByte(std::uint8_t out) {
 }
 
 bool LinkDevice::OpenCommand(std::uint8_t first, std::uint8_t second) {
+  return StartCommand() && SendCommandBytes(first, second);
+}
+
+bool LinkDevice::StartCommand() {
   BeginTransaction();
   if (timed_out_) {
     EndTransaction();
     return false;
   }
+  return true;
+}
+
+bool LinkDevice::SendCommandBytes(std::uint8_t first, std::uint8_t second) {
   checksum_ = 0;
   std::uint8_t reply_first = TransferByte(first);
   std::uint8_t reply_second = TransferByte(second);
@@ -279,9 +287,10 @@ bool LinkDevice::CommitBlockWrite(std::uint8_t slot, std::uint8_t block) {
 }
 
 bool LinkDevice::GetCardPresence(bool& slot1, bool& slot2) {
-  if (!OpenCommand(kGetCardPresence.first, kGetCardPresence.second)) return false;
+  if (!StartCommand()) return false;
   slot1 = false;
   slot2 = false;
+  if (!SendCommandBytes(kGetCardPresence.first, kGetCardPresence.second)) return false;
   std::array<std::uint8_t, 1> status{};
   ReceiveBytes(status);
   if (!CloseCommand(false)) return false;
@@ -327,6 +336,7 @@ bool LinkDevice::ReadBlockTwoSlot(std::uint8_t slot, std::uint8_t block,
   }
   timed_out_ = !ok;
   EndSlotAccess();
+  timed_out_ = !ok;  // EndSlotAccess began a transaction of its own, which cleared the flag
   return ok;
 }
 
@@ -359,6 +369,7 @@ bool LinkDevice::WriteBlockTwoSlot(std::uint8_t slot, std::uint8_t block,
   timed_out_ = !ok;
   CommitBlockWrite(slot, block);
   EndSlotAccess();
+  timed_out_ = !ok;  // the commit and EndSlotAccess began transactions, which clear the flag
   return ok;
 }
 

@@ -98,6 +98,10 @@ class LinkDevice {
   // the sync reply (ending the transaction when it fails); CloseCommand exchanges the
   // checksum and ends the transaction.
   bool OpenCommand(std::uint8_t first, std::uint8_t second);
+  // The two halves of OpenCommand: the handshake (false, with the transaction ended, when it
+  // timed out) and the command bytes with the sync test.
+  bool StartCommand();
+  bool SendCommandBytes(std::uint8_t first, std::uint8_t second);
   bool CloseCommand(bool exact_checksum);
   void SendBytes(std::span<const std::uint8_t> bytes);
   // A receive run: each exchange echoes the byte received by the exchange before it.

@@ -15,7 +15,13 @@ class FakeClock {
     change_at_ = readings_ + readings;
     next_ = std::move(next);
   }
+  // The second advances every `readings` readings, for tests where units stay silent.
+  void TickEvery(int readings) { tick_every_ = readings; }
   std::string Read() {
+    if (tick_every_ > 0) {
+      int second = readings_++ / tick_every_;
+      return "12:" + std::to_string(10 + second / 60) + ":" + std::to_string(10 + second % 60);
+    }
     if (change_at_ >= 0 && readings_ >= change_at_) {
       text_ = next_;
       change_at_ = -1;
@@ -30,6 +36,7 @@ class FakeClock {
   std::string next_;
   int readings_ = 0;
   int change_at_ = -1;
+  int tick_every_ = 0;
 };
 
 }  // namespace quorvel::testing
