@@ -14,12 +14,7 @@ constexpr int kSystemOwner = -2;
 
 // "save 3 (NAME)" with unprintable name bytes shown as '.'.
 std::string SaveLabel(const CardImage& card, int index) {
-  std::string name;
-  for (char c : card.records[index].name) {
-    auto byte = static_cast<unsigned char>(c);
-    name += byte >= 0x20 && byte < 0x7F ? c : '.';
-  }
-  return "save " + std::to_string(index) + " (" + name + ")";
+  return "save " + std::to_string(index) + " (" + PrintableName(card.records[index].name) + ")";
 }
 
 void CheckRoot(const CardImage& card, std::vector<std::string>& problems) {

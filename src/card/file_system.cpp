@@ -199,6 +199,15 @@ bool IsGameEntry(const DirEntry& entry) {
   return entry[kEntryType] == kGameType && entry[kEntryFirstBlock + 1] == 0;
 }
 
+std::string PrintableName(const std::string& name) {
+  std::string text;
+  for (char c : name) {
+    auto byte = static_cast<unsigned char>(c);
+    text += byte >= 0x20 && byte < 0x7F ? c : '.';
+  }
+  return text;
+}
+
 std::uint16_t UpdateListing(CardImage& card) {
   std::uint16_t total = UserBlockCount(card);
   card.list_order.fill(0xFF);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "card/card_image.h"
 
@@ -37,6 +38,9 @@ bool IsFormatted(const CardImage& card);
 bool HoldsSave(const DirEntry& entry);
 // True for a game entry as the directory load sees it (type 0xCC, byte 0x03 zero).
 bool IsGameEntry(const DirEntry& entry);
+
+// A save's name for messages: bytes outside printable ASCII shown as '.'.
+std::string PrintableName(const std::string& name);
 
 // Rebuilds the listed saves (every record with a size, in index order) and the free-block
 // count. Returns the free blocks as the free-block bar shows them (16-bit arithmetic).

@@ -1,0 +1,180 @@
+// Opening and loading the SOURCE arguments of quorvel-cli.
+#include "cli/card_source.h"
+
+#include <unistd.h>
+
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+
+#include "app/config.h"
+#include "card/block_io.h"
+#include "card/link_slots.h"
+#include "card/save_transfer.h"
+#include "link/link_device.h"
+#include "port/real_port.h"
+
+namespace quorvel::cli {
+namespace {
+
+std::optional<std::uint8_t> SlotNumber(const std::string& source) {
+  if (source == "slot1") return kSourceSlot1;
+  if (source == "slot2") return kSourceSlot2;
+  return std::nullopt;
+}
+
+// A progress line on stderr, only when stderr is a terminal.
+void ShowProgress(int position, int maximum) {
+  if (maximum == 0) {
+    std::cerr << "\r\033[K" << std::flush;
+  } else {
+    std::cerr << "\rquorvel-cli: " << position << "/" << maximum << std::flush;
+  }
+}
+
+std::string TrimmedName(const std::string& name) {
+  std::size_t end = name.find_last_not_of(std::string(" \0", 2));
+  return end == std::string::npos ? std::string() : name.substr(0, end + 1);
+}
+
+}  // namespace
+
+void StderrMessages::Inform(std::string_view text) { std::cerr << "quorvel-cli: " << text << "\n"; }
+void StderrMessages::Warn(std::string_view text) { Inform(text); }
+bool StderrMessages::AskYesNo(std::string_view) { return false; }
+Answer StderrMessages::AskYesNoCancel(std::string_view) { return Answer::kCancel; }
+
+int Fail(const std::string& text) {
+  std::cerr << "quorvel-cli: " << text << "\n";
+  return kExitFailed;
+}
+
+CardSources::CardSources(const Args& args) : args_(args) {
+  env_.settings = &settings_;
+  env_.messages = &messages_;
+  if (isatty(STDERR_FILENO)) env_.progress = &ShowProgress;
+}
+
+CardSources::~CardSources() {
+  if (link_ != nullptr && args_.Has("stats")) PrintStats();
+}
+
+void CardSources::PrintStats() const {
+  const LinkStats& stats = link_->Stats();
+  std::cerr << "link: " << stats.transactions << " transactions, " << stats.block_reads
+            << " block reads, " << stats.block_writes << " block writes, " << stats.retries
+            << " retries\n";
+}
+
+bool CardSources::OpenLink(std::string& error) {
+  if (link_ != nullptr) return true;
+  if (args_.Value("virtual-unit") || args_.Value("virtual-paged")) {
+    error = "the virtual unit cannot be reached from quorvel-cli yet";
+    return false;
+  }
+  ReadConfigIfPresent(CaptureWorkDir(), settings_, messages_);
+  auto port = OpenRealPort(settings_.base_port);
+  if (!port->IsOpen()) {
+    error = "no unit answered: " + port->StatusText();
+    return false;
+  }
+  port_ = std::move(port);
+  link_ = std::make_unique<LinkDevice>(*port_, settings_);
+  link_->EndTransaction();
+  if (!link_->DetectUnitType()) {
+    link_.reset();
+    error = "no unit answered on the link";
+    return false;
+  }
+  slots_ = std::make_unique<LinkSlots>(*link_);
+  env_.link = slots_.get();
+  return true;
+}
+
+CardImage* CardSources::Open(const std::string& source, LoadResult& loaded, std::string& error) {
+  std::optional<std::uint8_t> slot = SlotNumber(source);
+  std::unique_ptr<CardImage> card;
+  if (slot) {
+    if (!OpenLink(error)) return nullptr;
+    if (*slot == kSourceSlot2 && link_->PagedMode()) {
+      error = "slot2: a paged card has no second slot";
+      return nullptr;
+    }
+    bool present[2] = {true, true};
+    if (!link_->PagedMode() && link_->GetCardPresence(present[0], present[1]) && !present[*slot]) {
+      error = source + ": no card in the slot";
+      return nullptr;
+    }
+    card = std::make_unique<CardImage>(*slot, &env_);
+  } else {
+    std::error_code code;
+    const auto size = std::filesystem::file_size(source, code);
+    if (code) {
+      error = source + ": " + code.message();
+      return nullptr;
+    }
+    if (size != kImageFileSize) {
+      error = source + ": not a card image (" + std::to_string(size) + " bytes, expected " +
+              std::to_string(kImageFileSize) + ")";
+      return nullptr;
+    }
+    card = std::make_unique<CardImage>(kSourceImage, &env_);
+    if (!OpenImageFile(*card, source)) {
+      error = source + ": cannot be opened for reading and writing";
+      return nullptr;
+    }
+  }
+  cards_.push_back(std::move(card));
+  CardImage* opened = cards_.back().get();
+  loaded = LoadCard(*opened);
+  if (loaded == LoadResult::kFailed) {
+    error = source + ": the card could not be read";
+    return nullptr;
+  }
+  return opened;
+}
+
+CardImage* CardSources::OpenFormatted(const std::string& source, std::string& error) {
+  LoadResult loaded;
+  CardImage* card = Open(source, loaded, error);
+  if (card != nullptr && loaded == LoadResult::kUnformatted) {
+    error = source + ": the card is not formatted";
+    return nullptr;
+  }
+  return card;
+}
+
+bool CardSources::Reload(CardImage& card, std::string& error) {
+  if (LoadCard(card) != LoadResult::kFailed) return true;
+  error = "the card could not be read back";
+  return false;
+}
+
+bool CardSources::SameSource(const std::string& a, const std::string& b) {
+  if (SlotNumber(a) || SlotNumber(b)) return a == b;
+  std::error_code code;
+  return std::filesystem::equivalent(a, b, code);
+}
+
+std::optional<std::size_t> FindSave(const CardImage& card, const std::string& save,
+                                    std::string& error) {
+  if (save.size() > 1 && save[0] == '#') {
+    std::size_t slot = 0;
+    auto [end, code] = std::from_chars(save.data() + 1, save.data() + save.size(), slot);
+    if (code == std::errc() && end == save.data() + save.size() && slot < kSaveRecords &&
+        card.records[slot].size != 0) {
+      return slot;
+    }
+    error = "no save in directory slot " + save.substr(1);
+    return std::nullopt;
+  }
+  if (auto found = FindSaveByName(card, save)) return found;
+  for (int k = 0; k < card.listed_count; ++k) {
+    std::uint8_t index = card.list_order[k];
+    if (!save.empty() && TrimmedName(card.records[index].name) == save) return index;
+  }
+  error = "no save named " + save;
+  return std::nullopt;
+}
+
+}  // namespace quorvel::cli

@@ -1,0 +1,74 @@
+// Opens the SOURCE arguments of quorvel-cli: a card image file, or slot1/slot2 of the link
+// (the real port from the configuration, or the virtual unit), loaded into a CardImage.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "card/card_image.h"
+#include "card/file_system.h"
+#include "card/messages.h"
+#include "cli/command.h"
+#include "link/settings.h"
+
+namespace quorvel {
+class LinkDevice;
+class LinkSlots;
+class PortIo;
+}  // namespace quorvel
+
+namespace quorvel::cli {
+
+// Notices of the card layer go to stderr; a question is never asked: it is answered No.
+class StderrMessages : public Messages {
+ public:
+  void Inform(std::string_view text) override;
+  void Warn(std::string_view text) override;
+  bool AskYesNo(std::string_view text) override;
+  Answer AskYesNoCancel(std::string_view text) override;
+};
+
+// The card sources of one command; the link is opened once and shared by both slots.
+class CardSources {
+ public:
+  explicit CardSources(const Args& args);
+  ~CardSources();
+
+  // Opens and loads SOURCE. Null, with the reason in `error`, when it cannot be reached.
+  // An unformatted card is returned with `loaded` = kUnformatted.
+  CardImage* Open(const std::string& source, LoadResult& loaded, std::string& error);
+
+  // Opens and loads SOURCE, requiring a formatted card; null with the reason otherwise.
+  CardImage* OpenFormatted(const std::string& source, std::string& error);
+
+  // Loads an already opened card again (after a write); false with the reason.
+  bool Reload(CardImage& card, std::string& error);
+
+  // True when the two texts name the same card (the same slot, or the same file).
+  static bool SameSource(const std::string& a, const std::string& b);
+
+ private:
+  bool OpenLink(std::string& error);
+  void PrintStats() const;
+
+  const Args& args_;
+  Settings settings_;
+  StderrMessages messages_;
+  CardEnvironment env_;
+  std::unique_ptr<PortIo> port_;
+  std::unique_ptr<LinkDevice> link_;
+  std::unique_ptr<LinkSlots> slots_;
+  std::vector<std::unique_ptr<CardImage>> cards_;
+};
+
+// Finds the save SAVE names on a loaded card: "#N" is directory slot N, anything else a name
+// (all 12 characters, or the name without its trailing blanks and zero bytes).
+std::optional<std::size_t> FindSave(const CardImage& card, const std::string& save,
+                                    std::string& error);
+
+// Prints "quorvel-cli: TEXT" on stderr and returns the failure exit status.
+int Fail(const std::string& text);
+
+}  // namespace quorvel::cli

@@ -1,0 +1,28 @@
+// quorvel-cli delete SOURCE SAVE: frees a save's blocks and its directory slot.
+#include <iostream>
+
+#include "card/save_transfer.h"
+#include "cli/card_source.h"
+#include "cli/command.h"
+
+namespace quorvel::cli {
+namespace {
+
+int RunDelete(const Args& args) {
+  RequirePositional(args, 2);
+  const std::string& source = args.positional[0];
+  CardSources sources(args);
+  std::string error;
+  CardImage* card = sources.OpenFormatted(source, error);
+  if (card == nullptr) return Fail(error);
+  std::optional<std::size_t> index = FindSave(*card, args.positional[1], error);
+  if (!index) return Fail(source + ": " + error);
+  if (!DeleteSave(*card, *index)) return Fail(source + ": the FAT or directory was not written");
+  if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
+  return kExitOk;
+}
+
+const CommandRegistration kRegistration{"delete", "SOURCE SAVE", &RunDelete};
+
+}  // namespace
+}  // namespace quorvel::cli

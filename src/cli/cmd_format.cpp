@@ -1,0 +1,31 @@
+// quorvel-cli format SOURCE --blocks 200|240|241: erases the card with that many user blocks.
+#include "card/save_transfer.h"
+#include "cli/card_source.h"
+#include "cli/command.h"
+
+namespace quorvel::cli {
+namespace {
+
+int RunFormat(const Args& args) {
+  RequirePositional(args, 1);
+  const std::optional<std::string> blocks = args.Value("blocks");
+  if (!blocks || (*blocks != "200" && *blocks != "240" && *blocks != "241")) {
+    throw UsageError{"format needs --blocks 200, 240 or 241"};
+  }
+  const std::string& source = args.positional[0];
+  CardSources sources(args);
+  std::string error;
+  LoadResult loaded;
+  CardImage* card = sources.Open(source, loaded, error);  // an unformatted card may be formatted
+  if (card == nullptr) return Fail(error);
+  if (!FormatCard(*card, static_cast<std::uint8_t>(std::stoi(*blocks)))) {
+    return Fail(source + ": a block could not be written");
+  }
+  if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
+  return kExitOk;
+}
+
+const CommandRegistration kRegistration{"format", "SOURCE --blocks 200|240|241", &RunFormat};
+
+}  // namespace
+}  // namespace quorvel::cli

@@ -1,0 +1,185 @@
+// quorvel-cli list, check, copy, delete and format, run end to end on image files.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "card/card_fixture.h"
+
+#ifdef QUORVEL_CLI_PATH
+
+namespace quorvel {
+namespace {
+
+using test::CardBuilder;
+
+struct CliRun {
+  int exit_status;
+  std::string out;
+  std::string err;
+};
+
+class CliCardCommands : public ::testing::Test {
+ protected:
+  CliRun Cli(const std::string& arguments) {
+    const std::string err_path = (dir / "stderr").string();
+    const std::string command = std::string(QUORVEL_CLI_PATH) + " " + arguments + " 2>" + err_path;
+    CliRun run{-1, "", ""};
+    FILE* pipe = popen(command.c_str(), "r");
+    char chunk[4096];
+    std::size_t count;
+    while ((count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.out.append(chunk, count);
+    int status = pclose(pipe);
+    run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(err_path);
+    run.err.assign(std::istreambuf_iterator<char>(in), {});
+    return run;
+  }
+  std::string Path(const std::string& name) { return (dir / name).string(); }
+  std::string Write(const CardBuilder& builder, const std::string& name) {
+    builder.WriteTo(dir / name);
+    return Path(name);
+  }
+  void ExpectClean(const std::string& path) {
+    CliRun check = Cli("check " + path);
+    EXPECT_EQ(check.exit_status, 0) << check.out;
+  }
+  test::TempDir dir;
+};
+
+CardBuilder ThreeSaves() {
+  CardBuilder builder(200);
+  std::vector<std::uint8_t> small, mid, big;
+  for (int b = 0; b < 3; ++b) small.push_back(static_cast<std::uint8_t>(199 - b));
+  for (int b = 0; b < 10; ++b) mid.push_back(static_cast<std::uint8_t>(196 - b));
+  for (int b = 0; b < 128; ++b) big.push_back(static_cast<std::uint8_t>(186 - b));
+  builder.AddSave(0, "SMALL", small, false, 1, "Small save");
+  builder.AddSave(1, "MIDDLE", mid, false, 2, "Middle save");
+  builder.AddSave(2, "BIG", big, false, 3, "Big save");
+  const std::uint8_t stamp[] = {0x19, 0x99, 0x12, 0x31, 0x23, 0x59, 0x58, 0x05};
+  std::copy(stamp, stamp + 8, builder.Entry(0) + 0x10);
+  return builder;
+}
+
+TEST_F(CliCardCommands, ListJsonReportsFiftyNineFreeBlocks) {
+  const std::string card = Write(ThreeSaves(), "three.dcm");
+  CliRun run = Cli("list " + card + " --json");
+  ASSERT_EQ(run.exit_status, 0) << run.err;
+  EXPECT_EQ(
+      run.out.rfind("{\"user_blocks\":200,\"free_blocks\":59,\"formatted\":true,\"saves\":[", 0),
+      0u)
+      << run.out;
+  const std::string first =
+      "{\"slot\":0,\"name\":\"SMALL\\u0000\\u0000\\u0000\\u0000\\u0000\\u0000\\u0000\","
+      "\"kind\":\"data\",\"first_block\":199,\"blocks\":3,\"date\":\"1999/12/31\","
+      "\"time\":\"23:59:58\",\"description\":\"Small save" +
+      std::string(38, ' ') + "\",\"icons\":1}";
+  EXPECT_NE(run.out.find(first), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"slot\":2,\"name\":\"BIG"), std::string::npos);
+  EXPECT_NE(run.out.find("\"blocks\":128"), std::string::npos);
+  CliRun table = Cli("list " + card);
+  EXPECT_NE(table.out.find("200 user blocks, 59 free, 3 saves"), std::string::npos) << table.out;
+}
+
+TEST_F(CliCardCommands, JsonTextsMapEachByteToItsUnicodeCharacter) {
+  CardBuilder builder;
+  builder.AddSave(0, "CAF\xC9\"\\", {199}, false, 1, "x");
+  builder.Logical(199)[1] = 0x7F;  // shown as a blank in the description
+  CliRun run = Cli("list " + Write(builder, "bytes.dcm") + " --json");
+  ASSERT_EQ(run.exit_status, 0);
+  EXPECT_NE(run.out.find("\"name\":\"CAF\xC3\x89\\\"\\\\\\u0000"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"description\":\"x  "), std::string::npos) << run.out;
+}
+
+TEST_F(CliCardCommands, UnformattedCardListsAsSuchAndCanBeFormatted) {
+  const std::string card = Path("erased.dcm");
+  std::ofstream(card, std::ios::binary) << std::string(131072, '\xFF');
+  CliRun run = Cli("list " + card + " --json");
+  EXPECT_EQ(run.out, "{\"user_blocks\":0,\"free_blocks\":0,\"formatted\":false,\"saves\":[]}\n");
+  EXPECT_EQ(Cli("check " + card).exit_status, 1);
+  EXPECT_EQ(Cli("format " + card + " --blocks 199").exit_status, 2);
+  EXPECT_EQ(Cli("format " + card).exit_status, 2);
+  ASSERT_EQ(Cli("format " + card + " --blocks 241").exit_status, 0);
+  EXPECT_NE(Cli("list " + card + " --json").out.find("\"user_blocks\":241,\"free_blocks\":241"),
+            std::string::npos);
+  ExpectClean(card);
+}
+
+TEST_F(CliCardCommands, CopyRefusesAnExistingNameUnlessReplace) {
+  const std::string from = Write(ThreeSaves(), "from.dcm");
+  CardBuilder to_builder;
+  to_builder.AddSave(5, "SMALL", {150});
+  const std::string to = Write(to_builder, "to.dcm");
+
+  CliRun refused = Cli("copy " + from + " SMALL " + to);
+  EXPECT_EQ(refused.exit_status, 1);
+  EXPECT_NE(refused.err.find("already holds a save named SMALL"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("--replace"), std::string::npos);
+
+  ASSERT_EQ(Cli("copy " + from + " SMALL " + to + " --replace").exit_status, 0);
+  ExpectClean(to);
+  CliRun listed = Cli("list " + to + " --json");
+  EXPECT_NE(listed.out.find("\"slot\":0,\"name\":\"SMALL"), std::string::npos) << listed.out;
+  EXPECT_EQ(listed.out.find("\"slot\":5"), std::string::npos);
+  EXPECT_NE(listed.out.find("\"free_blocks\":197"), std::string::npos);
+
+  ASSERT_EQ(Cli("copy " + from + " '#2' " + to).exit_status, 0);
+  ExpectClean(to);
+  CliRun full = Cli("copy " + from + " MIDDLE " + to);
+  EXPECT_EQ(full.exit_status, 0) << full.err;
+  CliRun again = Cli("copy " + from + " BIG " + to + " --replace");
+  EXPECT_EQ(again.exit_status, 0) << again.err;
+  ExpectClean(to);
+  EXPECT_EQ(Cli("copy " + from + " SMALL " + from).exit_status, 1);
+}
+
+TEST_F(CliCardCommands, CopyWithoutRoomSaysWhy) {
+  const std::string from = Write(ThreeSaves(), "from.dcm");
+  CardBuilder small_card(200);
+  std::vector<std::uint8_t> filler;
+  for (int b = 0; b < 195; ++b) filler.push_back(static_cast<std::uint8_t>(199 - b));
+  small_card.AddSave(0, "FILLER", filler);
+  const std::string to = Write(small_card, "to.dcm");
+  CliRun run = Cli("copy " + from + " MIDDLE " + to);
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_NE(run.err.find("not enough free blocks"), std::string::npos) << run.err;
+  ExpectClean(to);
+}
+
+TEST_F(CliCardCommands, DeleteByNameOrSlot) {
+  const std::string card = Write(ThreeSaves(), "card.dcm");
+  ASSERT_EQ(Cli("delete " + card + " MIDDLE").exit_status, 0);
+  ExpectClean(card);
+  ASSERT_EQ(Cli("delete " + card + " '#2'").exit_status, 0);
+  ExpectClean(card);
+  CliRun missing = Cli("delete " + card + " '#2'");
+  EXPECT_EQ(missing.exit_status, 1);
+  EXPECT_NE(missing.err.find("no save in directory slot 2"), std::string::npos);
+  EXPECT_EQ(Cli("delete " + card + " NOSUCH").exit_status, 1);
+  EXPECT_NE(Cli("list " + card + " --json").out.find("\"free_blocks\":197"), std::string::npos);
+}
+
+TEST_F(CliCardCommands, CheckReportsProblemsWithExitOne) {
+  CardBuilder builder;
+  builder.AddSave(0, "A", {10, 11});
+  builder.AddSave(1, "B", {12, 11});
+  CliRun run = Cli("check " + Write(builder, "bad.dcm"));
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_NE(run.out.find("cross-linked"), std::string::npos) << run.out;
+}
+
+TEST_F(CliCardCommands, WrongSizedImageIsRefused) {
+  const std::string path = Path("short.dcm");
+  std::ofstream(path, std::ios::binary) << std::string(131071, '\xFF');
+  CliRun run = Cli("list " + path);
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_NE(run.err.find("not a card image (131071 bytes, expected 131072)"), std::string::npos);
+  EXPECT_EQ(Cli("list " + Path("absent.dcm")).exit_status, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "absent.dcm"));
+}
+
+}  // namespace
+}  // namespace quorvel
+
+#endif  // QUORVEL_CLI_PATH
