@@ -1,10 +1,12 @@
-// A fresh directory under the system's temporary directory for one test, removed afterwards.
+// A fresh directory of its own under the system's temporary directory for one test, removed
+// afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,8 @@ class TempDir {
     for (char& c : name) {
       if (c == '/') c = '_';
     }
+    // Another build of the same tests may run at the same time on this machine.
+    name += "-" + std::to_string(std::random_device{}());
     path_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
