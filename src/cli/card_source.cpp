@@ -11,8 +11,8 @@
 #include "card/block_io.h"
 #include "card/link_slots.h"
 #include "card/save_transfer.h"
+#include "cli/cli_link.h"
 #include "link/link_device.h"
-#include "port/real_port.h"
 
 namespace quorvel::cli {
 namespace {
@@ -55,37 +55,22 @@ CardSources::CardSources(const Args& args) : args_(args) {
   if (isatty(STDERR_FILENO)) env_.progress = &ShowProgress;
 }
 
-CardSources::~CardSources() {
-  if (link_ != nullptr && args_.Has("stats")) PrintStats();
-}
-
-void CardSources::PrintStats() const {
-  const LinkStats& stats = link_->Stats();
-  std::cerr << "link: " << stats.transactions << " transactions, " << stats.block_reads
-            << " block reads, " << stats.block_writes << " block writes, " << stats.retries
-            << " retries\n";
-}
+CardSources::~CardSources() = default;
 
 bool CardSources::OpenLink(std::string& error) {
   if (link_ != nullptr) return true;
-  if (args_.Value("virtual-unit") || args_.Value("virtual-paged")) {
-    error = "the virtual unit cannot be reached from quorvel-cli yet";
+  cli_link_ = CliLink::Open(args_, settings_, messages_, error);
+  if (!cli_link_) return false;
+  LinkSession& session = cli_link_->Session();
+  if (session.Hardware() != nullptr && !session.Hardware()->IsOpen()) {
+    error = "no unit answered: " + session.BackendText();
     return false;
   }
-  ReadConfigIfPresent(CaptureWorkDir(), settings_, messages_);
-  auto port = OpenRealPort(settings_.base_port);
-  if (!port->IsOpen()) {
-    error = "no unit answered: " + port->StatusText();
-    return false;
-  }
-  port_ = std::move(port);
-  link_ = std::make_unique<LinkDevice>(*port_, settings_);
-  link_->EndTransaction();
-  if (!link_->DetectUnitType()) {
-    link_.reset();
+  if (!cli_link_->Device().DetectUnitType()) {
     error = "no unit answered on the link";
     return false;
   }
+  link_ = &cli_link_->Device();
   slots_ = std::make_unique<LinkSlots>(*link_);
   env_.link = slots_.get();
   return true;

@@ -16,10 +16,11 @@
 namespace quorvel {
 class LinkDevice;
 class LinkSlots;
-class PortIo;
 }  // namespace quorvel
 
 namespace quorvel::cli {
+
+class CliLink;
 
 // Notices of the card layer go to stderr; a question is never asked: it is answered No.
 class StderrMessages : public Messages {
@@ -51,14 +52,13 @@ class CardSources {
 
  private:
   bool OpenLink(std::string& error);
-  void PrintStats() const;
 
   const Args& args_;
   Settings settings_;
   StderrMessages messages_;
   CardEnvironment env_;
-  std::unique_ptr<PortIo> port_;
-  std::unique_ptr<LinkDevice> link_;
+  std::unique_ptr<CliLink> cli_link_;  // prints --stats when it goes
+  LinkDevice* link_ = nullptr;
   std::unique_ptr<LinkSlots> slots_;
   std::vector<std::unique_ptr<CardImage>> cards_;
 };

@@ -57,5 +57,31 @@ TEST(ProbeCommandTest, TakesNoArguments) {
   EXPECT_EQ(RunCli(dir, "probe slot1").status, 2);
 }
 
+TEST(ProbeCommandTest, VirtualUnitWithStatsAndTrace) {
+  testing::TempDir dir;
+  dir.Write("cards/slot2.dcm", std::string(131072, '\xFF'));
+  const CliRun run = RunCli(dir, "--virtual-unit cards probe --stats --trace t.txt");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "port: virtual two-slot unit in cards (slot1: empty, slot2: card)\n"
+            "unit: Vantric two-slot unit\nslot1: no card\nslot2: card\n");
+  EXPECT_THAT(run.err,
+              StartsWith("link: 4 transactions, 0 block reads, 0 block writes, 0 retries"));
+  EXPECT_THAT(run.err, HasSubstr("0 protocol violations"));
+  const std::string trace = dir.Read("t.txt");
+  EXPECT_THAT(trace, StartsWith("W 037A 00\nW 0378 01\nR 0379 40\nW 037A 01\nR 0379 00\n"));
+}
+
+TEST(ProbeCommandTest, VirtualPagedCardReportsItsPages) {
+  testing::TempDir dir;
+  dir.Write("card.bin", std::string(4 * 131072, '\0'));
+  const CliRun run = RunCli(dir, "probe --virtual-paged card.bin");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_THAT(run.out, HasSubstr("unit: ORIEL paged card\npages: 4 (highest page 3)\n"));
+  const CliRun bad = RunCli(dir, "probe --virtual-paged missing.bin");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_THAT(bad.err, StartsWith("quorvel-cli: missing.bin: "));
+}
+
 }  // namespace
 }  // namespace quorvel

@@ -144,9 +144,9 @@ TEST_F(TwoSlotTest, CardPresenceFollowsRemovalAndInsertion) {
   Buffer buffer{};
   EXPECT_FALSE(device_->LinkReadBlock(1, 0, buffer));  // an empty slot cannot be read
 
-  testing::WriteFile(dir_ / "other.dcm", card_bytes_[0]);
+  testing::WriteFile(dir_.path() / "other.dcm", card_bytes_[0]);
   std::string error;
-  ASSERT_TRUE(unit_->InsertCardAfter(1, dir_ / "other.dcm", 0, error)) << error;
+  ASSERT_TRUE(unit_->InsertCardAfter(1, dir_.path() / "other.dcm", 0, error)) << error;
   ASSERT_TRUE(device_->GetCardPresence(slot1, slot2));
   EXPECT_TRUE(slot2);
   ASSERT_TRUE(device_->LinkReadBlock(1, 2, buffer));
@@ -312,7 +312,7 @@ TEST_F(PagedTest, FailingWritePartStopsTheRemainingParts) {
   EXPECT_TRUE(device_->TimedOut());
   EXPECT_EQ(Count("WriteMemory"), 1u);
   // Only the first part reached the card.
-  std::vector<std::uint8_t> file = testing::ReadFile(dir_ / "paged.bin");
+  std::vector<std::uint8_t> file = testing::ReadFile(dir_.path() / "paged.bin");
   std::vector<std::uint8_t> expected = Block(0, 10);
   std::fill(expected.begin(), expected.begin() + kPartSize, 0x42);
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 10 * kBlockSize));
@@ -329,7 +329,7 @@ TEST_F(PagedTest, WholeCardsOnTwoPagesWrittenAndReadBack) {
       ASSERT_TRUE(device_->LinkWriteBlock(0, static_cast<std::uint8_t>(block), part));
     }
   }
-  std::vector<std::uint8_t> file = testing::ReadFile(dir_ / "paged.bin");
+  std::vector<std::uint8_t> file = testing::ReadFile(dir_.path() / "paged.bin");
   EXPECT_TRUE(
       std::equal(images[0].begin(), images[0].end(), file.begin() + 3 * testing::kCardBytes));
   EXPECT_TRUE(

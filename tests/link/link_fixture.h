@@ -45,7 +45,7 @@ class LinkFixture : public ::testing::Test {
         std::filesystem::remove(SlotFile(slot));
       }
     }
-    unit_ = VirtualUnit::TwoSlotFromFolder(dir_.Path(), error);
+    unit_ = VirtualUnit::TwoSlotFromFolder(dir_.path(), error);
     ASSERT_TRUE(unit_) << error;
     MakeDevice();
   }
@@ -53,8 +53,8 @@ class LinkFixture : public ::testing::Test {
   void UsePagedCard(std::size_t pages) {
     std::string error;
     card_bytes_[0] = PatternBytes(pages * kCardBytes, 7);
-    WriteFile(dir_ / "paged.bin", card_bytes_[0]);
-    unit_ = VirtualUnit::Paged(dir_ / "paged.bin", error);
+    WriteFile(dir_.path() / "paged.bin", card_bytes_[0]);
+    unit_ = VirtualUnit::Paged(dir_.path() / "paged.bin", error);
     ASSERT_TRUE(unit_) << error;
     MakeDevice();
   }
@@ -72,7 +72,7 @@ class LinkFixture : public ::testing::Test {
   }
 
   std::filesystem::path SlotFile(std::size_t slot) const {
-    return dir_ / (slot == 0 ? "slot1.dcm" : "slot2.dcm");
+    return dir_.path() / (slot == 0 ? "slot1.dcm" : "slot2.dcm");
   }
   std::vector<std::uint8_t> Block(std::size_t card, std::size_t block, std::size_t page = 0) {
     auto begin = card_bytes_[card].begin() +

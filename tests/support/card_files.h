@@ -1,9 +1,6 @@
-// Test helpers: a temporary folder that removes itself, and card image files with a
-// recognisable byte pattern.
+// Test helpers for card image files: recognisable byte patterns, and whole-file reads and
+// writes.
 #pragma once
-
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -12,31 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 namespace quorvel::testing {
-
-class TempDir {
- public:
-  TempDir() {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("quorvel-") + (test ? test->test_suite_name() : "test") + "-" +
-                       (test ? test->name() : "x") + "-" + std::to_string(::getpid());
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    path_ = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // `size` bytes whose values depend on `seed` and on the position (so blocks, pages and
 // cards all differ from each other).

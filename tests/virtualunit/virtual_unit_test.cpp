@@ -64,12 +64,12 @@ class RawPc {
 class VirtualUnitTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::WriteFile(dir_ / "slot1.dcm", testing::PatternBytes(kCardBytes, 1));
-    testing::WriteFile(dir_ / "paged.bin", testing::PatternBytes(4 * kCardBytes, 2));
+    testing::WriteFile(dir_.path() / "slot1.dcm", testing::PatternBytes(kCardBytes, 1));
+    testing::WriteFile(dir_.path() / "paged.bin", testing::PatternBytes(4 * kCardBytes, 2));
     std::string error;
-    two_slot_ = VirtualUnit::TwoSlotFromFolder(dir_.Path(), error);
+    two_slot_ = VirtualUnit::TwoSlotFromFolder(dir_.path(), error);
     ASSERT_TRUE(two_slot_) << error;
-    paged_ = VirtualUnit::Paged(dir_ / "paged.bin", error);
+    paged_ = VirtualUnit::Paged(dir_.path() / "paged.bin", error);
     ASSERT_TRUE(paged_) << error;
   }
 
@@ -220,17 +220,17 @@ TEST_F(VirtualUnitTest, WritesReachTheFileOnlyWhenTheCommitCompletes) {
     ASSERT_TRUE(device.WriteBlockPart(0, 200, n));
   }
   std::vector<std::uint8_t> before = testing::PatternBytes(kCardBytes, 1);
-  EXPECT_EQ(testing::ReadFile(dir_ / "slot1.dcm"), before);
+  EXPECT_EQ(testing::ReadFile(dir_.path() / "slot1.dcm"), before);
   Fault fault;
   fault.kind = FaultKind::kFlipReceivedBit;
   fault.byte = 1;
   fault.bit = 1;
   two_slot_->InjectFault(two_slot_->Transactions() + 1, fault);
   EXPECT_FALSE(device.CommitBlockWrite(0, 202));  // arrives as block 200; the checksum catches it
-  EXPECT_EQ(testing::ReadFile(dir_ / "slot1.dcm"), before);
+  EXPECT_EQ(testing::ReadFile(dir_.path() / "slot1.dcm"), before);
   ASSERT_TRUE(device.CommitBlockWrite(0, 200));
   ASSERT_TRUE(device.EndSlotAccess());
-  std::vector<std::uint8_t> after = testing::ReadFile(dir_ / "slot1.dcm");
+  std::vector<std::uint8_t> after = testing::ReadFile(dir_.path() / "slot1.dcm");
   EXPECT_TRUE(std::all_of(after.begin() + 200 * kBlockSize, after.begin() + 201 * kBlockSize,
                           [](std::uint8_t b) { return b == 0xC3; }));
   EXPECT_EQ(two_slot_->Counters().block_writes, 1u);
@@ -253,7 +253,7 @@ TEST_F(VirtualUnitTest, CountsPortAccessesAndCommands) {
 TEST_F(VirtualUnitTest, SeededRandomFaultsRepeatExactly) {
   auto run = [&](std::uint32_t seed) {
     std::string error;
-    auto unit = VirtualUnit::TwoSlotFromFolder(dir_.Path(), error);
+    auto unit = VirtualUnit::TwoSlotFromFolder(dir_.path(), error);
     unit->UseRandomFaults(seed, 3);
     Settings settings;
     settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
@@ -277,25 +277,25 @@ TEST_F(VirtualUnitTest, SeededRandomFaultsRepeatExactly) {
 TEST(VirtualUnitFiles, MissingSlotFileIsAnEmptySlotAndBadFilesAreRefused) {
   testing::TempDir dir;
   std::string error;
-  testing::WriteFile(dir / "slot2.dcm", testing::PatternBytes(kCardBytes, 3));
-  auto unit = VirtualUnit::TwoSlotFromFolder(dir.Path(), error);
+  testing::WriteFile(dir.path() / "slot2.dcm", testing::PatternBytes(kCardBytes, 3));
+  auto unit = VirtualUnit::TwoSlotFromFolder(dir.path(), error);
   ASSERT_TRUE(unit) << error;
   EXPECT_FALSE(unit->HasCard(0));
   EXPECT_TRUE(unit->HasCard(1));
 
-  testing::WriteFile(dir / "slot1.dcm", testing::PatternBytes(1000, 3));
-  EXPECT_FALSE(VirtualUnit::TwoSlotFromFolder(dir.Path(), error));
+  testing::WriteFile(dir.path() / "slot1.dcm", testing::PatternBytes(1000, 3));
+  EXPECT_FALSE(VirtualUnit::TwoSlotFromFolder(dir.path(), error));
   EXPECT_NE(error.find("1000 bytes, expected 131072"), std::string::npos) << error;
 
-  EXPECT_FALSE(VirtualUnit::TwoSlotFromFolder(dir / "nowhere", error));
+  EXPECT_FALSE(VirtualUnit::TwoSlotFromFolder(dir.path() / "nowhere", error));
   EXPECT_NE(error.find("no such folder"), std::string::npos);
 
-  testing::WriteFile(dir / "three.bin", testing::PatternBytes(3 * kCardBytes, 3));
-  EXPECT_FALSE(VirtualUnit::Paged(dir / "three.bin", error));
+  testing::WriteFile(dir.path() / "three.bin", testing::PatternBytes(3 * kCardBytes, 3));
+  EXPECT_FALSE(VirtualUnit::Paged(dir.path() / "three.bin", error));
   EXPECT_NE(error.find("expected 262144, 524288, 1048576 or 2097152"), std::string::npos) << error;
 
-  testing::WriteFile(dir / "sixteen.bin", testing::PatternBytes(16 * kCardBytes, 3));
-  auto paged = VirtualUnit::Paged(dir / "sixteen.bin", error);
+  testing::WriteFile(dir.path() / "sixteen.bin", testing::PatternBytes(16 * kCardBytes, 3));
+  auto paged = VirtualUnit::Paged(dir.path() / "sixteen.bin", error);
   ASSERT_TRUE(paged) << error;
   EXPECT_EQ(paged->Pages(), 16u);
 }

@@ -1,0 +1,122 @@
+// Building the link's port chain and LinkDevice from the program options.
+#include "app/link_setup.h"
+
+#include <array>
+#include <string_view>
+
+#include "port/real_port.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::array<std::string_view, 3> kLinkOptionNames = {"virtual-unit", "virtual-paged",
+                                                              "trace"};
+
+std::optional<std::string>* OptionSlot(LinkOptions& options, std::string_view name) {
+  if (name == "virtual-unit") return &options.virtual_unit_dir;
+  if (name == "virtual-paged") return &options.virtual_paged_file;
+  return &options.trace_file;
+}
+
+std::unique_ptr<VirtualUnit> OpenVirtualUnit(const LinkOptions& options, std::uint16_t base_port,
+                                             std::string& description, std::string& error) {
+  if (options.virtual_unit_dir) {
+    auto unit = VirtualUnit::TwoSlotFromFolder(*options.virtual_unit_dir, error, base_port);
+    if (unit) {
+      description = "virtual two-slot unit in " + *options.virtual_unit_dir +
+                    " (slot1: " + (unit->HasCard(0) ? "card" : "empty") +
+                    ", slot2: " + (unit->HasCard(1) ? "card" : "empty") + ")";
+    }
+    return unit;
+  }
+  auto unit = VirtualUnit::Paged(*options.virtual_paged_file, error, base_port);
+  if (unit) {
+    description = "virtual paged card " + *options.virtual_paged_file + " (" +
+                  std::to_string(unit->Pages()) + " pages)";
+  }
+  return unit;
+}
+
+}  // namespace
+
+std::optional<LinkOptions> TakeLinkOptions(std::vector<std::string>& args, std::string& error) {
+  LinkOptions options;
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    bool taken = false;
+    for (std::string_view name : kLinkOptionNames) {
+      std::string flag = "--" + std::string(name);
+      if (word == flag) {
+        if (i + 1 >= args.size()) {
+          error = "option " + flag + " needs a value";
+          return std::nullopt;
+        }
+        *OptionSlot(options, name) = args[++i];
+        taken = true;
+      } else if (word.starts_with(flag + "=")) {
+        *OptionSlot(options, name) = word.substr(flag.size() + 1);
+        taken = true;
+      }
+      if (taken) break;
+    }
+    if (!taken) rest.push_back(word);
+  }
+  args = std::move(rest);
+  return options;
+}
+
+std::unique_ptr<LinkSession> LinkSession::Open(const LinkOptions& options, Settings& settings,
+                                               LinkHooks hooks, std::string& error) {
+  if (options.virtual_unit_dir && options.virtual_paged_file) {
+    error = "--virtual-unit and --virtual-paged cannot be used together";
+    return nullptr;
+  }
+  std::unique_ptr<LinkSession> session(new LinkSession());
+  if (options.virtual_unit_dir || options.virtual_paged_file) {
+    auto unit = OpenVirtualUnit(options, settings.base_port, session->backend_text_, error);
+    if (!unit) return nullptr;
+    session->virtual_unit_ = unit.get();
+    session->backend_ = std::move(unit);
+  } else {
+    auto port = OpenRealPort(settings.base_port);
+    session->backend_text_ = port->StatusText();
+    session->hardware_ = port.get();
+    session->backend_ = std::move(port);
+  }
+  PortIo* port = session->backend_.get();
+  if (options.trace_file) {
+    session->trace_file_ = std::make_unique<std::ofstream>(
+        *options.trace_file, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!*session->trace_file_) {
+      error = *options.trace_file + ": the trace file cannot be created";
+      return nullptr;
+    }
+    session->trace_ = std::make_unique<TracingPort>(*port, *session->trace_file_);
+    port = session->trace_.get();
+  }
+  session->device_ = std::make_unique<LinkDevice>(*port, settings, std::move(hooks));
+  session->device_->EndTransaction();  // the control line idle, as at start-up
+  return session;
+}
+
+std::string LinkSession::BackendText() const { return backend_text_; }
+
+std::string LinkSession::StatsText() const {
+  const LinkStats& stats = device_->Stats();
+  std::string text = "link: " + std::to_string(stats.transactions) + " transactions, " +
+                     std::to_string(stats.block_reads) + " block reads, " +
+                     std::to_string(stats.block_writes) + " block writes, " +
+                     std::to_string(stats.retries) + " retries";
+  if (virtual_unit_ != nullptr) {
+    const UnitCounters& counters = virtual_unit_->Counters();
+    text += "; virtual unit: " + std::to_string(counters.port_reads) + " port reads, " +
+            std::to_string(counters.port_writes) + " port writes, " +
+            std::to_string(counters.block_reads) + " blocks read, " +
+            std::to_string(counters.block_writes) + " blocks written, " +
+            std::to_string(virtual_unit_->Violations().size()) + " protocol violations";
+  }
+  return text;
+}
+
+}  // namespace quorvel

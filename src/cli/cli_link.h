@@ -1,0 +1,36 @@
+// The link for quorvel-cli commands: the configuration in the current folder, the global
+// options --virtual-unit, --virtual-paged and --trace, and --stats at the end.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/link_setup.h"
+#include "card/messages.h"
+#include "cli/command.h"
+
+namespace quorvel::cli {
+
+class CliLink {
+ public:
+  // Reads "DID2.cfg" from the current folder into `settings` when it is there (never
+  // creating it; notices go to `messages`), then opens the link the options name.
+  // `settings` must outlive the link. Null, with the reason in `error`, when it cannot.
+  static std::unique_ptr<CliLink> Open(const Args& args, Settings& settings, Messages& messages,
+                                       std::string& error);
+  // With --stats, prints the link counters on stderr.
+  ~CliLink();
+  CliLink(const CliLink&) = delete;
+  CliLink& operator=(const CliLink&) = delete;
+
+  LinkDevice& Device() { return session_->Device(); }
+  LinkSession& Session() { return *session_; }
+
+ private:
+  CliLink() = default;
+
+  std::unique_ptr<LinkSession> session_;
+  bool print_stats_ = false;
+};
+
+}  // namespace quorvel::cli

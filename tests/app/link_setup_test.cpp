@@ -1,0 +1,183 @@
+// The start-up wiring of the link: the options, the port chain for each of them, the trace
+// file's exact format and the counters line.
+#include "app/link_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+
+#include "support/card_files.h"
+
+namespace quorvel {
+namespace {
+
+using testing::kCardBytes;
+
+struct TraceLine {
+  char kind;
+  unsigned port;
+  unsigned value;
+};
+
+std::vector<TraceLine> ParseTrace(const std::string& text) {
+  static const std::regex kLine("([WR]) ([0-9A-F]{4}) ([0-9A-F]{2})");
+  std::vector<TraceLine> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::smatch match;
+    EXPECT_TRUE(std::regex_match(line, match, kLine)) << "'" << line << "'";
+    if (match.empty()) continue;
+    lines.push_back({match[1].str()[0], static_cast<unsigned>(std::stoul(match[2], nullptr, 16)),
+                     static_cast<unsigned>(std::stoul(match[3], nullptr, 16))});
+  }
+  return lines;
+}
+
+class LinkSetupTest : public ::testing::Test {
+ protected:
+  LinkSetupTest() {
+    settings_.poll_delay = settings_.byte_delay = settings_.bit_delay = 0;
+    testing::WriteFile(dir_.path() / "slot1.dcm", testing::PatternBytes(kCardBytes, 4));
+  }
+
+  std::unique_ptr<LinkSession> Open(LinkOptions options) {
+    std::string error;
+    auto session = LinkSession::Open(options, settings_, LinkHooks{}, error);
+    EXPECT_TRUE(session) << error;
+    return session;
+  }
+
+  testing::TempDir dir_;
+  Settings settings_;
+};
+
+TEST(TakeLinkOptions, TakesTheLinkOptionsAndLeavesTheRest) {
+  std::vector<std::string> args = {"--virtual-unit", "cards",   "file.bin",
+                                   "--trace=t.txt",  "--other", "x"};
+  std::string error;
+  auto options = TakeLinkOptions(args, error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_EQ(options->virtual_unit_dir, "cards");
+  EXPECT_EQ(options->trace_file, "t.txt");
+  EXPECT_EQ(options->virtual_paged_file, std::nullopt);
+  EXPECT_EQ(args, (std::vector<std::string>{"file.bin", "--other", "x"}));
+
+  std::vector<std::string> cut = {"--virtual-paged"};
+  EXPECT_FALSE(TakeLinkOptions(cut, error));
+  EXPECT_EQ(error, "option --virtual-paged needs a value");
+}
+
+TEST_F(LinkSetupTest, VirtualUnitFromAFolderWithAnEmptySecondSlot) {
+  auto session = Open({dir_.path().string(), std::nullopt, std::nullopt});
+  ASSERT_TRUE(session);
+  ASSERT_NE(session->Virtual(), nullptr);
+  EXPECT_EQ(session->Hardware(), nullptr);
+  EXPECT_TRUE(session->Virtual()->HasCard(0));
+  EXPECT_FALSE(session->Virtual()->HasCard(1));
+  EXPECT_NE(session->BackendText().find("slot1: card, slot2: empty"), std::string::npos);
+  EXPECT_TRUE(session->Device().DetectUnitType());
+  EXPECT_FALSE(session->Device().PagedMode());
+}
+
+TEST_F(LinkSetupTest, PagedCardTakesItsPagesFromTheFileSize) {
+  testing::WriteFile(dir_.path() / "paged.bin", testing::PatternBytes(8 * kCardBytes, 5));
+  auto session = Open({std::nullopt, (dir_.path() / "paged.bin").string(), std::nullopt});
+  ASSERT_TRUE(session);
+  EXPECT_NE(session->BackendText().find("(8 pages)"), std::string::npos);
+  ASSERT_TRUE(session->Device().DetectUnitType());
+  EXPECT_TRUE(session->Device().PagedMode());
+  std::uint16_t highest = 0;
+  ASSERT_TRUE(session->Device().HighestPage(highest));
+  EXPECT_EQ(highest, 7);
+}
+
+TEST_F(LinkSetupTest, OptionsThatCannotBeHonouredAreRefusedWithTheReason) {
+  std::string error;
+  LinkOptions both{dir_.path().string(), "p.bin", std::nullopt};
+  EXPECT_FALSE(LinkSession::Open(both, settings_, {}, error));
+  EXPECT_EQ(error, "--virtual-unit and --virtual-paged cannot be used together");
+  LinkOptions no_folder{(dir_.path() / "none").string(), std::nullopt, std::nullopt};
+  EXPECT_FALSE(LinkSession::Open(no_folder, settings_, {}, error));
+  EXPECT_NE(error.find("no such folder"), std::string::npos);
+  LinkOptions bad_trace{dir_.path().string(), std::nullopt,
+                        (dir_.path() / "none" / "t.txt").string()};
+  EXPECT_FALSE(LinkSession::Open(bad_trace, settings_, {}, error));
+  EXPECT_NE(error.find("the trace file cannot be created"), std::string::npos);
+}
+
+TEST_F(LinkSetupTest, WithoutVirtualOptionsTheRealPortIsUsed) {
+  auto session = Open({});
+  ASSERT_TRUE(session);
+  EXPECT_EQ(session->Virtual(), nullptr);
+  ASSERT_NE(session->Hardware(), nullptr);
+  EXPECT_EQ(session->BackendText(), session->Hardware()->StatusText());
+}
+
+TEST_F(LinkSetupTest, TraceShowsTheHandshakeAndThreeWritesAndOneReadPerBit) {
+  settings_.base_port = 0x278;  // the virtual unit sits where the settings say
+  std::filesystem::path trace = dir_.path() / "trace.txt";
+  {
+    auto session = Open({dir_.path().string(), std::nullopt, trace.string()});
+    ASSERT_TRUE(session);
+    std::array<std::uint8_t, kBlockSize> buffer{};
+    ASSERT_TRUE(session->Device().LinkReadBlock(0, 12, buffer));
+  }
+  std::ifstream in(trace, std::ios::binary);
+  std::vector<TraceLine> lines = ParseTrace(std::string(std::istreambuf_iterator<char>(in), {}));
+  ASSERT_FALSE(lines.empty());
+  const unsigned data = 0x278, status = 0x279, control = 0x27A;
+  EXPECT_EQ(lines[0].kind, 'W');  // the idle control line at start-up
+  EXPECT_EQ(lines[0].port, control);
+  int transactions = 0;
+  std::size_t i = 1;
+  while (i < lines.size()) {
+    SCOPED_TRACE("transaction " + std::to_string(transactions + 1));
+    // Handshake: clock high, polls until the line is up, select, polls until it drops.
+    ASSERT_EQ(lines[i].port, data);
+    ASSERT_EQ(lines[i].value, 0x01u);
+    ++i;
+    while (lines[i].kind == 'R') ++i;
+    ASSERT_EQ(lines[i].port, control);
+    ASSERT_EQ(lines[i].value, 0x01u);
+    ++i;
+    ASSERT_EQ(lines[i].kind, 'R');
+    ++i;
+    int bits = 0;
+    while (lines[i].port != control) {
+      ASSERT_EQ(lines[i].port, data);
+      ASSERT_EQ(lines[i + 1].port, data);
+      ASSERT_EQ(lines[i + 2].port, data);
+      ASSERT_EQ(lines[i + 3].kind, 'R');
+      ASSERT_EQ(lines[i + 3].port, status);
+      i += 4;
+      ++bits;
+    }
+    EXPECT_EQ(bits % 8, 0);
+    ASSERT_EQ(lines[i].value, 0x00u);  // the select line released
+    ++i;
+    ++transactions;
+  }
+  EXPECT_EQ(transactions, 10);  // begin, four requests and fetches, end
+}
+
+TEST_F(LinkSetupTest, StatsLineCountsTheLinkAndTheVirtualUnit) {
+  auto session = Open({dir_.path().string(), std::nullopt, std::nullopt});
+  ASSERT_TRUE(session);
+  std::array<std::uint8_t, kBlockSize> buffer{};
+  ASSERT_TRUE(session->Device().LinkReadBlock(0, 1, buffer));
+  EXPECT_FALSE(session->Device().LinkReadBlock(1, 1, buffer));  // empty slot
+  EXPECT_FALSE(session->Device().LinkReadBlock(1, 1, buffer));
+  const std::string text = session->StatsText();
+  EXPECT_EQ(text.find("link: 16 transactions, 3 block reads, 0 block writes, 1 retries; "), 0u)
+      << text;
+  EXPECT_NE(text.find("1 blocks read, 0 blocks written, 0 protocol violations"), std::string::npos)
+      << text;
+}
+
+}  // namespace
+}  // namespace quorvel
