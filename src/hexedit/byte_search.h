@@ -1,0 +1,21 @@
+// Searching large data for a byte pattern: the data is read in big pieces and each piece is
+// scanned with Boyer-Moore-Horspool, never byte by byte through single reads.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "hexedit/byte_source.h"
+
+namespace quorvel {
+
+// The first position p with first <= p whose match ends at or before last (and inside the
+// data), or -1. With fold, data and pattern bytes are compared through that table (used to
+// ignore case). Fails at once when the pattern is empty or longer than the range, and when a
+// read fails.
+std::int64_t FindPattern(const ByteSource& data, std::span<const std::uint8_t> pattern,
+                         std::int64_t first, std::int64_t last,
+                         const std::array<std::uint8_t, 256>* fold = nullptr);
+
+}  // namespace quorvel
