@@ -66,41 +66,46 @@ std::optional<LinkOptions> TakeLinkOptions(std::vector<std::string>& args, std::
   return options;
 }
 
-std::unique_ptr<LinkSession> LinkSession::Open(const LinkOptions& options, Settings& settings,
-                                               LinkHooks hooks, std::string& error) {
+std::unique_ptr<LinkPort> LinkPort::Open(const LinkOptions& options, std::uint16_t base_port,
+                                         std::string& error) {
   if (options.virtual_unit_dir && options.virtual_paged_file) {
     error = "--virtual-unit and --virtual-paged cannot be used together";
     return nullptr;
   }
-  std::unique_ptr<LinkSession> session(new LinkSession());
+  std::unique_ptr<LinkPort> chain(new LinkPort());
   if (options.virtual_unit_dir || options.virtual_paged_file) {
-    auto unit = OpenVirtualUnit(options, settings.base_port, session->backend_text_, error);
+    auto unit = OpenVirtualUnit(options, base_port, chain->backend_text_, error);
     if (!unit) return nullptr;
-    session->virtual_unit_ = unit.get();
-    session->backend_ = std::move(unit);
+    chain->virtual_unit_ = unit.get();
+    chain->backend_ = std::move(unit);
   } else {
-    auto port = OpenRealPort(settings.base_port);
-    session->backend_text_ = port->StatusText();
-    session->hardware_ = port.get();
-    session->backend_ = std::move(port);
+    auto port = OpenRealPort(base_port);
+    chain->backend_text_ = port->StatusText();
+    chain->hardware_ = port.get();
+    chain->backend_ = std::move(port);
   }
-  PortIo* port = session->backend_.get();
   if (options.trace_file) {
-    session->trace_file_ = std::make_unique<std::ofstream>(
+    chain->trace_file_ = std::make_unique<std::ofstream>(
         *options.trace_file, std::ios::out | std::ios::trunc | std::ios::binary);
-    if (!*session->trace_file_) {
+    if (!*chain->trace_file_) {
       error = *options.trace_file + ": the trace file cannot be created";
       return nullptr;
     }
-    session->trace_ = std::make_unique<TracingPort>(*port, *session->trace_file_);
-    port = session->trace_.get();
+    chain->trace_ = std::make_unique<TracingPort>(*chain->backend_, *chain->trace_file_);
   }
-  session->device_ = std::make_unique<LinkDevice>(*port, settings, std::move(hooks));
+  return chain;
+}
+
+std::unique_ptr<LinkSession> LinkSession::Open(const LinkOptions& options, Settings& settings,
+                                               LinkHooks hooks, std::string& error) {
+  std::unique_ptr<LinkSession> session(new LinkSession());
+  session->port_ = LinkPort::Open(options, settings.base_port, error);
+  if (!session->port_) return nullptr;
+  session->device_ =
+      std::make_unique<LinkDevice>(session->port_->Port(), settings, std::move(hooks));
   session->device_->EndTransaction();  // the control line idle, as at start-up
   return session;
 }
-
-std::string LinkSession::BackendText() const { return backend_text_; }
 
 std::string LinkSession::StatsText() const {
   const LinkStats& stats = device_->Stats();
@@ -108,13 +113,13 @@ std::string LinkSession::StatsText() const {
                      std::to_string(stats.block_reads) + " block reads, " +
                      std::to_string(stats.block_writes) + " block writes, " +
                      std::to_string(stats.retries) + " retries";
-  if (virtual_unit_ != nullptr) {
-    const UnitCounters& counters = virtual_unit_->Counters();
+  if (const VirtualUnit* unit = port_->Virtual()) {
+    const UnitCounters& counters = unit->Counters();
     text += "; virtual unit: " + std::to_string(counters.port_reads) + " port reads, " +
             std::to_string(counters.port_writes) + " port writes, " +
             std::to_string(counters.block_reads) + " blocks read, " +
             std::to_string(counters.block_writes) + " blocks written, " +
-            std::to_string(virtual_unit_->Violations().size()) + " protocol violations";
+            std::to_string(unit->Violations().size()) + " protocol violations";
   }
   return text;
 }

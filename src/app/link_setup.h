@@ -30,29 +30,28 @@ struct LinkOptions {
 // and says why in `error` when an option lacks its value.
 std::optional<LinkOptions> TakeLinkOptions(std::vector<std::string>& args, std::string& error);
 
-class LinkSession {
+// The port chain of the options: the virtual unit at `base_port` or the real port at that
+// address, wrapped in the port trace when a trace file is named. For a program that builds
+// its own LinkDevice on Port().
+class LinkPort {
  public:
-  // Builds the chain for `options`: the virtual unit at settings.base_port, or the real port
-  // at that address; the trace wrapper when a trace file is named; the LinkDevice, with the
-  // control line put into its idle state. `settings` must outlive the session. Returns null
-  // and says why in `error` when an option cannot be honoured (both virtual options, a
-  // missing folder, an unusable card file, a trace file that cannot be created).
-  static std::unique_ptr<LinkSession> Open(const LinkOptions& options, Settings& settings,
-                                           LinkHooks hooks, std::string& error);
+  // Null, with the reason in `error`, when an option cannot be honoured (both virtual
+  // options, a missing folder, an unusable card file, a trace file that cannot be created).
+  static std::unique_ptr<LinkPort> Open(const LinkOptions& options, std::uint16_t base_port,
+                                        std::string& error);
 
-  LinkDevice& Device() { return *device_; }
+  // The port to build the LinkDevice on (the trace wrapper when tracing).
+  PortIo& Port() { return trace_ ? static_cast<PortIo&>(*trace_) : *backend_; }
   // The virtual unit, or null on the real port.
   VirtualUnit* Virtual() { return virtual_unit_; }
   // The real port, or null on the virtual unit.
   HardwarePort* Hardware() { return hardware_; }
   // One line saying what the link goes through: the virtual unit and its files, or the real
   // port's own status text.
-  std::string BackendText() const;
-  // The link's counters in one line (and the virtual unit's, when it is in use).
-  std::string StatsText() const;
+  const std::string& BackendText() const { return backend_text_; }
 
  private:
-  LinkSession() = default;
+  LinkPort() = default;
 
   std::unique_ptr<PortIo> backend_;
   VirtualUnit* virtual_unit_ = nullptr;
@@ -60,6 +59,28 @@ class LinkSession {
   std::string backend_text_;
   std::unique_ptr<std::ofstream> trace_file_;
   std::unique_ptr<TracingPort> trace_;
+};
+
+// The port chain and the LinkDevice on it, for a program that lets the wiring build both.
+class LinkSession {
+ public:
+  // Opens the LinkPort for `options` at settings.base_port and builds the LinkDevice on it,
+  // with the control line put into its idle state. `settings` must outlive the session.
+  // Null, with the reason in `error`, as LinkPort::Open.
+  static std::unique_ptr<LinkSession> Open(const LinkOptions& options, Settings& settings,
+                                           LinkHooks hooks, std::string& error);
+
+  LinkDevice& Device() { return *device_; }
+  VirtualUnit* Virtual() { return port_->Virtual(); }
+  HardwarePort* Hardware() { return port_->Hardware(); }
+  const std::string& BackendText() const { return port_->BackendText(); }
+  // The link's counters in one line (and the virtual unit's, when it is in use).
+  std::string StatsText() const;
+
+ private:
+  LinkSession() = default;
+
+  std::unique_ptr<LinkPort> port_;
   std::unique_ptr<LinkDevice> device_;
 };
 

@@ -118,6 +118,21 @@ TEST_F(LinkSetupTest, WithoutVirtualOptionsTheRealPortIsUsed) {
   EXPECT_EQ(session->BackendText(), session->Hardware()->StatusText());
 }
 
+TEST_F(LinkSetupTest, PortChainIsTheUnitItselfUnlessTracing) {
+  std::string error;
+  auto plain = LinkPort::Open({dir_.path().string(), std::nullopt, std::nullopt}, 0x378, error);
+  ASSERT_TRUE(plain) << error;
+  EXPECT_EQ(&plain->Port(), static_cast<PortIo*>(plain->Virtual()));
+  auto traced = LinkPort::Open(
+      {dir_.path().string(), std::nullopt, (dir_.path() / "t.txt").string()}, 0x378, error);
+  ASSERT_TRUE(traced) << error;
+  EXPECT_NE(&traced->Port(), static_cast<PortIo*>(traced->Virtual()));
+  traced->Port().WritePort(0x37A, 0x00);
+  traced.reset();
+  auto bytes = testing::ReadFile(dir_.path() / "t.txt");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "W 037A 00\n");
+}
+
 TEST_F(LinkSetupTest, TraceShowsTheHandshakeAndThreeWritesAndOneReadPerBit) {
   settings_.base_port = 0x278;  // the virtual unit sits where the settings say
   std::filesystem::path trace = dir_.path() / "trace.txt";
