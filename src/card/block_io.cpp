@@ -25,23 +25,27 @@ bool SeekImage(CardImage& card, std::uint8_t block) {
          std::fseek(card.image_file.get(), static_cast<long>(block) * kBlockSize, SEEK_SET) == 0;
 }
 
-bool ReadSlot(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlockSize> buffer) {
+// Calls `attempt` up to `attempts` times, with no pause, until it succeeds; after the last
+// failure the link failure is reported. The card remembers the outcome for the load's tests.
+template <typename Attempt>
+bool RetrySlot(CardImage& card, int attempts, std::string_view failure_text, Attempt attempt) {
   SlotLink* link = card.env != nullptr ? card.env->link : nullptr;
-  for (int attempt = 0; link != nullptr && attempt < kSlotReadAttempts; ++attempt) {
-    if (link->ReadSlotBlock(card.source, block, buffer)) return true;
-  }
-  ReportLinkFailure(card, kReadConnectionError);
-  return false;
+  bool ok = false;
+  for (int call = 0; link != nullptr && call < attempts && !ok; ++call) ok = attempt(*link);
+  if (!ok) ReportLinkFailure(card, failure_text);
+  card.link_failed = !ok;
+  return ok;
+}
+
+bool ReadSlot(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlockSize> buffer) {
+  return RetrySlot(card, kSlotReadAttempts, kReadConnectionError,
+                   [&](SlotLink& link) { return link.ReadSlotBlock(card.source, block, buffer); });
 }
 
 bool WriteSlot(CardImage& card, std::uint8_t block,
                std::span<const std::uint8_t, kBlockSize> buffer) {
-  SlotLink* link = card.env != nullptr ? card.env->link : nullptr;
-  for (int attempt = 0; link != nullptr && attempt < kSlotWriteAttempts; ++attempt) {
-    if (link->WriteSlotBlock(card.source, block, buffer)) return true;
-  }
-  ReportLinkFailure(card, kWriteConnectionError);
-  return false;
+  return RetrySlot(card, kSlotWriteAttempts, kWriteConnectionError,
+                   [&](SlotLink& link) { return link.WriteSlotBlock(card.source, block, buffer); });
 }
 
 // A read past the end of a short file is not an error; the bytes it lacks stay as they were.
@@ -69,26 +73,14 @@ bool ReadBlock(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlo
     if (card.IsSlot()) card.link_failed = false;
     return true;
   }
-  bool ok;
-  if (card.IsSlot()) {
-    ok = ReadSlot(card, block, buffer);
-    card.link_failed = !ok;
-  } else {
-    ok = ReadImage(card, block, buffer);
-  }
+  const bool ok = card.IsSlot() ? ReadSlot(card, block, buffer) : ReadImage(card, block, buffer);
   if (ok) card.cache.Store(block, buffer);
   return ok;
 }
 
 bool WriteBlock(CardImage& card, std::uint8_t block,
                 std::span<const std::uint8_t, kBlockSize> buffer) {
-  bool ok;
-  if (card.IsSlot()) {
-    ok = WriteSlot(card, block, buffer);
-    card.link_failed = !ok;
-  } else {
-    ok = WriteImage(card, block, buffer);
-  }
+  const bool ok = card.IsSlot() ? WriteSlot(card, block, buffer) : WriteImage(card, block, buffer);
   if (ok) {
     card.cache.Store(block, buffer);
   } else {

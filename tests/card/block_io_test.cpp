@@ -15,21 +15,12 @@ namespace {
 using test::CardBuilder;
 using test::TempDir;
 
-class SlotBlockIo : public ::testing::Test {
+class SlotBlockIo : public test::ScriptedSlotTest {
  protected:
   SlotBlockIo() {
     slots.cards[0] = CardBuilder().Bytes();
     slots.cards[1] = CardBuilder().Bytes();
-    env.link = &slots;
-    env.settings = &settings;
-    env.messages = &messages;
   }
-  test::ScriptedSlots slots;
-  Settings settings;
-  test::RecordingMessages messages;
-  CardEnvironment env;
-  CardImage slot1{kSourceSlot1, &env};
-  CardImage slot2{kSourceSlot2, &env};
   Block buffer{};
 };
 

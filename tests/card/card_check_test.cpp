@@ -81,28 +81,28 @@ TEST(CheckCard, FindsEachKindOfDamage) {
   EXPECT_TRUE(Mentions(Check(root), "user-block count 250"));
 }
 
-// A raw card (the card's own byte order) as an image in link order.
-std::vector<std::uint8_t> RawToLinkOrder(const std::vector<std::uint8_t>& raw) {
+// Opens a real card (kept in the card's own byte order) as an image in link order.
+// False when the shared data is absent.
+bool OpenRealCard(const std::string& name, const test::TempDir& dir, CardImage& card) {
+  const std::filesystem::path path = std::filesystem::path(QUORVEL_REALDATA_DIR) / name;
+  if (!std::filesystem::exists(path)) return false;
+  const std::vector<std::uint8_t> raw = test::ReadFile(path);
   std::vector<std::uint8_t> image(raw.size());
   for (std::size_t i = 0; i < raw.size(); ++i) image[i ^ 3] = raw[i];
-  return image;
+  EXPECT_EQ(image.size(), kImageFileSize);
+  std::ofstream(dir / "real.dcm", std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()),
+             static_cast<std::streamsize>(image.size()));
+  EXPECT_TRUE(OpenImageFile(card, (dir / "real.dcm").string()));
+  return true;
 }
 
 class RealCard : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(RealCard, LoadsListsAndChecks) {
-  const std::filesystem::path path = std::filesystem::path(QUORVEL_REALDATA_DIR) / GetParam();
-  if (!std::filesystem::exists(path)) GTEST_SKIP() << "real card data not present";
   test::TempDir dir;
-  std::vector<std::uint8_t> image = RawToLinkOrder(test::ReadFile(path));
-  ASSERT_EQ(image.size(), kImageFileSize);
-  {
-    std::ofstream out(dir / "real.dcm", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(image.data()),
-              static_cast<std::streamsize>(image.size()));
-  }
   CardImage card;
-  ASSERT_TRUE(OpenImageFile(card, (dir / "real.dcm").string()));
+  if (!OpenRealCard(GetParam(), dir, card)) GTEST_SKIP() << "real card data not present";
   ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
   EXPECT_GT(card.listed_count, 0);
   EXPECT_EQ(CheckCard(card), std::vector<std::string>{});
@@ -124,16 +124,11 @@ INSTANTIATE_TEST_SUITE_P(SharedData, RealCard,
                          });
 
 TEST(RealCardContents, ReadFilesCardHoldsItsSevenFiles) {
-  const std::filesystem::path path =
-      std::filesystem::path(QUORVEL_REALDATA_DIR) / "dreampotato/ReadFiles_01.vmu";
-  if (!std::filesystem::exists(path)) GTEST_SKIP() << "real card data not present";
   test::TempDir dir;
-  std::vector<std::uint8_t> image = RawToLinkOrder(test::ReadFile(path));
-  std::ofstream(dir / "real.dcm", std::ios::binary)
-      .write(reinterpret_cast<const char*>(image.data()),
-             static_cast<std::streamsize>(image.size()));
   CardImage card;
-  ASSERT_TRUE(OpenImageFile(card, (dir / "real.dcm").string()));
+  if (!OpenRealCard("dreampotato/ReadFiles_01.vmu", dir, card)) {
+    GTEST_SKIP() << "real card data not present";
+  }
   ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
   EXPECT_EQ(card.listed_count, 7);
   int games = 0, logos = 0;

@@ -2,6 +2,8 @@
 // test), a scripted link for the slots, a recording message seam and temporary files.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "card/card_image.h"
 #include "card/messages.h"
 #include "card/slot_link.h"
+#include "link/settings.h"
 
 namespace quorvel::test {
 
@@ -96,6 +99,23 @@ class RecordingMessages : public Messages {
     asked.emplace_back(text);
     return answer ? Answer::kYes : Answer::kNo;
   }
+};
+
+// Slot 1 and slot 2 over a scripted link, with the settings and messages the block layer
+// uses; the cards start empty.
+class ScriptedSlotTest : public ::testing::Test {
+ protected:
+  ScriptedSlotTest() {
+    env.link = &slots;
+    env.settings = &settings;
+    env.messages = &messages;
+  }
+  ScriptedSlots slots;
+  Settings settings;
+  RecordingMessages messages;
+  CardEnvironment env;
+  CardImage slot1{kSourceSlot1, &env};
+  CardImage slot2{kSourceSlot2, &env};
 };
 
 }  // namespace quorvel::test

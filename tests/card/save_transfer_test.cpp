@@ -283,7 +283,7 @@ TEST_F(SaveTransfer, ShortWorkingFileWritesOnlyWhatItHolds) {
 }
 
 // Copies over the link, with failures injected on either side.
-class SlotTransfer : public ::testing::Test {
+class SlotTransfer : public test::ScriptedSlotTest {
  protected:
   SlotTransfer() {
     CardBuilder one;
@@ -292,9 +292,6 @@ class SlotTransfer : public ::testing::Test {
     CardBuilder two;
     two.AddSave(0, "OTHER", {199});
     slots.cards[1] = two.Bytes();
-    env.link = &slots;
-    env.settings = &settings;
-    env.messages = &messages;
     env.progress = [this](int position, int maximum) { progress.emplace_back(position, maximum); };
     env.status_label = [this](std::string_view text) { status = text; };
   }
@@ -303,12 +300,6 @@ class SlotTransfer : public ::testing::Test {
     ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
     progress.clear();
   }
-  test::ScriptedSlots slots;
-  Settings settings;
-  test::RecordingMessages messages;
-  CardEnvironment env;
-  CardImage slot1{kSourceSlot1, &env};
-  CardImage slot2{kSourceSlot2, &env};
   std::vector<std::pair<int, int>> progress;
   std::string status;
 };
