@@ -24,7 +24,9 @@ class CliCardCommands : public ::testing::Test {
  protected:
   CliRun Cli(const std::string& arguments) {
     const std::string err_path = (dir / "stderr").string();
-    const std::string command = std::string(QUORVEL_CLI_PATH) + " " + arguments + " 2>" + err_path;
+    // Run from the test's folder, whose configuration sets no link delays.
+    const std::string command = "cd " + dir_text() + " && " + std::string(QUORVEL_CLI_PATH) + " " +
+                                arguments + " 2>" + err_path;
     CliRun run{-1, "", ""};
     FILE* pipe = popen(command.c_str(), "r");
     char chunk[4096];
@@ -37,6 +39,12 @@ class CliCardCommands : public ::testing::Test {
     return run;
   }
   std::string Path(const std::string& name) { return (dir / name).string(); }
+  std::string dir_text() {
+    if (!std::filesystem::exists(dir / "DID2.cfg")) {
+      std::ofstream(dir / "DID2.cfg") << "888\r\n0\r\n0\r\n0\r\n9216\r\n0\r\n1\r\n";
+    }
+    return Path("");
+  }
   std::string Write(const CardBuilder& builder, const std::string& name) {
     builder.WriteTo(dir / name);
     return Path(name);
@@ -177,6 +185,23 @@ TEST_F(CliCardCommands, WrongSizedImageIsRefused) {
   EXPECT_NE(run.err.find("not a card image (131071 bytes, expected 131072)"), std::string::npos);
   EXPECT_EQ(Cli("list " + Path("absent.dcm")).exit_status, 1);
   EXPECT_FALSE(std::filesystem::exists(dir / "absent.dcm"));
+}
+
+TEST_F(CliCardCommands, SlotsOfTheVirtualUnit) {
+  std::filesystem::create_directories(dir / "unit");
+  Write(ThreeSaves(), "unit/slot1.dcm");
+  std::ofstream(dir / "unit/slot2.dcm", std::ios::binary) << std::string(131072, '\xFF');
+  const std::string unit = "--virtual-unit " + Path("unit") + " ";
+  ASSERT_EQ(Cli(unit + "format slot2 --blocks 200").exit_status, 0);
+  CliRun copy = Cli(unit + "copy slot1 MIDDLE slot2");
+  ASSERT_EQ(copy.exit_status, 0) << copy.err;
+  CliRun listed = Cli(unit + "list slot2 --json");
+  EXPECT_NE(listed.out.find("\"free_blocks\":190"), std::string::npos) << listed.out;
+  EXPECT_NE(listed.out.find("\"first_block\":199,\"blocks\":10"), std::string::npos);
+  EXPECT_EQ(Cli(unit + "check slot2").exit_status, 0);
+  EXPECT_EQ(Cli(unit + "delete slot1 BIG").exit_status, 0);
+  EXPECT_NE(Cli(unit + "list slot1 --json").out.find("\"free_blocks\":187"), std::string::npos);
+  EXPECT_EQ(Cli(unit + "check slot1").exit_status, 0);
 }
 
 }  // namespace
