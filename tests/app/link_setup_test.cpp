@@ -5,38 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
-#include <iterator>
-#include <regex>
-#include <sstream>
 
 #include "support/card_files.h"
+#include "support/trace_check.h"
 
 namespace quorvel {
 namespace {
 
 using testing::kCardBytes;
-
-struct TraceLine {
-  char kind;
-  unsigned port;
-  unsigned value;
-};
-
-std::vector<TraceLine> ParseTrace(const std::string& text) {
-  static const std::regex kLine("([WR]) ([0-9A-F]{4}) ([0-9A-F]{2})");
-  std::vector<TraceLine> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::smatch match;
-    EXPECT_TRUE(std::regex_match(line, match, kLine)) << "'" << line << "'";
-    if (match.empty()) continue;
-    lines.push_back({match[1].str()[0], static_cast<unsigned>(std::stoul(match[2], nullptr, 16)),
-                     static_cast<unsigned>(std::stoul(match[3], nullptr, 16))});
-  }
-  return lines;
-}
 
 class LinkSetupTest : public ::testing::Test {
  protected:
@@ -142,42 +118,13 @@ TEST_F(LinkSetupTest, TraceShowsTheHandshakeAndThreeWritesAndOneReadPerBit) {
     std::array<std::uint8_t, kBlockSize> buffer{};
     ASSERT_TRUE(session->Device().LinkReadBlock(0, 12, buffer));
   }
-  std::ifstream in(trace, std::ios::binary);
-  std::vector<TraceLine> lines = ParseTrace(std::string(std::istreambuf_iterator<char>(in), {}));
-  ASSERT_FALSE(lines.empty());
-  const unsigned data = 0x278, status = 0x279, control = 0x27A;
-  EXPECT_EQ(lines[0].kind, 'W');  // the idle control line at start-up
-  EXPECT_EQ(lines[0].port, control);
-  int transactions = 0;
-  std::size_t i = 1;
-  while (i < lines.size()) {
-    SCOPED_TRACE("transaction " + std::to_string(transactions + 1));
-    // Handshake: clock high, polls until the line is up, select, polls until it drops.
-    ASSERT_EQ(lines[i].port, data);
-    ASSERT_EQ(lines[i].value, 0x01u);
-    ++i;
-    while (lines[i].kind == 'R') ++i;
-    ASSERT_EQ(lines[i].port, control);
-    ASSERT_EQ(lines[i].value, 0x01u);
-    ++i;
-    ASSERT_EQ(lines[i].kind, 'R');
-    ++i;
-    int bits = 0;
-    while (lines[i].port != control) {
-      ASSERT_EQ(lines[i].port, data);
-      ASSERT_EQ(lines[i + 1].port, data);
-      ASSERT_EQ(lines[i + 2].port, data);
-      ASSERT_EQ(lines[i + 3].kind, 'R');
-      ASSERT_EQ(lines[i + 3].port, status);
-      i += 4;
-      ++bits;
-    }
-    EXPECT_EQ(bits % 8, 0);
-    ASSERT_EQ(lines[i].value, 0x00u);  // the select line released
-    ++i;
-    ++transactions;
-  }
-  EXPECT_EQ(transactions, 10);  // begin, four requests and fetches, end
+  std::vector<std::uint8_t> bytes = testing::ReadFile(trace);
+  testing::TraceSummary summary =
+      testing::CheckTrace(std::string(bytes.begin(), bytes.end()), settings_.base_port);
+  EXPECT_EQ(summary.error, "");
+  EXPECT_EQ(summary.transactions, 10);  // begin, four requests and fetches, end
+  // Begin and end 5 bytes each, requests 6, fetches 131.
+  EXPECT_EQ(summary.bytes, 2 * 5 + 4 * 6 + 4 * 131);
 }
 
 TEST_F(LinkSetupTest, StatsLineCountsTheLinkAndTheVirtualUnit) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "support/temp_dir.h"
+#include "support/trace_check.h"
 
 namespace quorvel {
 namespace {
@@ -81,6 +82,19 @@ TEST(ProbeCommandTest, VirtualPagedCardReportsItsPages) {
   const CliRun bad = RunCli(dir, "probe --virtual-paged missing.bin");
   EXPECT_EQ(bad.status, 1);
   EXPECT_THAT(bad.err, StartsWith("quorvel-cli: missing.bin: "));
+}
+
+TEST(ProbeCommandTest, TraceOfACardCommandOnTheVirtualUnitHasWholeTransactionsOnly) {
+  testing::TempDir dir;
+  dir.Write("cards/slot1.dcm", std::string(131072, '\xFF'));
+  ASSERT_EQ(RunCli(dir, "format cards/slot1.dcm --blocks 200").status, 0);
+  const CliRun run = RunCli(dir, "--virtual-unit cards --trace t.txt list slot1 --stats");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const testing::TraceSummary trace = testing::CheckTrace(dir.Read("t.txt"), 0x378);
+  EXPECT_EQ(trace.error, "");
+  EXPECT_GT(trace.transactions, 10);
+  EXPECT_THAT(run.err, HasSubstr("link: " + std::to_string(trace.transactions) + " transactions"));
+  EXPECT_THAT(run.err, HasSubstr(" 0 protocol violations"));
 }
 
 }  // namespace
