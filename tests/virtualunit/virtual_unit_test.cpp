@@ -174,6 +174,25 @@ TEST_F(VirtualUnitTest, CommandCutShortOrOverlongIsRecorded) {
   EXPECT_TRUE(Recorded(*two_slot_, "sent after the checksum exchange"));
 }
 
+TEST_F(VirtualUnitTest, ReadMemoryChecksItsLengthAndAddress) {
+  struct Case {
+    std::initializer_list<std::uint8_t> args;
+    const char* violation;
+  };
+  for (const Case& c : {Case{{0x00, 0x00, 0x00, 0x00, 0x00, 0x01}, "length 256, expected 512"},
+                        Case{{0x01, 0xFE, 0x01, 0x00, 0x00, 0x02}, "outside the page"}}) {
+    RawPc pc(*paged_);
+    pc.Select();
+    pc.Send({0x02, 0xA9});
+    std::uint8_t reply = pc.Send(c.args);
+    for (int i = 0; i < 512; ++i) reply = pc.Send({reply});
+    EXPECT_NE(pc.Exchange(pc.Checksum()) & 0xFE, pc.Checksum() & 0xFE);
+    pc.End();
+    EXPECT_TRUE(Recorded(*paged_, c.violation)) << c.violation;
+  }
+  EXPECT_EQ(paged_->Counters().block_reads, 0u);
+}
+
 TEST_F(VirtualUnitTest, BytesAfterAWrongSyncReplyAreRecorded) {
   Fault fault;
   fault.kind = FaultKind::kWrongSync;
