@@ -120,8 +120,10 @@ TEST_F(CliCardCommands, CopyRefusesAnExistingNameUnlessReplace) {
   to_builder.AddSave(5, "SMALL", {150});
   const std::string to = Write(to_builder, "to.dcm");
 
+  const std::vector<std::uint8_t> before = test::ReadFile(dir / "to.dcm");
   CliRun refused = Cli("copy " + from + " SMALL " + to);
   EXPECT_EQ(refused.exit_status, 1);
+  EXPECT_EQ(test::ReadFile(dir / "to.dcm"), before);
   EXPECT_NE(refused.err.find("already holds a save named SMALL"), std::string::npos) << refused.err;
   EXPECT_NE(refused.err.find("--replace"), std::string::npos);
 
