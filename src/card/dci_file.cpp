@@ -1,0 +1,129 @@
+// Export and import of single-save files.
+#include "card/dci_file.h"
+
+#include <algorithm>
+
+#include "card/block_io.h"
+#include "card/work_files.h"
+
+namespace quorvel {
+namespace {
+
+// Larger than any single-save file: a size in blocks is one byte.
+constexpr std::size_t kDciReadLimit = DciFileSize(256);
+
+bool IsGameFile(const DirEntry& entry) {
+  return entry[kEntryType] == kGameType && entry[kEntryFirstBlock] == 0;
+}
+
+}  // namespace
+
+std::optional<std::string> DciName(const std::filesystem::path& path) {
+  const auto bytes = ReadFileBytes(path, kEntryName + kEntryNameSize);
+  if (!bytes || bytes->size() < kEntryName + kEntryNameSize) return std::nullopt;
+  return std::string(bytes->begin() + kEntryName, bytes->end());
+}
+
+std::string_view Describe(DciExportError error) {
+  switch (error) {
+    case DciExportError::kNone:
+      return "done";
+    case DciExportError::kNoSave:
+      return "no save in that directory slot";
+    case DciExportError::kReadFailed:
+      return "a block of the save could not be read";
+    case DciExportError::kShortChain:
+      return "the save's block chain is shorter than its size";
+    case DciExportError::kCannotWrite:
+      return "the file could not be written";
+  }
+  return "";
+}
+
+DciExportError BuildDci(CardImage& card, std::size_t index, std::vector<std::uint8_t>& out) {
+  if (index >= card.records.size() || card.records[index].size == 0) {
+    return DciExportError::kNoSave;
+  }
+  const SaveRecord& save = card.records[index];
+  out.assign(save.entry.begin(), save.entry.end());
+  std::uint16_t block = save.first_block;
+  for (int k = 0; k < save.size; ++k) {
+    if (block >= kCardBlocks) return DciExportError::kShortChain;
+    Block data;
+    if (!ReadBlock(card, static_cast<std::uint8_t>(block), data)) {
+      return DciExportError::kReadFailed;
+    }
+    out.insert(out.end(), data.begin(), data.end());
+    block = card.fat[block];
+    ReportProgress(card, k + 1, save.size);
+  }
+  return DciExportError::kNone;
+}
+
+DciExportError ExportDci(CardImage& card, std::size_t index, const std::filesystem::path& path) {
+  std::vector<std::uint8_t> file;
+  DciExportError error = BuildDci(card, index, file);
+  ReportProgress(card, 0, 0);
+  if (error != DciExportError::kNone) return error;
+  return ReplaceFileContents(path, file) ? DciExportError::kNone : DciExportError::kCannotWrite;
+}
+
+std::string DescribeImport(const DciImportResult& result) {
+  switch (result.file) {
+    case DciImportResult::File::kCannotRead:
+      return "the single-save file cannot be read";
+    case DciImportResult::File::kTooShort:
+      return "the single-save file is shorter than the blocks its entry names";
+    case DciImportResult::File::kOk:
+      break;
+  }
+  if (result.placement == TransferError::kNoSpace) return std::string(kNoSpaceMessage);
+  return std::string(Describe(result.placement));
+}
+
+DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> file) {
+  DciImportResult result;
+  if (file.size() < kDciEntrySize) {
+    result.file = DciImportResult::File::kTooShort;
+    return result;
+  }
+  DirEntry entry;
+  std::copy_n(file.begin(), kDciEntrySize, entry.begin());
+  const std::uint8_t size = entry[kEntrySize];
+  if (size == 0 || size > card.free_blocks) {
+    result.placement = TransferError::kNoSpace;
+    return result;
+  }
+  if (file.size() < DciFileSize(size)) {
+    result.file = DciImportResult::File::kTooShort;
+    return result;
+  }
+  const bool game = IsGameFile(entry);
+  Placement placement;
+  result.placement = PlanPlacement(card, size, game, placement);
+  if (result.placement != TransferError::kNone) return result;
+
+  ReportProgress(card, 0, size);
+  for (std::size_t k = 0; k < placement.blocks.size(); ++k) {
+    const auto data = file.subspan(DciFileSize(k)).first<kBlockSize>();
+    if (!WriteBlock(card, placement.blocks[k], data)) {
+      result.placement = TransferError::kWriteFailed;
+      break;
+    }
+    ReportProgress(card, static_cast<int>(k + 1), size);
+  }
+  if (result.placement == TransferError::kNone) {
+    ApplyPlacement(card, placement, entry, game);
+    if (!WriteFatAndDirectory(card)) result.placement = TransferError::kWriteFailed;
+  }
+  ReportProgress(card, 0, 0);
+  return result;
+}
+
+DciImportResult ImportDci(CardImage& card, const std::filesystem::path& path) {
+  const auto file = ReadFileBytes(path, kDciReadLimit);
+  if (!file) return DciImportResult{DciImportResult::File::kCannotRead};
+  return ImportDciBytes(card, *file);
+}
+
+}  // namespace quorvel

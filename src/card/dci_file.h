@@ -1,0 +1,65 @@
+// Single-save files (DCI): one save's 32-byte directory entry in logical order, then its blocks
+// in chain order, in link order as the card holds them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "card/card_image.h"
+#include "card/save_transfer.h"
+
+namespace quorvel {
+
+inline constexpr std::size_t kDciEntrySize = kDirEntrySize;
+
+// Shown when a single-save file does not fit on the card.
+inline constexpr std::string_view kNoSpaceMessage = "空間不足.";
+
+constexpr std::size_t DciFileSize(std::size_t blocks) {
+  return kDciEntrySize + blocks * kBlockSize;
+}
+
+// The 12-character save name stored in a single-save file (bytes 4 to 15), nothing trimmed;
+// nothing when the file cannot be read or is shorter than that.
+std::optional<std::string> DciName(const std::filesystem::path& path);
+
+enum class DciExportError {
+  kNone,
+  kNoSave,       // the directory slot holds no save
+  kReadFailed,   // a block of the save could not be read
+  kShortChain,   // the save's FAT chain ends before its size in blocks
+  kCannotWrite,  // the file could not be written
+};
+std::string_view Describe(DciExportError error);
+
+// The file bytes of the save in directory slot `index`: its entry exactly as the card holds
+// it, then its blocks unchanged.
+DciExportError BuildDci(CardImage& card, std::size_t index, std::vector<std::uint8_t>& out);
+
+// Writes BuildDci(...) to `path`. On any error the file is left as it was.
+DciExportError ExportDci(CardImage& card, std::size_t index, const std::filesystem::path& path);
+
+// Why an import did not add the save (all cases but kNone leave the card unchanged, except a
+// block write that failed half-way: those blocks stay unused, FAT and directory unwritten).
+struct DciImportResult {
+  enum class File { kOk, kCannotRead, kTooShort } file = File::kOk;
+  TransferError placement = TransferError::kNone;
+
+  bool Imported() const { return file == File::kOk && placement == TransferError::kNone; }
+};
+// The message for a refused import ("空間不足." when the card lacks room).
+std::string DescribeImport(const DciImportResult& result);
+
+// Adds the save held in `file` (single-save file bytes) to `card`: a game (type 0xCC with
+// first block 0) at blocks 0 upwards, a data save from the highest free block down; blocks,
+// then FAT, then directory. A file shorter than its entry's size is refused first.
+DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> file);
+DciImportResult ImportDci(CardImage& card, const std::filesystem::path& path);
+
+}  // namespace quorvel
