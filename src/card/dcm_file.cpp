@@ -1,0 +1,106 @@
+// Card image dumps, restores and new images.
+#include "card/dcm_file.h"
+
+#include <array>
+#include <vector>
+
+#include "card/block_io.h"
+#include "card/work_files.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::array<const char*, 2> kDataFolders = {QUORVEL_INSTALLED_DATA_DIR,
+                                                     QUORVEL_BUILT_DATA_DIR};
+
+}  // namespace
+
+std::string_view Describe(DcmError error) {
+  switch (error) {
+    case DcmError::kNone:
+      return "done";
+    case DcmError::kCannotOpen:
+      return "the file cannot be opened";
+    case DcmError::kWrongSize:
+      return "a card image file must hold exactly 131072 bytes";
+    case DcmError::kTemplateShort:
+      return "the template image holds fewer than 131072 bytes";
+    case DcmError::kCardReadFailed:
+      return "a block of the card could not be read";
+    case DcmError::kCardWriteFailed:
+      return "a block of the card could not be written";
+    case DcmError::kCannotWrite:
+      return "the file could not be written";
+  }
+  return "";
+}
+
+std::string UnsupportedImageMessage(std::string_view name, bool loading_into_slot) {
+  return " 檔案 : " + std::string(name) +
+         (loading_into_slot ? " 的格式並不支援 !!!! " : " 的格式並不支援!!!! ");
+}
+
+std::string InvalidTemplateMessage(std::string_view path) {
+  return " 檔案 : " + std::string(path) + " 是無效的! ";
+}
+
+DcmError CheckImageFile(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return DcmError::kCannotOpen;
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) return DcmError::kCannotOpen;
+  return size == kImageFileSize ? DcmError::kNone : DcmError::kWrongSize;
+}
+
+DcmError DumpCardToFile(CardImage& card, const std::filesystem::path& path) {
+  std::vector<std::uint8_t> image(kImageFileSize);
+  DcmError error = DcmError::kNone;
+  ReportProgress(card, 0, kCardBlocks - 1);
+  for (int block = 0; block < kCardBlocks && error == DcmError::kNone; ++block) {
+    const auto data = std::span(image).subspan(block * kBlockSize).first<kBlockSize>();
+    if (!ReadBlock(card, static_cast<std::uint8_t>(block), data)) error = DcmError::kCardReadFailed;
+    ReportProgress(card, block, kCardBlocks - 1);
+  }
+  if (error == DcmError::kNone && !ReplaceFileContents(path, image)) error = DcmError::kCannotWrite;
+  ReportProgress(card, 0, 0);
+  return error;
+}
+
+DcmError RestoreCardFromFile(CardImage& card, const std::filesystem::path& path) {
+  if (DcmError checked = CheckImageFile(path); checked != DcmError::kNone) return checked;
+  const auto image = ReadFileBytes(path, kImageFileSize);
+  if (!image || image->size() != kImageFileSize) return DcmError::kCannotOpen;
+  DcmError error = DcmError::kNone;
+  ReportProgress(card, 0, kCardBlocks - 1);
+  for (int block = 0; block < kCardBlocks && error == DcmError::kNone; ++block) {
+    const auto data = std::span(*image).subspan(block * kBlockSize).first<kBlockSize>();
+    if (!WriteBlock(card, static_cast<std::uint8_t>(block), data)) {
+      error = DcmError::kCardWriteFailed;
+    }
+    ReportProgress(card, block, kCardBlocks - 1);
+  }
+  ReportProgress(card, 0, 0);
+  return error;
+}
+
+DcmError CreateImageFromTemplate(const std::filesystem::path& template_path,
+                                 const std::filesystem::path& path) {
+  const auto image = ReadFileBytes(template_path, kImageFileSize);
+  if (!image) return DcmError::kCannotOpen;
+  if (image->size() < kImageFileSize) return DcmError::kTemplateShort;
+  return ReplaceFileContents(path, *image) ? DcmError::kNone : DcmError::kCannotWrite;
+}
+
+std::filesystem::path FindProgramDataFile(const std::filesystem::path& work_dir,
+                                          std::string_view name) {
+  const std::filesystem::path local = work_dir / name;
+  std::error_code error;
+  if (std::filesystem::exists(local, error)) return local;
+  for (const char* folder : kDataFolders) {
+    const std::filesystem::path candidate = std::filesystem::path(folder) / name;
+    if (std::filesystem::exists(candidate, error)) return candidate;
+  }
+  return local;
+}
+
+}  // namespace quorvel
