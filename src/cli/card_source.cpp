@@ -44,6 +44,8 @@ void StderrMessages::Warn(std::string_view text) { Inform(text); }
 bool StderrMessages::AskYesNo(std::string_view) { return false; }
 Answer StderrMessages::AskYesNoCancel(std::string_view) { return Answer::kCancel; }
 
+bool IsSlotName(const std::string& source) { return SlotNumber(source).has_value(); }
+
 int Fail(const std::string& text) {
   std::cerr << "quorvel-cli: " << text << "\n";
   return kExitFailed;

@@ -68,6 +68,9 @@ class CardSources {
 std::optional<std::size_t> FindSave(const CardImage& card, const std::string& save,
                                     std::string& error);
 
+// True for "slot1" and "slot2", the SOURCE names of the link's slots.
+bool IsSlotName(const std::string& source);
+
 // Prints "quorvel-cli: TEXT" on stderr and returns the failure exit status.
 int Fail(const std::string& text);
 
