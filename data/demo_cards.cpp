@@ -384,7 +384,9 @@ DemoSave CardIconSave() {
 }
 
 bool FormatImage(CardImage& card, const std::filesystem::path& path, std::string& error) {
-  std::filesystem::remove(path);
+  std::error_code ignored;
+  std::filesystem::create_directories(path.parent_path(), ignored);
+  std::filesystem::remove(path, ignored);
   if (!OpenImageFile(card, path.string()) || !FormatCard(card, 200) ||
       LoadCard(card) != LoadResult::kLoaded) {
     error = "cannot create a formatted card at " + path.string();
