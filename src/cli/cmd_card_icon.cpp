@@ -1,0 +1,67 @@
+// quorvel-cli card-icon SOURCE IN.bmp [--dark LIST] [--name TEXT]: builds the card's own icon
+// save "ICONDATA_VMS" from a 32 x 32 8-bit BMP and adds it to the card.
+#include <bitset>
+#include <charconv>
+
+#include "card/bmp_file.h"
+#include "card/card_icon_file.h"
+#include "card/dci_file.h"
+#include "cli/card_source.h"
+#include "cli/command.h"
+
+namespace quorvel::cli {
+namespace {
+
+// "0,3,15": the colours (indices 0 to 15 of the picture) that are dark on the VMU screen.
+std::bitset<16> DarkColours(const Args& args) {
+  const std::string list = args.Value("dark").value_or("");
+  std::bitset<16> dark;
+  std::size_t start = 0;
+  while (start < list.size()) {
+    std::size_t end = list.find(',', start);
+    if (end == std::string::npos) end = list.size();
+    unsigned colour = 16;
+    auto [stop, code] = std::from_chars(list.data() + start, list.data() + end, colour);
+    if (code != std::errc() || stop != list.data() + end || colour > 15) {
+      throw UsageError{"--dark takes colour numbers 0 to 15 separated by commas"};
+    }
+    dark.set(colour);
+    start = end + 1;
+  }
+  return dark;
+}
+
+int RunCardIcon(const Args& args) {
+  RequirePositional(args, 2);
+  const std::bitset<16> dark = DarkColours(args);
+  const std::string& source = args.positional[0];
+  const std::string& picture_path = args.positional[1];
+  IconImage colour;
+  switch (ReadIconBmp(colour, picture_path)) {
+    case BmpReadResult::kOk:
+      break;
+    case BmpReadResult::kCannotRead:
+      return Fail(picture_path + ": cannot be read");
+    case BmpReadResult::kNotIconBmp:
+      return Fail(picture_path + ":" + std::string(kBmpFormatMessage));
+  }
+  IconImage monochrome = colour;
+  SetDarkColours(monochrome, dark);
+  const std::string name = args.Value("name").value_or(std::string(kDefaultCardIconName));
+  const auto file = BuildCardIconFile(colour, monochrome, name);
+
+  CardSources sources(args);
+  std::string error;
+  CardImage* card = sources.OpenFormatted(source, error);
+  if (card == nullptr) return Fail(error);
+  const DciImportResult result = ImportDciBytes(*card, file);
+  if (!result.Imported()) return Fail("card icon not added: " + DescribeImport(result));
+  if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
+  return kExitOk;
+}
+
+const CommandRegistration kRegistration{"card-icon", "SOURCE IN.bmp [--dark LIST] [--name TEXT]",
+                                        &RunCardIcon};
+
+}  // namespace
+}  // namespace quorvel::cli

@@ -1,0 +1,44 @@
+// quorvel-cli icon SOURCE SAVE OUT.bmp [--frame K]: one frame of a save's icon as a BMP.
+#include <charconv>
+
+#include "card/icon_frames.h"
+#include "cli/card_source.h"
+#include "cli/command.h"
+
+namespace quorvel::cli {
+namespace {
+
+std::size_t FrameNumber(const Args& args) {
+  const std::string text = args.Value("frame").value_or("0");
+  std::size_t frame = 0;
+  auto [end, code] = std::from_chars(text.data(), text.data() + text.size(), frame);
+  if (code != std::errc() || end != text.data() + text.size()) {
+    throw UsageError{"--frame takes a frame number (0 is the first)"};
+  }
+  return frame;
+}
+
+int RunIcon(const Args& args) {
+  RequirePositional(args, 3);
+  const std::size_t frame = FrameNumber(args);
+  const std::string& source = args.positional[0];
+  CardSources sources(args);
+  std::string error;
+  CardImage* card = sources.OpenFormatted(source, error);
+  if (card == nullptr) return Fail(error);
+  std::optional<std::size_t> index = FindSave(*card, args.positional[1], error);
+  if (!index) return Fail(source + ": " + error);
+  if (!HasIconFrame(*card, *index, frame)) {
+    return Fail(args.positional[1] + " has no icon frame " + std::to_string(frame) + " (it has " +
+                std::to_string(card->records[*index].icon_count) + ")");
+  }
+  if (!ExportIconFrame(*card, *index, frame, args.positional[2])) {
+    return Fail(args.positional[2] + " not written");
+  }
+  return kExitOk;
+}
+
+const CommandRegistration kRegistration{"icon", "SOURCE SAVE OUT.bmp [--frame K]", &RunIcon};
+
+}  // namespace
+}  // namespace quorvel::cli

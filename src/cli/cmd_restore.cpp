@@ -1,0 +1,34 @@
+// quorvel-cli restore SLOT IN.dcm: writes a card image file onto the card in a slot.
+#include "card/dcm_file.h"
+#include "cli/card_source.h"
+#include "cli/command.h"
+
+namespace quorvel::cli {
+namespace {
+
+int RunRestore(const Args& args) {
+  RequirePositional(args, 2);
+  const std::string& slot = args.positional[0];
+  const std::string& file = args.positional[1];
+  if (!IsSlotName(slot)) throw UsageError{"restore writes onto a card in slot1 or slot2"};
+  if (const DcmError checked = CheckImageFile(file); checked != DcmError::kNone) {
+    return Fail(file + ": " + std::string(Describe(checked)));
+  }
+  CardSources sources(args);
+  std::string error;
+  LoadResult loaded;
+  CardImage* card = sources.Open(slot, loaded, error);
+  if (card == nullptr) return Fail(error);
+  const DcmError result = RestoreCardFromFile(*card, file);
+  if (result != DcmError::kNone) {
+    return Fail("restore stopped, the card in " + slot +
+                " is partly overwritten: " + std::string(Describe(result)));
+  }
+  if (!sources.Reload(*card, error)) return Fail(slot + ": " + error);
+  return kExitOk;
+}
+
+const CommandRegistration kRegistration{"restore", "SLOT IN.dcm", &RunRestore};
+
+}  // namespace
+}  // namespace quorvel::cli
