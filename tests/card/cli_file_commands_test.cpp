@@ -1,0 +1,204 @@
+// quorvel-cli export, import, dump, restore, new-image, icon and card-icon, run end to end on
+// image files and on the slots of the virtual unit.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "card/bmp_file.h"
+#include "card/card_fixture.h"
+#include "card/card_icon_file.h"
+#include "card/dci_file.h"
+#include "card/work_files.h"
+
+#ifdef QUORVEL_CLI_PATH
+
+namespace quorvel {
+namespace {
+
+using test::CardBuilder;
+using test::ReadFile;
+
+struct CliResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class CliFileCommands : public ::testing::Test {
+ protected:
+  CliFileCommands() {
+    // A configuration without link delays, so that the virtual unit answers at once.
+    std::ofstream(dir / "DID2.cfg") << "888\r\n0\r\n0\r\n0\r\n9216\r\n0\r\n1\r\n";
+  }
+  CliResult Cli(const std::string& arguments) {
+    const std::string command =
+        "cd '" + Path("") + "' && '" QUORVEL_CLI_PATH "' " + arguments + " >stdout 2>stderr";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Text("stdout"), Text("stderr")};
+  }
+  std::string Text(const std::string& name) {
+    const auto bytes = ReadFile(dir / name);
+    return std::string(bytes.begin(), bytes.end());
+  }
+  std::string Path(const std::string& name) { return (dir / name).string(); }
+  std::string Write(const CardBuilder& builder, const std::string& name) {
+    builder.WriteTo(dir / name);
+    return name;
+  }
+  void ExpectClean(const std::string& source) {
+    const CliResult check = Cli(source);
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+  }
+  test::TempDir dir;
+};
+
+CardBuilder TwoSaves() {
+  CardBuilder builder(200);
+  builder.AddSave(0, "GAME________", {0, 1, 2}, true, 1, "A game");
+  builder.AddSave(3, "DATA________", {150, 120, 90, 60}, false, 2, "Some data");
+  return builder;
+}
+
+TEST_F(CliFileCommands, ExportThenImportKeepsTheSave) {
+  Write(TwoSaves(), "source.dcm");
+  Write(CardBuilder(200), "target.dcm");
+  ASSERT_EQ(Cli("export source.dcm DATA________ data.dci").status, 0);
+  ASSERT_EQ(Cli("export source.dcm '#0' game.dci").status, 0);
+  EXPECT_EQ(ReadFile(dir / "data.dci").size(), 32u + 4 * 512);
+  ASSERT_EQ(Cli("import target.dcm data.dci").status, 0);
+  ASSERT_EQ(Cli("import target.dcm game.dci").status, 0);
+  const CliResult listed = Cli("list target.dcm --json");
+  EXPECT_NE(listed.out.find("\"name\":\"DATA________\",\"kind\":\"data\",\"first_block\":199,"
+                            "\"blocks\":4"),
+            std::string::npos)
+      << listed.out;
+  EXPECT_NE(listed.out.find("\"name\":\"GAME________\",\"kind\":\"game\",\"first_block\":0"),
+            std::string::npos);
+  ExpectClean("check target.dcm");
+
+  const CliResult exists = Cli("import target.dcm data.dci");
+  EXPECT_EQ(exists.status, 1);
+  EXPECT_NE(exists.err.find("already holds a save named DATA________"), std::string::npos)
+      << exists.err;
+  EXPECT_EQ(Cli("import target.dcm data.dci --replace --add").status, 2);
+  ASSERT_EQ(Cli("import target.dcm data.dci --add").status, 0);
+  EXPECT_NE(Cli("list target.dcm --json").out.find("\"free_blocks\":189"), std::string::npos);
+  ASSERT_EQ(Cli("import target.dcm data.dci --replace").status, 0);
+  EXPECT_NE(Cli("list target.dcm --json").out.find("\"free_blocks\":189"), std::string::npos);
+  ExpectClean("check target.dcm");
+}
+
+TEST_F(CliFileCommands, ImportRefusalsSayWhy) {
+  Write(TwoSaves(), "card.dcm");
+  std::vector<std::uint8_t> file(32 + 512);
+  file[0] = 0x33;
+  file[0x18] = 2;  // two blocks named, one present
+  ASSERT_TRUE(ReplaceFileContents(dir / "short.dci", file));
+  CliResult run = Cli("import card.dcm short.dci");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("shorter than the blocks its entry names"), std::string::npos) << run.err;
+  file[0x18] = 0;
+  ASSERT_TRUE(ReplaceFileContents(dir / "empty.dci", file));
+  run = Cli("import card.dcm empty.dci");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("空間不足."), std::string::npos) << run.err;
+  file[0] = 0xCC;  // a game, but block 0 is taken
+  file[0x18] = 1;
+  ASSERT_TRUE(ReplaceFileContents(dir / "game.dci", file));
+  run = Cli("import card.dcm game.dci");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("block 0"), std::string::npos) << run.err;
+  EXPECT_NE(Cli("import card.dcm none.dci").err.find("none.dci: no such file"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "card.dcm"), TwoSaves().Bytes());
+  EXPECT_EQ(Cli("export card.dcm NOPE x.dci").status, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.dci"));
+}
+
+TEST_F(CliFileCommands, DumpOfOneVirtualSlotRestoredIntoTheOtherGivesTheSameCard) {
+  std::filesystem::create_directories(dir / "unit");
+  Write(TwoSaves(), "unit/slot1.dcm");
+  Write(CardBuilder(241), "unit/slot2.dcm");
+  const std::string unit = "--virtual-unit unit ";
+  const CliResult dump = Cli(unit + "dump slot1 backup.dcm");
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  EXPECT_EQ(ReadFile(dir / "backup.dcm"), TwoSaves().Bytes());
+  const CliResult restore = Cli(unit + "restore slot2 backup.dcm");
+  ASSERT_EQ(restore.status, 0) << restore.err;
+  EXPECT_EQ(ReadFile(dir / "unit/slot2.dcm"), ReadFile(dir / "unit/slot1.dcm"));
+  ExpectClean(unit + "check slot2");
+
+  EXPECT_EQ(Cli("dump backup.dcm other.dcm").status, 2);
+  ASSERT_TRUE(ReplaceFileContents(dir / "odd.dcm", std::vector<std::uint8_t>(131071)));
+  const CliResult odd = Cli(unit + "restore slot2 odd.dcm");
+  EXPECT_EQ(odd.status, 1);
+  EXPECT_NE(odd.err.find("exactly 131072 bytes"), std::string::npos) << odd.err;
+  EXPECT_EQ(ReadFile(dir / "unit/slot2.dcm"), ReadFile(dir / "unit/slot1.dcm"));
+}
+
+TEST_F(CliFileCommands, NewImageComesFromTheTemplate) {
+  // No template in the working folder: the built one (an empty 200-block card) is used.
+  ASSERT_EQ(Cli("new-image fresh.dcm").status, 0);
+  EXPECT_NE(Cli("list fresh.dcm --json").out.find("\"free_blocks\":200"), std::string::npos);
+  // A template in the working folder comes first.
+  Write(TwoSaves(), "dpnw.dc");
+  ASSERT_EQ(Cli("new-image copy.dcm").status, 0);
+  EXPECT_EQ(ReadFile(dir / "copy.dcm"), TwoSaves().Bytes());
+  ASSERT_TRUE(ReplaceFileContents(dir / "dpnw.dc", std::vector<std::uint8_t>(100)));
+  const CliResult short_template = Cli("new-image bad.dcm");
+  EXPECT_EQ(short_template.status, 1);
+  EXPECT_NE(short_template.err.find("fewer than 131072 bytes"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "bad.dcm"));
+}
+
+TEST_F(CliFileCommands, IconWritesOneFrame) {
+  Write(TwoSaves(), "card.dcm");
+  ASSERT_EQ(Cli("icon card.dcm DATA________ frame1.bmp --frame 1").status, 0);
+  EXPECT_EQ(ReadFile(dir / "frame1.bmp").size(), kIconBmpSize);
+  const CliResult missing = Cli("icon card.dcm DATA________ frame2.bmp --frame 2");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("DATA________ has no icon frame 2 (it has 2)"), std::string::npos)
+      << missing.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "frame2.bmp"));
+  EXPECT_EQ(Cli("icon card.dcm DATA________ x.bmp --frame one").status, 2);
+}
+
+TEST_F(CliFileCommands, CardIconAddsTheIconSave) {
+  Write(CardBuilder(200), "card.dcm");
+  IconImage picture;
+  for (int i = 0; i < 16; ++i)
+    picture.SetColour(i, Bgr{static_cast<std::uint8_t>(16 * i), 0x80, 0});
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x)
+      picture.SetPixel(x, y, static_cast<std::uint8_t>((x / 4 + y) % 20));
+  }
+  ASSERT_TRUE(WriteIconBmp(picture, dir / "logo.bmp"));
+  const CliResult run = Cli("card-icon card.dcm logo.bmp --dark 1,3 --name 'My card'");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const CliResult listed = Cli("list card.dcm --json");
+  EXPECT_NE(listed.out.find("\"name\":\"ICONDATA_VMS\",\"kind\":\"data\",\"first_block\":199,"
+                            "\"blocks\":2"),
+            std::string::npos)
+      << listed.out;
+  EXPECT_NE(listed.out.find("VMU CAPTION LOGO"), std::string::npos);
+  ASSERT_EQ(Cli("export card.dcm ICONDATA_VMS icon.dci").status, 0);
+  IconImage monochrome = picture;
+  SetDarkColours(monochrome, std::bitset<16>(0b1010));
+  const auto expected = BuildCardIconFile(picture, monochrome, "My card");
+  const auto stored = ReadFile(dir / "icon.dci");
+  ASSERT_EQ(stored.size(), expected.size());
+  EXPECT_TRUE(std::equal(stored.begin() + 32, stored.end(), expected.begin() + 32));
+  ExpectClean("check card.dcm");
+
+  EXPECT_EQ(Cli("card-icon card.dcm logo.bmp --dark 16").status, 2);
+  ASSERT_TRUE(ReplaceFileContents(dir / "wide.bmp", std::vector<std::uint8_t>(2102, 0x42)));
+  const CliResult refused = Cli("card-icon card.dcm wide.bmp");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find(kBmpFormatMessage), std::string::npos) << refused.err;
+}
+
+}  // namespace
+}  // namespace quorvel
+
+#endif  // QUORVEL_CLI_PATH
