@@ -2,16 +2,19 @@
 // disassembler, and back over the save's blocks.
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "card/block_io.h"
 #include "card/save_transfer.h"
+#include "card/work_files.h"
 
 namespace quorvel {
+// The file is written only when every block was read, through a new file beside it: a link
+// planted at the working file's name is replaced, never followed.
 bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path) {
   if (index >= kSaveRecords) return false;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (file == nullptr) return false;
   const SaveRecord& save = card.records[index];
+  std::vector<std::uint8_t> bytes;
   bool ok = true;
   std::uint16_t block = save.first_block;
   ReportProgress(card, 0, save.size);
@@ -20,13 +23,13 @@ bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path)
     ok = ReadBlock(card, static_cast<std::uint8_t>(block), data);
     if (ok) {
       ReverseGroups(data);
-      ok = std::fwrite(data.data(), 1, data.size(), file.get()) == data.size();
+      bytes.insert(bytes.end(), data.begin(), data.end());
     }
     block = card.fat[block];
     ReportProgress(card, step + 1, save.size);
   }
   ReportProgress(card, 0, 0);
-  return std::fclose(file.release()) == 0 && ok;
+  return ok && ReplaceFileContents(path, bytes);
 }
 
 bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path) {

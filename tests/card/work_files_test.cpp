@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "card/card_fixture.h"
+#include "card/file_system.h"
 #include "card/icon_test_util.h"
+#include "card/save_transfer.h"
 
 namespace quorvel {
 namespace {
@@ -56,6 +58,22 @@ TEST(ReadFileBytesTest, ReadsUpToTheLimit) {
   EXPECT_EQ(ReadFileBytes(dir / "f", 2), (std::vector<std::uint8_t>{1, 2}));
   EXPECT_FALSE(ReadFileBytes(dir / "none", 100));
   EXPECT_FALSE(ReadFileBytes((dir / ""), 100));
+}
+
+// The hex editor's and the disassembler's working file "~ico._" holds a save's data.
+TEST(SaveDataWorkingFileTest, APlantedLinkIsNotFollowedAndAFailedReadKeepsNoNewFile) {
+  TempDir dir;
+  test::CardBuilder builder;
+  builder.AddSave(0, "EDITME", {30, 31});
+  CardImage card;
+  test::OpenBuilt(card, builder, dir);
+  ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
+  PutFile(dir / "victim", kBytes);
+  std::filesystem::create_symlink(dir / "victim", dir / "~ico._");
+  ASSERT_TRUE(ExportSaveData(card, 0, (dir / "~ico._").string()));
+  EXPECT_EQ(ReadFile(dir / "victim"), kBytes);
+  EXPECT_EQ(ReadFile(dir / "~ico._").size(), 2u * 512);
+  EXPECT_FALSE(ExportSaveData(card, 0, (dir / "missing" / "~ico._").string()));
 }
 
 }  // namespace
