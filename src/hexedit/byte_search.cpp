@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
+#include <type_traits>
 #include <vector>
 
 namespace quorvel {
@@ -11,10 +11,52 @@ namespace {
 
 constexpr std::int64_t kSearchChunk = 1024 * 1024;
 
-void Fold(std::span<std::uint8_t> bytes, const std::array<std::uint8_t, 256>* fold) {
-  if (fold == nullptr) return;
-  for (std::uint8_t& b : bytes) b = (*fold)[b];
-}
+// Boyer-Moore-Horspool: compares the window's last byte first and, on a mismatch, shifts the
+// window by how far that byte's last occurrence in the pattern is from the pattern's end.
+// Data bytes go through fold (the identity when case matters) as they are compared, so
+// ignoring case costs no extra pass over the data.
+class Horspool {
+ public:
+  Horspool(std::span<const std::uint8_t> pattern, const std::array<std::uint8_t, 256>* fold) {
+    folded_ = fold != nullptr;
+    for (int b = 0; b < 256; ++b) fold_[b] = fold ? (*fold)[b] : static_cast<std::uint8_t>(b);
+    for (const std::uint8_t b : pattern) needle_.push_back(fold_[b]);
+    const std::size_t n = needle_.size();
+    shift_.fill(n);
+    for (std::size_t i = 0; i + 1 < n; ++i) shift_[needle_[i]] = n - 1 - i;
+  }
+
+  // Offset of the first match in bytes, or -1.
+  std::int64_t Search(std::span<const std::uint8_t> bytes) const {
+    return folded_ ? SearchWith<true>(bytes) : SearchWith<false>(bytes);
+  }
+
+ private:
+  std::uint8_t Fold(std::uint8_t b, std::bool_constant<true>) const { return fold_[b]; }
+  std::uint8_t Fold(std::uint8_t b, std::bool_constant<false>) const { return b; }
+
+  template <bool kFolded>
+  std::int64_t SearchWith(std::span<const std::uint8_t> bytes) const {
+    const std::bool_constant<kFolded> folded;
+    const std::size_t n = needle_.size();
+    const std::uint8_t last = needle_[n - 1];
+    for (std::size_t at = 0; at + n <= bytes.size();) {
+      const std::uint8_t c = Fold(bytes[at + n - 1], folded);
+      if (c == last) {
+        std::size_t i = 0;
+        while (i + 1 < n && Fold(bytes[at + i], folded) == needle_[i]) ++i;
+        if (i + 1 == n) return static_cast<std::int64_t>(at);
+      }
+      at += shift_[c];
+    }
+    return -1;
+  }
+
+  bool folded_;
+  std::array<std::uint8_t, 256> fold_;
+  std::vector<std::uint8_t> needle_;
+  std::array<std::size_t, 256> shift_;
+};
 
 }  // namespace
 
@@ -25,10 +67,7 @@ std::int64_t FindPattern(const ByteSource& data, std::span<const std::uint8_t> p
   first = std::max<std::int64_t>(first, 0);
   const std::int64_t end = std::min(last, data.Size() - 1) + 1;  // one past the range
   if (n == 0 || n > end - first) return -1;
-
-  std::vector<std::uint8_t> needle(pattern.begin(), pattern.end());
-  Fold(needle, fold);
-  const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+  const Horspool searcher(pattern, fold);
 
   // The buffer always starts at buffer_start and keeps the last n - 1 bytes of the previous
   // piece in front, so that a match across two pieces is seen.
@@ -39,15 +78,15 @@ std::int64_t FindPattern(const ByteSource& data, std::span<const std::uint8_t> p
   while (next_read < end) {
     const std::int64_t room = static_cast<std::int64_t>(buffer.size()) - kept;
     const std::int64_t count = std::min(room, end - next_read);
-    const std::span<std::uint8_t> fresh(buffer.data() + kept, static_cast<std::size_t>(count));
-    if (!data.ReadAt(next_read, fresh)) return -1;
-    Fold(fresh, fold);
+    if (!data.ReadAt(next_read, std::span(buffer.data() + kept, static_cast<std::size_t>(count)))) {
+      return -1;
+    }
     next_read += count;
-    const auto filled = buffer.begin() + kept + count;
-    const auto hit = std::search(buffer.begin(), filled, searcher);
-    if (hit != filled) return buffer_start + (hit - buffer.begin());
+    const std::size_t filled = static_cast<std::size_t>(kept + count);
+    const std::int64_t hit = searcher.Search(std::span(buffer.data(), filled));
+    if (hit >= 0) return buffer_start + hit;
     kept = std::min(n - 1, kept + count);
-    std::memmove(buffer.data(), &*(filled - kept), static_cast<std::size_t>(kept));
+    std::memmove(buffer.data(), buffer.data() + filled - kept, static_cast<std::size_t>(kept));
     buffer_start = next_read - kept;
   }
   return -1;

@@ -1,5 +1,5 @@
-// Searching large data for a byte pattern: the data is read in big pieces and each piece is
-// scanned with Boyer-Moore-Horspool, never byte by byte through single reads.
+// Searching large data for a byte pattern: the data is read in pieces of 1 MiB and each piece
+// is scanned with Boyer-Moore-Horspool, never byte by byte through single reads.
 #pragma once
 
 #include <array>

@@ -145,7 +145,9 @@ bool WriteFileAtomically(const std::filesystem::path& path, const ByteSource& so
   FileHandle out;
   for (std::uint32_t attempt = 0; attempt < 100 && !out.IsOpen(); ++attempt) {
     sibling = path;
-    sibling += "." + EightHexDigits(attempt) + ".QZHS";
+    sibling += '.';
+    sibling += EightHexDigits(attempt);
+    sibling += ".QZHS";
     out = FileHandle::CreateExclusive(sibling);
   }
   if (!out.IsOpen()) return false;
