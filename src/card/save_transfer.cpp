@@ -67,7 +67,7 @@ std::string_view Describe(TransferError error) {
     case TransferError::kSamePane:
       return "source and target are the same card";
     case TransferError::kNoSpace:
-      return "not enough free blocks on the target";
+      return "the save is empty or needs more blocks than the target has free";
     case TransferError::kGameBlocksInUse:
       return "a game must start at block 0, and the blocks it needs there are in use";
     case TransferError::kNotEnoughFreeBlocks:
@@ -128,7 +128,8 @@ bool WriteFatAndDirectory(CardImage& card) {
 }
 
 TransferError CopySave(CardImage& source, std::size_t index, CardImage& target) {
-  if (&source == &target || index >= kSaveRecords) return TransferError::kSamePane;
+  if (&source == &target) return TransferError::kSamePane;
+  if (index >= kSaveRecords) return TransferError::kNoSpace;  // no such save: size 0
   SetStatus(target, kCopyingStatus);
   const SaveRecord& save = source.records[index];
   const bool game = save.header_in_second_block;
