@@ -29,7 +29,12 @@ TransferError AllocateData(const CardImage& card, std::uint16_t size, Placement&
   for (int block = UserBlockCount(card) - 1; block >= 0 && out.blocks.size() < size; --block) {
     if (card.fat[block] == kFatFree) out.blocks.push_back(static_cast<std::uint8_t>(block));
   }
-  return out.blocks.size() == size ? TransferError::kNone : TransferError::kNotEnoughFreeBlocks;
+  // A data entry whose first block is 0 reads as an empty directory slot, so a save that
+  // would start at block 0 would vanish and leak its block: there is no room for it.
+  if (out.blocks.size() < size || out.blocks.front() == 0) {
+    return TransferError::kNotEnoughFreeBlocks;
+  }
+  return TransferError::kNone;
 }
 
 // Walks both chains together, copying each block unchanged (link order). Stops at the first
@@ -116,7 +121,8 @@ void ApplyPlacement(CardImage& card, const Placement& placement, const DirEntry&
   card.fat = placement.fat;
   SaveRecord& record = card.records[placement.slot];
   record.entry = entry;
-  if (!game) record.entry[kEntryFirstBlock] = placement.blocks.front();
+  // A game's entry must name block 0 too, even when the source's entry said otherwise.
+  record.entry[kEntryFirstBlock] = game ? 0 : placement.blocks.front();
   record.first_block = record.entry[kEntryFirstBlock];
   record.size = static_cast<std::uint16_t>(placement.blocks.size());
 }

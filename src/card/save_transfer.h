@@ -46,7 +46,7 @@ std::optional<std::size_t> FindFreeDirectorySlot(const CardImage& card);
 // directory slot. Everything is found before anything is taken.
 TransferError PlanPlacement(const CardImage& card, std::uint16_t size, bool game, Placement& out);
 // Takes the planned room in the model: the FAT, and `entry` in the planned directory slot
-// with its first block set for a data save and its size recorded.
+// with its first block set (0 for a game) and its size recorded.
 void ApplyPlacement(CardImage& card, const Placement& placement, const DirEntry& entry, bool game);
 // Writes the model's FAT, then its directory; false when either was not written.
 bool WriteFatAndDirectory(CardImage& card);

@@ -153,7 +153,8 @@ TEST_F(CliCardCommands, CopyWithoutRoomSaysWhy) {
   const std::string to = Write(small_card, "to.dcm");
   CliRun run = Cli("copy " + from + " MIDDLE " + to);
   EXPECT_EQ(run.exit_status, 1);
-  EXPECT_NE(run.err.find("needs more blocks than the target has free"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("needs more blocks than the target has free"), std::string::npos)
+      << run.err;
   ExpectClean(to);
 }
 

@@ -140,6 +140,21 @@ TEST_F(SaveTransfer, StaleFreeCountCannotOverAllocate) {
   EXPECT_EQ(target.free_blocks, 4);
 }
 
+TEST_F(SaveTransfer, DataSaveNeverStartsAtBlockZero) {
+  CardBuilder from;
+  from.AddSave(0, "ONE", {3});
+  Open(source, from, "from.dcm");
+  CardBuilder to(200);
+  std::vector<std::uint8_t> all_but_zero;
+  for (int b = 199; b >= 1; --b) all_but_zero.push_back(static_cast<std::uint8_t>(b));
+  to.AddSave(0, "FILLER", all_but_zero);
+  Open(target, to, "to.dcm");
+  target.free_blocks = 1;
+  // Block 0 is free, but a data entry starting there would read as an empty slot.
+  EXPECT_EQ(CopySave(source, 0, target), TransferError::kNotEnoughFreeBlocks);
+  EXPECT_EQ(target.fat[0], kFatFree);
+}
+
 TEST_F(SaveTransfer, FullDirectoryRefusesBeforeWriting) {
   CardBuilder from;
   from.AddSave(0, "ONE", {3});
