@@ -51,13 +51,32 @@ int Fail(const std::string& text) {
   return kExitFailed;
 }
 
+std::string CardNotices::Take() {
+  std::string joined;
+  for (const std::string& text : texts_) {
+    const std::size_t end = text.find_last_not_of(' ');
+    if (end == std::string::npos) continue;
+    joined += (joined.empty() ? "" : "; ") + text.substr(0, end + 1);
+  }
+  texts_.clear();
+  return joined;
+}
+
 CardSources::CardSources(const Args& args) : args_(args) {
   env_.settings = &settings_;
-  env_.messages = &messages_;
+  env_.messages = &card_notices_;
   if (isatty(STDERR_FILENO)) env_.progress = &ShowProgress;
 }
 
-CardSources::~CardSources() = default;
+CardSources::~CardSources() {
+  const std::string unreported = card_notices_.Take();
+  if (!unreported.empty()) std::cerr << "quorvel-cli: " << unreported << "\n";
+}
+
+int CardSources::Fail(const std::string& text) {
+  const std::string notices = card_notices_.Take();
+  return cli::Fail(notices.empty() ? text : text + " (" + notices + ")");
+}
 
 bool CardSources::OpenLink(std::string& error) {
   if (link_ != nullptr) return true;

@@ -31,6 +31,21 @@ class StderrMessages : public Messages {
   Answer AskYesNoCancel(std::string_view text) override;
 };
 
+// What the card layer says while a command runs (a link that failed all its attempts): kept
+// so that the command's one failure line can carry it.
+class CardNotices : public Messages {
+ public:
+  void Inform(std::string_view text) override { texts_.emplace_back(text); }
+  void Warn(std::string_view text) override { Inform(text); }
+  bool AskYesNo(std::string_view) override { return false; }
+  Answer AskYesNoCancel(std::string_view) override { return Answer::kCancel; }
+  // The texts so far, without their trailing blanks, joined by "; "; then forgets them.
+  std::string Take();
+
+ private:
+  std::vector<std::string> texts_;
+};
+
 // The card sources of one command; the link is opened once and shared by both slots.
 class CardSources {
  public:
@@ -47,6 +62,10 @@ class CardSources {
   // Loads an already opened card again (after a write); false with the reason.
   bool Reload(CardImage& card, std::string& error);
 
+  // Prints "quorvel-cli: TEXT" on stderr, with what the card layer said in parentheses, and
+  // returns the failure exit status.
+  int Fail(const std::string& text);
+
   // True when the two texts name the same card (the same slot, or the same file).
   static bool SameSource(const std::string& a, const std::string& b);
 
@@ -55,7 +74,8 @@ class CardSources {
 
   const Args& args_;
   Settings settings_;
-  StderrMessages messages_;
+  StderrMessages messages_;  // configuration and link notices
+  CardNotices card_notices_;
   CardEnvironment env_;
   std::unique_ptr<CliLink> cli_link_;  // prints --stats when it goes
   LinkDevice* link_ = nullptr;

@@ -15,7 +15,7 @@ int RunCheck(const Args& args) {
   std::string error;
   LoadResult loaded;
   CardImage* card = sources.Open(source, loaded, error);
-  if (card == nullptr) return Fail(error);
+  if (card == nullptr) return sources.Fail(error);
   const std::vector<std::string> problems = CheckCard(*card);
   for (const std::string& problem : problems) std::cout << source << ": " << problem << "\n";
   if (problems.empty()) {

@@ -35,19 +35,19 @@ int RunCopy(const Args& args) {
   CardSources sources(args);
   std::string error;
   CardImage* source = sources.OpenFormatted(source_name, error);
-  if (source == nullptr) return Fail(error);
+  if (source == nullptr) return sources.Fail(error);
   std::optional<std::size_t> index = FindSave(*source, args.positional[1], error);
-  if (!index) return Fail(source_name + ": " + error);
+  if (!index) return sources.Fail(source_name + ": " + error);
   CardImage* target = sources.OpenFormatted(target_name, error);
-  if (target == nullptr) return Fail(error);
+  if (target == nullptr) return sources.Fail(error);
 
   error = ResolveNameCollision(args, sources, *target, source->records[*index]);
-  if (!error.empty()) return Fail(error);
+  if (!error.empty()) return sources.Fail(error);
   TransferError result = CopySave(*source, *index, *target);
   if (result != TransferError::kNone) {
-    return Fail("copy refused: " + std::string(Describe(result)));
+    return sources.Fail("copy refused: " + std::string(Describe(result)));
   }
-  if (!sources.Reload(*target, error)) return Fail(target_name + ": " + error);
+  if (!sources.Reload(*target, error)) return sources.Fail(target_name + ": " + error);
   return kExitOk;
 }
 

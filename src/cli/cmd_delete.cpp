@@ -14,11 +14,12 @@ int RunDelete(const Args& args) {
   CardSources sources(args);
   std::string error;
   CardImage* card = sources.OpenFormatted(source, error);
-  if (card == nullptr) return Fail(error);
+  if (card == nullptr) return sources.Fail(error);
   std::optional<std::size_t> index = FindSave(*card, args.positional[1], error);
-  if (!index) return Fail(source + ": " + error);
-  if (!DeleteSave(*card, *index)) return Fail(source + ": the FAT or directory was not written");
-  if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
+  if (!index) return sources.Fail(source + ": " + error);
+  if (!DeleteSave(*card, *index))
+    return sources.Fail(source + ": the FAT or directory was not written");
+  if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);
   return kExitOk;
 }
 

@@ -17,11 +17,11 @@ int RunFormat(const Args& args) {
   std::string error;
   LoadResult loaded;
   CardImage* card = sources.Open(source, loaded, error);  // an unformatted card may be formatted
-  if (card == nullptr) return Fail(error);
+  if (card == nullptr) return sources.Fail(error);
   if (!FormatCard(*card, static_cast<std::uint8_t>(std::stoi(*blocks)))) {
-    return Fail(source + ": a block could not be written");
+    return sources.Fail(source + ": a block could not be written");
   }
-  if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
+  if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);
   return kExitOk;
 }
 

@@ -90,7 +90,7 @@ int RunList(const Args& args) {
   std::string error;
   LoadResult loaded;
   CardImage* card = sources.Open(source, loaded, error);
-  if (card == nullptr) return Fail(error);
+  if (card == nullptr) return sources.Fail(error);
   const bool formatted = loaded == LoadResult::kLoaded;
   const unsigned user_blocks = formatted ? UserBlockCount(*card) : 0;
   const unsigned free_blocks = formatted ? UpdateListing(*card) : 0;
