@@ -1,0 +1,45 @@
+// Message boxes for the message seam: information and warning with OK, questions with
+// Yes/No and Yes/No/Cancel. Texts arrive as UTF-8.
+#include "gui/message_boxes.h"
+
+#include <QMessageBox>
+
+namespace quorvel {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Quorvel");
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void MessageBoxes::Inform(std::string_view text) {
+  QMessageBox::information(owner_, kTitle, FromUtf8(text), QMessageBox::Ok);
+}
+
+void MessageBoxes::Warn(std::string_view text) {
+  QMessageBox::warning(owner_, kTitle, FromUtf8(text), QMessageBox::Ok);
+}
+
+bool MessageBoxes::AskYesNo(std::string_view text) {
+  return QMessageBox::question(owner_, kTitle, FromUtf8(text), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+Answer MessageBoxes::AskYesNoCancel(std::string_view text) {
+  switch (QMessageBox::question(owner_, kTitle, FromUtf8(text),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+      return Answer::kYes;
+    case QMessageBox::No:
+      return Answer::kNo;
+    default:
+      return Answer::kCancel;
+  }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,174 @@
+// The main window's construction, creation and close, its event wiring, and the helpers every
+// concern of the window shares (wait window, repaint, timers, pauses).
+#include "gui/tform1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <chrono>
+#include <thread>
+
+#include "app/config.h"
+#include "gui/twaitform.h"
+#include "gui/win_colors.h"
+
+namespace quorvel {
+
+void EnableTimer(QTimer* timer) {
+  if (!timer->isActive()) timer->start();
+}
+
+TForm1::TForm1(MainWindowEnv env, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      env_(std::move(env)) {
+  if (!env_.sleep) {
+    env_.sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+  }
+  setObjectName("Form1");
+  setWindowTitle(QStringLiteral("Quorvel"));
+  setFixedSize(kClientWidth, kClientHeight);
+  SetBackColor(this, kBackground);
+  setMouseTracking(true);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.left() + (area.width() - kClientWidth) / 2,
+         area.top() + (area.height() - kClientHeight) / 2);
+  }
+  BuildPanes();
+  BuildLeftColumn();
+  BuildMenus();
+  BuildTimers();
+  ConnectEvents();
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+  WorkDir = env_.work_dir.empty() ? CaptureWorkDir() : env_.work_dir;
+  LinkHooks hooks;
+  hooks.time_of_day = env_.time_of_day;
+  hooks.repaint = [this] { RepaintWindow(); };
+  hooks.set_status_label = [this](std::string_view text) {
+    Label5->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  };
+  link_ = std::make_unique<LinkDevice>(*env_.port, *env_.settings, std::move(hooks));
+  slot_link_ = std::make_unique<LinkSlots>(*link_);
+  ReadConfig();
+  card_env_.link = slot_link_.get();
+  card_env_.settings = env_.settings;
+  card_env_.messages = env_.messages;
+  card_env_.progress = [this](int position, int maximum) {
+    ProgressBar1->setRange(0, maximum);
+    ProgressBar1->setValue(position);
+    ProgressBar1->repaint();
+  };
+  card_env_.status_label = [this](std::string_view text) {
+    Label5->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    Label5->repaint();
+  };
+
+  MILFlashLabel1->hide();
+  for (CardImage* card : {&Slot1Card, &Slot2Card, &FileCard}) {
+    card->env = &card_env_;
+    card->link_failed = false;
+    card->image_open = false;
+  }
+  Set16MBtn->hide();
+  Slot1Loaded = Slot2Loaded = ImageLoaded = false;
+  NamePanel->setText(QStringLiteral("沒有選擇單元"));
+  ClearSelection();
+  CLOSEDCMFILE1->setEnabled(false);
+  SelectedName.clear();
+  EnableTimer(Timer2);
+  if (AutoRefreshOn()) EnableTimer(Timer3);
+  EnableTimer(Timer1);
+}
+
+void TForm1::ReadConfig() { quorvel::ReadConfig(WorkDir, *env_.settings, *env_.messages); }
+
+void TForm1::quitclick() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  Timer1->stop();
+  Timer2->stop();
+  Timer3->stop();
+  slot_link_.reset();
+  link_.reset();
+  event->accept();
+}
+
+void TForm1::ConnectEvents() {
+  connect(Timer1, &QTimer::timeout, this, &TForm1::PaneTick);
+  connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+  connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+  connect(QUIT, &QPushButton::clicked, this, &TForm1::quitclick);
+  connect(Refresh_Slot1, &QAction::triggered, this, &TForm1::Refresh_Slot1Click);
+  connect(refresh_slot2, &QAction::triggered, this, &TForm1::refresh_slot2Click);
+  connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
+  connect(Set16MBtn, &QPushButton::clicked, this, &TForm1::Set16MBtnClick);
+  connect(Splitter2, &QSplitter::splitterMoved, this, [this] { Splitter2CanResize(); });
+  const std::array<QPushButton*, 3> menu_buttons = {BitBtn, BitBtn1, BitBtn2};
+  for (int pane = 0; pane < 3; ++pane) {
+    QListWidget* list = panes_[pane].list;
+    QMenu* menu = panes_[pane].menu;
+    connect(list, &QListWidget::itemClicked, this, [this, pane] { PaneClick(pane); });
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, pane] { PaneSelectItem(pane); });
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [list, menu](const QPoint& at) { menu->popup(list->viewport()->mapToGlobal(at)); });
+    connect(menu_buttons[pane], &QPushButton::clicked, this,
+            [menu] { menu->popup(QCursor::pos()); });
+  }
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event) {
+  PagePanelOut();
+  QWidget::mouseMoveEvent(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    for (int pane = 0; pane < 3; ++pane) {
+      if (watched == panes_[pane].list->parentWidget()) LayOutPane(pane);
+    }
+  } else if (event->type() == QEvent::MouseMove) {
+    if (watched == MILFlashLabel1) {
+      PagePanelIn();
+    } else {
+      for (const PaneParts& parts : panes_) {
+        if (watched == parts.list->viewport()) PagePanelOut();
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// Delivers only the paint requests already pending for this window: no input, no timers.
+void TForm1::RepaintWindow() { QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest); }
+
+void TForm1::ShowWaitWindow() {
+  if (!waitForm) return;
+  waitForm->CentreOn(this);
+  waitForm->show();
+  waitForm->repaint();
+}
+
+void TForm1::HideWaitWindow() {
+  if (waitForm) waitForm->hide();
+}
+
+void TForm1::Pause(int ms) { env_.sleep(ms); }
+
+bool TForm1::AutoRefreshOn() const { return env_.settings->auto_refresh == 1; }
+
+void TForm1::RearmTimer3() {
+  if (AutoRefreshOn()) EnableTimer(Timer3);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,313 @@
+// TForm1: the main window. Three panes (slot 1, slot 2, the open card image), the left column
+// with the selected save, the page panel and the buttons, the link status, and the timers that
+// animate icons, detect the link unit and refresh slots when cards come and go.
+#pragma once
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolButton>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "card/card_image.h"
+#include "card/link_slots.h"
+#include "card/messages.h"
+#include "link/link_device.h"
+#include "link/settings.h"
+#include "port/port_io.h"
+
+namespace quorvel {
+
+class TwaitForm;
+
+// What the main window needs from start-up. Tests replace the clock and the sleep.
+struct MainWindowEnv {
+  PortIo* port = nullptr;
+  Settings* settings = nullptr;
+  Messages* messages = nullptr;
+  // Blocks the thread for `ms` milliseconds without handling any event (the pauses of the
+  // automatic refresh and the steps of the slide animations).
+  std::function<void(int ms)> sleep;
+  // The time of day in the long time format, for the link handshake (empty: the clock).
+  std::function<std::string()> time_of_day;
+  // The working directory; empty means the process's current directory at creation.
+  std::string work_dir;
+};
+
+// The three panes, in the order every pane loop walks them.
+enum PaneIndex : int { kPaneSlot1 = 0, kPaneSlot2 = 1, kPaneImage = 2 };
+
+// A pane's image list: one 32 x 32 picture per icon frame.
+using ImageList = std::vector<QPixmap>;
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kClientWidth = 665;
+  static constexpr int kClientHeight = 561;
+  static constexpr std::uint32_t kBackground = 0x404000;
+  static constexpr int kPanel2Home = 336;
+  static constexpr int kPanel2Parked = 736;
+  static constexpr int kPanel3Parked = -248;
+  static constexpr int kPanel3Shown = 8;
+
+  explicit TForm1(MainWindowEnv env, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The windows created after this one; the main window reaches them through here.
+  void AttachWaitForm(TwaitForm* wait_form) { waitForm = wait_form; }
+
+  // ---- Start-up and close -------------------------------------------------------------
+  void FormCreate();
+  void quitclick();
+
+  // ---- Unit detection, pages and automatic refresh ------------------------------------
+  bool CardPresent(int slot);
+  void ApplyUnitLayout();
+  void MeasurePages();
+  void SpinEdit1Change();
+  void Set16MBtnClick();
+  void Timer2Timer();
+  void Timer3Timer();
+
+  // ---- Refresh procedures and commands ------------------------------------------------
+  void RefreshSlot1();
+  void RefreshSlot2();
+  void RefreshImage();
+  void Refresh_Slot1Click();
+  void refresh_slot2Click();
+
+  // ---- Panes --------------------------------------------------------------------------
+  void FillIconList(int pane);
+  void FillPane(int pane);
+  void PaneTick();
+  void Card1ListViewClick() { PaneClick(kPaneSlot1); }
+  void Card2ListViewClick() { PaneClick(kPaneSlot2); }
+  void FileListViewClick() { PaneClick(kPaneImage); }
+  void PaneClick(int pane);
+  void ShowSelectedSave(int pane);
+  void ClearSelection();
+  void SlideSelectionIn();
+  void PaneSelectItem(int pane);
+  void PagePanelIn();
+  void PagePanelOut();
+  void EnableSlot1Commands(bool on);
+  void EnableSlot2Commands(bool on);
+  void EnableImageCommands(bool on);
+  void Splitter2CanResize();
+
+  // Shows the wait window without blocking, centred on this window, painted at once.
+  void ShowWaitWindow();
+  void HideWaitWindow();
+  // Paints what is pending in this window now, without handling any input.
+  void RepaintWindow();
+
+  // The pane's controls and data, by pane index.
+  QListWidget* ListView(int pane) const { return panes_[pane].list; }
+  QLabel* HeaderBar(int pane) const { return panes_[pane].header; }
+  QLabel* SizePanel(int pane) const { return panes_[pane].size_panel; }
+  ImageList& Images(int pane) { return *panes_[pane].images; }
+  CardImage& Card(int pane) { return *panes_[pane].card; }
+  bool& Loaded(int pane) { return *panes_[pane].loaded; }
+  LinkDevice& Link() { return *link_; }
+  Settings& settings() { return *env_.settings; }
+
+  // ---- State --------------------------------------------------------------------------
+  std::string WorkDir;
+  bool Slot1Loaded = false;
+  bool Slot2Loaded = false;
+  bool ImageLoaded = false;
+  bool AutoRefreshBusy = false;
+  bool TwoSlotSeen = false;
+  std::uint16_t CurrentPage = 0;
+  std::uint16_t HighestPage = 0;
+  std::uint16_t ShownPage = 0;  // the page shown by the last RefreshSlot1
+  std::string SelectedName;
+  std::uint16_t SelectedSlot = 0;
+  CardImage* SelectedImage = nullptr;
+  // The settings dialog's AutoBox1 as that dialog last displayed it (unticked until the
+  // dialog has been opened once).
+  std::function<bool()> AutoBoxTicked = [] { return false; };
+
+  CardImage Slot1Card{kSourceSlot1};
+  CardImage Slot2Card{kSourceSlot2};
+  CardImage FileCard{kSourceImage};
+
+  // ---- Controls, named as in the window description -------------------------------------
+  QLabel* Label1;  // maker's name
+  QLabel* Label2;  // maker's web address
+  QLabel* Label3;  // program name and version
+  QLabel* Label4;  // edition
+  QLabel* Image1;  // branding picture
+  QLabel* Label5;  // link status
+  QLabel* MILFlashLabel1;
+  QFrame* Panel3;  // page panel
+  QLabel* Label6;
+  QSpinBox* SpinEdit1;
+  QPushButton* Set16MBtn;
+  QPushButton* BitBtn;
+  QPushButton* BitBtn1;
+  QPushButton* BitBtn2;
+  QPushButton* optBitBtn;
+  QPushButton* QUIT;
+  QProgressBar* ProgressBar1;
+  QLabel* NamePanel;
+  QFrame* Panel2;  // selected-save panel
+  QLabel* Image2;
+  QLabel* Label7;
+  QPushButton* EditBtn;
+  QPushButton* AsmBtn;
+  QLabel* Info1;
+  QLabel* Info2;
+
+  QSplitter* Splitter1;
+  QSplitter* Splitter2;
+  QWidget* Panel7;  // slot-1 pane
+  QWidget* Panel8;  // slot-2 pane
+  QWidget* FilePane;
+  QLabel* SLOT1;
+  QLabel* SLOT2;
+  QLabel* Panel9;
+  QListWidget* Card1ListView;
+  QListWidget* Card2ListView;
+  QListWidget* FileListView;
+  QLabel* slot1_sizePanel;
+  QLabel* slot2_sizePanel;
+  QLabel* FileCardPanel;
+  QToolButton* SpeedButton1;
+  QToolButton* SpeedButton2;
+  QToolButton* SpeedButton3;
+  QToolButton* SpeedButton4;
+  QToolButton* SpeedButton5;
+  QToolButton* SpeedButton6;
+  ImageList card1Image;
+  ImageList Card2Image;
+  ImageList FileImage;
+
+  QMenu* PopupMenu1;
+  QAction* Refresh_Slot1;
+  QAction* SLOT1LOADDCM1;
+  QAction* SLOT1LOADDCI1;
+  QAction* SLOT1LOADBMP1;
+  QAction* SLOT1SAVEAS1;
+  QMenu* delete_shot1;
+  QAction* N2411;
+  QAction* N240Block1;
+  QAction* N200Block1;
+  QAction* SLOT1DELSEL1;
+
+  QMenu* PopupMenu2;
+  QAction* refresh_slot2;
+  QAction* SLOT2LOADDCM1;
+  QAction* SLOT2LOADDCI1;
+  QAction* S1;
+  QAction* SLOT2SAVEAS1;
+  QMenu* format_slot2;
+  QAction* N2412;
+  QAction* N240Blocks1;
+  QAction* N200Blocks1;
+  QAction* Slot2DelSel1;
+
+  QMenu* FilePopupMenu;
+  QAction* NEWDCMFILE1;
+  QAction* LOADDCMfile1;
+  QAction* CLOSEDCMFILE1;
+  QAction* LOADDCIFILE1;
+  QAction* LOADBMPPIC1;
+  QAction* SAVEAS1;
+  QMenu* Delete1;
+  QAction* N2413;
+  QAction* N241Blocks1;
+  QAction* N200Blocks2;
+  QAction* DelSel1;
+
+  QTimer* Timer1;  // 800 ms: PaneTick
+  QTimer* Timer2;  // 1000 ms, once: first detection of the link unit
+  QTimer* Timer3;  // 1500 ms: automatic refresh
+
+  TwaitForm* waitForm = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct PaneParts {
+    QLabel* header = nullptr;
+    QListWidget* list = nullptr;
+    QLabel* size_panel = nullptr;
+    ImageList* images = nullptr;
+    CardImage* card = nullptr;
+    bool* loaded = nullptr;
+    QMenu* menu = nullptr;
+    std::vector<QWidget*> buttons;  // tool buttons in the header bar
+  };
+
+  // Building the window (tform1_layout.cpp).
+  void BuildLeftColumn();
+  void BuildPanes();
+  void BuildPane(int pane, QWidget* container, const QString& header_text, const QString& list_hint,
+                 const QString& size_hint);
+  void BuildMenus();
+  void BuildTimers();
+  void ConnectEvents();
+  void LayOutPane(int pane);
+
+  // Unit layouts (tform1_detect.cpp).
+  void ShowTwoSlotLayout();
+  void ShowPagedLayout();
+  void WidenPanel8();
+  void NarrowPanel8();
+  void SetPanel8Width(int width);
+  bool AutoRefreshOn() const;
+  void RearmTimer3();
+
+  // Refresh (tform1_refresh.cpp).
+  void LoadSource(int pane);
+  void ShowPageInPanel(std::uint16_t page);
+  void EmptyPane(int pane);
+
+  // Panes (tform1_panes.cpp).
+  void TickPane(int pane);
+  void ColourPane(int pane, bool live);
+  void EnablePaneCommands(int pane, bool on);
+  void DrawOnImage2(const QPixmap& picture);
+  void MoveSelectionPanel(int dy);
+  void MovePagePanel(int dx);
+  QPixmap FramePicture(int pane, int slot, int frame);
+  int FirstSelectedRow(int pane) const;
+  void ClearRows(int pane);
+  void Pause(int ms);
+  void ReadConfig();
+
+  MainWindowEnv env_;
+  std::unique_ptr<LinkDevice> link_;
+  std::unique_ptr<LinkSlots> slot_link_;
+  CardEnvironment card_env_;
+  std::array<PaneParts, 3> panes_;
+};
+
+// Sets `timer` running unless it already runs (enabling an enabled timer does not restart
+// its interval); disables it with stop().
+void EnableTimer(QTimer* timer);
+
+// The size suffix of a paged card's label from its highest page: "16M", "8M", "4M", "2M", or
+// nothing for a highest page of 2.
+std::string PageSizeSuffix(std::uint16_t highest_page);
+
+}  // namespace quorvel

@@ -1,0 +1,250 @@
+// The main window's side of the link unit: which kind of unit answers and the layout that
+// goes with it, card presence, the pages of a paged card, the 16M page store, the start-up
+// detection (Timer2) and the automatic refresh (Timer3).
+#include <QSignalBlocker>
+
+#include "gui/tform1.h"
+#include "gui/twaitform.h"
+#include "gui/win_colors.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kStatusWidth = 217;
+constexpr int kPanel8Step = 5;
+constexpr int kPanel8TwoSlotWidth = 210;
+constexpr int kPanel7PagedWidth = 417;
+constexpr int kRemovalPauseMs = 3800;
+constexpr std::uint32_t kPageLabelColour = 0x80A0D0;  // red 0xD0, green 0xA0, blue 0x80
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+std::string PageSizeSuffix(std::uint16_t highest_page) {
+  if (highest_page >= 15) return "16M";
+  if (highest_page >= 7) return "8M";
+  if (highest_page >= 3) return "4M";
+  if (highest_page <= 1) return "2M";
+  return "";
+}
+
+bool TForm1::CardPresent(int slot) {
+  if (link_->PagedMode()) return true;
+  bool slot1 = false;
+  bool slot2 = false;
+  if (!link_->GetCardPresence(slot1, slot2)) return false;
+  if (slot == 0) return slot1;
+  if (slot == 1) return slot2;
+  return false;
+}
+
+void TForm1::SetPanel8Width(int width) {
+  const QList<int> sizes = Splitter2->sizes();
+  const int total = sizes[0] + sizes[1];
+  Splitter2->setSizes({total - width, width});
+}
+
+void TForm1::WidenPanel8() {
+  Splitter2->handle(1)->hide();
+  do {
+    const int before = Splitter2->sizes()[1];
+    SetPanel8Width(before + kPanel8Step);
+    RepaintWindow();
+    if (Splitter2->sizes()[1] == before) break;  // the splitter allows no more
+  } while (Splitter2->sizes()[1] < kPanel8TwoSlotWidth);
+  Splitter2->handle(1)->show();
+}
+
+void TForm1::NarrowPanel8() {
+  do {
+    const int before = Splitter2->sizes()[1];
+    SetPanel8Width(before - kPanel8Step);
+    RepaintWindow();
+    if (Splitter2->sizes()[1] == before) break;
+  } while (Splitter2->sizes()[0] < kPanel7PagedWidth);
+}
+
+void TForm1::ShowTwoSlotLayout() {
+  Label5->resize(kStatusWidth, Label5->height());
+  MILFlashLabel1->hide();
+  Panel3->hide();
+  Card2ListView->show();
+  SLOT2->show();
+  slot2_sizePanel->show();
+  BitBtn1->setEnabled(true);
+  SLOT1->show();
+  slot1_sizePanel->show();
+}
+
+void TForm1::ShowPagedLayout() {
+  Label5->resize(kStatusWidth, Label5->height());
+  MILFlashLabel1->show();
+  Panel3->show();
+  SetFontColor(MILFlashLabel1, kPageLabelColour);
+  SLOT2->hide();
+  slot2_sizePanel->hide();
+  Card2ListView->hide();
+  BitBtn1->setEnabled(false);
+  SLOT1->show();
+  slot1_sizePanel->show();
+  NarrowPanel8();
+}
+
+void TForm1::ApplyUnitLayout() {
+  if (!link_->DetectUnitType()) return;
+  if (!link_->PagedMode()) {
+    if (AutoBoxTicked()) settings().auto_refresh = 1;
+    Label5->setText(QStringLiteral("Vantric"));
+    ShowTwoSlotLayout();
+    if (Splitter2->sizes()[1] < 30) WidenPanel8();
+  } else {
+    Label5->setText(Text("ORIEL " + PageSizeSuffix(HighestPage)));
+    ShowPagedLayout();
+  }
+  RepaintWindow();
+}
+
+void TForm1::MeasurePages() {
+  std::uint16_t saved = 0;
+  link_->GetPage(saved);
+  CurrentPage = 255;
+  link_->SetPage(255);
+  link_->GetPage(HighestPage);
+  link_->SetPage(saved);
+  CurrentPage = saved;
+  Set16MBtn->setVisible(HighestPage > 14);
+}
+
+void TForm1::SpinEdit1Change() {
+  const int value = SpinEdit1->value();
+  if (!link_->SetPage(static_cast<std::uint16_t>(value & 0xFF))) return;
+  std::uint16_t page = 0;
+  if (link_->GetPage(page)) {
+    const QSignalBlocker quiet(SpinEdit1);
+    SpinEdit1->setValue(page);
+    CurrentPage = page;
+    Set16MBtn->setVisible(HighestPage > 14);
+  } else {
+    env_.messages->Inform(" 連接錯誤,請檢查程式的速度值,電源和連接器. ");
+    Label5->setText(QStringLiteral("  -沒硬體連接-"));
+  }
+}
+
+void TForm1::Set16MBtnClick() {
+  std::uint16_t page = 0;
+  link_->GetPage(page);
+  if (!link_->Set16MPage(static_cast<std::uint8_t>(page))) {
+    env_.messages->Inform(" 連接錯誤,請檢查16M 記憶卡,程式的速度值,電源和連接器.");
+    return;
+  }
+  Set16MBtn->hide();
+  if (!waitForm) return;
+  waitForm->CentreOn(this);
+  waitForm->CloseTimer->start();
+  waitForm->exec();
+  waitForm->CloseTimer->stop();
+}
+
+void TForm1::Timer2Timer() {
+  std::uint16_t page = 0;
+  if (!link_->GetPage(page)) page = 0;
+  if (page > 63) page = 0;
+  if (link_->DetectUnitType()) {
+    if (!link_->PagedMode()) {
+      if (AutoBoxTicked()) settings().auto_refresh = 1;
+      Label5->setText(QStringLiteral("Vantric"));
+      HighestPage = 0;
+      ShowTwoSlotLayout();
+      WidenPanel8();
+      EnableTimer(Timer1);
+    } else {
+      CurrentPage = 255;
+      link_->SetPage(255);
+      link_->GetPage(HighestPage);
+      link_->SetPage(page);
+      CurrentPage = page;
+      {
+        const QSignalBlocker quiet(SpinEdit1);
+        SpinEdit1->setValue(page);
+      }
+      MILFlashLabel1->setText(QStringLiteral(" 轉頁 : %1").arg(page));
+      const std::string suffix = PageSizeSuffix(HighestPage);
+      Label5->setText(Text("ORIEL " + suffix));
+      if (suffix == "16M") Set16MBtn->show();
+      ShowPagedLayout();
+    }
+  }
+  Timer2->stop();
+}
+
+void TForm1::Timer3Timer() {
+  Timer3->stop();
+  // A card put into slot 2 (only once the two-slot unit has been seen).
+  if (!Slot2Loaded && CardPresent(1) && TwoSlotSeen) {
+    AutoRefreshBusy = true;
+    refresh_slot2Click();
+    AutoRefreshBusy = false;
+    RearmTimer3();
+  }
+  // A card put into slot 1: present on two checks in a row.
+  if (!Slot1Loaded && CardPresent(0) && CardPresent(0)) {
+    AutoRefreshBusy = true;
+    Refresh_Slot1Click();
+    if (!link_->PagedMode()) Label5->setText(QStringLiteral("   Vantric"));
+    AutoRefreshBusy = false;
+    RearmTimer3();
+  }
+  // The card of slot 2 taken out.
+  if (Slot2Loaded && !CardPresent(1) && !AutoRefreshBusy && TwoSlotSeen) {
+    ShowWaitWindow();
+    if (!CardPresent(0)) Pause(kRemovalPauseMs);
+    if (!CardPresent(1)) Slot2Loaded = false;
+    HideWaitWindow();
+    RearmTimer3();
+    return;
+  }
+  // The card of slot 1 taken out (or the unit gone).
+  if (Slot1Loaded && !CardPresent(0) && !AutoRefreshBusy) {
+    if (!link_->DetectUnitType()) {
+      Slot1Loaded = false;
+      HideWaitWindow();
+      RearmTimer3();
+      return;
+    }
+    ShowWaitWindow();
+    if (!CardPresent(1)) Pause(kRemovalPauseMs);
+    if (!CardPresent(0)) {
+      Slot1Loaded = false;  // the wait window stays up until the next run
+      RearmTimer3();
+      return;
+    }
+  } else {
+    HideWaitWindow();
+  }
+  // Which kind of unit answers now.
+  if (link_->DetectUnitType()) {
+    if (link_->PagedMode()) {
+      TwoSlotSeen = false;
+      Label5->setText(Text("    ORIEL " + PageSizeSuffix(HighestPage)));
+    } else {
+      if (AutoBoxTicked()) settings().auto_refresh = 1;
+      Label5->setText(QStringLiteral("    Vantric"));
+      TwoSlotSeen = true;
+    }
+  }
+  // A second look: switch the layout when the unit changed kind in between.
+  if (link_->DetectUnitType()) {
+    if (link_->PagedMode() && TwoSlotSeen) {
+      ApplyUnitLayout();
+      Refresh_Slot1Click();
+    } else if (!link_->PagedMode() && !TwoSlotSeen) {
+      if (AutoBoxTicked()) settings().auto_refresh = 1;
+      ApplyUnitLayout();
+    }
+  }
+  RearmTimer3();
+}
+
+}  // namespace quorvel

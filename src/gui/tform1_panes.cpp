@@ -1,0 +1,370 @@
+// The three panes: filling the image lists and rows from a card's records, the 800 ms tick
+// that animates icons and shows which panes are live, the selected-save panel with its slide,
+// the multiple-selection totals, the page panel slide and the header sizes.
+#include <QImage>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <filesystem>
+
+#include "card/file_system.h"
+#include "card/icon_frames.h"
+#include "gui/tform1.h"
+#include "gui/win_colors.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::size_t kFrameRoom = std::tuple_size_v<decltype(SaveRecord{}.frame_image_indices)>;
+constexpr std::uint32_t kPanel2Colour = 0x400040;
+constexpr std::uint32_t kLiveList = 0xABD1B0;
+constexpr std::uint32_t kGreyList = 0xBBBBBB;
+constexpr std::uint32_t kInfoColour = 0x80A0D0;
+constexpr int kHeaderFullWidth = 170;
+constexpr int kHeaderFullSize = 22;
+
+// Frames a pane shows of a save: its icon count, as far as the record has room for indices.
+std::size_t ShownFrames(const SaveRecord& record) {
+  return std::min<std::size_t>(std::max<std::uint16_t>(record.icon_count, 1), kFrameRoom);
+}
+
+// The picture of a frame that could not be read from its file: a crossed grey square.
+QPixmap MissingPicture() {
+  QPixmap picture(32, 32);
+  picture.fill(QColor(128, 128, 128));
+  QPainter painter(&picture);
+  painter.setPen(QPen(QColor(200, 40, 40), 3));
+  painter.drawLine(4, 4, 27, 27);
+  painter.drawLine(27, 4, 4, 27);
+  return picture;
+}
+
+QString SaveName(const SaveRecord& record) { return QString::fromLatin1(record.name); }
+
+}  // namespace
+
+// ---- Filling ------------------------------------------------------------------------------
+
+void TForm1::FillIconList(int pane) {
+  CardImage& card = Card(pane);
+  ImageList& images = Images(pane);
+  images.clear();
+  card.list_order.fill(0xFF);
+  const std::filesystem::path work_dir(WorkDir);
+  const QString frame_file = QString::fromStdString((work_dir / kPaneIconFile).string());
+  const QString no_icon_file = QString::fromStdString((work_dir / "NA.bmp").string());
+  QStringList unreadable;
+  auto add_picture = [&](const QString& file, bool written) {
+    // Read through QImage: QPixmap::load would serve the first frame of "Bmp.bmp" again from
+    // its cache, since every frame is written to the same file within the same second.
+    QImage picture;
+    if (!written || !picture.load(file, "BMP")) {
+      if (!unreadable.contains(file)) unreadable << file;
+      images.push_back(MissingPicture());
+      return;
+    }
+    images.push_back(QPixmap::fromImage(picture));
+  };
+
+  int row = 0;
+  std::uint16_t image = 0;
+  for (std::size_t slot = 0; slot < card.records.size(); ++slot) {
+    SaveRecord& record = card.records[slot];
+    if (record.size == 0) continue;
+    ProgressBar1->setRange(0, record.icon_count);
+    ProgressBar1->setValue(0);
+    card.list_order[row++] = static_cast<std::uint8_t>(slot);
+    record.first_image_index = image;
+    if (record.icon_count == 0) {
+      record.icon_count = 1;
+      record.frame_image_indices[0] = image++;
+      add_picture(no_icon_file, true);
+      continue;
+    }
+    for (std::size_t frame = 0; frame < ShownFrames(record); ++frame) {
+      record.frame_image_indices[frame] = image++;
+      const bool written = ExportIconFrame(card, slot, frame, frame_file.toStdString());
+      add_picture(frame_file, written);
+      ProgressBar1->setValue(ProgressBar1->value() + 1);
+      ProgressBar1->repaint();
+    }
+  }
+  card.listed_count = static_cast<std::uint8_t>(row);
+  ProgressBar1->setValue(0);
+  if (!unreadable.isEmpty()) {
+    env_.messages->Inform(
+        (QStringLiteral(" 圖示檔案無法讀取: ") + unreadable.join(", ") + " ").toStdString());
+  }
+}
+
+void TForm1::FillPane(int pane) {
+  CardImage& card = Card(pane);
+  std::uint16_t total = UserBlockCount(card);
+  if (pane != kPaneImage) {
+    SetFontColor(HeaderBar(pane), 0xFFFFFF);
+    SetBackColor(ListView(pane), kGreyList);
+  }
+  ClearRows(pane);
+  QListWidget* list = ListView(pane);
+  const ImageList& images = Images(pane);
+  for (int k = 0; k < card.listed_count; ++k) {
+    const SaveRecord& record = card.records[card.list_order[k]];
+    auto* item = new QListWidgetItem(QString::number(record.size), list);
+    const std::uint16_t index = record.frame_image_indices[0];
+    if (index < images.size()) item->setIcon(images[index]);
+    total = static_cast<std::uint16_t>(total - record.size);
+  }
+  card.free_blocks = static_cast<std::uint8_t>(total & 0xFF);
+  SizePanel(pane)->setText(QStringLiteral("餘下 %1 個 Block").arg(total));
+}
+
+void TForm1::ClearRows(int pane) {
+  QListWidget* list = ListView(pane);
+  if (list->count() == 0) return;
+  if (list->selectedItems().size() >= 2) {
+    Info1->hide();
+    Info2->hide();
+  }
+  const QSignalBlocker quiet(list);
+  list->clear();
+}
+
+void TForm1::EmptyPane(int pane) {
+  CardImage& card = Card(pane);
+  ClearRows(pane);
+  Images(pane).clear();
+  card.listed_count = 0;
+  card.list_order.fill(0xFF);
+}
+
+// ---- The 800 ms tick ----------------------------------------------------------------------
+
+void TForm1::PaneTick() {
+  for (int pane = 0; pane < 3; ++pane) {
+    if (ListView(pane)->hasFocus() && !ListView(pane)->selectedItems().isEmpty()) {
+      PaneClick(pane);
+    }
+  }
+  for (int pane = 0; pane < 3; ++pane) TickPane(pane);
+  for (int pane = 0; pane < 3; ++pane) {
+    const bool live = Loaded(pane);
+    ColourPane(pane, live);
+    if (!live) ClearRows(pane);
+    EnablePaneCommands(pane, live);
+  }
+}
+
+void TForm1::TickPane(int pane) {
+  CardImage& card = Card(pane);
+  if (!Loaded(pane) || card.listed_count == 0) return;
+  QListWidget* list = ListView(pane);
+  const ImageList& images = Images(pane);
+  for (int k = 0; k < card.listed_count && k < list->count(); ++k) {
+    SaveRecord& record = card.records[card.list_order[k]];
+    QListWidgetItem* item = list->item(k);
+    item->setText(QString::number(record.size));
+    const std::size_t frame = std::min<std::size_t>(record.current_frame, ShownFrames(record) - 1);
+    const std::uint16_t index = record.frame_image_indices[frame];
+    if (index < images.size()) item->setIcon(images[index]);
+    record.current_frame =
+        static_cast<std::uint16_t>(frame + 1 >= ShownFrames(record) ? 0 : frame + 1);
+  }
+}
+
+void TForm1::ColourPane(int pane, bool live) {
+  const bool image = pane == kPaneImage;
+  SetFontColor(HeaderBar(pane),
+               live ? (image ? 0xFFFF00 : 0xFFFFFF) : (image ? 0x9F9F00 : 0x808180));
+  SetBackColor(ListView(pane), live ? kLiveList : kGreyList);
+  QLabel* bar = SizePanel(pane);
+  SetFontColor(bar, live ? (image ? 0xFFFF00 : 0xFDFDFD) : BackColor(bar));
+}
+
+void TForm1::EnablePaneCommands(int pane, bool on) {
+  if (pane == kPaneSlot1) EnableSlot1Commands(on);
+  if (pane == kPaneSlot2) EnableSlot2Commands(on);
+  if (pane == kPaneImage) EnableImageCommands(on);
+}
+
+void TForm1::EnableSlot1Commands(bool on) {
+  for (QAction* item : {SLOT1LOADDCM1, SLOT1LOADBMP1, SLOT1LOADDCI1, SLOT1SAVEAS1,
+                        delete_shot1->menuAction(), SLOT1DELSEL1}) {
+    item->setEnabled(on);
+  }
+  SpeedButton3->setEnabled(on);
+  SpeedButton4->setEnabled(on);
+}
+
+void TForm1::EnableSlot2Commands(bool on) {
+  for (QAction* item :
+       {SLOT2LOADDCM1, S1, SLOT2LOADDCI1, SLOT2SAVEAS1, format_slot2->menuAction(), Slot2DelSel1}) {
+    item->setEnabled(on);
+  }
+  SpeedButton5->setEnabled(on);
+  SpeedButton6->setEnabled(on);
+}
+
+void TForm1::EnableImageCommands(bool on) {
+  for (QAction* item :
+       {LOADDCIFILE1, CLOSEDCMFILE1, LOADBMPPIC1, Delete1->menuAction(), SAVEAS1, DelSel1}) {
+    item->setEnabled(on);
+  }
+}
+
+// ---- Selection ----------------------------------------------------------------------------
+
+int TForm1::FirstSelectedRow(int pane) const {
+  const QListWidget* list = ListView(pane);
+  for (int row = 0; row < list->count(); ++row) {
+    if (list->item(row)->isSelected()) return row;
+  }
+  return -1;
+}
+
+QPixmap TForm1::FramePicture(int pane, int slot, int frame) {
+  const SaveRecord& record = Card(pane).records[slot];
+  const ImageList& images = Images(pane);
+  const std::size_t shown = std::min<std::size_t>(frame, ShownFrames(record) - 1);
+  const std::uint16_t index = record.frame_image_indices[shown];
+  return index < images.size() ? images[index] : QPixmap();
+}
+
+void TForm1::PaneClick(int pane) {
+  AsmBtn->setEnabled(false);
+  if (ListView(pane)->selectedItems().size() == 1) {
+    ShowSelectedSave(pane);
+  } else {
+    ClearSelection();
+  }
+}
+
+void TForm1::ShowSelectedSave(int pane) {
+  SlideSelectionIn();
+  const int row = FirstSelectedRow(pane);
+  CardImage& card = Card(pane);
+  if (row < 0 || row >= card.listed_count) return;
+  const std::uint8_t slot = card.list_order[row];
+  const SaveRecord& record = card.records[slot];
+  DrawOnImage2(FramePicture(pane, slot, record.current_frame));
+  SelectedName = record.name;
+  SelectedSlot = slot;
+  SelectedImage = &card;
+  const QString name = SaveName(record);
+  if (pane == kPaneSlot1) {
+    NamePanel->setText(QStringLiteral(" 插槽1: ") + name);
+  } else if (pane == kPaneSlot2) {
+    NamePanel->setText(QStringLiteral(" 插槽2 : ") + name);
+  } else {
+    const QString file =
+        QString::fromStdString(std::filesystem::path(card.image_name).filename().string());
+    NamePanel->setText(file + QStringLiteral(" : ") + name);
+  }
+  Label7->setText(QString::fromStdString(record.date + "   " + record.time));
+  if (record.header_in_second_block && !link_->PagedMode()) AsmBtn->setEnabled(true);
+}
+
+void TForm1::DrawOnImage2(const QPixmap& picture) {
+  QPixmap canvas(32, 32);
+  canvas.fill(WinColor(kPanel2Colour));
+  if (!picture.isNull()) {
+    QPainter painter(&canvas);
+    painter.drawPixmap(0, 0, picture);
+  }
+  Image2->setPixmap(canvas);
+}
+
+void TForm1::MoveSelectionPanel(int dy) {
+  Panel2->move(Panel2->x(), Panel2->y() + dy);
+  NamePanel->move(NamePanel->x(), NamePanel->y() + dy);
+}
+
+void TForm1::ClearSelection() {
+  SelectedName.clear();
+  SelectedSlot = 0;
+  SelectedImage = nullptr;
+  DrawOnImage2(QPixmap());
+  NamePanel->setText(QStringLiteral(" 沒有選擇單元"));
+  Label7->clear();
+  if (Panel2->y() != kPanel2Home) return;
+  for (int i = 0; i <= 40; ++i) {
+    Pause(2);
+    RepaintWindow();
+    MoveSelectionPanel(i / 2);
+  }
+}
+
+void TForm1::SlideSelectionIn() {
+  if (Panel2->y() != kPanel2Parked) return;
+  for (int n = 40; n >= 1; --n) {
+    Pause(2);
+    RepaintWindow();
+    MoveSelectionPanel(-(n / 2));
+  }
+}
+
+void TForm1::PaneSelectItem(int pane) {
+  PagePanelOut();
+  const QList<QListWidgetItem*> selected = ListView(pane)->selectedItems();
+  const auto count = selected.size();
+  if (count < 2) {
+    Info1->hide();
+    Info2->hide();
+    return;
+  }
+  int sum = 0;
+  for (const QListWidgetItem* item : selected) sum += item->text().toInt();
+  static const QString kCountTexts[3][2] = {
+      {QStringLiteral(" 插槽1: "), QStringLiteral("  已選擇")},
+      {QStringLiteral(" 插槽2 : "), QStringLiteral("  已選擇")},
+      {QStringLiteral(" 檔案: "), QStringLiteral(" 已選擇")}};
+  static const QString kSumTexts[3] = {QStringLiteral(" Blocks 的總數 "),
+                                       QStringLiteral(" Blocks  的總數 "),
+                                       QStringLiteral(" Blocks 的總數")};
+  SetFontColor(Info1, kInfoColour);
+  Info1->setText(kCountTexts[pane][0] + QString::number(count) + kCountTexts[pane][1]);
+  Info1->show();
+  SetFontColor(Info2, kInfoColour);
+  Info2->setText(QString::number(sum) + kSumTexts[pane]);
+  Info2->show();
+}
+
+// ---- Page panel and header sizes ----------------------------------------------------------
+
+void TForm1::MovePagePanel(int dx) { Panel3->move(Panel3->x() + dx, Panel3->y()); }
+
+void TForm1::PagePanelIn() {
+  if (HighestPage > 4) Timer3->stop();
+  if (!link_ || !link_->PagedMode() || Panel3->x() != kPanel3Parked) return;
+  for (int n = 32; n >= 0; --n) {
+    Pause(10);
+    RepaintWindow();
+    MovePagePanel(n / 2);
+  }
+}
+
+void TForm1::PagePanelOut() {
+  RearmTimer3();
+  if (!link_ || !link_->PagedMode() || Panel3->x() != kPanel3Shown) return;
+  for (int i = 0; i <= 32; ++i) {
+    Pause(10);
+    RepaintWindow();
+    MovePagePanel(-(i / 2));
+  }
+  if (CurrentPage != ShownPage) RefreshSlot1();
+}
+
+void TForm1::Splitter2CanResize() {
+  auto fit = [](QLabel* header, int pane_width) {
+    const int size =
+        pane_width >= kHeaderFullWidth ? kHeaderFullSize : std::max(1, (pane_width - 80) / 5);
+    QFont font = header->font();
+    if (font.pointSize() == size) return;
+    font.setPointSize(size);
+    header->setFont(font);
+  };
+  fit(SLOT1, Panel7->width());
+  fit(SLOT2, Panel8->width());
+}
+
+}  // namespace quorvel

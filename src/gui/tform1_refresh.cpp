@@ -1,0 +1,133 @@
+// The refresh procedures: re-read one source (slot 1, slot 2 or the image) into its model and
+// its pane, with the link checks and messages, and the two refresh commands of the slot menus.
+#include <QSignalBlocker>
+
+#include "card/file_system.h"
+#include "gui/tform1.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kRefreshSteps = 3;
+
+}  // namespace
+
+void TForm1::ShowPageInPanel(std::uint16_t page) {
+  {
+    const QSignalBlocker quiet(SpinEdit1);
+    SpinEdit1->setValue(page);
+  }
+  MILFlashLabel1->setText(QStringLiteral(" 轉頁: %1").arg(page));
+  CurrentPage = page;
+}
+
+void TForm1::RefreshSlot1() {
+  ClearSelection();
+  ApplyUnitLayout();
+  std::uint16_t page = 0;
+  if (link_->GetPage(page)) ShowPageInPanel(page);
+  ShownPage = CurrentPage;
+  if (link_->TimedOut()) {
+    env_.messages->Inform(" 連接錯誤,請檢查程式的速度值,電源和連接器. ");
+    Label5->setText(QStringLiteral("  -沒硬體連接-"));
+    Slot1Loaded = false;
+    return;
+  }
+  if (!CardPresent(0)) {
+    env_.messages->Inform(" 插槽1沒有記憶卡");
+    Slot1Loaded = false;
+    return;
+  }
+  LoadSource(kPaneSlot1);
+}
+
+void TForm1::RefreshSlot2() {
+  ClearSelection();
+  ApplyUnitLayout();
+  if (link_->TimedOut()) {
+    env_.messages->Inform("  連接錯誤,請檢查程式的速度值,電源和連接器. ");
+    Label5->setText(QStringLiteral("  -沒硬體連接-"));
+    Slot2Loaded = false;
+    return;
+  }
+  if (link_->PagedMode()) return;  // a paged card has no slot 2
+  if (!CardPresent(1)) {
+    env_.messages->Inform(" 插槽2沒有記憶卡 ");
+    Slot2Loaded = false;
+    return;
+  }
+  LoadSource(kPaneSlot2);
+}
+
+void TForm1::RefreshImage() {
+  ClearSelection();
+  ApplyUnitLayout();
+  LoadSource(kPaneImage);
+}
+
+// Steps shared by the three refreshes: root, FAT, directory, then the pane. A slot stops as
+// soon as the link has timed out; the image file is not checked.
+void TForm1::LoadSource(int pane) {
+  CardImage& card = Card(pane);
+  bool& loaded = Loaded(pane);
+  const bool slot = pane != kPaneImage;
+  const CacheScope one_read_per_block(card.cache);
+  auto link_failed = [&] {
+    if (!slot || !link_->TimedOut()) return false;
+    HideWaitWindow();
+    loaded = false;
+    return true;
+  };
+  auto set_progress = [this](int position) {
+    ProgressBar1->setValue(position);
+    ProgressBar1->repaint();
+  };
+
+  ShowWaitWindow();
+  ProgressBar1->setRange(0, kRefreshSteps);
+  set_progress(0);
+  ReadRoot(card);
+  if (link_failed()) return;
+  set_progress(1);
+  ReadFat(card);
+  if (link_failed()) return;
+  if (!IsFormatted(card)) {
+    // Kept loaded so that it can be formatted, but nothing of a previous card stays listed.
+    loaded = true;
+    EmptyPane(pane);
+    const std::array<QAction*, 2> add_commands[] = {
+        {SLOT1LOADDCI1, SLOT1LOADBMP1}, {SLOT2LOADDCI1, S1}, {LOADDCIFILE1, LOADBMPPIC1}};
+    for (QAction* command : add_commands[pane]) command->setEnabled(false);
+    SizePanel(pane)->setText(QStringLiteral(" 記憶卡沒有格式化"));
+    HideWaitWindow();
+    set_progress(0);
+    return;
+  }
+  RepairSystemChain(card);
+  set_progress(2);
+  ReadDirectory(card);
+  if (link_failed()) return;
+  FillIconList(pane);
+  if (link_failed()) return;
+  FillPane(pane);
+  loaded = true;
+  HideWaitWindow();
+  set_progress(0);
+}
+
+void TForm1::Refresh_Slot1Click() {
+  Timer3->stop();
+  MeasurePages();
+  RefreshSlot1();
+  RearmTimer3();
+}
+
+void TForm1::refresh_slot2Click() {
+  Timer3->stop();
+  MeasurePages();
+  RefreshSlot2();
+  RearmTimer3();
+}
+
+}  // namespace quorvel

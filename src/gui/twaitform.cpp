@@ -1,0 +1,82 @@
+// The wait window: picture, scrolling warning strip and its closing timer.
+#include "gui/twaitform.h"
+
+#include <QPainter>
+
+#include "gui/pictures.h"
+#include "gui/win_colors.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kPictureWidth = 200;
+constexpr int kPictureHeight = 175;
+constexpr int kStripHeight = 24;
+
+}  // namespace
+
+ScrollStrip::ScrollStrip(const QString& text, QWidget* parent) : QWidget(parent), text_(text) {
+  SetBackColor(this, 0x000000);
+  SetFontColor(this, 0x00FFFF);
+  QFont bold = font();
+  bold.setPointSize(11);
+  bold.setBold(true);
+  setFont(bold);
+}
+
+void ScrollStrip::Step() {
+  const int text_width = fontMetrics().horizontalAdvance(text_);
+  --offset_;
+  if (offset_ < -text_width) offset_ = width();
+}
+
+void ScrollStrip::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(QRect(offset_, 0, fontMetrics().horizontalAdvance(text_) + 2, height()),
+                   Qt::AlignVCenter | Qt::AlignLeft, text_);
+}
+
+TwaitForm::TwaitForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      Image1(new QLabel(this)),
+      TextStrip(new ScrollStrip(QStringLiteral("當資料傳送中,切勿把記憶卡移去!"), this)),
+      ScrollTimer(new QTimer(this)),
+      CloseTimer(new QTimer(this)) {
+  setObjectName("waitForm");
+  setFixedSize(kPictureWidth, kPictureHeight + kStripHeight);
+  Image1->setObjectName("Image1");
+  Image1->setGeometry(0, 0, kPictureWidth, kPictureHeight);
+  Image1->setPixmap(WaitPicture());
+  TextStrip->setObjectName("TextStrip");
+  TextStrip->setGeometry(0, kPictureHeight, kPictureWidth, kStripHeight);
+
+  ScrollTimer->setObjectName("ScrollTimer");
+  ScrollTimer->setInterval(kScrollStepMs);
+  connect(ScrollTimer, &QTimer::timeout, this, [this] {
+    TextStrip->Step();
+    TextStrip->update();
+  });
+  CloseTimer->setObjectName("CloseTimer");
+  CloseTimer->setInterval(kCloseAfterMs);
+  CloseTimer->setSingleShot(true);
+  connect(CloseTimer, &QTimer::timeout, this, &QDialog::close);
+}
+
+void TwaitForm::CentreOn(const QWidget* owner) {
+  const QRect frame = owner->frameGeometry();
+  move(frame.left() + (frame.width() - width()) / 2, frame.top() + (frame.height() - height()) / 2);
+}
+
+void TwaitForm::showEvent(QShowEvent* event) {
+  ScrollTimer->start();
+  QDialog::showEvent(event);
+}
+
+void TwaitForm::hideEvent(QHideEvent* event) {
+  ScrollTimer->stop();
+  QDialog::hideEvent(event);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,53 @@
+// TwaitForm: the borderless wait window shown while data moves to or from a card: a picture
+// and a strip that scrolls its warning endlessly; an optional timer closes it.
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QString>
+#include <QTimer>
+
+namespace quorvel {
+
+// The strip under the picture: the text moves one pixel to the left per step and comes back
+// in from the right edge when it has left on the left.
+class ScrollStrip : public QWidget {
+  Q_OBJECT
+ public:
+  ScrollStrip(const QString& text, QWidget* parent);
+
+  void Step();
+  int Offset() const { return offset_; }
+  const QString& Text() const { return text_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString text_;
+  int offset_ = 0;
+};
+
+class TwaitForm : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kScrollStepMs = 10;
+  static constexpr int kCloseAfterMs = 18000;
+
+  explicit TwaitForm(QWidget* parent = nullptr);
+
+  // Centres the window on `owner`: left = owner left + (owner width - own width) / 2, the
+  // same vertically, dividing towards zero.
+  void CentreOn(const QWidget* owner);
+
+  QLabel* Image1;
+  ScrollStrip* TextStrip;
+  QTimer* ScrollTimer;  // one strip step every 10 ms while the window is shown
+  QTimer* CloseTimer;   // closes the window after 18000 ms while enabled
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+};
+
+}  // namespace quorvel

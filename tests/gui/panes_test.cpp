@@ -1,0 +1,165 @@
+// The panes after a refresh: the selected-save panel, multiple-selection totals, greying of
+// a pane whose refresh failed, the disassembly button and the header sizes.
+#include <QApplication>
+
+#include "card/block_io.h"
+#include "gui/win_colors.h"
+#include "gui/window_fixture.h"
+
+namespace quorvel::test {
+namespace {
+
+class PanesTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    WriteQuickConfig();
+  }
+};
+
+TEST_F(PanesTest, SelectingOneSaveInSlotTwoShowsIt) {
+  StartTwoSlot(CardBuilder(), CardBuilder()
+                                  .Add({.name = "FIRST", .blocks = 2, .icons = 1})
+                                  .Add({.name = "RACER",
+                                        .blocks = 3,
+                                        .icons = 1,
+                                        .stamp = {0x19, 0x99, 0x12, 0x31, 0x23, 0x59, 0x58}}));
+  Detect();
+  form().refresh_slot2Click();
+  ASSERT_EQ(Captions(kPaneSlot2).size(), 2u);
+  EXPECT_EQ(form().Panel2->y(), TForm1::kPanel2Parked);
+  pauses_.clear();
+
+  Select(kPaneSlot2, {1});
+  form().Card2ListViewClick();
+  EXPECT_EQ(form().Panel2->y(), TForm1::kPanel2Home) << "slid in";
+  EXPECT_EQ(pauses_, std::vector<int>(40, 2)) << "40 steps of 2 ms";
+  EXPECT_EQ(Text(form().NamePanel->text()), " 插槽2 : RACER       ");
+  EXPECT_EQ(Text(form().Label7->text()), "1999/12/31   23:59:58");
+  EXPECT_EQ(form().SelectedName, "RACER       ");
+  EXPECT_EQ(form().SelectedSlot, 1);
+  EXPECT_EQ(form().SelectedImage, &form().Slot2Card);
+  EXPECT_FALSE(form().Image2->pixmap().isNull());
+  EXPECT_FALSE(form().AsmBtn->isEnabled()) << "a data save";
+
+  pauses_.clear();
+  form().Card2ListView->clearSelection();
+  form().Card2ListViewClick();
+  EXPECT_EQ(form().Panel2->y(), TForm1::kPanel2Parked);
+  EXPECT_EQ(pauses_, std::vector<int>(41, 2));
+  EXPECT_EQ(Text(form().NamePanel->text()), " 沒有選擇單元");
+  EXPECT_TRUE(form().SelectedName.empty());
+  EXPECT_EQ(form().SelectedImage, nullptr);
+}
+
+TEST_F(PanesTest, SlotOneNameText) {
+  StartTwoSlot(CardBuilder().Add({.name = "ABCDEFGHIJKL", .icons = 1}), std::nullopt);
+  form().Refresh_Slot1Click();
+  Select(kPaneSlot1, {0});
+  form().Card1ListViewClick();
+  EXPECT_EQ(Text(form().NamePanel->text()), " 插槽1: ABCDEFGHIJKL");
+}
+
+TEST_F(PanesTest, ThreeSelectedSavesInTheImagePaneShowTheirTotals) {
+  const auto image = WriteCard("mine.dcm", CardBuilder()
+                                               .Add({.name = "ONE", .blocks = 1, .icons = 1})
+                                               .Add({.name = "TWO", .blocks = 2, .icons = 1})
+                                               .Add({.name = "FIVE", .blocks = 5, .icons = 1}));
+  StartNothing();
+  ASSERT_TRUE(OpenImageFile(form().FileCard, image.string()));
+  form().RefreshImage();
+  Select(kPaneImage, {0});
+  form().FileListViewClick();
+  ASSERT_EQ(form().Panel2->y(), TForm1::kPanel2Home);
+  EXPECT_EQ(Text(form().NamePanel->text()), "mine.dcm : ONE         ");
+
+  Select(kPaneImage, {0, 1, 2});
+  form().FileListViewClick();
+  EXPECT_EQ(form().Panel2->y(), TForm1::kPanel2Parked) << "slid away";
+  EXPECT_TRUE(form().Info1->isVisible());
+  EXPECT_EQ(Text(form().Info1->text()), " 檔案: 3 已選擇");
+  EXPECT_EQ(Text(form().Info2->text()), "8 Blocks 的總數");
+  EXPECT_EQ(FontColor(form().Info2), 0x80A0D0u);
+
+  Select(kPaneImage, {2});
+  EXPECT_FALSE(form().Info1->isVisible());
+  EXPECT_FALSE(form().Info2->isVisible());
+  QApplication::setActiveWindow(&form());
+  form().FileListView->setFocus();
+  ASSERT_TRUE(form().FileListView->hasFocus());
+  form().PaneTick();  // the tick shows the one save left selected
+  EXPECT_EQ(form().Panel2->y(), TForm1::kPanel2Home);
+  EXPECT_EQ(Text(form().NamePanel->text()), "mine.dcm : FIVE        ");
+}
+
+TEST_F(PanesTest, SlotTotalsKeepTheirOwnBlanks) {
+  StartTwoSlot(
+      CardBuilder().Add({.name = "A", .blocks = 4, .icons = 1}).Add({.name = "B", .icons = 1}),
+      CardBuilder().Add({.name = "C", .blocks = 6, .icons = 1}).Add({.name = "D", .icons = 1}));
+  Detect();
+  form().Refresh_Slot1Click();
+  form().refresh_slot2Click();
+  Select(kPaneSlot1, {0, 1});
+  EXPECT_EQ(Text(form().Info1->text()), " 插槽1: 2  已選擇");
+  EXPECT_EQ(Text(form().Info2->text()), "5 Blocks 的總數 ");
+  Select(kPaneSlot2, {0, 1});
+  EXPECT_EQ(Text(form().Info1->text()), " 插槽2 : 2  已選擇");
+  EXPECT_EQ(Text(form().Info2->text()), "7 Blocks  的總數 ");
+}
+
+TEST_F(PanesTest, FailedRefreshGreysThePaneWithinOneTick) {
+  StartTwoSlot(CardBuilder().Add({.name = "GONE", .blocks = 2, .icons = 1}), std::nullopt);
+  form().Refresh_Slot1Click();
+  form().PaneTick();
+  ASSERT_EQ(BackColor(form().Card1ListView), 0xABD1B0u);
+  ASSERT_EQ(Captions(kPaneSlot1).size(), 1u);
+
+  unit().RemoveCardAfter(0, 0);
+  form().Refresh_Slot1Click();
+  EXPECT_FALSE(form().Slot1Loaded);
+  form().PaneTick();
+  EXPECT_EQ(BackColor(form().Card1ListView), 0xBBBBBBu);
+  EXPECT_EQ(FontColor(form().SLOT1), 0x808180u);
+  EXPECT_TRUE(Captions(kPaneSlot1).empty());
+  EXPECT_FALSE(form().SLOT1DELSEL1->isEnabled());
+  EXPECT_FALSE(form().SpeedButton4->isEnabled());
+}
+
+TEST_F(PanesTest, DisassemblyOnlyForAGameWithoutPages) {
+  const CardBuilder card = CardBuilder()
+                               .Add({.name = "MINIGAME", .blocks = 4, .icons = 1, .game = true})
+                               .Add({.name = "DATA", .blocks = 2, .icons = 1});
+  StartTwoSlot(card, std::nullopt);
+  form().Refresh_Slot1Click();
+  Select(kPaneSlot1, {0});
+  form().Card1ListViewClick();
+  EXPECT_TRUE(form().AsmBtn->isEnabled());
+  Select(kPaneSlot1, {1});
+  form().Card1ListViewClick();
+  EXPECT_FALSE(form().AsmBtn->isEnabled());
+}
+
+TEST_F(PanesTest, DisassemblyStaysOffOnAPagedCard) {
+  StartPaged(2, CardBuilder().Add({.name = "MINIGAME", .blocks = 4, .icons = 1, .game = true}));
+  Detect();
+  form().Refresh_Slot1Click();
+  ASSERT_EQ(Captions(kPaneSlot1).size(), 1u);
+  Select(kPaneSlot1, {0});
+  form().Card1ListViewClick();
+  EXPECT_FALSE(form().AsmBtn->isEnabled());
+}
+
+TEST_F(PanesTest, HeaderFontFollowsThePaneWidth) {
+  StartNothing();
+  form().Splitter2->setSizes({130, 292});
+  form().Splitter2CanResize();
+  EXPECT_EQ(form().SLOT1->font().pointSize(), 10);
+  EXPECT_EQ(form().SLOT2->font().pointSize(), 22);
+  form().Splitter2->setSizes({250, 172});
+  form().Splitter2CanResize();
+  EXPECT_EQ(form().SLOT1->font().pointSize(), 22);
+  EXPECT_EQ(form().SLOT2->font().pointSize(), 22);
+}
+
+}  // namespace
+}  // namespace quorvel::test

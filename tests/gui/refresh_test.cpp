@@ -1,0 +1,180 @@
+// The refresh procedures: link and card checks with their messages, an unformatted card, and
+// how a refresh fills a pane (rows, free blocks, icons) reading each block once.
+#include <QImage>
+
+#include "card/block_io.h"
+#include "gui/win_colors.h"
+#include "gui/window_fixture.h"
+
+namespace quorvel::test {
+namespace {
+
+class RefreshTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    WriteQuickConfig();
+  }
+  // A 32 x 32 picture for saves without an icon, as the program expects it in its folder.
+  void WriteNoIconPicture() {
+    QImage picture(32, 32, QImage::Format_RGB32);
+    picture.fill(QColor(255, 0, 255));
+    ASSERT_TRUE(picture.save(QString::fromStdString((work_ / "NA.bmp").string()), "BMP"));
+  }
+  static QImage IconOf(const QListWidgetItem* item) {
+    return item->icon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  static QImage Picture(const QPixmap& pixmap) {
+    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+  }
+};
+
+TEST_F(RefreshTest, NoUnitGivesTheConnectionMessage) {
+  StartNothing();
+  form().Refresh_Slot1Click();
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0], " 連接錯誤,請檢查程式的速度值,電源和連接器. ");
+  EXPECT_EQ(Text(form().Label5->text()), "  -沒硬體連接-");
+  EXPECT_FALSE(form().Slot1Loaded);
+  form().refresh_slot2Click();
+  ASSERT_EQ(messages_.texts.size(), 2u);
+  EXPECT_EQ(messages_.texts[1], "  連接錯誤,請檢查程式的速度值,電源和連接器. ");
+  EXPECT_FALSE(form().Slot2Loaded);
+  EXPECT_TRUE(form().Timer3->isActive()) << "re-armed after the command";
+}
+
+TEST_F(RefreshTest, EmptySlotsSayNoCard) {
+  StartTwoSlot(std::nullopt, std::nullopt);
+  form().Refresh_Slot1Click();
+  form().refresh_slot2Click();
+  EXPECT_EQ(messages_.texts, (std::vector<std::string>{" 插槽1沒有記憶卡", " 插槽2沒有記憶卡 "}));
+  EXPECT_FALSE(form().Slot1Loaded);
+  EXPECT_FALSE(form().Slot2Loaded);
+}
+
+TEST_F(RefreshTest, SlotTwoOfAPagedCardIsLeftAlone) {
+  StartPaged(4);
+  form().Slot2Loaded = true;
+  form().refresh_slot2Click();
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_TRUE(form().Slot2Loaded) << "returns at once, changing nothing";
+}
+
+TEST_F(RefreshTest, PaneShowsBlockCountsAndFreeBlocks) {
+  StartTwoSlot(CardBuilder()
+                   .Add({.name = "THREE", .blocks = 3, .icons = 1})
+                   .Add({.name = "TEN", .blocks = 10, .icons = 1})
+                   .Add({.name = "BIG", .blocks = 128, .icons = 2}),
+               CardBuilder());
+  form().Refresh_Slot1Click();
+  form().refresh_slot2Click();
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_TRUE(form().Slot1Loaded);
+  EXPECT_EQ(Captions(kPaneSlot1), (std::vector<std::string>{"3", "10", "128"}));
+  EXPECT_EQ(Text(form().slot1_sizePanel->text()), "餘下 59 個 Block");
+  EXPECT_EQ(form().Slot1Card.free_blocks, 59);
+  EXPECT_EQ(form().Slot1Card.listed_count, 3);
+  EXPECT_EQ(form().card1Image.size(), 4u);
+  EXPECT_TRUE(Captions(kPaneSlot2).empty());
+  EXPECT_EQ(Text(form().slot2_sizePanel->text()), "餘下 200 個 Block");
+  EXPECT_FALSE(form().waitForm->isVisible());
+  EXPECT_EQ(form().ProgressBar1->value(), 0);
+
+  form().PaneTick();
+  EXPECT_EQ(BackColor(form().Card1ListView), 0xABD1B0u);
+  EXPECT_EQ(FontColor(form().SLOT1), 0xFFFFFFu);
+  EXPECT_EQ(FontColor(form().slot1_sizePanel), 0xFDFDFDu);
+  EXPECT_TRUE(form().SLOT1SAVEAS1->isEnabled());
+  EXPECT_TRUE(form().SpeedButton3->isEnabled());
+  EXPECT_EQ(Captions(kPaneSlot1), (std::vector<std::string>{"3", "10", "128"}));
+  EXPECT_TRUE(unit().Violations().empty());
+}
+
+TEST_F(RefreshTest, IconsAreTheSavesOwnAndCycleThroughTheirFrames) {
+  WriteNoIconPicture();
+  StartTwoSlot(CardBuilder()
+                   .Add({.name = "NOICON", .blocks = 1, .icons = 0})
+                   .Add({.name = "THREE", .blocks = 4, .icons = 3}),
+               std::nullopt);
+  form().Refresh_Slot1Click();
+  ASSERT_EQ(form().card1Image.size(), 4u);
+  const SaveRecord& three = form().Slot1Card.records[1];
+  EXPECT_EQ(form().Slot1Card.records[0].icon_count, 1) << "a save without icon counts one frame";
+  EXPECT_EQ(Picture(form().card1Image[0]).pixelColor(5, 5), QColor(255, 0, 255)) << "NA.bmp";
+  // Frame f of the built card is a plain grey of palette index f + 1.
+  for (int f = 0; f < 3; ++f) {
+    EXPECT_EQ(Picture(form().card1Image[three.frame_image_indices[f]]).pixelColor(7, 7).red(),
+              (f + 1) << 4);
+  }
+  EXPECT_TRUE(std::filesystem::exists(work_ / "Bmp.bmp"));
+
+  const QListWidgetItem* item = form().Card1ListView->item(1);
+  std::vector<int> shown;
+  for (int tick = 0; tick < 4; ++tick) {
+    form().PaneTick();
+    for (int f = 0; f < 3; ++f) {
+      if (IconOf(item) == Picture(form().card1Image[three.frame_image_indices[f]])) {
+        shown.push_back(f);
+      }
+    }
+  }
+  EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 0}));
+}
+
+TEST_F(RefreshTest, MissingNoIconPictureIsReportedOnce) {
+  StartTwoSlot(CardBuilder().Add({.name = "A", .icons = 0}).Add({.name = "B", .icons = 0}),
+               std::nullopt);
+  form().Refresh_Slot1Click();
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_NE(messages_.texts[0].find("NA.bmp"), std::string::npos);
+  EXPECT_EQ(form().card1Image.size(), 2u) << "a stand-in picture keeps the rows";
+  EXPECT_TRUE(form().Slot1Loaded);
+}
+
+TEST_F(RefreshTest, UnformattedCardEmptiesThePaneButStaysLoaded) {
+  const auto unformatted = WriteCard("blank.dcm", CardBuilder().Unformatted());
+  StartTwoSlot(CardBuilder().Add({.name = "OLD", .blocks = 2, .icons = 1}), std::nullopt);
+  form().Refresh_Slot1Click();
+  ASSERT_EQ(Captions(kPaneSlot1).size(), 1u);
+
+  unit().RemoveCardAfter(0, 0);
+  std::string error;
+  ASSERT_TRUE(unit().InsertCardAfter(0, unformatted, 0, error)) << error;
+  form().Refresh_Slot1Click();
+  EXPECT_TRUE(form().Slot1Loaded) << "kept so that it can be formatted";
+  EXPECT_EQ(Text(form().slot1_sizePanel->text()), " 記憶卡沒有格式化");
+  EXPECT_TRUE(Captions(kPaneSlot1).empty());
+  EXPECT_EQ(form().Slot1Card.listed_count, 0);
+  EXPECT_TRUE(form().card1Image.empty());
+  EXPECT_FALSE(form().SLOT1LOADDCI1->isEnabled());
+  EXPECT_FALSE(form().SLOT1LOADBMP1->isEnabled());
+  form().PaneTick();
+  EXPECT_TRUE(Captions(kPaneSlot1).empty()) << "nothing left to animate";
+  EXPECT_EQ(Text(form().slot1_sizePanel->text()), " 記憶卡沒有格式化");
+}
+
+TEST_F(RefreshTest, ARefreshReadsEachBlockOnce) {
+  // Root, FAT, 13 directory blocks and the three blocks of a save whose two frames reach into
+  // its second and third blocks.
+  StartTwoSlot(CardBuilder().Add({.name = "TWOFRAMES", .blocks = 3, .icons = 2}), std::nullopt);
+  const std::uint64_t before = unit().Counters().block_reads;
+  form().RefreshSlot1();
+  EXPECT_EQ(unit().Counters().block_reads - before, 18u);
+}
+
+TEST_F(RefreshTest, ImageRefreshFillsTheFilePane) {
+  const auto image = WriteCard("image.dcm", CardBuilder(241).Add({.name = "SAVE", .blocks = 5}));
+  StartNothing();
+  ASSERT_TRUE(OpenImageFile(form().FileCard, image.string()));
+  form().RefreshImage();
+  EXPECT_TRUE(messages_.texts.size() <= 1u);  // only the no-icon picture may be missing
+  EXPECT_TRUE(form().ImageLoaded);
+  EXPECT_EQ(Captions(kPaneImage), (std::vector<std::string>{"5"}));
+  EXPECT_EQ(Text(form().FileCardPanel->text()), "餘下 236 個 Block");
+  form().PaneTick();
+  EXPECT_EQ(FontColor(form().Panel9), 0xFFFF00u);
+  EXPECT_EQ(FontColor(form().FileCardPanel), 0xFFFF00u);
+}
+
+}  // namespace
+}  // namespace quorvel::test

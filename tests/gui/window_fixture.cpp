@@ -1,0 +1,111 @@
+// The window test rig (see window_fixture.h).
+#include "gui/window_fixture.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <fstream>
+
+namespace quorvel::test {
+
+void EnsureApplication() {
+  if (QApplication::instance()) return;
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "gui_tests";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+}
+
+void WindowTest::SetUp() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  root_ = std::filesystem::temp_directory_path() /
+          (std::string("quorvel_gui_") + info->test_suite_name() + "_" + info->name());
+  std::filesystem::remove_all(root_);
+  work_ = root_ / "work";
+  std::filesystem::create_directories(work_);
+}
+
+void WindowTest::TearDown() {
+  form_.reset();
+  wait_.reset();
+  unit_.reset();
+  std::filesystem::remove_all(root_);
+}
+
+void WindowTest::WriteQuickConfig(int auto_refresh) {
+  std::ofstream out(work_ / "DID2.cfg", std::ios::binary);
+  out << "888\r\n1\r\n1\r\n1\r\n9216\r\n0\r\n" << auto_refresh << "\r\n";
+}
+
+std::filesystem::path WindowTest::WriteCard(const std::string& name,
+                                            const CardBuilder& card) const {
+  card.Write(root_ / name);
+  return root_ / name;
+}
+
+void WindowTest::StartTwoSlot(const std::optional<CardBuilder>& slot1,
+                              const std::optional<CardBuilder>& slot2) {
+  std::optional<std::filesystem::path> path1;
+  std::optional<std::filesystem::path> path2;
+  if (slot1) path1 = WriteCard("slot1.dcm", *slot1);
+  if (slot2) path2 = WriteCard("slot2.dcm", *slot2);
+  std::string error;
+  auto unit = VirtualUnit::TwoSlot(path1, path2, error);
+  ASSERT_TRUE(unit) << error;
+  Start(std::move(unit));
+}
+
+void WindowTest::StartPaged(int pages, const CardBuilder& page_card) {
+  const std::vector<std::uint8_t> page = page_card.LinkBytes();
+  const auto path = root_ / "paged.bin";
+  {
+    std::ofstream out(path, std::ios::binary);
+    for (int p = 0; p < pages; ++p) {
+      out.write(reinterpret_cast<const char*>(page.data()),
+                static_cast<std::streamsize>(page.size()));
+    }
+  }
+  std::string error;
+  auto unit = VirtualUnit::Paged(path, error);
+  ASSERT_TRUE(unit) << error;
+  Start(std::move(unit));
+}
+
+void WindowTest::StartNothing() { Start(VirtualUnit::NothingAttached()); }
+
+void WindowTest::Start(std::unique_ptr<VirtualUnit> unit) {
+  unit_ = std::move(unit);
+  MainWindowEnv env;
+  env.port = unit_.get();
+  env.settings = &settings_;
+  env.messages = &messages_;
+  env.sleep = [this](int ms) { pauses_.push_back(ms); };
+  env.time_of_day = [this] {
+    const int s = clock_seconds_++;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", (s / 3600) % 24, (s / 60) % 60, s % 60);
+    return std::string(text);
+  };
+  env.work_dir = work_.string() + "/";
+  form_ = std::make_unique<TForm1>(std::move(env));
+  wait_ = std::make_unique<TwaitForm>();
+  form_->AttachWaitForm(wait_.get());
+  form_->show();
+  pauses_.clear();
+}
+
+std::vector<std::string> WindowTest::Captions(int pane) const {
+  std::vector<std::string> captions;
+  const QListWidget* list = form_->ListView(pane);
+  for (int row = 0; row < list->count(); ++row)
+    captions.push_back(list->item(row)->text().toStdString());
+  return captions;
+}
+
+void WindowTest::Select(int pane, const std::vector<int>& rows) {
+  QListWidget* list = form_->ListView(pane);
+  list->clearSelection();
+  for (int row : rows) list->item(row)->setSelected(true);
+}
+
+}  // namespace quorvel::test

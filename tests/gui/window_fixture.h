@@ -1,0 +1,91 @@
+// The rig of the window tests: an offscreen application, a working folder with a quick
+// "DID2.cfg", the virtual link unit with built cards, a recording message seam, a clock that
+// moves one second per reading and pauses that only record their length.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "card/messages.h"
+#include "gui/card_builder.h"
+#include "gui/tform1.h"
+#include "gui/twaitform.h"
+#include "link/settings.h"
+#include "virtualunit/virtual_unit.h"
+
+namespace quorvel::test {
+
+// Creates the one QApplication of the test program (offscreen unless told otherwise).
+void EnsureApplication();
+
+class RecordingMessages : public Messages {
+ public:
+  void Inform(std::string_view text) override { texts.emplace_back(text); }
+  void Warn(std::string_view text) override { texts.emplace_back(text); }
+  bool AskYesNo(std::string_view text) override {
+    texts.emplace_back(text);
+    return yes;
+  }
+  Answer AskYesNoCancel(std::string_view text) override {
+    texts.emplace_back(text);
+    return yes ? Answer::kYes : Answer::kNo;
+  }
+  std::vector<std::string> texts;
+  bool yes = true;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes "DID2.cfg" with tiny link delays and the given automatic refresh value.
+  void WriteQuickConfig(int auto_refresh = 1);
+  std::filesystem::path CardPath(const std::string& name) const { return root_ / name; }
+  std::filesystem::path WriteCard(const std::string& name, const CardBuilder& card) const;
+
+  // Starts the window on the two-slot unit (nullopt: empty slot), on a paged card of
+  // `pages` pages, or on a port with nothing attached. The window is shown but the
+  // start-up timers have not fired.
+  void StartTwoSlot(const std::optional<CardBuilder>& slot1,
+                    const std::optional<CardBuilder>& slot2);
+  void StartPaged(int pages, const CardBuilder& page_card = CardBuilder());
+  void StartNothing();
+  void Start(std::unique_ptr<VirtualUnit> unit);
+
+  // Runs the start-up detection, as Timer2 does one second after start.
+  void Detect() { form_->Timer2Timer(); }
+
+  TForm1& form() { return *form_; }
+  VirtualUnit& unit() { return *unit_; }
+  std::string Text(const QString& text) const { return text.toStdString(); }
+  // The directory slots listed in a pane's rows, by their captions.
+  std::vector<std::string> Captions(int pane) const;
+  // Selects exactly `rows` of a pane (as the user would, one selection change per row).
+  void Select(int pane, const std::vector<int>& rows);
+
+  std::filesystem::path root_;
+  std::filesystem::path work_;
+  Settings settings_;
+  RecordingMessages messages_;
+  std::vector<int> pauses_;
+  int clock_seconds_ = 0;
+  std::unique_ptr<VirtualUnit> unit_;
+  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<TwaitForm> wait_;
+};
+
+}  // namespace quorvel::test
+
+namespace quorvel::test {
+
+// Runs the handlers of `timer` now, as if its interval had passed.
+inline void Fire(QTimer* timer) { QMetaObject::invokeMethod(timer, "timeout"); }
+
+}  // namespace quorvel::test
