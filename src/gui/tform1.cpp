@@ -66,11 +66,11 @@ void TForm1::FormCreate() {
   card_env_.progress = [this](int position, int maximum) {
     ProgressBar1->setRange(0, maximum);
     ProgressBar1->setValue(position);
-    ProgressBar1->repaint();
+    RepaintWindow();
   };
   card_env_.status_label = [this](std::string_view text) {
     Label5->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    Label5->repaint();
+    RepaintWindow();
   };
 
   MILFlashLabel1->hide();
@@ -117,7 +117,6 @@ void TForm1::ConnectEvents() {
   for (int pane = 0; pane < 3; ++pane) {
     QListWidget* list = panes_[pane].list;
     QMenu* menu = panes_[pane].menu;
-    connect(list, &QListWidget::itemClicked, this, [this, pane] { PaneClick(pane); });
     connect(list, &QListWidget::itemSelectionChanged, this, [this, pane] { PaneSelectItem(pane); });
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this,
@@ -137,6 +136,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     for (int pane = 0; pane < 3; ++pane) {
       if (watched == panes_[pane].list->parentWidget()) LayOutPane(pane);
     }
+  } else if (event->type() == QEvent::MouseButtonRelease) {
+    // A click anywhere in a list, also on its free area; run once the list has updated its
+    // selection for this click.
+    for (int pane = 0; pane < 3; ++pane) {
+      if (watched == panes_[pane].list->viewport()) {
+        QMetaObject::invokeMethod(
+            this, [this, pane] { PaneClick(pane); }, Qt::QueuedConnection);
+      }
+    }
   } else if (event->type() == QEvent::MouseMove) {
     if (watched == MILFlashLabel1) {
       PagePanelIn();
@@ -150,7 +158,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Delivers only the paint requests already pending for this window: no input, no timers.
-void TForm1::RepaintWindow() { QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest); }
+// The wait window's strip moves on with the time that has passed.
+void TForm1::RepaintWindow() {
+  QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
+  if (waitForm && waitForm->isVisible()) waitForm->CatchUp();
+}
 
 void TForm1::ShowWaitWindow() {
   if (!waitForm) return;

@@ -87,7 +87,7 @@ void TForm1::FillIconList(int pane) {
       const bool written = ExportIconFrame(card, slot, frame, frame_file.toStdString());
       add_picture(frame_file, written);
       ProgressBar1->setValue(ProgressBar1->value() + 1);
-      ProgressBar1->repaint();
+      RepaintWindow();
     }
   }
   card.listed_count = static_cast<std::uint8_t>(row);

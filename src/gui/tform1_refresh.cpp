@@ -81,7 +81,7 @@ void TForm1::LoadSource(int pane) {
   };
   auto set_progress = [this](int position) {
     ProgressBar1->setValue(position);
-    ProgressBar1->repaint();
+    RepaintWindow();
   };
 
   ShowWaitWindow();

@@ -45,6 +45,7 @@ TwaitForm::TwaitForm(QWidget* parent)
       ScrollTimer(new QTimer(this)),
       CloseTimer(new QTimer(this)) {
   setObjectName("waitForm");
+  setAttribute(Qt::WA_ShowWithoutActivating);  // the pane keeps the keyboard focus
   setFixedSize(kPictureWidth, kPictureHeight + kStripHeight);
   Image1->setObjectName("Image1");
   Image1->setGeometry(0, 0, kPictureWidth, kPictureHeight);
@@ -56,6 +57,7 @@ TwaitForm::TwaitForm(QWidget* parent)
   ScrollTimer->setInterval(kScrollStepMs);
   connect(ScrollTimer, &QTimer::timeout, this, [this] {
     TextStrip->Step();
+    ++steps_taken_;
     TextStrip->update();
   });
   CloseTimer->setObjectName("CloseTimer");
@@ -69,13 +71,24 @@ void TwaitForm::CentreOn(const QWidget* owner) {
   move(frame.left() + (frame.width() - width()) / 2, frame.top() + (frame.height() - height()) / 2);
 }
 
+void TwaitForm::CatchUp() {
+  if (!shown_for_.isValid()) return;
+  const qint64 due = shown_for_.elapsed() / kScrollStepMs;
+  if (due <= steps_taken_) return;
+  for (; steps_taken_ < due; ++steps_taken_) TextStrip->Step();
+  TextStrip->repaint();
+}
+
 void TwaitForm::showEvent(QShowEvent* event) {
+  shown_for_.start();
+  steps_taken_ = 0;
   ScrollTimer->start();
   QDialog::showEvent(event);
 }
 
 void TwaitForm::hideEvent(QHideEvent* event) {
   ScrollTimer->stop();
+  shown_for_.invalidate();
   QDialog::hideEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QString>
 #include <QTimer>
@@ -40,6 +41,10 @@ class TwaitForm : public QDialog {
   // same vertically, dividing towards zero.
   void CentreOn(const QWidget* owner);
 
+  // Takes the strip steps that fell due while no events ran (a long link operation) and
+  // paints them, without handling any event.
+  void CatchUp();
+
   QLabel* Image1;
   ScrollStrip* TextStrip;
   QTimer* ScrollTimer;  // one strip step every 10 ms while the window is shown
@@ -48,6 +53,10 @@ class TwaitForm : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+
+ private:
+  QElapsedTimer shown_for_;
+  qint64 steps_taken_ = 0;
 };
 
 }  // namespace quorvel

@@ -30,6 +30,16 @@ TEST_F(AutoRefreshTest, SlotOneLoadsOnTheFirstRunThatSeesTheCard) {
   EXPECT_TRUE(messages_.texts.empty());
 }
 
+TEST_F(AutoRefreshTest, SlotOneNeedsTwoPresenceChecksInARow) {
+  StartTwoSlot(SomeCard(), std::nullopt);
+  Detect();
+  // The run asks for slot 2 first, then twice for slot 1; the card is gone for the third.
+  unit().RemoveCardAfter(0, 2);
+  form().Timer3Timer();
+  EXPECT_FALSE(form().Slot1Loaded);
+  EXPECT_TRUE(messages_.texts.empty()) << "no refresh was started";
+}
+
 TEST_F(AutoRefreshTest, SlotTwoWaitsUntilTheTwoSlotUnitWasSeen) {
   StartTwoSlot(std::nullopt, SomeCard());
   Detect();

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Takes the README's picture of the main window: quorvel on the two demo cards (as "make run"
+# starts it) under a virtual X server, once the automatic refresh has filled both slot panes.
+# Needs the developer packages: scripts/install-deps.sh --extra
+set -euo pipefail
+build_dir=${1:-build/dev}
+out=${2:-docs/main-window.png}
+display=:${QUORVEL_SCREENSHOT_DISPLAY:-97}
+Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
+xvfb=$!
+app=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+sleep 1
+DISPLAY="$display" scripts/run-demo.sh "$build_dir" &
+app=$!
+sleep "${QUORVEL_SCREENSHOT_WAIT:-6}"
+mkdir -p "$(dirname "$out")"
+DISPLAY="$display" import -window root png:- | convert png:- -trim +repage "$out"
+echo "wrote $out"
