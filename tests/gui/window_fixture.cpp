@@ -1,6 +1,8 @@
 // The window test rig (see window_fixture.h).
 #include "gui/window_fixture.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <cstdlib>
 #include <fstream>
@@ -19,7 +21,8 @@ void EnsureApplication() {
 void WindowTest::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   root_ = std::filesystem::temp_directory_path() /
-          (std::string("quorvel_gui_") + info->test_suite_name() + "_" + info->name());
+          (std::string("quorvel_gui_") + info->test_suite_name() + "_" + info->name() + "_" +
+           std::to_string(getpid()));
   std::filesystem::remove_all(root_);
   work_ = root_ / "work";
   std::filesystem::create_directories(work_);
