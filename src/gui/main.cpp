@@ -1,71 +1,46 @@
-// quorvel: the desktop program. Creates the windows in their fixed order and runs the
-// application until the main window closes.
+// quorvel: the desktop program. Opens the link's port from the options, creates the windows
+// in their fixed order and runs the application until the main window closes.
 #include <QApplication>
-#include <QStringList>
-#include <fstream>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/config.h"
+#include "app/link_setup.h"
 #include "gui/message_boxes.h"
 #include "gui/tform1.h"
 #include "gui/twaitform.h"
 #include "link/settings.h"
-#include "port/port_trace.h"
-#include "port/real_port.h"
-#include "virtualunit/virtual_unit.h"
-
-namespace {
-
-// The value after `option` on the command line, or an empty text.
-QString OptionValue(const QStringList& args, const QString& option) {
-  const auto at = args.indexOf(option);
-  return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
-}
-
-// The port the link talks through: the virtual unit when asked for, else the machine's
-// parallel port at the configured address. Null (after a message) when the virtual unit
-// cannot be set up.
-std::unique_ptr<quorvel::PortIo> OpenPort(const QStringList& args, quorvel::Messages& messages) {
-  std::string error;
-  std::unique_ptr<quorvel::PortIo> port;
-  if (const QString dir = OptionValue(args, "--virtual-unit"); !dir.isEmpty()) {
-    port = quorvel::VirtualUnit::TwoSlotFromFolder(dir.toStdString(), error);
-  } else if (const QString file = OptionValue(args, "--virtual-paged"); !file.isEmpty()) {
-    port = quorvel::VirtualUnit::Paged(file.toStdString(), error);
-  } else {
-    quorvel::Settings configured;
-    quorvel::ReadConfigIfPresent(quorvel::CaptureWorkDir(), configured, messages);
-    auto real = quorvel::OpenRealPort(configured.base_port);
-    if (!real->IsOpen()) std::cerr << "quorvel: " << real->StatusText() << "\n";
-    return real;
-  }
-  if (!port) messages.Inform(error);
-  return port;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   quorvel::MessageBoxes messages;
-  std::unique_ptr<quorvel::PortIo> port = OpenPort(app.arguments(), messages);
-  if (!port) return 1;
-  // --trace FILE: every port access, one line each.
-  std::ofstream trace_file;
-  std::unique_ptr<quorvel::TracingPort> traced;
-  if (const QString trace = OptionValue(app.arguments(), "--trace"); !trace.isEmpty()) {
-    trace_file.open(trace.toStdString(), std::ios::trunc);
-    if (!trace_file) {
-      messages.Inform("cannot write the trace file " + trace.toStdString());
-      return 1;
-    }
-    traced = std::make_unique<quorvel::TracingPort>(*port, trace_file);
+
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const std::optional<quorvel::LinkOptions> options = quorvel::TakeLinkOptions(args, error);
+  if (!options) {
+    std::cerr << "quorvel: " << error << "\n";
+    return 2;
+  }
+  // The real port is opened at the configured address (the file is only read here; the main
+  // window reads it again, creating it when it is missing).
+  quorvel::Settings configured;
+  quorvel::ReadConfigIfPresent(quorvel::CaptureWorkDir(), configured, messages);
+  std::unique_ptr<quorvel::LinkPort> port =
+      quorvel::LinkPort::Open(*options, configured.base_port, error);
+  if (!port) {
+    messages.Inform(error);
+    return 1;
+  }
+  if (port->Hardware() && !port->Hardware()->IsOpen()) {
+    std::cerr << "quorvel: " << port->BackendText() << "\n";
   }
 
   quorvel::Settings settings;
   quorvel::MainWindowEnv env;
-  env.port = traced ? static_cast<quorvel::PortIo*>(traced.get()) : port.get();
+  env.port = &port->Port();
   env.settings = &settings;
   env.messages = &messages;
 
