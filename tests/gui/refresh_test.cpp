@@ -162,6 +162,34 @@ TEST_F(RefreshTest, ARefreshReadsEachBlockOnce) {
   EXPECT_EQ(unit().Counters().block_reads - before, 18u);
 }
 
+TEST_F(RefreshTest, AFullCardCrossesTheLinkOncePerBlock) {
+  // A game and many data saves with and without icons, up to the card's last free block.
+  CardBuilder card;
+  std::vector<SaveSpec> saves = {{.name = "GAME", .blocks = 20, .icons = 3, .game = true}};
+  for (int i = 0; i < 24; ++i) {
+    saves.push_back({.name = "SAVE" + std::to_string(i),
+                     .blocks = 1 + i % 12,
+                     .icons = std::min(i % 5, i % 12)});
+  }
+  int used = 0;
+  std::size_t expected = 2 + 13;  // root, FAT, the directory chain
+  for (const SaveSpec& save : saves) {
+    card.Add(save);
+    used += save.blocks;
+    // The header and the blocks its frames reach (a game's header is its second block).
+    const int from_header = save.game ? save.blocks - 1 : save.blocks;
+    expected += static_cast<std::size_t>(std::min(save.icons + 1, from_header));
+  }
+  ASSERT_LE(used, 200);
+  WriteNoIconPicture();
+  StartTwoSlot(card, std::nullopt);
+  const std::uint64_t before = unit().Counters().block_reads;
+  form().RefreshSlot1();
+  EXPECT_EQ(form().Slot1Card.listed_count, saves.size());
+  EXPECT_EQ(unit().Counters().block_reads - before, expected);
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
 TEST_F(RefreshTest, ImageRefreshFillsTheFilePane) {
   const auto image = WriteCard("image.dcm", CardBuilder(241).Add({.name = "SAVE", .blocks = 5}));
   StartNothing();
