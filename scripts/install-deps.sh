@@ -11,7 +11,7 @@ packages=(
 )
 if [ "${1:-}" = "--extra" ]; then
   # Screenshots, fuzzing and image checks for developers.
-  packages+=(xvfb x11-apps imagemagick clang libclang-rt-14-dev)
+  packages+=(xvfb x11-apps imagemagick xdotool clang libclang-rt-14-dev)
 fi
 
 missing=()

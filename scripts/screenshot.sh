@@ -18,6 +18,10 @@ sleep 1
 DISPLAY="$display" scripts/run-demo.sh "$build_dir" &
 app=$!
 sleep "${QUORVEL_SCREENSHOT_WAIT:-6}"
+# Select the first save of slot 1, so that the selected-save panel is in the picture.
+window=$(DISPLAY="$display" xdotool search --name '^Quorvel$' | head -n 1)
+DISPLAY="$display" xdotool mousemove --window "$window" 264 62 click 1
+sleep 1
 mkdir -p "$(dirname "$out")"
 DISPLAY="$display" import -window root png:- | convert png:- -trim +repage "$out"
 echo "wrote $out"

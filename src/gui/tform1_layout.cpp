@@ -195,6 +195,12 @@ void TForm1::BuildPanes() {
     small.setPointSize(8);
     small.setBold(false);
     button->setFont(small);
+    // Its own text colours, not the header bar's (which the pane tick changes).
+    QPalette colours = button->palette();
+    colours.setColor(QPalette::Active, QPalette::ButtonText, Qt::black);
+    colours.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::black);
+    colours.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(140, 140, 140));
+    button->setPalette(colours);
     button->setText(text);
     button->setToolTip(hint);
     button->resize(40, 24);
