@@ -215,6 +215,27 @@ TEST_F(MainWindowTest, SixteenMegabytePagedCard) {
   EXPECT_TRUE(unit().Violations().empty());
 }
 
+TEST_F(MainWindowTest, PageCommandFailuresAreReported) {
+  WriteQuickConfig();
+  StartPaged(16);
+  Detect();
+  TForm1& f = form();
+  // The page is set, but reading it back gets no answer.
+  unit().InjectFault(unit().Transactions() + 2, Fault{.kind = FaultKind::kNoAnswer});
+  f.SpinEdit1->setValue(3);
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0], " 連接錯誤,請檢查程式的速度值,電源和連接器. ");
+  EXPECT_EQ(Text(f.Label5->text()), "  -沒硬體連接-");
+
+  // Storing the page fails: no wait window, the button stays.
+  unit().InjectFault(unit().Transactions() + 2, Fault{.kind = FaultKind::kNoAnswer});
+  f.Set16MBtnClick();
+  ASSERT_EQ(messages_.texts.size(), 2u);
+  EXPECT_EQ(messages_.texts[1], " 連接錯誤,請檢查16M 記憶卡,程式的速度值,電源和連接器.");
+  EXPECT_FALSE(wait_->isVisible());
+  EXPECT_TRUE(f.Set16MBtn->isVisible());
+}
+
 TEST_F(MainWindowTest, PageCountsGiveTheSizeLabel) {
   EXPECT_EQ(PageSizeSuffix(15), "16M");
   EXPECT_EQ(PageSizeSuffix(255), "16M");

@@ -149,6 +149,30 @@ TEST_F(PanesTest, DisassemblyStaysOffOnAPagedCard) {
   EXPECT_FALSE(form().AsmBtn->isEnabled());
 }
 
+TEST_F(PanesTest, PagePanelSlidesAndAChangedPageIsReadWhenItLeaves) {
+  CardBuilder card;
+  card.Add({.name = "PAGED", .blocks = 2, .icons = 1});
+  StartPaged(4, card);
+  Detect();
+  form().Refresh_Slot1Click();
+  ASSERT_EQ(form().ShownPage, 0);
+  pauses_.clear();
+
+  form().PagePanelIn();
+  EXPECT_EQ(form().Panel3->x(), TForm1::kPanel3Shown);
+  EXPECT_EQ(pauses_, std::vector<int>(33, 10));
+  EXPECT_TRUE(form().Timer3->isActive()) << "a card of 4 pages keeps the automatic refresh";
+  form().SpinEdit1->setValue(2);
+  EXPECT_EQ(form().CurrentPage, 2);
+  EXPECT_EQ(unit().Page(), 2);
+
+  form().PagePanelOut();
+  EXPECT_EQ(form().Panel3->x(), TForm1::kPanel3Parked);
+  EXPECT_EQ(form().ShownPage, 2) << "the pane was read again for the new page";
+  EXPECT_EQ(Text(form().MILFlashLabel1->text()), " 轉頁: 2");
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
 TEST_F(PanesTest, HeaderFontFollowsThePaneWidth) {
   StartNothing();
   form().Splitter2->setSizes({130, 292});
