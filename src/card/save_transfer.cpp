@@ -162,7 +162,7 @@ TransferError CopySave(int direction, std::size_t index, CardImage& slot1, CardI
   return direction == 1 ? CopySave(slot1, index, slot2) : CopySave(slot2, index, slot1);
 }
 
-bool DeleteSave(CardImage& card, std::size_t index) {
+bool FreeSave(CardImage& card, std::size_t index) {
   if (index >= kSaveRecords || card.records[index].size == 0) return false;
   SaveRecord& save = card.records[index];
   // The walk frees at most `size` blocks and never a block of the root, FAT or directory,
@@ -179,7 +179,23 @@ bool DeleteSave(CardImage& card, std::size_t index) {
   if (next == kFatLast && block < kLastDirectoryBlock) card.fat[block] = kFatFree;
   save.entry.fill(0);
   save.size = 0;
-  return WriteFatAndDirectory(card);
+  return true;
+}
+
+bool DeleteSave(CardImage& card, std::size_t index) {
+  return FreeSave(card, index) && WriteFatAndDirectory(card);
+}
+
+TransferError PlanReplacement(const CardImage& card, std::size_t old_index, std::uint16_t size,
+                              bool game, Placement& out) {
+  if (old_index >= kSaveRecords) return PlanPlacement(card, size, game, out);
+  CardImage after(card.source);
+  after.root = card.root;
+  after.fat = card.fat;
+  after.records = card.records;
+  after.free_blocks = static_cast<std::uint8_t>(card.free_blocks + card.records[old_index].size);
+  FreeSave(after, old_index);
+  return PlanPlacement(after, size, game, out);
 }
 
 }  // namespace quorvel

@@ -58,6 +58,14 @@ TransferError CopySave(CardImage& source, std::size_t index, CardImage& target);
 // The slot-to-slot entry point: direction 1 copies slot 1 -> slot 2, 0 copies slot 2 -> slot 1.
 TransferError CopySave(int direction, std::size_t index, CardImage& slot1, CardImage& slot2);
 
+// Frees the save's chain and its directory slot in the model only; false when the slot
+// holds no save.
+bool FreeSave(CardImage& card, std::size_t index);
+// Plans the room a save would find once the save at `old_index` were deleted (a replace),
+// without changing anything, so that a replace that cannot succeed deletes nothing.
+TransferError PlanReplacement(const CardImage& card, std::size_t old_index, std::uint16_t size,
+                              bool game, Placement& out);
+
 // Frees the save's chain and its directory slot, then writes FAT and directory. False when
 // there was nothing to delete or the FAT or directory could not be written.
 bool DeleteSave(CardImage& card, std::size_t index);

@@ -9,7 +9,8 @@ namespace {
 
 // Makes room for the copy when the target already holds a save of that name: refused
 // unless --replace, which deletes the old save first (as the program does after its
-// question). Returns an empty text when the copy may go ahead.
+// question), but only when the copy will then find room. Returns an empty text when the
+// copy may go ahead.
 std::string ResolveNameCollision(const Args& args, CardSources& sources, CardImage& target,
                                  const SaveRecord& save) {
   const std::string& target_name = args.positional[2];
@@ -19,6 +20,10 @@ std::string ResolveNameCollision(const Args& args, CardSources& sources, CardIma
     return target_name + " already holds a save named " + PrintableName(save.name) +
            "; give --replace to replace it";
   }
+  Placement placement;
+  TransferError room =
+      PlanReplacement(target, *existing, save.size, save.header_in_second_block, placement);
+  if (room != TransferError::kNone) return "copy refused: " + std::string(Describe(room));
   std::string error;
   if (!DeleteSave(target, *existing)) return target_name + ": the old save could not be deleted";
   if (!sources.Reload(target, error)) return target_name + ": " + error;

@@ -158,6 +158,24 @@ TEST_F(CliCardCommands, CopyWithoutRoomSaysWhy) {
   ExpectClean(to);
 }
 
+TEST_F(CliCardCommands, ReplaceThatCannotFitDeletesNothing) {
+  CardBuilder from;
+  std::vector<std::uint8_t> big;
+  for (int b = 0; b < 150; ++b) big.push_back(static_cast<std::uint8_t>(199 - b));
+  from.AddSave(0, "SAVE", big);
+  CardBuilder to;
+  to.AddSave(0, "SAVE", {199, 198});
+  std::vector<std::uint8_t> filler;
+  for (int b = 0; b < 100; ++b) filler.push_back(static_cast<std::uint8_t>(150 - b));
+  to.AddSave(1, "FILLER", filler);
+  const std::string to_path = Write(to, "to.dcm");
+  const std::vector<std::uint8_t> before = test::ReadFile(dir / "to.dcm");
+  CliRun run = Cli("copy " + Write(from, "from.dcm") + " SAVE " + to_path + " --replace");
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_NE(run.err.find("copy refused"), std::string::npos) << run.err;
+  EXPECT_EQ(test::ReadFile(dir / "to.dcm"), before);
+}
+
 TEST_F(CliCardCommands, DeleteByNameOrSlot) {
   const std::string card = Write(ThreeSaves(), "card.dcm");
   ASSERT_EQ(Cli("delete " + card + " MIDDLE").exit_status, 0);
