@@ -136,9 +136,15 @@ bool WorkingData::SaveFile(const std::filesystem::path& path) const {
   return WriteFileAtomically(path, FileRangeSource(file_.File(), 0, size_));
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, const ByteSource& source) {
+bool WriteFileAtomically(const std::filesystem::path& link_or_path, const ByteSource& source) {
   namespace fs = std::filesystem;
   std::error_code error;
+  // A link is written through: its target gets the new content, the link stays.
+  fs::path path = link_or_path;
+  if (fs::is_symlink(path, error)) {
+    path = fs::weakly_canonical(path, error);
+    if (error) return false;
+  }
   const fs::file_status old_status = fs::status(path, error);
   if (fs::is_directory(old_status)) return false;
   fs::path sibling;

@@ -154,6 +154,17 @@ TEST(WorkingDataTest, NibbleShiftOfLargeDataMatchesANibbleModel) {
   EXPECT_EQ(nibble(shifted, 2 * bytes.size() + 1), 0);
 }
 
+TEST(WorkingDataTest, SavingOverALinkWritesItsTarget) {
+  ScratchDir dir;
+  const auto target = dir.Write("target.bin", {1});
+  std::filesystem::create_symlink(target, dir / "link.bin");
+  WorkingData data;
+  ASSERT_TRUE(data.Insert(0, MemorySource(Bytes{7, 8})));
+  ASSERT_TRUE(data.SaveFile(dir / "link.bin"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.bin"));
+  EXPECT_EQ(ReadFileBytes(target), (Bytes{7, 8}));
+}
+
 TEST(WorkingDataTest, LoadAndSaveCopyWholeFiles) {
   ScratchDir dir;
   const Bytes bytes = Sequence(1000);
