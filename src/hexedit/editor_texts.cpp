@@ -25,17 +25,15 @@ std::optional<std::int64_t> ParseNumberText(std::string_view text) {
 }
 
 std::array<std::string, 6> StatusPanelTexts(const HexDocument& doc) {
-  std::array<std::string, 6> panels;
-  panels[0] = "Pos : " + std::to_string(doc.CaretPosition());
-  if (const auto& selection = doc.GetSelection()) {
-    panels[1] =
+  const auto& selection = doc.GetSelection();
+  std::string selected;
+  if (selection) {
+    selected =
         "Sel : " + std::to_string(selection->first) + " - " + std::to_string(selection->last);
   }
-  panels[2] = doc.Modified() ? "*" : "";
-  panels[3] = doc.ReadOnly() ? "R" : "";
-  panels[4] = doc.InsertMode() ? "INS" : "OVW";
-  panels[5] = "Size : " + std::to_string(doc.Size());
-  return panels;
+  return {"Pos : " + std::to_string(doc.CaretPosition()), std::move(selected),
+          std::string(doc.Modified() ? "*" : ""),         std::string(doc.ReadOnly() ? "R" : ""),
+          std::string(doc.InsertMode() ? "INS" : "OVW"),  "Size : " + std::to_string(doc.Size())};
 }
 
 }  // namespace quorvel
