@@ -11,6 +11,7 @@
 #include "card/block_io.h"
 #include "card/card_fixture.h"
 #include "card/file_system.h"
+#include "card/save_transfer.h"
 
 namespace quorvel {
 namespace {
@@ -80,6 +81,39 @@ TEST(CheckCard, FindsEachKindOfDamage) {
   CardBuilder root;
   root.Logical(255)[0x50] = 250;
   EXPECT_TRUE(Mentions(Check(root), "user-block count 250"));
+}
+
+// Cards whose FAT and directory are random bytes: every operation ends, nothing crashes, and
+// every copy that succeeds leaves a consistent target.
+TEST(DamagedCards, RandomFatAndDirectoryNeverHangOrCrash) {
+  test::TempDir dir;
+  std::uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<std::uint8_t>(seed >> 16);
+  };
+  for (int round = 0; round < 40; ++round) {
+    CardBuilder builder;
+    for (int block = 241; block <= 254; ++block) {
+      for (auto& byte : builder.Logical(block)) byte = next();
+    }
+    if (round % 2 == 0) builder.SetFat(0, 0x0001);  // keep half of them formatted
+    CardImage card;
+    test::OpenBuilt(card, builder, dir, "random" + std::to_string(round) + ".dcm");
+    if (LoadCard(card) != LoadResult::kLoaded) continue;
+    CheckCard(card);
+    CardImage empty;
+    test::OpenBuilt(empty, CardBuilder(241), dir, "empty" + std::to_string(round) + ".dcm");
+    ASSERT_EQ(LoadCard(empty), LoadResult::kLoaded);
+    for (int k = 0; k < card.listed_count; ++k) {
+      const std::size_t index = card.list_order[k];
+      if (CopySave(card, index, empty) == TransferError::kNone) {
+        ASSERT_EQ(LoadCard(empty), LoadResult::kLoaded);
+        EXPECT_EQ(CheckCard(empty), std::vector<std::string>{});
+      }
+      DeleteSave(card, index);
+    }
+  }
 }
 
 // Opens a real card (kept in the card's own byte order) as an image in link order.
