@@ -1,7 +1,6 @@
 // Reading a 32 x 32 8-bit BMP into an IconImage by the offsets its own headers give: the
 // Windows and OS/2 information headers, uncompressed or RLE8 pixels, either row order.
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 
 #include "card/bmp_file.h"
@@ -71,8 +70,8 @@ std::optional<BmpLayout> ReadLayout(std::span<const std::uint8_t> file) {
 }
 
 bool IsIconShape(const BmpLayout& layout) {
-  return layout.width == kIconSide && std::abs(layout.height) == kIconSide && layout.planes == 1 &&
-         layout.bits == 8 &&
+  return layout.width == kIconSide && (layout.height == kIconSide || layout.height == -kIconSide) &&
+         layout.planes == 1 && layout.bits == 8 &&
          (layout.compression == kRgb || (layout.compression == kRle8 && layout.height > 0));
 }
 

@@ -125,6 +125,20 @@ TEST_F(IconFrames, AChainShorterThanTheIconRepeatsItsLastBlock) {
   EXPECT_EQ(image.Pixel(1, 24), block[0x00] & 0x0F);
 }
 
+TEST_F(IconFrames, AChainThatCannotBeginStaysOnItsFirstBlock) {
+  CardBuilder builder;
+  builder.AddSave(0, "WALKED______", {150, 149, 148}, false, 1);
+  builder.AddSave(1, "BROKEN______", {100}, false, 2);
+  Load(builder);
+  card.fat[100] = kFatFree;  // damaged: the save's first block reads as free
+  IconImage image;
+  ASSERT_TRUE(DecodeIconFrame(card, 0, 0, image));  // leaves the cursor at block 148
+  ASSERT_TRUE(DecodeIconFrame(card, 1, 1, image));
+  const auto& block = builder.Logical(100);
+  EXPECT_EQ(image.Pixel(0, 0), block[0x80] >> 4);
+  EXPECT_EQ(image.Pixel(1, 24), block[0x00] & 0x0F);
+}
+
 TEST_F(IconFrames, NoFileForAMissingFrame) {
   CardBuilder builder;
   builder.AddSave(0, "TWO_FRAMES__", {150, 149, 148}, false, 2);
