@@ -36,7 +36,8 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
   std::filesystem::path temporary;
   FilePtr file = CreateFreshSibling(path, temporary);
   if (!file) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  bool written =
+      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   written = std::fclose(file.release()) == 0 && written;
   std::error_code error;
   if (written) std::filesystem::rename(temporary, path, error);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "card/card_fixture.h"
 #include "card/icon_test_util.h"
 #ifdef QUORVEL_HAVE_QT_GUI
@@ -262,6 +264,35 @@ TEST(BmpReadTest, RefusesWhatIsNotA32By32EightBitPictureAndKeepsTheImage) {
     EXPECT_EQ(DecodeIconBmp(refused[i], image), BmpReadResult::kNotIconBmp) << i;
   }
   EXPECT_EQ(image.bytes, Sample().bytes);
+}
+
+// Damaged pictures (random bytes changed in the headers and runs) are read or refused, never
+// read past their end; run under the sanitizers this catches any out-of-bounds access.
+TEST(BmpReadTest, DamagedPicturesNeverReadPastTheirEnd) {
+  const auto encoded = EncodeIconBmp(Sample());
+  std::vector<std::uint8_t> rle(encoded.begin(), encoded.begin() + 1078);
+  PutLe(rle, 30, 1, 4);
+  for (int row = 0; row < 32; ++row) rle.insert(rle.end(), {16, 1, 0, 3, 9, 8, 7, 0, 0, 0});
+  rle.insert(rle.end(), {0, 1});
+  IconImage decoded;
+  ASSERT_EQ(DecodeIconBmp(rle, decoded), BmpReadResult::kOk);
+  EXPECT_EQ(decoded.Pixel(18, 0), 7);
+  std::mt19937 random(7);
+  for (const std::vector<std::uint8_t>& original :
+       {std::vector<std::uint8_t>(encoded.begin(), encoded.end()), rle}) {
+    for (int round = 0; round < 3000; ++round) {
+      std::vector<std::uint8_t> file = original;
+      const int changes = 1 + static_cast<int>(random() % 4);
+      for (int c = 0; c < changes; ++c) {
+        const std::size_t at = random() % 2 ? random() % 54 : random() % file.size();
+        file[at] = static_cast<std::uint8_t>(random());
+      }
+      file.resize(file.size() - random() % 3 * (random() % file.size()) / 2);
+      IconImage image;
+      const BmpReadResult result = DecodeIconBmp(file, image);
+      ASSERT_TRUE(result == BmpReadResult::kOk || result == BmpReadResult::kNotIconBmp);
+    }
+  }
 }
 
 TEST(BmpReadTest, AMissingFileCannotBeRead) {
