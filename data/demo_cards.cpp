@@ -200,13 +200,18 @@ int Cube(int f, int x, int y) {
   return 1 + (rx > 0 ? 1 : 0) + (ry > 0 ? 2 : 0);
 }
 
-int Heart(int f, int x, int y) {
+bool InHeart(int f, int x, int y) {
   const double scale = f == 0 ? 11 : 13;
   const double u = (x - 15.5) / scale;
   const double v = (15 - y) / scale + 0.2;
-  const double shape = std::pow(u * u + v * v - 1, 3) - u * u * v * v * v;
-  if (shape <= 0) return shape > -0.05 ? 2 : 1;
-  return 0;
+  return std::pow(u * u + v * v - 1, 3) - u * u * v * v * v <= 0;
+}
+
+int Heart(int f, int x, int y) {
+  if (!InHeart(f, x, y)) return 0;
+  const bool edge = !InHeart(f, x - 1, y) || !InHeart(f, x + 1, y) || !InHeart(f, x, y - 1) ||
+                    !InHeart(f, x, y + 1);
+  return edge ? 2 : 1;
 }
 
 int Fish(int f, int x, int y) {
