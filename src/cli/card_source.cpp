@@ -97,7 +97,7 @@ bool CardSources::OpenLink(std::string& error) {
   return true;
 }
 
-CardImage* CardSources::Open(const std::string& source, LoadResult& loaded, std::string& error) {
+CardImage* CardSources::Attach(const std::string& source, std::string& error) {
   std::optional<std::uint8_t> slot = SlotNumber(source);
   std::unique_ptr<CardImage> card;
   if (slot) {
@@ -131,7 +131,12 @@ CardImage* CardSources::Open(const std::string& source, LoadResult& loaded, std:
     }
   }
   cards_.push_back(std::move(card));
-  CardImage* opened = cards_.back().get();
+  return cards_.back().get();
+}
+
+CardImage* CardSources::Open(const std::string& source, LoadResult& loaded, std::string& error) {
+  CardImage* opened = Attach(source, error);
+  if (opened == nullptr) return nullptr;
   loaded = LoadCard(*opened);
   if (loaded == LoadResult::kFailed) {
     error = source + ": the card could not be read";

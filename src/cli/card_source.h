@@ -56,6 +56,10 @@ class CardSources {
   // An unformatted card is returned with `loaded` = kUnformatted.
   CardImage* Open(const std::string& source, LoadResult& loaded, std::string& error);
 
+  // Opens SOURCE without loading it, for commands that read or write every block (a slot's
+  // card must be present). Null, with the reason in `error`, when it cannot be reached.
+  CardImage* Attach(const std::string& source, std::string& error);
+
   // Opens and loads SOURCE, requiring a formatted card; null with the reason otherwise.
   CardImage* OpenFormatted(const std::string& source, std::string& error);
 
