@@ -12,8 +12,7 @@ int RunDump(const Args& args) {
   if (!IsSlotName(slot)) throw UsageError{"dump reads a card in slot1 or slot2"};
   CardSources sources(args);
   std::string error;
-  LoadResult loaded;
-  CardImage* card = sources.Open(slot, loaded, error);
+  CardImage* card = sources.Attach(slot, error);
   if (card == nullptr) return Fail(error);
   const DcmError result = DumpCardToFile(*card, args.positional[1]);
   if (result != DcmError::kNone) {

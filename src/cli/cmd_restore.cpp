@@ -16,8 +16,7 @@ int RunRestore(const Args& args) {
   }
   CardSources sources(args);
   std::string error;
-  LoadResult loaded;
-  CardImage* card = sources.Open(slot, loaded, error);
+  CardImage* card = sources.Attach(slot, error);
   if (card == nullptr) return Fail(error);
   const DcmError result = RestoreCardFromFile(*card, file);
   if (result != DcmError::kNone) {
