@@ -3,6 +3,8 @@
 #include <QImage>
 
 #include "card/block_io.h"
+#include "card/file_system.h"
+#include "demo_cards.h"
 #include "gui/win_colors.h"
 #include "gui/window_fixture.h"
 
@@ -188,6 +190,50 @@ TEST_F(RefreshTest, AFullCardCrossesTheLinkOncePerBlock) {
   EXPECT_EQ(form().Slot1Card.listed_count, saves.size());
   EXPECT_EQ(unit().Counters().block_reads - before, expected);
   EXPECT_TRUE(messages_.texts.empty());
+}
+
+// The blocks a refresh of `card_file` has to read: root, FAT, the 13 directory blocks, and
+// for each save its header and the blocks its icon frames reach (counted on a copy of the
+// card read as an image file).
+std::size_t BlocksOfARefresh(const std::filesystem::path& card_file) {
+  CardImage card(kSourceImage);
+  EXPECT_TRUE(OpenImageFile(card, card_file.string()));
+  ReadRoot(card);
+  ReadFat(card);
+  ReadDirectory(card);
+  std::size_t blocks = 2 + 13;
+  for (const SaveRecord& save : card.records) {
+    if (save.size == 0) continue;
+    const int header = save.header_in_second_block ? 1 : 0;
+    const int frames = std::min<int>(save.icon_count, 32);
+    blocks += static_cast<std::size_t>(std::min(frames + 1, save.size - header));
+  }
+  CloseImageFile(card);
+  return blocks;
+}
+
+TEST_F(RefreshTest, DemoCardsCrossTheLinkOncePerBlock) {
+  std::string error;
+  ASSERT_TRUE(demo::WriteDemoCards(root_ / "cards", error)) << error;
+  ASSERT_TRUE(demo::WriteDataFiles(work_, error)) << error;
+  auto demo_unit = VirtualUnit::TwoSlotFromFolder(root_ / "cards", error);
+  ASSERT_TRUE(demo_unit) << error;
+  Start(std::move(demo_unit));
+  Detect();
+  for (int slot = 0; slot < 2; ++slot) {
+    const std::uint64_t before = unit().Counters().block_reads;
+    if (slot == 0) {
+      form().Refresh_Slot1Click();
+    } else {
+      form().refresh_slot2Click();
+    }
+    const auto file = root_ / "cards" / (slot == 0 ? "slot1.dcm" : "slot2.dcm");
+    EXPECT_EQ(unit().Counters().block_reads - before, BlocksOfARefresh(file))
+        << "slot " << slot + 1;
+    EXPECT_GT(form().Card(slot).listed_count, 0);
+  }
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_TRUE(unit().Violations().empty());
 }
 
 TEST_F(RefreshTest, ImageRefreshFillsTheFilePane) {
