@@ -12,6 +12,12 @@ bool MemorySource::ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) co
   return true;
 }
 
+bool FileRangeSource::CopyTo(FileHandle& file, std::int64_t position) const {
+  const std::int64_t done = file.CopyInKernel(file_, start_, position, size_);
+  return done == size_ || FileRangeSource(file_, start_ + done, size_ - done)
+                              .ByteSource::CopyTo(file, position + done);
+}
+
 bool SavedBytes::Save(const ByteSource& source) {
   size_ = source.Size();
   memory_.clear();
@@ -21,7 +27,12 @@ bool SavedBytes::Save(const ByteSource& source) {
     return source.ReadAt(0, memory_);
   }
   spill_ = std::make_unique<TempFile>(".QZHU");
-  return spill_->IsOpen() && CopySourceTo(source, spill_->File(), 0);
+  return spill_->IsOpen() && source.CopyTo(spill_->File(), 0);
+}
+
+bool SavedBytes::CopyTo(FileHandle& file, std::int64_t position) const {
+  if (spill_) return FileRangeSource(spill_->File(), 0, size_).CopyTo(file, position);
+  return MemorySource(memory_).CopyTo(file, position);
 }
 
 bool SavedBytes::ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) const {
@@ -29,13 +40,13 @@ bool SavedBytes::ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) cons
   return MemorySource(memory_).ReadAt(offset, bytes);
 }
 
-bool CopySourceTo(const ByteSource& source, FileHandle& file, std::int64_t position) {
-  const std::int64_t size = source.Size();
+bool ByteSource::CopyTo(FileHandle& file, std::int64_t position) const {
+  const std::int64_t size = Size();
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(size, kCopyChunk)));
   for (std::int64_t done = 0; done < size;) {
     const auto n = static_cast<std::size_t>(std::min(size - done, kCopyChunk));
     const std::span<std::uint8_t> piece(buffer.data(), n);
-    if (!source.ReadAt(done, piece) || !file.WriteAt(position + done, piece)) return false;
+    if (!ReadAt(done, piece) || !file.WriteAt(position + done, piece)) return false;
     done += static_cast<std::int64_t>(n);
   }
   return true;

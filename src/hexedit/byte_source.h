@@ -16,6 +16,8 @@ class ByteSource {
   virtual ~ByteSource() = default;
   virtual std::int64_t Size() const = 0;
   virtual bool ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) const = 0;
+  // Writes all bytes to file at position; false on any read or write error.
+  virtual bool CopyTo(FileHandle& file, std::int64_t position) const;
 };
 
 class MemorySource : public ByteSource {
@@ -36,6 +38,7 @@ class FileRangeSource : public ByteSource {
   bool ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) const override {
     return file_.ReadAt(start_ + offset, bytes);
   }
+  bool CopyTo(FileHandle& file, std::int64_t position) const override;
 
  private:
   const FileHandle& file_;
@@ -51,6 +54,7 @@ class SavedBytes : public ByteSource {
   bool Save(const ByteSource& source);
   std::int64_t Size() const override { return size_; }
   bool ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) const override;
+  bool CopyTo(FileHandle& file, std::int64_t position) const override;
 
  private:
   std::int64_t size_ = 0;
@@ -60,8 +64,5 @@ class SavedBytes : public ByteSource {
 
 // The piece size of every streamed copy.
 inline constexpr std::int64_t kCopyChunk = 256 * 1024;
-
-// Copies the whole source to file at position; false on any read or write error.
-bool CopySourceTo(const ByteSource& source, FileHandle& file, std::int64_t position);
 
 }  // namespace quorvel

@@ -96,6 +96,21 @@ bool FileHandle::WriteAt(std::int64_t position, std::span<const std::uint8_t> by
   return true;
 }
 
+std::int64_t FileHandle::CopyInKernel(const FileHandle& source, std::int64_t source_position,
+                                      std::int64_t position, std::int64_t count) {
+  std::int64_t done = 0;
+  while (done < count) {
+    auto in = static_cast<off_t>(source_position + done);
+    auto out = static_cast<off_t>(position + done);
+    const ssize_t n =
+        ::copy_file_range(source.fd_, &in, fd_, &out, static_cast<std::size_t>(count - done), 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
 bool FileHandle::Resize(std::int64_t size) {
   return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(size)) == 0;
 }

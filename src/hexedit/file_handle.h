@@ -33,6 +33,10 @@ class FileHandle {
   // Reads exactly bytes.size() bytes at position; false on a short read or an error.
   bool ReadAt(std::int64_t position, std::span<std::uint8_t> bytes) const;
   bool WriteAt(std::int64_t position, std::span<const std::uint8_t> bytes);
+  // Copies up to count bytes from another file inside the kernel; returns how many it copied
+  // (fewer, even 0, where the system cannot: the caller copies the rest itself).
+  std::int64_t CopyInKernel(const FileHandle& source, std::int64_t source_position,
+                            std::int64_t position, std::int64_t count);
   bool Resize(std::int64_t size);
   bool Sync();
 

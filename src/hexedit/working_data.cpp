@@ -51,7 +51,7 @@ bool WorkingData::Replace(std::int64_t position, std::int64_t count, const ByteS
   if (position < 0 || count < 0 || position > size_ - count) return false;
   const std::int64_t new_count = bytes.Size();
   if (new_count != count && !MoveTail(position + count, position + new_count)) return false;
-  return CopySourceTo(bytes, file_.File(), position);
+  return bytes.CopyTo(file_.File(), position);
 }
 
 bool WorkingData::Truncate(std::int64_t size) {
@@ -112,7 +112,7 @@ bool WorkingData::ShiftNibbles(std::int64_t nibble_index, bool insert) {
     if (n == 0) break;
   }
   const FileRangeSource result(shifted.File(), 0, written);
-  if (!CopySourceTo(result, file_.File(), start)) return false;
+  if (!result.CopyTo(file_.File(), start)) return false;
   const std::int64_t new_size = start + written;
   if (!file_.File().Resize(new_size)) return false;
   size_ = new_size;
@@ -124,7 +124,7 @@ bool WorkingData::LoadFile(const std::filesystem::path& path) {
   const std::int64_t size = source.Size();
   if (size < 0 || !file_.File().Resize(0)) return false;
   size_ = 0;
-  if (!CopySourceTo(FileRangeSource(source, 0, size), file_.File(), 0)) {
+  if (!FileRangeSource(source, 0, size).CopyTo(file_.File(), 0)) {
     file_.File().Resize(0);
     return false;
   }
@@ -157,7 +157,7 @@ bool WriteFileAtomically(const std::filesystem::path& link_or_path, const ByteSo
     out = FileHandle::CreateExclusive(sibling);
   }
   if (!out.IsOpen()) return false;
-  bool ok = CopySourceTo(source, out, 0) && out.Sync();
+  bool ok = source.CopyTo(out, 0) && out.Sync();
   out.Close();
   if (ok && fs::exists(old_status)) fs::permissions(sibling, old_status.permissions(), error);
   if (ok) {
