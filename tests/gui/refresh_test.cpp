@@ -123,6 +123,26 @@ TEST_F(RefreshTest, IconsAreTheSavesOwnAndCycleThroughTheirFrames) {
   EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 0}));
 }
 
+TEST_F(RefreshTest, FramesBeyondTheRecordsRoomAreNotShown) {
+  StartTwoSlot(CardBuilder()
+                   .Add({.name = "MANYFRAMES", .blocks = 41, .icons = 40})
+                   .Add({.name = "NEXT", .blocks = 2, .icons = 1}),
+               std::nullopt);
+  form().Refresh_Slot1Click();
+  const SaveRecord& many = form().Slot1Card.records[0];
+  const SaveRecord& next = form().Slot1Card.records[1];
+  EXPECT_EQ(many.icon_count, 40) << "the card's own count is kept";
+  EXPECT_EQ(form().card1Image.size(), 33u) << "32 frames of the first save, one of the next";
+  EXPECT_EQ(next.first_image_index, 32);
+  EXPECT_EQ(next.frame_image_indices[0], 32);
+  EXPECT_EQ(next.name, "NEXT        ");
+  for (int tick = 0; tick < 40; ++tick) {
+    form().PaneTick();
+    EXPECT_LT(many.current_frame, 32);
+  }
+  EXPECT_EQ(many.current_frame, 40 % 32);
+}
+
 TEST_F(RefreshTest, MissingNoIconPictureIsReportedOnce) {
   StartTwoSlot(CardBuilder().Add({.name = "A", .icons = 0}).Add({.name = "B", .icons = 0}),
                std::nullopt);
