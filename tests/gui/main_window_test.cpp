@@ -1,6 +1,7 @@
 // The main window at start-up: its controls, the configuration file, the timers, and the
 // layouts that the start-up detection chooses for the two-slot unit and for paged cards.
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFile>
 #include <fstream>
 #include <sstream>
@@ -254,6 +255,23 @@ TEST_F(MainWindowTest, TwoPageCardHasNoPageStoreButton) {
   Detect();
   EXPECT_EQ(Text(form().Label5->text()), "ORIEL 2M");
   EXPECT_FALSE(form().Set16MBtn->isVisible());
+}
+
+TEST_F(MainWindowTest, RepaintDuringALinkOperationHandlesNoOtherEvent) {
+  WriteQuickConfig();
+  StartNothing();
+  bool queued_ran = false;
+  bool timer_ran = false;
+  QMetaObject::invokeMethod(
+      &form(), [&] { queued_ran = true; }, Qt::QueuedConnection);
+  QTimer::singleShot(0, &form(), [&] { timer_ran = true; });
+  form().Label5->setText(QStringLiteral("changed"));
+  form().RepaintWindow();
+  form().Refresh_Slot1Click();  // a whole failed handshake, with its repaints
+  EXPECT_FALSE(queued_ran);
+  EXPECT_FALSE(timer_ran);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(queued_ran);
 }
 
 TEST_F(MainWindowTest, QuitClosesTheWindow) {
