@@ -9,6 +9,7 @@
 #include "app/config.h"
 #include "app/link_setup.h"
 #include "gui/message_boxes.h"
+#include "gui/tasm86kform.h"
 #include "gui/tform1.h"
 #include "gui/twaitform.h"
 #include "link/settings.h"
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   messages.SetOwner(&form1);
   quorvel::TwaitForm wait_form(&form1);
   form1.AttachWaitForm(&wait_form);
+  quorvel::Tasm86kForm asm86k_form(messages);
+  form1.AttachAsmForm(&asm86k_form);
 
   form1.show();
   return app.exec();

@@ -32,6 +32,7 @@
 
 namespace quorvel {
 
+class Tasm86kForm;
 class TwaitForm;
 
 // What the main window needs from start-up. Tests replace the clock and the sleep.
@@ -70,6 +71,8 @@ class TForm1 : public QWidget {
 
   // The windows created after this one; the main window reaches them through here.
   void AttachWaitForm(TwaitForm* wait_form) { waitForm = wait_form; }
+  // Also wires AsmBtn to AsmBtnClick.
+  void AttachAsmForm(Tasm86kForm* asm_form);
 
   // ---- Start-up and close -------------------------------------------------------------
   void FormCreate();
@@ -109,6 +112,9 @@ class TForm1 : public QWidget {
   void EnableSlot2Commands(bool on);
   void EnableImageCommands(bool on);
   void Splitter2CanResize();
+
+  // ---- Disassembly of the selected game (tform1_asm.cpp) -------------------------------
+  void AsmBtnClick();
 
   // Shows the wait window without blocking, centred on this window, painted at once.
   void ShowWaitWindow();
@@ -240,6 +246,7 @@ class TForm1 : public QWidget {
   QTimer* Timer3;  // 1500 ms: automatic refresh
 
   TwaitForm* waitForm = nullptr;
+  Tasm86kForm* asm86kForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
