@@ -138,7 +138,9 @@ void Tasm86kForm::BuildControls() {
 
   connect(Button2, &QPushButton::clicked, this, &Tasm86kForm::Button2Click);
   connect(editbtn, &QPushButton::clicked, this, &Tasm86kForm::editbtnClick);
+  // Moving to a line, and clicking it again (which puts its bytes back into the fields).
   connect(AsmListBox, &QListWidget::currentRowChanged, this, &Tasm86kForm::AsmListBoxClick);
+  connect(AsmListBox, &QListWidget::itemClicked, this, &Tasm86kForm::AsmListBoxClick);
   connect(Save1, &QAction::triggered, this, &Tasm86kForm::Save1Click);
   connect(Exit1, &QAction::triggered, this, &Tasm86kForm::Exit1Click);
   for (QLineEdit* field : byte_fields_) {

@@ -59,7 +59,9 @@ class Asm86kFormTest : public ::testing::Test {
   static void SetUpTestSuite() { EnsureApplication(); }
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() / (std::string("quorvel_asm_") + info->name());
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("quorvel_asm_" + std::to_string(QCoreApplication::applicationPid()) + "_" + info->name());
     std::filesystem::create_directories(dir_);
     code_ = dir_ / "~ico._";
   }
@@ -132,6 +134,13 @@ TEST_F(Asm86kFormTest, GoToSelectsTheInstructionAtOrAfterTheAddress) {
   EXPECT_EQ(messages_.texts, std::vector<std::string>{" 地址超值."});
   EXPECT_EQ(form_.AsmListBox->currentRow(), 0) << "nothing else changes";
   EXPECT_EQ(Bytes(), (std::vector<std::string>{"23", "01", "00"}));
+
+  form_.show();
+  form_.codeed1->setText("FF");
+  const QRect line = form_.AsmListBox->visualItemRect(form_.AsmListBox->item(0));
+  QTest::mouseClick(form_.AsmListBox->viewport(), Qt::LeftButton, {}, line.center());
+  EXPECT_EQ(Bytes(), (std::vector<std::string>{"23", "01", "00"}))
+      << "a click shows the line again";
 }
 
 TEST_F(Asm86kFormTest, PatchingATwoByteInstructionWritesExactlyTwoBytes) {
