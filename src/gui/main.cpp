@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   messages.SetOwner(&form1);
   quorvel::TwaitForm wait_form(&form1);
   form1.AttachWaitForm(&wait_form);
-  quorvel::Tasm86kForm asm86k_form(messages);
+  quorvel::Tasm86kForm asm86k_form(messages, &form1);
   form1.AttachAsmForm(&asm86k_form);
 
   form1.show();
