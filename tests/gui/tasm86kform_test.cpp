@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QTest>
+#include <algorithm>
+#include <array>
 #include <deque>
 #include <fstream>
 #include <functional>
@@ -356,6 +358,19 @@ class AsmBtnTest : public WindowTest {
     window.editbtn->click();
   }
 
+  // Opens `image` in the image pane and selects its game.
+  void SelectGameInImage(const std::filesystem::path& image) {
+    form().AttachAsmForm(&asm_);
+    ASSERT_TRUE(OpenImageFile(form().FileCard, image.string()));
+    form().RefreshImage();
+    const CardImage& card = form().FileCard;
+    for (int row = 0; row < card.listed_count; ++row) {
+      if (card.records[card.list_order[row]].header_in_second_block) Select(kPaneImage, {row});
+    }
+    form().FileListViewClick();
+    ASSERT_TRUE(form().AsmBtn->isEnabled());
+  }
+
   std::filesystem::path WorkingFile() const { return work_ / "~ico._"; }
 
   ScriptedMessages window_messages_;
@@ -410,11 +425,7 @@ TEST_F(AsmBtnTest, SaveAndExitWritesThePatchBackIntoTheImage) {
   expected[3 ^ 3] = 0x72;
   StartNothing();
   Detect();  // no unit answers: the link's time-out flag stays set
-  form().AttachAsmForm(&asm_);
-  ASSERT_TRUE(OpenImageFile(form().FileCard, image.string()));
-  form().RefreshImage();
-  Select(kPaneImage, {0});
-  form().FileListViewClick();
+  SelectGameInImage(image);
   ASSERT_EQ(form().SelectedName, "MINIGAME    ");
   WhenShown script(asm_, [&](Tasm86kForm& window) {
     PatchInc(window);
@@ -424,6 +435,40 @@ TEST_F(AsmBtnTest, SaveAndExitWritesThePatchBackIntoTheImage) {
   EXPECT_EQ(script.times_shown, 1) << "an image save does not depend on the link";
   CloseImageFile(form().FileCard);
   EXPECT_EQ(ReadAll(image), expected);
+}
+
+TEST_F(AsmBtnTest, ARealGameIsListedFromItsFirstByteAndTakesAPatchBack) {
+  const auto raw = std::filesystem::path(QUORVEL_REALDATA_DIR) / "dreampotato" / "ReadFiles_01.vmu";
+  if (!std::filesystem::exists(raw)) GTEST_SKIP() << "no real card data at " << raw;
+  std::vector<std::uint8_t> card = ReadAll(raw);  // the card's own byte order
+  ASSERT_EQ(card.size(), kImageFileSize);
+  for (auto group = card.begin(); group != card.end(); group += 4) std::reverse(group, group + 4);
+  const auto image = root_ / "real.dcm";
+  WriteAll(image, card);
+  StartNothing();
+  SelectGameInImage(image);
+  const SaveRecord& game = form().SelectedImage->records[form().SelectedSlot];
+  ASSERT_TRUE(game.header_in_second_block);
+  ASSERT_EQ(game.first_block, 0);  // a game's blocks are 0, 1, 2 ... in this order
+
+  // The first instruction's last byte, inverted.
+  std::size_t changed = 0;
+  WhenShown script(asm_, [&](Tasm86kForm& window) {
+    EXPECT_EQ(window.AsmListBox->item(0)->text().left(6), QStringLiteral("$0000 "));
+    window.AsmListBox->setCurrentRow(0);
+    changed = static_cast<std::size_t>(window.byte_count() - 1);
+    QLineEdit* last = std::array{window.codeed1, window.codeed2, window.codeed3}[changed];
+    last->setText(
+        QStringLiteral("%1").arg(card[changed ^ 3] ^ 0xFF, 2, 16, QLatin1Char('0')).toUpper());
+    window.editbtn->click();
+    window.Save1->trigger();
+  });
+  form().AsmBtnClick();
+  ASSERT_EQ(script.times_shown, 1);
+  EXPECT_EQ(ReadAll(WorkingFile()).size(), game.size * kBlockSize);
+  CloseImageFile(form().FileCard);
+  card[changed ^ 3] ^= 0xFF;
+  EXPECT_EQ(ReadAll(image), card) << "exactly the one byte changed";
 }
 
 TEST_F(AsmBtnTest, NoCardInTheSlotIsReportedAndForgotten) {
