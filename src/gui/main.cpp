@@ -8,9 +8,12 @@
 
 #include "app/config.h"
 #include "app/link_setup.h"
+#include "gui/file_chooser.h"
 #include "gui/message_boxes.h"
 #include "gui/tasm86kform.h"
 #include "gui/tform1.h"
+#include "gui/toptform.h"
+#include "gui/tselcolorform.h"
 #include "gui/twaitform.h"
 #include "link/settings.h"
 
@@ -44,15 +47,22 @@ int main(int argc, char** argv) {
   env.port = &port->Port();
   env.settings = &settings;
   env.messages = &messages;
+  quorvel::FileDialogs file_dialogs;
+  env.files = &file_dialogs;
 
   // The windows, each created once in this order; all but the main window stay hidden until
   // they are used.
   quorvel::TForm1 form1(std::move(env));
   messages.SetOwner(&form1);
+  file_dialogs.SetOwner(&form1);
   quorvel::TwaitForm wait_form(&form1);
   form1.AttachWaitForm(&wait_form);
+  quorvel::ToptForm opt_form(&form1);
+  form1.AttachOptForm(&opt_form);
   quorvel::Tasm86kForm asm86k_form(messages, &form1);
   form1.AttachAsmForm(&asm86k_form);
+  quorvel::TselcolorForm selcolor_form(&file_dialogs, &form1);
+  form1.AttachSelcolorForm(&selcolor_form);
 
   form1.show();
   return app.exec();

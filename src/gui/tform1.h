@@ -34,6 +34,9 @@ namespace quorvel {
 
 class Tasm86kForm;
 class TwaitForm;
+class ToptForm;
+class TselcolorForm;
+class FileChooser;
 
 // What the main window needs from start-up. Tests replace the clock and the sleep.
 struct MainWindowEnv {
@@ -47,6 +50,8 @@ struct MainWindowEnv {
   std::function<std::string()> time_of_day;
   // The working directory; empty means the process's current directory at creation.
   std::string work_dir;
+  // The picture-open dialog of the add-icon commands (none: they find no file).
+  FileChooser* files = nullptr;
 };
 
 // The three panes, in the order every pane loop walks them.
@@ -73,7 +78,19 @@ class TForm1 : public QWidget {
   void AttachWaitForm(TwaitForm* wait_form) { waitForm = wait_form; }
   // Also wires AsmBtn to AsmBtnClick.
   void AttachAsmForm(Tasm86kForm* asm_form);
+  // The settings dialog: optBitBtn opens it; detection reads its AutoBox1 (tform1_settings.cpp).
+  void AttachOptForm(ToptForm* opt_form);
+  // The colour dialog of the add-icon commands, which it connects (tform1_cardicon.cpp).
+  void AttachSelcolorForm(TselcolorForm* selcolor_form);
 
+  // ---- Settings and the card's own icon -----------------------------------------------
+  void optBitBtnClick();
+ public slots:
+  void SLOT1LOADBMP1Click();
+  void S1Click();
+  void LOADBMPPIC1Click();
+
+ public:
   // ---- Start-up and close -------------------------------------------------------------
   void FormCreate();
   void quitclick();
@@ -247,6 +264,8 @@ class TForm1 : public QWidget {
 
   TwaitForm* waitForm = nullptr;
   Tasm86kForm* asm86kForm = nullptr;
+  ToptForm* optForm = nullptr;
+  TselcolorForm* selcolorForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -301,6 +320,9 @@ class TForm1 : public QWidget {
   void ClearRows(int pane);
   void Pause(int ms);
   void ReadConfig();
+
+  // The add-icon command for one pane (tform1_cardicon.cpp).
+  void AddCardIcon(int pane);
 
   MainWindowEnv env_;
   std::unique_ptr<LinkDevice> link_;

@@ -90,6 +90,7 @@ void WindowTest::Start(std::unique_ptr<VirtualUnit> unit) {
     return std::string(text);
   };
   env.work_dir = work_.string() + "/";
+  env.files = files_;
   form_ = std::make_unique<TForm1>(std::move(env));
   wait_ = std::make_unique<TwaitForm>();
   form_->AttachWaitForm(wait_.get());

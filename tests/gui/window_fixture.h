@@ -79,6 +79,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<VirtualUnit> unit_;
   std::unique_ptr<TForm1> form_;
   std::unique_ptr<TwaitForm> wait_;
+  FileChooser* files_ = nullptr;  // the window's file chooser, when a test scripts one
 };
 
 }  // namespace quorvel::test

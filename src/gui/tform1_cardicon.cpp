@@ -1,0 +1,88 @@
+// The add-icon commands of the three panes: a 32 x 32 8-bit BMP picture becomes the card's
+// own icon save "ICONDATA_VMS", built in "~ico._" and imported into the pane's card.
+#include <string>
+
+#include "card/bmp_file.h"
+#include "card/card_icon_file.h"
+#include "card/dci_file.h"
+#include "gui/file_chooser.h"
+#include "gui/tform1.h"
+#include "gui/tselcolorform.h"
+
+namespace quorvel {
+
+namespace {
+
+std::string CannotReadMessage(const QString& file) {
+  return " 檔案 " + file.toStdString() + " 不能讀取.";
+}
+
+std::string CannotWriteMessage(const std::string& file) { return " 檔案 " + file + " 不能寫入."; }
+
+// Link and file failures of the blocks were already reported by the block layer.
+bool ReportedByBlockLayer(const DciImportResult& result) {
+  return result.file == DciImportResult::File::kOk &&
+         (result.placement == TransferError::kReadFailed ||
+          result.placement == TransferError::kWriteFailed);
+}
+
+}  // namespace
+
+void TForm1::AttachSelcolorForm(TselcolorForm* selcolor_form) {
+  selcolorForm = selcolor_form;
+  connect(SLOT1LOADBMP1, &QAction::triggered, this, &TForm1::SLOT1LOADBMP1Click);
+  connect(S1, &QAction::triggered, this, &TForm1::S1Click);
+  connect(LOADBMPPIC1, &QAction::triggered, this, &TForm1::LOADBMPPIC1Click);
+}
+
+void TForm1::SLOT1LOADBMP1Click() { AddCardIcon(kPaneSlot1); }
+void TForm1::S1Click() { AddCardIcon(kPaneSlot2); }
+void TForm1::LOADBMPPIC1Click() { AddCardIcon(kPaneImage); }
+
+void TForm1::AddCardIcon(int pane) {
+  if (!Loaded(pane) || !selcolorForm || !env_.files) return;
+  const std::optional<QString> chosen = env_.files->ChooseOpenFile(kBitmapFilter, kBitmapPreset);
+  if (!chosen) return;
+  IconImage colour;
+  switch (ReadIconBmp(colour, ToPath(*chosen))) {
+    case BmpReadResult::kOk:
+      break;
+    case BmpReadResult::kCannotRead:
+      env_.messages->Inform(CannotReadMessage(*chosen));
+      return;
+    case BmpReadResult::kNotIconBmp:
+      env_.messages->Warn(kBmpFormatMessage);
+      return;
+  }
+
+  // The automatic refresh must not reload or forget the card while the dialog is open.
+  Timer3->stop();
+  ShowWaitWindow();
+  selcolorForm->Prepare(
+      colour, WorkDir, *chosen,
+      QString::fromUtf8(kDefaultCardIconName.data(), kDefaultCardIconName.size()));
+  selcolorForm->move(x() + (width() - selcolorForm->width()) / 2,
+                     y() + (height() - selcolorForm->height()) / 2);
+  selcolorForm->exec();
+
+  const std::string icon_file = WorkDir + std::string(kCardIconWorkFile);
+  // The description holds one byte per character, as the panes read it back.
+  const QByteArray name = selcolorForm->IconName().toLatin1();
+  if (!WriteCardIconFile(colour, selcolorForm->Monochrome, name.toStdString(), icon_file)) {
+    // Importing now would add whatever an earlier command left in the working file.
+    env_.messages->Inform(CannotWriteMessage(icon_file));
+  } else {
+    const DciImportResult result = ImportDci(Card(pane), icon_file);
+    if (result.Imported()) {
+      if (pane == kPaneSlot1) RefreshSlot1();
+      if (pane == kPaneSlot2) RefreshSlot2();
+      if (pane == kPaneImage) RefreshImage();
+    } else if (!ReportedByBlockLayer(result)) {
+      env_.messages->Inform(DescribeImport(result));
+    }
+  }
+  HideWaitWindow();
+  RearmTimer3();
+}
+
+}  // namespace quorvel
