@@ -1,6 +1,7 @@
 // quorvel-cli disasm: the listing of a code file, end to end.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -39,7 +40,12 @@ std::string ReadText(const std::filesystem::path& path) {
 
 class DisasmCommand : public ::testing::Test {
  protected:
-  std::filesystem::path dir_ = std::filesystem::path(::testing::TempDir()) / "quorvel-disasm-cli";
+  // One folder per test and process: CTest runs the tests of this fixture side by side.
+  std::filesystem::path dir_ =
+      std::filesystem::path(::testing::TempDir()) /
+      ("quorvel-disasm-cli-" +
+       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+       std::to_string(getpid()));
   std::filesystem::path errors_ = dir_ / "stderr.txt";
   void SetUp() override { std::filesystem::create_directories(dir_); }
   void TearDown() override { std::filesystem::remove_all(dir_); }
