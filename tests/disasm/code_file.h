@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -17,7 +18,7 @@ class CodeFile {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     path_ = std::filesystem::path(::testing::TempDir()) /
             (std::string(test->test_suite_name()) + "." + test->name() + "." +
-             std::to_string(next_id_++) + ".bin");
+             std::to_string(::getpid()) + "." + std::to_string(next_id_++) + ".bin");
     Write(bytes);
   }
   ~CodeFile() { std::filesystem::remove(path_); }

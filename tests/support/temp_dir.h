@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,7 @@ class TempDir {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = "quorvel-";
     if (info != nullptr) name += std::string(info->test_suite_name()) + "-" + info->name();
+    name += "-" + std::to_string(::getpid());  // parallel runs of the same test must not meet
     for (char& c : name) {
       if (c == '/') c = '_';
     }
