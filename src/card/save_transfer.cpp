@@ -38,7 +38,8 @@ TransferError AllocateData(const CardImage& card, std::uint16_t size, Placement&
 }
 
 // Walks both chains together, copying each block unchanged (link order). Stops at the first
-// block that could not be read or written.
+// block that could not be read or written; a source chain that ends before the save's size
+// counts as a block that could not be read, so that no target block is left unwritten.
 TransferError CopyBlocks(CardImage& source, std::uint8_t first_block, CardImage& target,
                          const std::vector<std::uint8_t>& blocks) {
   const int total = static_cast<int>(blocks.size());
@@ -47,16 +48,18 @@ TransferError CopyBlocks(CardImage& source, std::uint8_t first_block, CardImage&
   std::uint16_t s = first_block;
   Block buffer{};
   for (int step = 0; step < total && error == TransferError::kNone; ++step) {
-    if (s < kCardBlocks) {
-      bool read = ReadBlock(source, static_cast<std::uint8_t>(s), buffer);
-      bool written = WriteBlock(target, blocks[step], buffer);
-      if (!read) {
-        error = TransferError::kReadFailed;
-      } else if (!written) {
-        error = TransferError::kWriteFailed;
-      }
-      s = source.fat[s];
+    if (s >= kCardBlocks) {
+      error = TransferError::kReadFailed;
+      break;
     }
+    bool read = ReadBlock(source, static_cast<std::uint8_t>(s), buffer);
+    bool written = WriteBlock(target, blocks[step], buffer);
+    if (!read) {
+      error = TransferError::kReadFailed;
+    } else if (!written) {
+      error = TransferError::kWriteFailed;
+    }
+    s = source.fat[s];
     ReportProgress(target, step + 1, total);
   }
   ReportProgress(target, 0, 0);

@@ -171,6 +171,25 @@ TEST_F(SaveTransfer, FullDirectoryRefusesBeforeWriting) {
   EXPECT_EQ(target.fat[240], kFatFree);
 }
 
+TEST_F(SaveTransfer, ChainShorterThanTheDirectorySizeIsNotCopied) {
+  CardBuilder from;
+  from.AddSave(0, "CUTSHORT", {20, 21, 22});
+  from.SetFat(21, 0x1234);  // the chain leaves the card after two of its three blocks
+  from.AddSave(1, "ENDSEARLY", {30, 31, 32});
+  from.SetFat(31, kFatLast);
+  Open(source, from, "from.dcm");
+  Open(target, CardBuilder(200), "to.dcm");
+  const std::vector<std::uint8_t> before = Bytes("to.dcm");
+  EXPECT_EQ(CopySave(source, 0, target), TransferError::kReadFailed);
+  EXPECT_EQ(CopySave(source, 1, target), TransferError::kReadFailed);
+  EXPECT_EQ(target.records[0].size, 0);
+  ExpectConsistent(target);
+  EXPECT_EQ(target.listed_count, 0);
+  // Only the free blocks 197 to 199 that the copies had planned may have been written.
+  const std::vector<std::uint8_t> after = Bytes("to.dcm");
+  EXPECT_TRUE(std::equal(before.begin() + 200 * 512, before.end(), after.begin() + 200 * 512));
+}
+
 TEST_F(SaveTransfer, SameCardIsRefused) {
   CardBuilder from;
   from.AddSave(0, "ONE", {3});
