@@ -1,10 +1,10 @@
 # The two commands that do everything on a fresh Debian machine:
 #   make run   install what is missing, build, start quorvel on two demo cards
-#   make test  install what is missing, build, run every test
+#   make test  install what is missing, build, run every test (also under the sanitizers)
 PRESET ?= dev
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps build test run asan format clean
+.PHONY: all deps build test run asan fuzz format clean
 
 all: build
 
@@ -15,8 +15,11 @@ build: deps
 	@cmake --preset $(PRESET) >/dev/null
 	@cmake --build --preset $(PRESET)
 
+# The unit tests, then the core libraries' tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (preset asan, no Qt).
 test: build
 	@ctest --preset $(PRESET)
+	@$(MAKE) --no-print-directory asan
 
 run: build
 	@scripts/run-demo.sh $(BUILD_DIR)
@@ -25,6 +28,11 @@ asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	@ctest --preset asan
+
+# make fuzz FUZZ_SECONDS=N: every fuzz target for N seconds (clang build in build/fuzz).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/run-fuzz.sh $(FUZZ_SECONDS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -9,6 +9,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  # The libFuzzer programs: clang and its sanitizer and fuzzer runtimes.
+  packages+=(clang libclang-rt-14-dev)
+fi
 if [ "${1:-}" = "--extra" ]; then
   # Screenshots, fuzzing and image checks for developers.
   packages+=(xvfb x11-apps imagemagick xdotool clang libclang-rt-14-dev)

@@ -1,0 +1,88 @@
+// Fuzz target: any bytes as a card image. The card loads (root, FAT, directory, every save's
+// record), lists and checks without a fault; each listed save copied onto an empty card
+// leaves the source unchanged and the target either as it was or holding the save byte for
+// byte with a clean check (a failed copy may only have written free blocks); deleting a save and
+// reloading stays in bounds.
+#include <string>
+
+#include "card/card_check.h"
+#include "card/file_system.h"
+#include "card/save_transfer.h"
+#include "card_support.h"
+#include "fuzz_support.h"
+#include "support/card_invariants.h"
+
+namespace quorvel::fuzz {
+
+std::vector<Bytes> card_imageFuzzSeeds() {
+  std::vector<Bytes> seeds = SeedCards();
+  // Short inputs replace the top of the empty card: a root, then a FAT and a root.
+  const Bytes& empty = EmptyCardImage();
+  seeds.emplace_back(empty.end() - kBlockSize, empty.end());
+  seeds.emplace_back(empty.end() - 2 * kBlockSize, empty.end());
+  return seeds;
+}
+
+namespace {
+
+constexpr int kMaxCopies = 6;
+
+void CheckListing(const CardImage& card) {
+  int with_size = 0;
+  for (const SaveRecord& record : card.records) with_size += record.size != 0 ? 1 : 0;
+  Check(card.listed_count == with_size, "the listing does not hold every save");
+  for (int k = 0; k < card.listed_count; ++k) {
+    Check(card.list_order[k] < kSaveRecords, "a listed index outside the directory");
+  }
+  Check(card.list_order[card.listed_count] == 0xFF, "the listing is not closed");
+}
+
+// Copies save `index` of the loaded source onto an empty card and checks the outcome.
+void CopyOntoEmptyCard(MemoryCard& source, std::size_t index) {
+  const Bytes source_before = source.bytes();
+  MemoryCard target(EmptyCardImage());
+  Check(LoadCard(target.card()) == LoadResult::kLoaded, "the empty card does not load");
+
+  const TransferError error = CopySave(source.card(), index, target.card());
+  Check(source.bytes() == source_before, "a copy changed its source");
+  if (error != TransferError::kNone) {
+    Check(invariants::SameCardContent(EmptyCardImage(), target.bytes()),
+          "a failed copy changed what its target stores");
+    return;
+  }
+  const std::vector<Block> expected = SaveBlocks(source.card(), index);
+  Check(LoadCard(target.card()) == LoadResult::kLoaded, "the target does not load after a copy");
+  Check(CheckCard(target.card()).empty(), "the target's check fails after a copy");
+  Check(target.card().listed_count == 1, "the target does not list the copied save");
+  const std::size_t copied = target.card().list_order[0];
+  Check(SaveBlocks(target.card(), copied) == expected, "the copied save differs from its source");
+}
+
+}  // namespace
+}  // namespace quorvel::fuzz
+
+QUORVEL_FUZZ_TARGET(card_image, quorvel::kImageFileSize) {
+  using namespace quorvel;
+  using namespace quorvel::fuzz;
+  MemoryCard source(CardImageFromInput(input));
+  CardImage& card = source.card();
+  if (LoadCard(card) != LoadResult::kLoaded) {
+    CheckCard(card);
+    return;
+  }
+  CheckListing(card);
+  const std::vector<std::string> problems = CheckCard(card);
+  for (const std::string& problem : problems) Check(!problem.empty(), "an empty problem line");
+
+  for (int k = 0; k < card.listed_count && k < kMaxCopies; ++k) {
+    CopyOntoEmptyCard(source, card.list_order[k]);
+  }
+  if (card.listed_count > 0) {
+    ExportSaveData(card, card.list_order[0], (ScratchDir() / "save.bin").string());
+    DeleteSave(card, card.list_order[0]);
+    if (LoadCard(card) == LoadResult::kLoaded) {
+      CheckListing(card);
+      CheckCard(card);
+    }
+  }
+}

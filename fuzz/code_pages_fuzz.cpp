@@ -1,0 +1,27 @@
+// Fuzz target: listings of several pages. The input, repeated until the code file holds
+// 20,000 bytes (up to three pages), is paged, searched and patched by the code window's table,
+// so that small inputs reach the page boundaries.
+#include "code_support.h"
+#include "disasm/code_page_table.h"
+#include "fuzz_support.h"
+
+namespace quorvel::fuzz {
+
+// Two and a half pages of one-byte instructions; one page of three-byte ones.
+constexpr std::size_t kCodeFileSize = 20000;
+
+std::vector<Bytes> code_pagesFuzzSeeds() {
+  return {Bytes{0x00}, Bytes{0x02, 0x10}, Bytes{0x20, 0x12, 0x34, 0x00}, Bytes{0xDD, 0x01}};
+}
+
+}  // namespace quorvel::fuzz
+
+QUORVEL_FUZZ_TARGET(code_pages, 64) {
+  using namespace quorvel::fuzz;
+  if (input.empty()) return;
+  Bytes code(kCodeFileSize);
+  for (std::size_t i = 0; i < code.size(); ++i) code[i] = input[i % input.size()];
+  const std::filesystem::path path = ScratchDir() / "pages.bin";
+  WriteFile(path, code);
+  ExercisePageTable(path, code.size(), input);
+}

@@ -1,0 +1,33 @@
+// Page table checks shared by the disassembler fuzz targets.
+#include "code_support.h"
+
+#include "disasm/code_page_table.h"
+#include "fuzz_support.h"
+
+namespace quorvel::fuzz {
+
+void ExercisePageTable(const std::filesystem::path& path, std::size_t size, Input choices) {
+  CodePageTable table;
+  Check(table.Open(path), "the page table could not be built");
+  Check(table.page_count() >= 1, "a code file without a page");
+  Check(table.end_address() == static_cast<std::int64_t>(size), "the table ends off the data");
+  for (int page = 0; page < table.page_count(); ++page) {
+    Check(table.ShowPage(page), "a page could not be listed");
+    Check(static_cast<int>(table.lines().size()) <= CodePageTable::kLinesPerPage,
+          "a page holds too many lines");
+  }
+  InputReader reader(choices);
+  const std::int64_t address = (reader.Word() | reader.Byte() << 16) % (table.end_address() + 2);
+  const GoToResult go = table.GoTo(address);
+  Check(go.status != GoToStatus::kFailed, "going to an address failed");
+  Check((go.status == GoToStatus::kOutOfRange) == (address >= table.end_address()),
+        "an address was taken for out of range wrongly");
+  if (go.status != GoToStatus::kSelected) return;
+  Check(go.line < table.lines().size(), "the selected line is not on the page");
+  Check(table.lines()[go.line].address >= address, "the selected line lies below the address");
+  const std::uint8_t patch[3] = {reader.Byte(), reader.Byte(), reader.Byte()};
+  Check(table.Patch(go.line, patch).status != GoToStatus::kFailed, "a patch failed");
+  Check(ReadFile(path).size() == size, "a patch changed the size of the code file");
+}
+
+}  // namespace quorvel::fuzz

@@ -1,0 +1,116 @@
+// Fuzz target: the link protocol against a unit that answers anything. Each input bit is
+// one read of the unit's line (status bit 6), most significant bit first, so input bytes
+// line up with the bytes an exchange receives. Every command ends in bounded time, a failed
+// block call leaves the time-out flag set, and the port trace has one line per access.
+#include <sstream>
+#include <string>
+
+#include "fuzz_support.h"
+#include "link/link_device.h"
+#include "port/port_trace.h"
+
+namespace quorvel::fuzz {
+
+namespace {
+
+// Byte pairs that pass the handshake (line raised, then dropped) and the sync reply.
+void AppendHandshakeAndSync(Bytes& bytes) {
+  bytes.insert(bytes.end(), {0x80, 0xA9, 0x55});  // bits: 1 then 0 (handshake), A9 55
+}
+
+}  // namespace
+
+std::vector<Bytes> linkFuzzSeeds() {
+  Bytes answered;
+  for (int command = 0; command < 24; ++command) {
+    AppendHandshakeAndSync(answered);
+    answered.insert(answered.end(), 8, 0x00);
+  }
+  return {answered, Bytes(64, 0xFF), Bytes(64, 0x00), Bytes{0x80, 0xA9, 0x55, 0x00, 0x00}};
+}
+
+namespace {
+
+class BitPort : public PortIo {
+ public:
+  BitPort(Input bits, std::uint16_t status_port) : bits_(bits), status_port_(status_port) {}
+
+  std::uint8_t ReadPort(std::uint16_t port) override {
+    ++accesses_;
+    if (port != status_port_) return 0;
+    if (next_bit_ >= bits_.size() * 8) return 0;
+    const std::uint8_t byte = bits_[next_bit_ / 8];
+    const bool bit = ((byte >> (7 - next_bit_ % 8)) & 1) != 0;
+    ++next_bit_;
+    return bit ? 0x40 : 0x00;
+  }
+  void WritePort(std::uint16_t, std::uint8_t) override { ++accesses_; }
+
+  bool Exhausted() const { return next_bit_ >= bits_.size() * 8; }
+  std::size_t accesses() const { return accesses_; }
+
+ private:
+  Input bits_;
+  std::uint16_t status_port_;
+  std::size_t next_bit_ = 0;
+  std::size_t accesses_ = 0;
+};
+
+// A clock whose second moves on every few calls, so that a silent unit times out at once.
+LinkHooks FastClock() {
+  auto calls = std::make_shared<int>(0);
+  LinkHooks hooks;
+  hooks.time_of_day = [calls] {
+    const int second = (*calls)++ / 4;
+    return "12:00:" + std::to_string(10 + second % 50);
+  };
+  return hooks;
+}
+
+void CheckBlockCall(const LinkDevice& link, bool ok) {
+  Check(link.TimedOut() == !ok, "a block call's time-out flag does not match its result");
+}
+
+}  // namespace
+}  // namespace quorvel::fuzz
+
+QUORVEL_FUZZ_TARGET(link, 4096) {
+  using namespace quorvel;
+  using namespace quorvel::fuzz;
+  Settings settings;
+  settings.poll_delay = 0;
+  settings.byte_delay = 0;
+  settings.bit_delay = 0;
+  BitPort unit(input, static_cast<std::uint16_t>(settings.base_port + 1));
+  std::ostringstream trace;
+  TracingPort traced(unit, trace);
+  LinkDevice link(traced, settings, FastClock());
+
+  std::array<std::uint8_t, kBlockSize> block{};
+  for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(i * 7);
+  const auto steps = {
+      +[](LinkDevice& l, std::span<std::uint8_t, kBlockSize>) { l.DetectUnitType(); },
+      +[](LinkDevice& l, std::span<std::uint8_t, kBlockSize> b) {
+        CheckBlockCall(l, l.LinkReadBlock(0, 255, b));
+      },
+      +[](LinkDevice& l, std::span<std::uint8_t, kBlockSize> b) {
+        CheckBlockCall(l, l.LinkWriteBlock(1, 3, b));
+      },
+      +[](LinkDevice& l, std::span<std::uint8_t, kBlockSize>) {
+        bool slot1 = true;
+        bool slot2 = true;
+        l.GetCardPresence(slot1, slot2);
+      },
+      +[](LinkDevice& l, std::span<std::uint8_t, kBlockSize>) {
+        std::uint16_t highest = 0;
+        l.HighestPage(highest);
+      },
+      +[](LinkDevice& l, std::span<std::uint8_t, kBlockSize> b) { l.ReadMemory(0x1FE00, b); },
+  };
+  for (const auto& step : steps) {
+    if (unit.Exhausted()) break;
+    step(link, block);
+  }
+  const std::string lines = trace.str();
+  Check(lines.size() == unit.accesses() * 10, "the trace does not hold one line per access");
+}
