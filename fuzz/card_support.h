@@ -1,5 +1,5 @@
-// Card images held in memory for the fuzz targets: a CardImage whose image file is a buffer,
-// the empty formatted card, and seed cards made by code or taken from the real card data.
+// Card images for the fuzz targets: the empty formatted card, what an input stands for, and
+// seed cards made by code or taken from the real card data.
 #pragma once
 
 #include <cstdint>
@@ -8,26 +8,11 @@
 
 #include "card/card_image.h"
 #include "fuzz_target.h"
+#include "support/memory_card.h"
 
 namespace quorvel::fuzz {
 
-// A CardImage (the open image, source 2) reading and writing a 131,072-byte buffer.
-class MemoryCard {
- public:
-  // Images shorter than a card are padded with zero bytes, longer ones cut.
-  explicit MemoryCard(Bytes image);
-  ~MemoryCard();
-  MemoryCard(const MemoryCard&) = delete;
-  MemoryCard& operator=(const MemoryCard&) = delete;
-
-  CardImage& card() { return card_; }
-  // The image as written so far (link order).
-  const Bytes& bytes() const { return bytes_; }
-
- private:
-  Bytes bytes_;
-  CardImage card_;
-};
+using testing::MemoryCard;
 
 // A card formatted with 200 user blocks and nothing else written (link order).
 const Bytes& EmptyCardImage();

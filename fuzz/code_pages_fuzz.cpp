@@ -1,5 +1,5 @@
 // Fuzz target: listings of several pages. The input, repeated until the code file holds
-// 20,000 bytes (up to three pages), is paged, searched and patched by the code window's table,
+// 10,000 bytes (up to two pages), is paged, searched and patched by the code window's table,
 // so that small inputs reach the page boundaries.
 #include "code_support.h"
 #include "disasm/code_page_table.h"
@@ -7,8 +7,8 @@
 
 namespace quorvel::fuzz {
 
-// Two and a half pages of one-byte instructions; one page of three-byte ones.
-constexpr std::size_t kCodeFileSize = 20000;
+// Two pages of one-byte instructions; one page of longer ones.
+constexpr std::size_t kCodeFileSize = 10000;
 
 std::vector<Bytes> code_pagesFuzzSeeds() {
   return {Bytes{0x00}, Bytes{0x02, 0x10}, Bytes{0x20, 0x12, 0x34, 0x00}, Bytes{0xDD, 0x01}};

@@ -11,11 +11,10 @@ void ExercisePageTable(const std::filesystem::path& path, std::size_t size, Inpu
   Check(table.Open(path), "the page table could not be built");
   Check(table.page_count() >= 1, "a code file without a page");
   Check(table.end_address() == static_cast<std::int64_t>(size), "the table ends off the data");
-  for (int page = 0; page < table.page_count(); ++page) {
-    Check(table.ShowPage(page), "a page could not be listed");
-    Check(static_cast<int>(table.lines().size()) <= CodePageTable::kLinesPerPage,
-          "a page holds too many lines");
-  }
+  // The last page: the one whose start was recorded last.
+  Check(table.ShowPage(table.page_count() - 1), "a page could not be listed");
+  Check(static_cast<int>(table.lines().size()) <= CodePageTable::kLinesPerPage,
+        "a page holds too many lines");
   InputReader reader(choices);
   const std::int64_t address = (reader.Word() | reader.Byte() << 16) % (table.end_address() + 2);
   const GoToResult go = table.GoTo(address);

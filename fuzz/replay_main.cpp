@@ -2,7 +2,8 @@
 // compiling and CTest runs each over its seeds, saved inputs and seeded random mutations.
 //   fuzz_replay --list                  one line per target: name and longest useful input
 //   fuzz_replay --write-seeds DIR       writes DIR/<target>/seed-NNN for every target
-//   fuzz_replay TARGET [--mutations N] [--seed S] [--keep-last FILE] [PATH...]
+//   fuzz_replay TARGET [--mutations N] [--seed S] [--max-seconds T] [--keep-last FILE] [PATH...]
+// --max-seconds stops the mutations once T seconds have passed (for slow sanitizer builds).
 // --keep-last writes each input to FILE before running it: after a failure FILE holds the
 // input that failed, ready for a run of the libFuzzer program or a debugger.
 #include <algorithm>
@@ -110,7 +111,8 @@ int WriteSeeds(const std::filesystem::path& dir) {
 
 int Usage() {
   std::cerr << "usage: fuzz_replay --list | --write-seeds DIR |"
-               " TARGET [--mutations N] [--seed S] [--keep-last FILE] [PATH...]\n";
+               " TARGET [--mutations N] [--seed S] [--max-seconds T] [--keep-last FILE]"
+               " [PATH...]\n";
   return 2;
 }
 
@@ -118,12 +120,15 @@ int Replay(const Target& target, int argc, char** argv) {
   long mutations = 0;
   std::uint32_t seed = 1;
   std::string keep_last;
+  double max_seconds = 0;
   std::vector<Bytes> inputs = target.seeds();
   const std::size_t seed_count = inputs.size();
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--keep-last" && i + 1 < argc) {
       keep_last = argv[++i];
+    } else if (arg == "--max-seconds" && i + 1 < argc) {
+      max_seconds = std::strtod(argv[++i], nullptr);
     } else if ((arg == "--mutations" || arg == "--seed") && i + 1 < argc) {
       const long value = std::strtol(argv[++i], nullptr, 10);
       if (arg == "--mutations") mutations = value;
@@ -139,14 +144,17 @@ int Replay(const Target& target, int argc, char** argv) {
   };
   const auto start = std::chrono::steady_clock::now();
   for (const Bytes& input : inputs) run(input);
+  const auto seconds = [&] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
   Mutator mutator(seed);
-  for (long i = 0; i < mutations; ++i) {
-    run(mutator.Mutate(inputs[static_cast<std::size_t>(i) % inputs.size()], target.max_length));
+  long mutated = 0;
+  for (; mutated < mutations && (max_seconds <= 0 || seconds() < max_seconds); ++mutated) {
+    run(mutator.Mutate(inputs[static_cast<std::size_t>(mutated) % inputs.size()],
+                       target.max_length));
   }
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now() - start);
   std::cout << target.name << ": " << seed_count << " seeds, " << inputs.size() - seed_count
-            << " saved inputs, " << mutations << " mutations, " << elapsed.count()
+            << " saved inputs, " << mutated << " mutations, " << static_cast<long>(seconds() * 1000)
             << " ms, no failure\n";
   return 0;
 }
