@@ -367,7 +367,10 @@ bool LinkDevice::WriteBlockTwoSlot(std::uint8_t slot, std::uint8_t block,
     if (ok) ok = WriteBlockPart(slot, block, part);
   }
   timed_out_ = !ok;
-  CommitBlockWrite(slot, block);
+  // The commit is sent even after a failed part; a commit that fails means the unit did not
+  // write the block, so the block failed too (and its retry sends it again).
+  const bool committed = CommitBlockWrite(slot, block);
+  ok = ok && committed;
   EndSlotAccess();
   timed_out_ = !ok;  // the commit and EndSlotAccess began transactions, which clear the flag
   return ok;

@@ -207,6 +207,20 @@ TEST_F(TwoSlotTest, LineNoiseInADataByteFailsThePartAndTheRetryGetsTheBlock) {
   EXPECT_EQ(buffer, data);
 }
 
+TEST_F(TwoSlotTest, ACommitTheUnitDidNotTakeFailsTheBlockAndTheRetryWritesIt) {
+  Buffer data;
+  data.fill(0x5A);
+  // Slot access, four uploads with their part writes, then the commit as transaction 10.
+  FaultAhead(10, OfKind(FaultKind::kNoAnswer));
+  EXPECT_FALSE(device_->LinkWriteBlock(0, 9, data));
+  EXPECT_TRUE(device_->TimedOut());
+  EXPECT_EQ(testing::ReadFile(SlotFile(0)), card_bytes_[0]);
+  ASSERT_TRUE(device_->LinkWriteBlock(0, 9, data));
+  Buffer buffer{};
+  ASSERT_TRUE(device_->LinkReadBlock(0, 9, buffer));
+  EXPECT_EQ(buffer, data);
+}
+
 TEST_F(TwoSlotTest, WholeCardsWrittenAndReadBackInBothSlots) {
   for (std::uint8_t slot = 0; slot < 2; ++slot) {
     std::vector<std::uint8_t> image = testing::PatternBytes(testing::kCardBytes, 100 + slot);
