@@ -215,6 +215,8 @@ bool UnitLogic::FirstByteKnown(std::uint8_t first) const {
 }
 
 void UnitLogic::Violation(const std::string& text) {
+  // A bit the unit itself flipped on the line is noise, not a rule the PC broke.
+  if (line_fault_) return;
   std::string where = "transaction " + std::to_string(transaction_);
   if (command_ != nullptr) where += " (" + std::string(command_->name) + ")";
   violations_.push_back(where + ": " + text);

@@ -221,6 +221,18 @@ TEST_F(TwoSlotTest, ACommitTheUnitDidNotTakeFailsTheBlockAndTheRetryWritesIt) {
   EXPECT_EQ(buffer, data);
 }
 
+TEST_F(TwoSlotTest, NoiseOnAnArgumentFailsThePartWithoutBlamingThePc) {
+  Fault noise = OfKind(FaultKind::kFlipReceivedBit);
+  noise.byte = 0;  // the slot byte of the first part request: slot 0 arrives as slot 16
+  noise.bit = 4;
+  FaultAhead(2, noise);
+  Buffer buffer{};
+  EXPECT_FALSE(device_->LinkReadBlock(0, 12, buffer));
+  ASSERT_TRUE(device_->LinkReadBlock(0, 12, buffer));
+  EXPECT_EQ(Bytes(buffer), Block(0, 12));
+  // The fixture's tear-down checks that the unit recorded no broken rule.
+}
+
 TEST_F(TwoSlotTest, WholeCardsWrittenAndReadBackInBothSlots) {
   for (std::uint8_t slot = 0; slot < 2; ++slot) {
     std::vector<std::uint8_t> image = testing::PatternBytes(testing::kCardBytes, 100 + slot);
