@@ -287,7 +287,10 @@ bool UnitLogic::ValidateArgs() {
       // so it is no violation.
       return SlotArgsValid(true) && uploaded_.has_value();
     case Op::kCommitBlockWrite:
-      return SlotArgsValid(false);
+      // A block whose four parts did not all arrive cannot be written, so the commit fails
+      // (a part the unit refused may have looked sent to the PC: no violation either).
+      return SlotArgsValid(false) && staged_ && staged_->slot == args_[0] &&
+             staged_->block == args_[1] && staged_->parts == 0x0F;
     default:
       return true;
   }
@@ -376,11 +379,9 @@ void UnitLogic::Complete() {
     }
     case Op::kCommitBlockWrite: {
       std::uint8_t slot = args_[0], block = args_[1];
-      // Only a block whose four parts all arrived is written; anything else is dropped.
-      if (staged_ && staged_->slot == slot && staged_->block == block && staged_->parts == 0x0F) {
-        WriteCard(slot, block * kBlock, staged_->bytes);
-        ++counters_.block_writes;
-      }
+      // Only a block whose four parts all arrived gets here (see ValidateArgs).
+      WriteCard(slot, block * kBlock, staged_->bytes);
+      ++counters_.block_writes;
       staged_.reset();
       break;
     }

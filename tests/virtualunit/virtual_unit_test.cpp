@@ -256,6 +256,25 @@ TEST_F(VirtualUnitTest, WritesReachTheFileOnlyWhenTheCommitCompletes) {
   EXPECT_TRUE(two_slot_->Violations().empty());
 }
 
+TEST_F(VirtualUnitTest, ACommitOfABlockWithAMissingPartFails) {
+  Settings settings;
+  settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
+  LinkDevice device(*two_slot_, settings);
+  std::array<std::uint8_t, kPartSize> part;
+  part.fill(0xC3);
+  ASSERT_TRUE(device.BeginSlotAccess());
+  for (std::uint8_t n = 0; n < 3; ++n) {
+    ASSERT_TRUE(device.UploadPart(part));
+    ASSERT_TRUE(device.WriteBlockPart(0, 200, n));
+  }
+  EXPECT_FALSE(device.CommitBlockWrite(0, 200));
+  EXPECT_FALSE(device.CommitBlockWrite(0, 201));
+  ASSERT_TRUE(device.EndSlotAccess());
+  EXPECT_EQ(testing::ReadFile(dir_.path() / "slot1.dcm"), testing::PatternBytes(kCardBytes, 1));
+  EXPECT_EQ(two_slot_->Counters().block_writes, 0u);
+  EXPECT_TRUE(two_slot_->Violations().empty());
+}
+
 TEST_F(VirtualUnitTest, CountsPortAccessesAndCommands) {
   Settings settings;
   settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
