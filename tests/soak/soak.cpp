@@ -1,0 +1,512 @@
+// The fault-injection soak: the world (virtual unit, link, three card sources), the seeded
+// operations and the invariants checked after each of them.
+#include "soak/soak.h"
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "card/block_io.h"
+#include "card/card_check.h"
+#include "card/dci_file.h"
+#include "card/dcm_file.h"
+#include "card/file_system.h"
+#include "card/link_slots.h"
+#include "card/messages.h"
+#include "card/save_transfer.h"
+#include "demo_cards.h"
+#include "link/fake_clock.h"
+#include "link/link_device.h"
+#include "support/card_files.h"
+#include "support/card_invariants.h"
+#include "support/memory_card.h"
+#include "virtualunit/virtual_unit.h"
+
+namespace quorvel::soak {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A save as a card stores it: its directory entry (without the first block of a data save,
+// which the card that takes it chooses) and its blocks in chain order, in link order.
+struct SaveContent {
+  DirEntry entry{};
+  std::vector<Block> blocks;
+  auto operator<=>(const SaveContent&) const = default;
+};
+
+SaveContent ContentOf(DirEntry entry, std::vector<Block> blocks) {
+  if (!IsGameEntry(entry)) entry[kEntryFirstBlock] = 0;
+  return {entry, std::move(blocks)};
+}
+
+// What a card image holds, read by the card layer from a copy in memory.
+struct CardState {
+  Bytes bytes;
+  bool loads = false;
+  std::map<std::size_t, SaveContent> by_slot;  // directory slot -> save
+  std::multiset<SaveContent> saves;
+  std::set<std::string> problems;
+};
+
+CardState Inspect(Bytes bytes) {
+  CardState state;
+  state.bytes = std::move(bytes);
+  testing::MemoryCard memory(state.bytes);
+  CardImage& card = memory.card();
+  state.loads = LoadCard(card) == LoadResult::kLoaded;
+  if (!state.loads) {
+    state.problems.insert("the card does not load");
+    return state;
+  }
+  for (int k = 0; k < card.listed_count; ++k) {
+    const std::size_t index = card.list_order[k];
+    const SaveRecord& record = card.records[index];
+    std::vector<Block> blocks;
+    std::uint16_t block = record.first_block;
+    while (blocks.size() < record.size && block < kCardBlocks) {
+      Block data{};
+      ReadBlock(card, static_cast<std::uint8_t>(block), data);
+      blocks.push_back(data);
+      block = card.fat[block];
+    }
+    SaveContent content = ContentOf(record.entry, std::move(blocks));
+    state.saves.insert(content);
+    state.by_slot.emplace(index, std::move(content));
+  }
+  for (const std::string& problem : CheckCard(card)) state.problems.insert(problem);
+  return state;
+}
+
+SaveContent ContentOfDci(std::span<const std::uint8_t> dci) {
+  DirEntry entry{};
+  std::copy_n(dci.begin(), kDciEntrySize, entry.begin());
+  std::vector<Block> blocks;
+  for (std::size_t at = kDciEntrySize; at + kBlockSize <= dci.size(); at += kBlockSize) {
+    Block block;
+    std::copy_n(dci.begin() + static_cast<std::ptrdiff_t>(at), kBlockSize, block.begin());
+    blocks.push_back(block);
+  }
+  return ContentOf(entry, std::move(blocks));
+}
+
+// Where a card's saves differ from those expected: the first differing byte of each save
+// that is not as expected, for the violation line.
+std::string Difference(const std::multiset<SaveContent>& got,
+                       const std::multiset<SaveContent>& wanted) {
+  std::string text;
+  for (const SaveContent& want : wanted) {
+    if (got.contains(want)) continue;
+    text += " [a save of " + std::to_string(want.blocks.size()) + " blocks is missing";
+    for (const SaveContent& have : got) {
+      if (wanted.contains(have)) continue;
+      text += "; one of " + std::to_string(have.blocks.size()) + " blocks is there instead";
+      if (have.entry != want.entry) text += ", its entry differs";
+      for (std::size_t b = 0; b < std::min(have.blocks.size(), want.blocks.size()); ++b) {
+        const auto [at, _] =
+            std::mismatch(have.blocks[b].begin(), have.blocks[b].end(), want.blocks[b].begin());
+        if (at == have.blocks[b].end()) continue;
+        text += ", block " + std::to_string(b) + " differs from byte " +
+                std::to_string(at - have.blocks[b].begin());
+        break;
+      }
+    }
+    text += "]";
+  }
+  return text;
+}
+
+class QuietMessages : public Messages {
+ public:
+  void Inform(std::string_view) override {}
+  void Warn(std::string_view) override {}
+  bool AskYesNo(std::string_view) override { return false; }
+  Answer AskYesNoCancel(std::string_view) override { return Answer::kCancel; }
+};
+
+// What an operation may have done to one card.
+struct Expectation {
+  enum class Kind { kUntouched, kAdds, kRemoves, kFormats, kRestores } kind = Kind::kUntouched;
+  bool succeeded = false;
+  SaveContent save;     // kAdds, kRemoves
+  int user_blocks = 0;  // kFormats
+  Bytes restored;       // kRestores
+};
+
+constexpr const char* kPaneNames[] = {"slot 1", "slot 2", "image"};
+
+class World {
+ public:
+  World(const Options& options, const std::filesystem::path& dir)
+      : options_(options), dir_(dir), random_(options.seed) {}
+
+  Figures Run() {
+    if (!Start()) return figures_;
+    for (int i = 0; i < options_.operations; ++i) Step(i);
+    figures_.transactions = unit_->Transactions();
+    for (const std::string& violation : unit_->Violations()) {
+      figures_.violations.push_back("the unit saw a broken link rule: " + violation);
+    }
+    return figures_;
+  }
+
+ private:
+  std::uint32_t Below(std::uint32_t bound) { return bound == 0 ? 0 : random_() % bound; }
+
+  bool Start() {
+    std::string error;
+    if (!demo::WriteDemoCards(dir_, error)) return Fail("demo cards: " + error);
+    slot_files_[0] = dir_ / "slot1.dcm";
+    slot_files_[1] = dir_ / "slot2.dcm";
+    image_file_ = dir_ / "image.dcm";
+    testing::WriteFile(image_file_, testing::FormattedCardImage(200));
+    for (int card = 1; card <= 2; ++card) {
+      for (demo::DemoSave& save : demo::DemoSaves(card)) demo_saves_.push_back(save.dci);
+    }
+    unit_ = VirtualUnit::TwoSlotFromFolder(dir_, error);
+    if (!unit_) return Fail("virtual unit: " + error);
+    settings_.poll_delay = settings_.byte_delay = settings_.bit_delay = 0;
+    clock_.TickEvery(1000);
+    LinkHooks hooks;
+    hooks.time_of_day = [this] { return clock_.Read(); };
+    link_ = std::make_unique<LinkDevice>(*unit_, settings_, hooks);
+    slots_ = std::make_unique<LinkSlots>(*link_);
+    env_.link = slots_.get();
+    env_.settings = &settings_;
+    env_.messages = &messages_;
+    for (std::uint8_t source = 0; source < 3; ++source) {
+      cards_[source] = std::make_unique<CardImage>(source, &env_);
+    }
+    if (!OpenImageFile(*cards_[2], image_file_.string())) return Fail("the image does not open");
+    return true;
+  }
+
+  bool Fail(const std::string& text) {
+    figures_.violations.push_back("set-up: " + text);
+    return false;
+  }
+
+  Bytes PaneBytes(int pane) {
+    return testing::ReadFile(pane < 2 ? slot_files_[pane] : image_file_);
+  }
+
+  // Faults on coming transactions, about one in fault_one_in, kept ahead of the link.
+  void ScheduleFaults() {
+    const std::uint64_t now = unit_->Transactions();
+    std::uint64_t at = scheduled_.empty() ? now : std::max(now, scheduled_.back());
+    const std::uint32_t gap = std::max<std::uint32_t>(1, options_.fault_one_in);
+    while (at < now + 3000) {
+      at += 1 + Below(2 * gap);
+      Fault fault;
+      fault.kind = static_cast<FaultKind>(Below(5));  // all kinds but the slow handshake
+      fault.checksum_xor = static_cast<std::uint8_t>(1u << Below(8));
+      fault.byte = Below(8);
+      fault.bit = static_cast<int>(Below(8));
+      unit_->InjectFault(at, fault);
+      scheduled_.push_back(at);
+    }
+  }
+
+  void CountReachedFaults() {
+    const std::uint64_t now = unit_->Transactions();
+    auto reached = std::partition(scheduled_.begin(), scheduled_.end(),
+                                  [now](std::uint64_t at) { return at <= now; });
+    figures_.faults += static_cast<std::uint64_t>(reached - scheduled_.begin());
+    scheduled_.erase(scheduled_.begin(), reached);
+  }
+
+  // Maybe arranges for a slot's card to be pulled during the next operation.
+  void MaybePull() {
+    pull_ = std::nullopt;
+    if (Below(std::max<std::uint32_t>(1, options_.pull_one_in)) != 0) return;
+    const std::size_t slot = Below(2);
+    const std::uint64_t after = 1 + Below(600);
+    pull_ = Pull{slot, unit_->Transactions() + after};
+    unit_->RemoveCardAfter(slot, after);
+  }
+
+  // Puts a pulled card back; true when the pull happened during the operation.
+  bool PutCardBack() {
+    if (!pull_) return false;
+    const bool during = unit_->Transactions() >= pull_->at;
+    bool slot1 = false;
+    bool slot2 = false;
+    for (int i = 0; i < 2000 && unit_->Transactions() < pull_->at; ++i) {
+      link_->GetCardPresence(slot1, slot2);  // lets the unit reach the pull
+    }
+    std::string error;
+    if (!unit_->InsertCardAfter(pull_->slot, slot_files_[pull_->slot], 0, error)) {
+      figures_.violations.push_back("the pulled card could not be put back: " + error);
+    }
+    if (during) ++figures_.pulls;
+    return during;
+  }
+
+  void Step(int number) {
+    ScheduleFaults();
+    MaybePull();
+    std::array<CardState, 3> before;
+    for (int pane = 0; pane < 3; ++pane) before[pane] = Inspect(PaneBytes(pane));
+    const Bytes dcm_before = testing::ReadFile(dcm_file());
+    std::array<Expectation, 3> expect;
+    std::string name;
+    RunOperation(before, expect, name);
+    const bool pulled = PutCardBack();
+    CountReachedFaults();
+    ++figures_.operations;
+    ++figures_.by_operation[name];
+    const bool succeeded =
+        std::any_of(expect.begin(), expect.end(), [](const Expectation& e) { return e.succeeded; });
+    ++(succeeded ? figures_.succeeded : figures_.failed);
+    for (int pane = 0; pane < 3; ++pane) {
+      const CardState after = Inspect(PaneBytes(pane));
+      const std::string where = "operation " + std::to_string(number) + " (" + name + ", seed " +
+                                std::to_string(options_.seed) + ") on " + kPaneNames[pane] + ": ";
+      for (const std::string& problem : CheckPane(before[pane], after, expect[pane], pulled)) {
+        figures_.violations.push_back(where + problem);
+      }
+    }
+    if (name == "dump") CheckDump(before, dcm_before, dumped_, number);
+  }
+
+  // A dump that succeeded holds the slot's card; one that failed left the file as it was.
+  void CheckDump(const std::array<CardState, 3>& before, const Bytes& dcm_before,
+                 std::optional<int> dumped, int number) {
+    const Bytes dcm = testing::ReadFile(dcm_file());
+    const std::string where = "operation " + std::to_string(number) + " (dump): ";
+    if (dumped && dcm != before[*dumped].bytes) {
+      figures_.violations.push_back(where + "the image file differs from the card");
+    } else if (!dumped && dcm != dcm_before) {
+      figures_.violations.push_back(where + "a failed dump changed the image file");
+    }
+  }
+
+  std::filesystem::path dcm_file() const { return dir_ / "dump.dcm"; }
+
+  // Loads a pane as the program does before an operation; false when it does not load.
+  bool Load(int pane) { return LoadCard(*cards_[pane]) == LoadResult::kLoaded; }
+
+  // A random listed save of a loaded pane.
+  std::optional<std::size_t> PickSave(int pane) {
+    const CardImage& card = *cards_[pane];
+    if (card.listed_count == 0) return std::nullopt;
+    return card.list_order[Below(card.listed_count)];
+  }
+
+  void RunOperation(const std::array<CardState, 3>& before, std::array<Expectation, 3>& expect,
+                    std::string& name) {
+    const std::uint32_t roll = Below(100);
+    const int pane = static_cast<int>(Below(3));
+    const int other = (pane + 1 + static_cast<int>(Below(2))) % 3;
+    if (roll < 30) {
+      name = "copy";
+      Copy(pane, other, false, before, expect);
+    } else if (roll < 45) {
+      name = "move";
+      Copy(pane, other, true, before, expect);
+    } else if (roll < 58) {
+      name = "delete";
+      Delete(pane, before, expect);
+    } else if (roll < 80) {
+      name = "import";
+      Import(pane, expect);
+    } else if (roll < 88) {
+      name = "dump";
+      Dump(pane % 2);
+    } else if (roll < 95) {
+      name = "restore";
+      Restore(pane % 2, expect);
+    } else {
+      name = "format";
+      Format(pane, expect);
+    }
+  }
+
+  void Copy(int from, int to, bool move, const std::array<CardState, 3>& before,
+            std::array<Expectation, 3>& expect) {
+    if (!Load(from) || !Load(to)) return;
+    const std::optional<std::size_t> index = PickSave(from);
+    if (!index) return;
+    CardImage& source = *cards_[from];
+    if (FindSaveByName(*cards_[to], source.records[*index].name)) return;  // would ask
+    const auto saved = before[from].by_slot.find(*index);
+    if (saved == before[from].by_slot.end()) return;
+    expect[to].kind = Expectation::Kind::kAdds;
+    expect[to].save = saved->second;
+    expect[to].succeeded = CopySave(source, *index, *cards_[to]) == TransferError::kNone;
+    if (move && expect[to].succeeded) {
+      expect[from].kind = Expectation::Kind::kRemoves;
+      expect[from].save = saved->second;
+      expect[from].succeeded = DeleteSave(source, *index);
+    }
+  }
+
+  void Delete(int pane, const std::array<CardState, 3>& before,
+              std::array<Expectation, 3>& expect) {
+    if (!Load(pane)) return;
+    const std::optional<std::size_t> index = PickSave(pane);
+    if (!index) return;
+    const auto saved = before[pane].by_slot.find(*index);
+    if (saved == before[pane].by_slot.end()) return;
+    expect[pane].kind = Expectation::Kind::kRemoves;
+    expect[pane].save = saved->second;
+    expect[pane].succeeded = DeleteSave(*cards_[pane], *index);
+  }
+
+  void Import(int pane, std::array<Expectation, 3>& expect) {
+    const Bytes& dci = demo_saves_[Below(static_cast<std::uint32_t>(demo_saves_.size()))];
+    const std::filesystem::path file = dir_ / "save.dci";
+    testing::WriteFile(file, dci);
+    if (!Load(pane)) return;
+    const std::string name(dci.begin() + kEntryName, dci.begin() + kEntryName + kEntryNameSize);
+    if (FindSaveByName(*cards_[pane], name)) return;  // would ask
+    expect[pane].kind = Expectation::Kind::kAdds;
+    expect[pane].save = ContentOfDci(dci);
+    expect[pane].succeeded = ImportDci(*cards_[pane], file).Imported();
+  }
+
+  void Dump(int slot) {
+    dumped_ = std::nullopt;
+    if (DumpCardToFile(*cards_[slot], dcm_file()) == DcmError::kNone) dumped_ = slot;
+  }
+
+  void Restore(int slot, std::array<Expectation, 3>& expect) {
+    if (CheckImageFile(dcm_file()) != DcmError::kNone) return;
+    expect[slot].kind = Expectation::Kind::kRestores;
+    expect[slot].restored = testing::ReadFile(dcm_file());
+    expect[slot].succeeded = RestoreCardFromFile(*cards_[slot], dcm_file()) == DcmError::kNone;
+  }
+
+  void Format(int pane, std::array<Expectation, 3>& expect) {
+    static constexpr std::uint8_t kUserBlocks[] = {200, 240, 241};
+    expect[pane].kind = Expectation::Kind::kFormats;
+    expect[pane].user_blocks = kUserBlocks[Below(3)];
+    expect[pane].succeeded =
+        FormatCard(*cards_[pane], static_cast<std::uint8_t>(expect[pane].user_blocks));
+  }
+
+  // The invariants for one card; each broken one is a line.
+  std::vector<std::string> CheckPane(const CardState& before, const CardState& after,
+                                     const Expectation& expect, bool pulled) {
+    using Kind = Expectation::Kind;
+    std::vector<std::string> broken;
+    const bool same_bytes = after.bytes == before.bytes;
+    if (expect.kind == Kind::kUntouched) {
+      if (!same_bytes) broken.push_back("a card the operation does not write was changed");
+      return broken;
+    }
+    if (!expect.succeeded) {
+      if (invariants::SameCardContent(before.bytes, after.bytes)) return broken;
+      if (!pulled) {
+        broken.push_back("a failed operation changed what the card stores");
+      } else if (expect.kind == Kind::kAdds || expect.kind == Kind::kRemoves) {
+        CheckTorn(before, after, expect, broken);
+      }
+      return broken;
+    }
+    switch (expect.kind) {
+      case Kind::kAdds: {
+        std::multiset<SaveContent> wanted = before.saves;
+        wanted.insert(expect.save);
+        if (after.saves != wanted)
+          broken.push_back("the card does not hold the added save exactly" +
+                           Difference(after.saves, wanted));
+        break;
+      }
+      case Kind::kRemoves: {
+        std::multiset<SaveContent> wanted = before.saves;
+        if (auto it = wanted.find(expect.save); it != wanted.end()) wanted.erase(it);
+        if (after.saves != wanted) broken.push_back("the card lost more or less than the save");
+        break;
+      }
+      case Kind::kFormats:
+        if (!after.loads || !after.saves.empty() || !after.problems.empty() ||
+            after.bytes[std::size_t{kRootBlock} * kBlockSize + (kRootUserBlocks ^ 3)] !=
+                expect.user_blocks) {
+          broken.push_back("the formatted card is not empty and clean");
+        }
+        return broken;
+      case Kind::kRestores:
+        if (after.bytes != expect.restored) broken.push_back("the restored card differs");
+        return broken;
+      case Kind::kUntouched:
+        break;
+    }
+    for (const std::string& problem : after.problems) {
+      if (!before.problems.contains(problem)) broken.push_back("new problem: " + problem);
+    }
+    return broken;
+  }
+
+  // A card pulled while it was written: no save may hold bytes that were never its own and no
+  // save but the one concerned may be lost; lost blocks are allowed.
+  void CheckTorn(const CardState& before, const CardState& after, const Expectation& expect,
+                 std::vector<std::string>& broken) {
+    for (const SaveContent& save : after.saves) {
+      if (!before.saves.contains(save) && !(save == expect.save)) {
+        broken.push_back("after a pull a save holds bytes that were never written as its own");
+      }
+    }
+    for (const SaveContent& save : before.saves) {
+      if (!after.saves.contains(save) && !(save == expect.save)) {
+        broken.push_back("after a pull a save that was not concerned is gone");
+      }
+    }
+    for (const std::string& problem : after.problems) {
+      if (!before.problems.contains(problem) &&
+          problem.find("belongs to no save") == std::string::npos) {
+        broken.push_back("after a pull, new problem: " + problem);
+      }
+    }
+  }
+
+  struct Pull {
+    std::size_t slot;
+    std::uint64_t at;
+  };
+
+  Options options_;
+  std::filesystem::path dir_;
+  std::mt19937 random_;
+  Figures figures_;
+  std::array<std::filesystem::path, 2> slot_files_;
+  std::filesystem::path image_file_;
+  std::vector<Bytes> demo_saves_;
+  Settings settings_;
+  testing::FakeClock clock_;
+  QuietMessages messages_;
+  CardEnvironment env_;
+  std::unique_ptr<VirtualUnit> unit_;
+  std::unique_ptr<LinkDevice> link_;
+  std::unique_ptr<LinkSlots> slots_;
+  std::array<std::unique_ptr<CardImage>, 3> cards_;
+  std::vector<std::uint64_t> scheduled_;
+  std::optional<Pull> pull_;
+  std::optional<int> dumped_;  // the slot the last dump read in full
+};
+
+}  // namespace
+
+Figures Run(const Options& options, const std::filesystem::path& dir) {
+  return World(options, dir).Run();
+}
+
+std::string Describe(const Figures& figures) {
+  std::ostringstream text;
+  text << "soak: " << figures.operations << " operations (" << figures.succeeded << " succeeded, "
+       << figures.failed << " failed or refused), " << figures.transactions
+       << " link transactions, " << figures.faults << " faults injected, " << figures.pulls
+       << " cards pulled during an operation, " << figures.violations.size()
+       << " invariant violations\n";
+  text << "soak operations:";
+  for (const auto& [name, count] : figures.by_operation) text << " " << name << " " << count;
+  text << "\n";
+  for (const std::string& violation : figures.violations)
+    text << "violation: " << violation << "\n";
+  return text.str();
+}
+
+}  // namespace quorvel::soak

@@ -1,0 +1,41 @@
+// The fault-injection soak: two cards in the virtual link unit and an image file, a seeded
+// random sequence of card operations while the unit injects link faults and pulls cards, and
+// the invariants checked after every operation.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quorvel::soak {
+
+struct Options {
+  std::uint32_t seed = 1;
+  int operations = 40;
+  // On average one link transaction in `fault_one_in` gets a fault.
+  std::uint32_t fault_one_in = 60;
+  // On average one operation in `pull_one_in` has a card pulled out during it (put back
+  // afterwards).
+  std::uint32_t pull_one_in = 10;
+};
+
+struct Figures {
+  int operations = 0;
+  int succeeded = 0;  // the operation reported success
+  int failed = 0;     // it reported failure (or could not start: a card did not load)
+  std::uint64_t transactions = 0;
+  std::uint64_t faults = 0;  // link faults injected into transactions that ran
+  int pulls = 0;             // cards pulled during an operation
+  std::map<std::string, int> by_operation;
+  std::vector<std::string> violations;  // invariants broken, one line each
+};
+
+// Runs the soak in `dir` (which it fills with the card files) and returns its figures.
+Figures Run(const Options& options, const std::filesystem::path& dir);
+
+// The figures as the lines the test and the long-run script print.
+std::string Describe(const Figures& figures);
+
+}  // namespace quorvel::soak

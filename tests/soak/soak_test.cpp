@@ -1,0 +1,36 @@
+// The short soak run of the test suite: a seeded sequence of card operations under link faults
+// and pulled cards must break no invariant. QUORVEL_SOAK_OPERATIONS and QUORVEL_SOAK_SEED
+// make it the long run (scripts/run-soak.sh).
+#include "soak/soak.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace quorvel::soak {
+namespace {
+
+long FromEnvironment(const char* name, long fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::strtol(value, nullptr, 10) : fallback;
+}
+
+TEST(Soak, CardOperationsUnderLinkFaultsKeepEveryInvariant) {
+  quorvel::testing::TempDir dir;
+  Options options;
+  options.operations = static_cast<int>(FromEnvironment("QUORVEL_SOAK_OPERATIONS", 60));
+  options.seed = static_cast<std::uint32_t>(FromEnvironment("QUORVEL_SOAK_SEED", 1));
+  const Figures figures = soak::Run(options, dir.path());
+  std::cout << Describe(figures);
+  EXPECT_EQ(figures.operations, options.operations);
+  EXPECT_GT(figures.faults, 0u);
+  EXPECT_GT(figures.succeeded, 0);
+  EXPECT_TRUE(figures.violations.empty());
+}
+
+}  // namespace
+}  // namespace quorvel::soak
