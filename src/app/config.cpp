@@ -10,8 +10,11 @@
 #include <fstream>
 #include <limits>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <vector>
+
+#include "card/work_files.h"
 
 namespace quorvel {
 namespace {
@@ -109,12 +112,11 @@ std::optional<std::string> ReadWhole(const std::string& path) {
   return content.str();
 }
 
+// Through a fresh file beside `path`, renamed over it once complete: a failed write leaves
+// the old file as it was, and a link planted at `path` is replaced, never followed.
 bool WriteWhole(const std::string& path, const std::string& content) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file << content;
-  file.close();
-  return !file.fail();
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(content.data());
+  return ReplaceFileContents(path, std::span<const std::uint8_t>(bytes, content.size()));
 }
 
 std::string Lines(const std::array<std::string, kLineCount>& texts) {
@@ -184,23 +186,15 @@ void ReadConfig(std::string& work_dir, Settings& settings, Messages& messages) {
 }
 
 bool WriteConfig(const std::string& work_dir, const Settings& settings, Messages& messages) {
-  const std::string path = ConfigPath(work_dir);
-  const std::string temporary = path + ".new";
   const std::string content =
       Lines({std::to_string(settings.base_port), std::to_string(settings.poll_delay),
              std::to_string(settings.byte_delay), std::to_string(settings.bit_delay),
              std::to_string(settings.slider_max), std::to_string(settings.drag_mode),
              std::to_string(settings.auto_refresh)});
   errno = 0;
-  std::error_code error;
-  if (WriteWhole(temporary, content)) {
-    std::filesystem::rename(temporary, path, error);
-    if (!error) return true;
-  }
-  const std::string reason = error ? error.message() : ErrorText();
-  std::filesystem::remove(temporary, error);
+  if (WriteWhole(ConfigPath(work_dir), content)) return true;
   messages.Inform(std::string(kConfigFileName) + " cannot be written in " + work_dir + " (" +
-                  reason + "); the settings stay in force until the program ends.");
+                  ErrorText() + "); the settings stay in force until the program ends.");
   return false;
 }
 

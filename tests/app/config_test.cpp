@@ -3,6 +3,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -162,6 +163,42 @@ TEST_F(ConfigTest, WriteConfigFailureIsReported) {
   EXPECT_FALSE(WriteConfig((dir_.path() / "gone").string() + "/", Settings{}, messages_));
   ASSERT_EQ(messages_.texts.size(), 1u);
   EXPECT_THAT(messages_.texts[0], HasSubstr("DID2.cfg cannot be written in"));
+}
+
+TEST_F(ConfigTest, PlantedLinksAreReplacedNeverFollowed) {
+  // A dangling link where the file is missing: the defaults are written as a file of its own.
+  const std::filesystem::path victim = dir_.path() / "victim.txt";
+  std::filesystem::create_symlink(victim, dir_.path() / "DID2.cfg");
+  std::string work_dir = dir_.Dir();
+  Settings settings;
+  ReadConfig(work_dir, settings, messages_);
+  EXPECT_FALSE(std::filesystem::exists(victim));
+  EXPECT_FALSE(std::filesystem::is_symlink(dir_.path() / "DID2.cfg"));
+  EXPECT_EQ(dir_.Read("DID2.cfg"), kDefaultFile);
+
+  // Links at the file and at any name a writer might use beside it stay untouched.
+  dir_.Write("victim.txt", "keep");
+  std::filesystem::remove(dir_.path() / "DID2.cfg");
+  std::filesystem::create_symlink(victim, dir_.path() / "DID2.cfg");
+  std::filesystem::create_symlink(victim, dir_.path() / "DID2.cfg.new");
+  ASSERT_TRUE(WriteConfig(work_dir, Settings{}, messages_));
+  EXPECT_EQ(dir_.Read("victim.txt"), "keep");
+  EXPECT_FALSE(std::filesystem::is_symlink(dir_.path() / "DID2.cfg"));
+  EXPECT_EQ(dir_.Read("DID2.cfg"), "888\r\n256\r\n4608\r\n6912\r\n9216\r\n0\r\n1\r\n");
+  EXPECT_THAT(messages_.texts, IsEmpty());
+}
+
+TEST_F(ConfigTest, AReadOnlyFolderIsReportedAndTheOldFileStays) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  dir_.Write("DID2.cfg", kDefaultFile);
+  std::filesystem::permissions(dir_.path(), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  Settings written;
+  written.base_port = 632;
+  EXPECT_FALSE(WriteConfig(dir_.Dir(), written, messages_));
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_THAT(messages_.texts[0], HasSubstr("DID2.cfg cannot be written in"));
+  EXPECT_EQ(dir_.Read("DID2.cfg"), kDefaultFile);
 }
 
 TEST_F(ConfigTest, ReadOnlyVariantNeverCreatesOrRewrites) {
