@@ -7,6 +7,7 @@
 
 #include "card/messages.h"
 #include "card/slot_link.h"
+#include "card/work_files.h"
 #include "link/settings.h"
 
 namespace quorvel {
@@ -97,16 +98,11 @@ void ReverseGroups(std::span<std::uint8_t, kBlockSize> buffer) {
 
 bool OpenImageFile(CardImage& card, const std::string& path) {
   CloseImageFile(card);
-  if (!std::filesystem::exists(path)) {
-    std::unique_ptr<std::FILE, FileCloser> created(std::fopen(path.c_str(), "wb"));
-    if (created == nullptr) return false;
-    std::vector<std::uint8_t> scratch(16 * 1024, 0xFF);
-    for (int i = 0; i < 8; ++i) {
-      if (std::fwrite(scratch.data(), 1, scratch.size(), created.get()) != scratch.size()) {
-        return false;
-      }
-    }
-    if (std::fclose(created.release()) != 0) return false;
+  // A missing file is made whole beside its name and renamed into place, so that a full
+  // disk leaves no short image and a dangling link planted at the name is not followed.
+  if (!std::filesystem::exists(path) &&
+      !ReplaceFileContents(path, std::vector<std::uint8_t>(kImageFileSize, 0xFF))) {
+    return false;
   }
   card.image_file.reset(std::fopen(path.c_str(), "r+b"));
   if (card.image_file == nullptr) return false;

@@ -143,6 +143,17 @@ TEST(ImageBlockIo, OpeningAMissingFileCreatesAnErasedCard) {
   EXPECT_FALSE(card.image_open);
 }
 
+TEST(ImageBlockIo, ADanglingLinkAtAMissingImageIsReplacedNotFollowed) {
+  TempDir dir;
+  std::filesystem::create_symlink(dir / "elsewhere.dcm", dir / "new.dcm");
+  CardImage card;
+  ASSERT_TRUE(OpenImageFile(card, (dir / "new.dcm").string()));
+  CloseImageFile(card);
+  EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere.dcm"));
+  EXPECT_FALSE(std::filesystem::is_symlink(dir / "new.dcm"));
+  EXPECT_EQ(test::ReadFile(dir / "new.dcm").size(), 131072u);
+}
+
 TEST(ReverseGroups, ReversesEachGroupAndIsItsOwnInverse) {
   Block block;
   std::iota(block.begin(), block.end(), 1);

@@ -301,6 +301,25 @@ TEST_F(SaveTransfer, SaveDataRoundTripsThroughAWorkingFile) {
   EXPECT_EQ(target.records[0].size, 3);
 }
 
+TEST_F(SaveTransfer, WorkingFileReplacesAPlantedLinkAndIsNotWrittenHalf) {
+  CardBuilder card;
+  card.AddSave(0, "EDITME", {30, 31});
+  Open(target, card, "card.dcm");
+  const std::filesystem::path victim = dir / "victim";
+  std::ofstream(victim) << "keep";
+  const std::string work = (dir / "~ico._").string();
+  std::filesystem::create_symlink(victim, work);
+  ASSERT_TRUE(ExportSaveData(target, 0, work));
+  EXPECT_FALSE(std::filesystem::is_symlink(work));
+  EXPECT_EQ(test::ReadFile(victim).size(), 4u);
+  EXPECT_EQ(test::ReadFile(work).size(), 2u * 512);
+
+  // A save whose blocks cannot be read leaves the last complete working file.
+  CloseImageFile(target);
+  EXPECT_FALSE(ExportSaveData(target, 0, work));
+  EXPECT_EQ(test::ReadFile(work).size(), 2u * 512);
+}
+
 TEST_F(SaveTransfer, ShortWorkingFileWritesOnlyWhatItHolds) {
   CardBuilder card;
   card.AddSave(0, "EDITME", {30, 31});
