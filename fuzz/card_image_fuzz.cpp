@@ -1,12 +1,15 @@
 // Fuzz target: any bytes as a card image. The card loads (root, FAT, directory, every save's
-// record), lists and checks without a fault; each listed save copied onto an empty card
+// record), lists and checks without a fault, and gives each save's icon frames and its
+// single-save file; each listed save copied onto an empty card
 // leaves the source unchanged and the target either as it was or holding the save byte for
 // byte with a clean check (a failed copy may only have written free blocks); deleting a save and
 // reloading stays in bounds.
 #include <string>
 
 #include "card/card_check.h"
+#include "card/dci_file.h"
 #include "card/file_system.h"
+#include "card/icon_frames.h"
 #include "card/save_transfer.h"
 #include "card_support.h"
 #include "fuzz_support.h"
@@ -75,7 +78,14 @@ QUORVEL_FUZZ_TARGET(card_image, quorvel::kImageFileSize) {
   for (const std::string& problem : problems) Check(!problem.empty(), "an empty problem line");
 
   for (int k = 0; k < card.listed_count && k < kMaxCopies; ++k) {
-    CopyOntoEmptyCard(source, card.list_order[k]);
+    const std::size_t index = card.list_order[k];
+    const std::vector<IconImage> frames = DecodeIconFrames(card, index);
+    Check(frames.size() <= card.records[index].icon_count, "more icon frames than the count");
+    Bytes dci;
+    if (BuildDci(card, index, dci) == DciExportError::kNone) {
+      Check(dci.size() == DciFileSize(card.records[index].size), "a single-save file's size");
+    }
+    CopyOntoEmptyCard(source, index);
   }
   if (card.listed_count > 0) {
     ExportSaveData(card, card.list_order[0], (ScratchDir() / "save.bin").string());

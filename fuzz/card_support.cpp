@@ -8,6 +8,7 @@
 #include "card/block_io.h"
 #include "card/file_system.h"
 #include "card/save_transfer.h"
+#include "demo_cards.h"
 #include "fuzz_support.h"
 
 namespace quorvel::fuzz {
@@ -51,6 +52,11 @@ Bytes MadeCard(bool damaged) {
 
 std::vector<Bytes> SeedCards() {
   std::vector<Bytes> seeds = {EmptyCardImage(), MadeCard(false), MadeCard(true)};
+  std::string error;
+  const std::filesystem::path demo_dir = ScratchDir() / "demo";
+  std::filesystem::create_directories(demo_dir);
+  Check(demo::WriteDemoCards(demo_dir, error), "the demo cards could not be written");
+  for (const char* name : {"slot1.dcm", "slot2.dcm"}) seeds.push_back(ReadFile(demo_dir / name));
   for (const char* raw : {"fuse-vmu/vmu_a.bin", "fuse-vmu/vmu_b.bin", "fuse-vmu/example_vmu.bin",
                           "dreampotato/ReadFiles_01.vmu"}) {
     std::optional<Bytes> card = RealData(raw);

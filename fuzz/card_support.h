@@ -22,8 +22,8 @@ const Bytes& EmptyCardImage();
 // directory and the data blocks below), so that small inputs reach the card's structures.
 Bytes CardImageFromInput(Input input);
 
-// Cards worth starting from: made by code (several saves, a game, damaged chains) and the
-// real cards in image order when the shared data is present.
+// Cards worth starting from: made by code (several saves, a game, damaged chains), the
+// demo cards and the real cards in image order when the shared data is present.
 std::vector<Bytes> SeedCards();
 
 // The blocks of a loaded card's save, in chain order (at most its size), in link order.
