@@ -21,6 +21,8 @@ class Messages {
   virtual bool AskYesNo(std::string_view text) = 0;
   // A question with Yes, No and Cancel.
   virtual Answer AskYesNoCancel(std::string_view text) = 0;
+  // An error box (error icon, one OK button); shown as a warning where no error box exists.
+  virtual void Error(std::string_view text) { Warn(text); }
 };
 
 }  // namespace quorvel

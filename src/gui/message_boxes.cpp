@@ -24,6 +24,10 @@ void MessageBoxes::Warn(std::string_view text) {
   QMessageBox::warning(owner_, kTitle, FromUtf8(text), QMessageBox::Ok);
 }
 
+void MessageBoxes::Error(std::string_view text) {
+  QMessageBox::critical(owner_, kTitle, FromUtf8(text), QMessageBox::Ok);
+}
+
 bool MessageBoxes::AskYesNo(std::string_view text) {
   return QMessageBox::question(owner_, kTitle, FromUtf8(text), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::Yes) == QMessageBox::Yes;

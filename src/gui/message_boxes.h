@@ -18,6 +18,7 @@ class MessageBoxes : public Messages {
   void Warn(std::string_view text) override;
   bool AskYesNo(std::string_view text) override;
   Answer AskYesNoCancel(std::string_view text) override;
+  void Error(std::string_view text) override;
 
  private:
   QWidget* owner_;
