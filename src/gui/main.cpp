@@ -12,6 +12,7 @@
 #include "gui/message_boxes.h"
 #include "gui/tasm86kform.h"
 #include "gui/tform1.h"
+#include "gui/tminiedform.h"
 #include "gui/toptform.h"
 #include "gui/tselcolorform.h"
 #include "gui/twaitform.h"
@@ -57,6 +58,11 @@ int main(int argc, char** argv) {
   file_dialogs.SetOwner(&form1);
   quorvel::TwaitForm wait_form(&form1);
   form1.AttachWaitForm(&wait_form);
+  // A first argument naming a file is opened by the hex editor window when first shown.
+  const QStringList args = app.arguments();
+  quorvel::TMiniEdForm mini_ed_form(messages, args.size() > 1 ? args[1].toStdString() : "",
+                                    &form1);
+  form1.AttachMiniEdForm(&mini_ed_form);
   quorvel::ToptForm opt_form(&form1);
   form1.AttachOptForm(&opt_form);
   quorvel::Tasm86kForm asm86k_form(messages, &form1);

@@ -33,6 +33,7 @@
 namespace quorvel {
 
 class Tasm86kForm;
+class TMiniEdForm;
 class TwaitForm;
 class ToptForm;
 class TselcolorForm;
@@ -82,6 +83,8 @@ class TForm1 : public QWidget {
   void AttachOptForm(ToptForm* opt_form);
   // The colour dialog of the add-icon commands, which it connects (tform1_cardicon.cpp).
   void AttachSelcolorForm(TselcolorForm* selcolor_form);
+  // Also wires EditBtn to EditBtnClick.
+  void AttachMiniEdForm(TMiniEdForm* mini_ed_form);
 
   // ---- Settings and the card's own icon -----------------------------------------------
   void optBitBtnClick();
@@ -132,6 +135,8 @@ class TForm1 : public QWidget {
 
   // ---- Disassembly of the selected game (tform1_asm.cpp) -------------------------------
   void AsmBtnClick();
+  // ---- Hex editor on the selected save (tform1_edit.cpp) --------------------------------
+  void EditBtnClick();
 
   // Shows the wait window without blocking, centred on this window, painted at once.
   void ShowWaitWindow();
@@ -266,6 +271,7 @@ class TForm1 : public QWidget {
   Tasm86kForm* asm86kForm = nullptr;
   ToptForm* optForm = nullptr;
   TselcolorForm* selcolorForm = nullptr;
+  TMiniEdForm* MiniEdForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
