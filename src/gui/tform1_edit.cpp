@@ -40,7 +40,11 @@ void TForm1::EditBtnClick() {
   TMiniEdForm& editor = *MiniEdForm;
   editor.move(frameGeometry().center() - editor.rect().center());
   editor.Saved = false;
-  editor.LoadFile(path);
+  if (!editor.LoadFile(path)) {
+    // Never edit (and then write back) whatever the window showed before.
+    env_.messages->Inform("Cannot open file\r\n" + path);
+    return;
+  }
   editor.setWindowTitle(QStringLiteral(" 檔案 :") + QString::fromStdString(SelectedName));
   editor.ShowModal();
   if (!editor.Saved) return;
@@ -51,8 +55,8 @@ void TForm1::EditBtnClick() {
   const std::uintmax_t actual = std::filesystem::file_size(path, error);
   if (error || actual != expected) {
     env_.messages->Inform(" 檔案大小已改變 (" + std::to_string(error ? 0 : actual) +
-                          " bytes, 應為 " + std::to_string(expected) +
-                          " bytes), 資料沒有寫回記憶卡. ");
+                          " 位元組, 應為 " + std::to_string(expected) +
+                          " 位元組), 資料沒有寫回記憶卡. ");
     return;
   }
   ShowWaitWindow();
