@@ -59,9 +59,8 @@ int main(int argc, char** argv) {
   quorvel::TwaitForm wait_form(&form1);
   form1.AttachWaitForm(&wait_form);
   // A first argument naming a file is opened by the hex editor window when first shown.
-  const QStringList args = app.arguments();
-  quorvel::TMiniEdForm mini_ed_form(messages, args.size() > 1 ? args[1].toStdString() : "",
-                                    &form1);
+  const QString first_argument = app.arguments().value(1);
+  quorvel::TMiniEdForm mini_ed_form(messages, first_argument.toStdString(), &form1);
   form1.AttachMiniEdForm(&mini_ed_form);
   quorvel::ToptForm opt_form(&form1);
   form1.AttachOptForm(&opt_form);
