@@ -58,9 +58,10 @@ int main(int argc, char** argv) {
   file_dialogs.SetOwner(&form1);
   quorvel::TwaitForm wait_form(&form1);
   form1.AttachWaitForm(&wait_form);
-  // A first argument naming a file is opened by the hex editor window when first shown.
-  const QString first_argument = app.arguments().value(1);
-  quorvel::TMiniEdForm mini_ed_form(messages, first_argument.toStdString(), &form1);
+  // The first argument besides the link options: a file it names is opened by the hex editor
+  // window when that is first shown.
+  quorvel::TMiniEdForm mini_ed_form(messages, args.empty() ? std::string() : args.front(),
+                                    &form1);
   form1.AttachMiniEdForm(&mini_ed_form);
   quorvel::ToptForm opt_form(&form1);
   form1.AttachOptForm(&opt_form);
