@@ -11,6 +11,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "hexedit/editor_texts.h"
+
 namespace quorvel {
 namespace {
 
@@ -283,16 +285,8 @@ void TMiniEdForm::BuildStatusBar() {
 }
 
 void TMiniEdForm::UpdateStatusBar() {
-  const HexDocument& doc = HexEditor1->Document();
-  Panels[0]->setText(QStringLiteral("Pos : ") + QString::number(doc.CaretPosition()));
-  const auto& selection = doc.GetSelection();
-  Panels[1]->setText(selection ? QStringLiteral("Sel : ") + QString::number(selection->first) +
-                                     QStringLiteral(" - ") + QString::number(selection->last)
-                               : QString());
-  Panels[2]->setText(doc.Modified() ? QStringLiteral("*") : QString());
-  Panels[3]->setText(doc.ReadOnly() ? QStringLiteral("R") : QString());
-  Panels[4]->setText(doc.InsertMode() ? QStringLiteral("INS") : QStringLiteral("OVW"));
-  Panels[5]->setText(QStringLiteral("Size : ") + QString::number(doc.Size()));
+  const std::array<std::string, 6> texts = StatusPanelTexts(HexEditor1->Document());
+  for (std::size_t i = 0; i < texts.size(); ++i) Panels[i]->setText(Utf8(texts[i]));
 }
 
 void TMiniEdForm::UpdateMenus() {

@@ -21,6 +21,7 @@
 #include "card/messages.h"
 #include "gui/hex_printer.h"
 #include "gui/thexeditor.h"
+#include "hexedit/find_session.h"
 
 class QPrinter;
 
@@ -194,8 +195,7 @@ class TMiniEdForm : public QDialog {
   QPrinter& Printer();
 
   // tminiedform_edit.cpp
-  void SearchFrom(std::int64_t first);
-  void ShowFound(std::int64_t position);
+  void ReportSearch(FindSession::Result result);
   QString ClipboardText() const;
 
   Messages& messages_;
@@ -205,12 +205,7 @@ class TMiniEdForm : public QDialog {
   PrintNumberFormat print_format_ = PrintNumberFormat::kHex;
   std::unique_ptr<QPrinter> printer_;
 
-  // The search state, kept for the program's run.
-  std::vector<std::uint8_t> search_pattern_;
-  bool has_pattern_ = false;
-  std::int64_t last_found_ = -1;
-  bool ignore_case_ = false;
-  QString last_search_text_;
+  FindSession search_;  // kept for the program's run
 };
 
 }  // namespace quorvel

@@ -177,6 +177,34 @@ TEST_F(HexEditorTest, ChangedAndSelectedCellsTakeTheirColours) {
   EXPECT_EQ(PixelAt(1, CharGridColumn(1, 16)), QColor(Qt::black)) << "font colour";
 }
 
+TEST_F(HexEditorTest, PageKeysMoveByTheRowsShownAndTheViewFollows) {
+  Load(std::string(16 * 200, '\0'));
+  const std::int64_t page = editor().VisibleRows();
+  ASSERT_GT(page, 3);
+  Key(Qt::Key_PageDown);
+  EXPECT_EQ(doc().RowOf(doc().CaretPosition()), page);
+  EXPECT_EQ(editor().TopRow(), 1) << "the caret's row comes into view at the bottom";
+  Key(Qt::Key_PageUp, Qt::ControlModifier);
+  EXPECT_EQ(doc().RowOf(doc().CaretPosition()), 1) << "the top row shown";
+  Key(Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(doc().RowOf(doc().CaretPosition()), page) << "the bottom row shown";
+  editor().verticalScrollBar()->setValue(50);
+  EXPECT_EQ(editor().TopRow(), 50);
+  Key(Qt::Key_PageUp, Qt::ControlModifier);
+  EXPECT_EQ(doc().RowOf(doc().CaretPosition()), 50);
+}
+
+TEST_F(HexEditorTest, CtrlAInTheWindowAppendsFFAndSelectsIt) {
+  Load("ab");
+  QApplication::setActiveWindow(form_.get());
+  editor().setFocus();
+  QTest::keyClick(&editor(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(Data(), "ab\xFF");
+  ASSERT_TRUE(doc().GetSelection());
+  EXPECT_EQ(doc().GetSelection()->first, 2);
+  EXPECT_EQ(doc().GetSelection()->last, 2);
+}
+
 TEST_F(HexEditorTest, ABigFileScrollsToItsLastRowWithoutGrowingMemory) {
   // QUORVEL_SCROLL_TEST_BYTES makes the file bigger (1 GiB for the memory measurement).
   const char* wanted = std::getenv("QUORVEL_SCROLL_TEST_BYTES");
