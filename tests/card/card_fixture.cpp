@@ -95,18 +95,6 @@ std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path) {
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-TempDir::TempDir() {
-  static std::atomic<int> counter{0};
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string("quorvel-card-") + (info ? info->name() : "test") + "-" +
-                     std::to_string(::getpid()) + "-" + std::to_string(counter++);
-  path_ = std::filesystem::temp_directory_path() / name;
-  std::filesystem::remove_all(path_);
-  std::filesystem::create_directories(path_);
-}
-
-TempDir::~TempDir() { std::filesystem::remove_all(path_); }
-
 void OpenBuilt(CardImage& card, const CardBuilder& builder, const TempDir& dir,
                const std::string& name) {
   builder.WriteTo(dir / name);

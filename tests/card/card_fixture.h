@@ -15,6 +15,7 @@
 #include "card/messages.h"
 #include "card/slot_link.h"
 #include "link/settings.h"
+#include "support/temp_dir.h"
 
 namespace quorvel::test {
 
@@ -50,16 +51,7 @@ std::array<std::uint8_t, 512> LogicalBlock(const std::vector<std::uint8_t>& imag
 
 std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path);
 
-// A fresh, empty temporary directory for one test, removed at the end.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
+using TempDir = ::quorvel::testing::TempDir;
 
 // Writes `builder`'s card to `dir`/`name` and opens it as the card's image file.
 void OpenBuilt(CardImage& card, const CardBuilder& builder, const TempDir& dir,

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "card/card_fixture.h"
+#include "support/cli_run.h"
 
 #ifdef QUORVEL_CLI_PATH
 
@@ -14,29 +15,12 @@ namespace {
 
 using test::CardBuilder;
 
-struct CliRun {
-  int exit_status;
-  std::string out;
-  std::string err;
-};
-
 class CliCardCommands : public ::testing::Test {
  protected:
-  CliRun Cli(const std::string& arguments) {
-    const std::string err_path = (dir / "stderr").string();
+  testing::CliRun Cli(const std::string& arguments) {
     // Run from the test's folder, whose configuration sets no link delays.
-    const std::string command = "cd " + dir_text() + " && " + std::string(QUORVEL_CLI_PATH) + " " +
-                                arguments + " 2>" + err_path;
-    CliRun run{-1, "", ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    char chunk[4096];
-    std::size_t count;
-    while ((count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.out.append(chunk, count);
-    int status = pclose(pipe);
-    run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(err_path);
-    run.err.assign(std::istreambuf_iterator<char>(in), {});
-    return run;
+    dir_text();
+    return testing::RunCli(dir.path(), arguments);
   }
   std::string Path(const std::string& name) { return (dir / name).string(); }
   std::string dir_text() {
@@ -50,8 +34,8 @@ class CliCardCommands : public ::testing::Test {
     return Path(name);
   }
   void ExpectClean(const std::string& path) {
-    CliRun check = Cli("check " + path);
-    EXPECT_EQ(check.exit_status, 0) << check.out;
+    testing::CliRun check = Cli("check " + path);
+    EXPECT_EQ(check.status, 0) << check.out;
   }
   test::TempDir dir;
 };
@@ -72,8 +56,8 @@ CardBuilder ThreeSaves() {
 
 TEST_F(CliCardCommands, ListJsonReportsFiftyNineFreeBlocks) {
   const std::string card = Write(ThreeSaves(), "three.dcm");
-  CliRun run = Cli("list " + card + " --json");
-  ASSERT_EQ(run.exit_status, 0) << run.err;
+  testing::CliRun run = Cli("list " + card + " --json");
+  ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(
       run.out.rfind("{\"user_blocks\":200,\"free_blocks\":59,\"formatted\":true,\"saves\":[", 0),
       0u)
@@ -86,7 +70,7 @@ TEST_F(CliCardCommands, ListJsonReportsFiftyNineFreeBlocks) {
   EXPECT_NE(run.out.find(first), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\"slot\":2,\"name\":\"BIG"), std::string::npos);
   EXPECT_NE(run.out.find("\"blocks\":128"), std::string::npos);
-  CliRun table = Cli("list " + card);
+  testing::CliRun table = Cli("list " + card);
   EXPECT_NE(table.out.find("200 user blocks, 59 free, 3 saves"), std::string::npos) << table.out;
 }
 
@@ -94,8 +78,8 @@ TEST_F(CliCardCommands, JsonTextsMapEachByteToItsUnicodeCharacter) {
   CardBuilder builder;
   builder.AddSave(0, "CAF\xC9\"\\", {199}, false, 1, "x");
   builder.Logical(199)[1] = 0x7F;  // shown as a blank in the description
-  CliRun run = Cli("list " + Write(builder, "bytes.dcm") + " --json");
-  ASSERT_EQ(run.exit_status, 0);
+  testing::CliRun run = Cli("list " + Write(builder, "bytes.dcm") + " --json");
+  ASSERT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("\"name\":\"CAF\xC3\x89\\\"\\\\\\u0000"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\"description\":\"x  "), std::string::npos) << run.out;
 }
@@ -103,12 +87,12 @@ TEST_F(CliCardCommands, JsonTextsMapEachByteToItsUnicodeCharacter) {
 TEST_F(CliCardCommands, UnformattedCardListsAsSuchAndCanBeFormatted) {
   const std::string card = Path("erased.dcm");
   std::ofstream(card, std::ios::binary) << std::string(131072, '\xFF');
-  CliRun run = Cli("list " + card + " --json");
+  testing::CliRun run = Cli("list " + card + " --json");
   EXPECT_EQ(run.out, "{\"user_blocks\":0,\"free_blocks\":0,\"formatted\":false,\"saves\":[]}\n");
-  EXPECT_EQ(Cli("check " + card).exit_status, 1);
-  EXPECT_EQ(Cli("format " + card + " --blocks 199").exit_status, 2);
-  EXPECT_EQ(Cli("format " + card).exit_status, 2);
-  ASSERT_EQ(Cli("format " + card + " --blocks 241").exit_status, 0);
+  EXPECT_EQ(Cli("check " + card).status, 1);
+  EXPECT_EQ(Cli("format " + card + " --blocks 199").status, 2);
+  EXPECT_EQ(Cli("format " + card).status, 2);
+  ASSERT_EQ(Cli("format " + card + " --blocks 241").status, 0);
   EXPECT_NE(Cli("list " + card + " --json").out.find("\"user_blocks\":241,\"free_blocks\":241"),
             std::string::npos);
   ExpectClean(card);
@@ -121,27 +105,27 @@ TEST_F(CliCardCommands, CopyRefusesAnExistingNameUnlessReplace) {
   const std::string to = Write(to_builder, "to.dcm");
 
   const std::vector<std::uint8_t> before = test::ReadFile(dir / "to.dcm");
-  CliRun refused = Cli("copy " + from + " SMALL " + to);
-  EXPECT_EQ(refused.exit_status, 1);
+  testing::CliRun refused = Cli("copy " + from + " SMALL " + to);
+  EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(test::ReadFile(dir / "to.dcm"), before);
   EXPECT_NE(refused.err.find("already holds a save named SMALL"), std::string::npos) << refused.err;
   EXPECT_NE(refused.err.find("--replace"), std::string::npos);
 
-  ASSERT_EQ(Cli("copy " + from + " SMALL " + to + " --replace").exit_status, 0);
+  ASSERT_EQ(Cli("copy " + from + " SMALL " + to + " --replace").status, 0);
   ExpectClean(to);
-  CliRun listed = Cli("list " + to + " --json");
+  testing::CliRun listed = Cli("list " + to + " --json");
   EXPECT_NE(listed.out.find("\"slot\":0,\"name\":\"SMALL"), std::string::npos) << listed.out;
   EXPECT_EQ(listed.out.find("\"slot\":5"), std::string::npos);
   EXPECT_NE(listed.out.find("\"free_blocks\":197"), std::string::npos);
 
-  ASSERT_EQ(Cli("copy " + from + " '#2' " + to).exit_status, 0);
+  ASSERT_EQ(Cli("copy " + from + " '#2' " + to).status, 0);
   ExpectClean(to);
-  CliRun full = Cli("copy " + from + " MIDDLE " + to);
-  EXPECT_EQ(full.exit_status, 0) << full.err;
-  CliRun again = Cli("copy " + from + " BIG " + to + " --replace");
-  EXPECT_EQ(again.exit_status, 0) << again.err;
+  testing::CliRun full = Cli("copy " + from + " MIDDLE " + to);
+  EXPECT_EQ(full.status, 0) << full.err;
+  testing::CliRun again = Cli("copy " + from + " BIG " + to + " --replace");
+  EXPECT_EQ(again.status, 0) << again.err;
   ExpectClean(to);
-  EXPECT_EQ(Cli("copy " + from + " SMALL " + from).exit_status, 1);
+  EXPECT_EQ(Cli("copy " + from + " SMALL " + from).status, 1);
 }
 
 TEST_F(CliCardCommands, CopyWithoutRoomSaysWhy) {
@@ -151,8 +135,8 @@ TEST_F(CliCardCommands, CopyWithoutRoomSaysWhy) {
   for (int b = 0; b < 195; ++b) filler.push_back(static_cast<std::uint8_t>(199 - b));
   small_card.AddSave(0, "FILLER", filler);
   const std::string to = Write(small_card, "to.dcm");
-  CliRun run = Cli("copy " + from + " MIDDLE " + to);
-  EXPECT_EQ(run.exit_status, 1);
+  testing::CliRun run = Cli("copy " + from + " MIDDLE " + to);
+  EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("needs more blocks than the target has free"), std::string::npos)
       << run.err;
   ExpectClean(to);
@@ -170,22 +154,22 @@ TEST_F(CliCardCommands, ReplaceThatCannotFitDeletesNothing) {
   to.AddSave(1, "FILLER", filler);
   const std::string to_path = Write(to, "to.dcm");
   const std::vector<std::uint8_t> before = test::ReadFile(dir / "to.dcm");
-  CliRun run = Cli("copy " + Write(from, "from.dcm") + " SAVE " + to_path + " --replace");
-  EXPECT_EQ(run.exit_status, 1);
+  testing::CliRun run = Cli("copy " + Write(from, "from.dcm") + " SAVE " + to_path + " --replace");
+  EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("copy refused"), std::string::npos) << run.err;
   EXPECT_EQ(test::ReadFile(dir / "to.dcm"), before);
 }
 
 TEST_F(CliCardCommands, DeleteByNameOrSlot) {
   const std::string card = Write(ThreeSaves(), "card.dcm");
-  ASSERT_EQ(Cli("delete " + card + " MIDDLE").exit_status, 0);
+  ASSERT_EQ(Cli("delete " + card + " MIDDLE").status, 0);
   ExpectClean(card);
-  ASSERT_EQ(Cli("delete " + card + " '#2'").exit_status, 0);
+  ASSERT_EQ(Cli("delete " + card + " '#2'").status, 0);
   ExpectClean(card);
-  CliRun missing = Cli("delete " + card + " '#2'");
-  EXPECT_EQ(missing.exit_status, 1);
+  testing::CliRun missing = Cli("delete " + card + " '#2'");
+  EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("no save in directory slot 2"), std::string::npos);
-  EXPECT_EQ(Cli("delete " + card + " NOSUCH").exit_status, 1);
+  EXPECT_EQ(Cli("delete " + card + " NOSUCH").status, 1);
   EXPECT_NE(Cli("list " + card + " --json").out.find("\"free_blocks\":197"), std::string::npos);
 }
 
@@ -193,18 +177,18 @@ TEST_F(CliCardCommands, CheckReportsProblemsWithExitOne) {
   CardBuilder builder;
   builder.AddSave(0, "A", {10, 11});
   builder.AddSave(1, "B", {12, 11});
-  CliRun run = Cli("check " + Write(builder, "bad.dcm"));
-  EXPECT_EQ(run.exit_status, 1);
+  testing::CliRun run = Cli("check " + Write(builder, "bad.dcm"));
+  EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("cross-linked"), std::string::npos) << run.out;
 }
 
 TEST_F(CliCardCommands, WrongSizedImageIsRefused) {
   const std::string path = Path("short.dcm");
   std::ofstream(path, std::ios::binary) << std::string(131071, '\xFF');
-  CliRun run = Cli("list " + path);
-  EXPECT_EQ(run.exit_status, 1);
+  testing::CliRun run = Cli("list " + path);
+  EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("not a card image (131071 bytes, expected 131072)"), std::string::npos);
-  EXPECT_EQ(Cli("list " + Path("absent.dcm")).exit_status, 1);
+  EXPECT_EQ(Cli("list " + Path("absent.dcm")).status, 1);
   EXPECT_FALSE(std::filesystem::exists(dir / "absent.dcm"));
 }
 
@@ -213,16 +197,16 @@ TEST_F(CliCardCommands, SlotsOfTheVirtualUnit) {
   Write(ThreeSaves(), "unit/slot1.dcm");
   std::ofstream(dir / "unit/slot2.dcm", std::ios::binary) << std::string(131072, '\xFF');
   const std::string unit = "--virtual-unit " + Path("unit") + " ";
-  ASSERT_EQ(Cli(unit + "format slot2 --blocks 200").exit_status, 0);
-  CliRun copy = Cli(unit + "copy slot1 MIDDLE slot2");
-  ASSERT_EQ(copy.exit_status, 0) << copy.err;
-  CliRun listed = Cli(unit + "list slot2 --json");
+  ASSERT_EQ(Cli(unit + "format slot2 --blocks 200").status, 0);
+  testing::CliRun copy = Cli(unit + "copy slot1 MIDDLE slot2");
+  ASSERT_EQ(copy.status, 0) << copy.err;
+  testing::CliRun listed = Cli(unit + "list slot2 --json");
   EXPECT_NE(listed.out.find("\"free_blocks\":190"), std::string::npos) << listed.out;
   EXPECT_NE(listed.out.find("\"first_block\":199,\"blocks\":10"), std::string::npos);
-  EXPECT_EQ(Cli(unit + "check slot2").exit_status, 0);
-  EXPECT_EQ(Cli(unit + "delete slot1 BIG").exit_status, 0);
+  EXPECT_EQ(Cli(unit + "check slot2").status, 0);
+  EXPECT_EQ(Cli(unit + "delete slot1 BIG").status, 0);
   EXPECT_NE(Cli(unit + "list slot1 --json").out.find("\"free_blocks\":187"), std::string::npos);
-  EXPECT_EQ(Cli(unit + "check slot1").exit_status, 0);
+  EXPECT_EQ(Cli(unit + "check slot1").status, 0);
 }
 
 }  // namespace

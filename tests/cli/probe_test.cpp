@@ -2,11 +2,10 @@
 // with 1, and never creates a configuration file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 #include "support/trace_check.h"
 
@@ -16,20 +15,10 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using testing::CliRun;
 
 CliRun RunCli(const testing::TempDir& dir, const std::string& arguments) {
-  const std::string command = "cd '" + dir.path().string() + "' && '" QUORVEL_CLI_PATH "' " +
-                              arguments + " >out.txt 2>err.txt";
-  const int raw = std::system(command.c_str());
-  CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, dir.Read("out.txt"), dir.Read("err.txt")};
-  std::filesystem::remove(dir.path() / "out.txt");
-  std::filesystem::remove(dir.path() / "err.txt");
-  return run;
+  return testing::RunCli(dir.path(), arguments);
 }
 
 TEST(ProbeCommandTest, WithoutAUnitSaysWhyAndFails) {

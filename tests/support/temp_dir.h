@@ -39,6 +39,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
   // The directory as text, ending in '/'.
   std::string Dir() const { return path_.string() + "/"; }
 
