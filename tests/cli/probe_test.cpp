@@ -86,5 +86,20 @@ TEST(ProbeCommandTest, TraceOfACardCommandOnTheVirtualUnitHasWholeTransactionsOn
   EXPECT_THAT(run.err, HasSubstr(" 0 protocol violations"));
 }
 
+TEST(ProbeCommandTest, TraceOfAWholeCardDumpHasWholeTransactionsOnly) {
+  testing::TempDir dir;
+  dir.Write("DID2.cfg", "888\r\n0\r\n0\r\n0\r\n9216\r\n0\r\n1\r\n");
+  dir.Write("cards/slot1.dcm", std::string(131072, '\x5A'));
+  const CliRun run = RunCli(dir, "--virtual-unit cards --trace t.txt dump slot1 out.dcm --stats");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(dir.Read("out.dcm"), dir.Read("cards/slot1.dcm"));
+  const testing::TraceSummary trace = testing::CheckTrace(dir.Read("t.txt"), 0x378);
+  EXPECT_EQ(trace.error, "");
+  EXPECT_THAT(run.err, HasSubstr("link: " + std::to_string(trace.transactions) + " transactions"));
+  EXPECT_GT(trace.bytes, 256 * 512);  // every block's data crossed in whole bytes
+  EXPECT_THAT(run.err, HasSubstr("256 block reads"));
+  EXPECT_THAT(run.err, HasSubstr(" 0 protocol violations"));
+}
+
 }  // namespace
 }  // namespace quorvel
