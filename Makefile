@@ -1,10 +1,11 @@
-# The two commands that do everything on a fresh Debian machine:
+# The commands that do everything on a fresh Debian machine:
 #   make run   install what is missing, build, start quorvel on two demo cards
 #   make test  install what is missing, build, run every test (also under the sanitizers)
+#   make bench install what is missing, build the bench preset, print every performance figure
 PRESET ?= dev
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps build test run asan fuzz format clean
+.PHONY: all deps build test run bench asan fuzz format clean
 
 all: build
 
@@ -23,6 +24,11 @@ test: build
 
 run: build
 	@scripts/run-demo.sh $(BUILD_DIR)
+
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench
+	@scripts/run-bench.sh build/bench
 
 asan: deps
 	@cmake --preset asan >/dev/null
