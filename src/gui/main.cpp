@@ -11,9 +11,12 @@
 #include "gui/file_chooser.h"
 #include "gui/message_boxes.h"
 #include "gui/tasm86kform.h"
+#include "gui/tcopyform.h"
+#include "gui/tdelete_form.h"
 #include "gui/tform1.h"
 #include "gui/tminiedform.h"
 #include "gui/toptform.h"
+#include "gui/tsave_sel_form.h"
 #include "gui/tselcolorform.h"
 #include "gui/twaitform.h"
 #include "link/settings.h"
@@ -56,8 +59,12 @@ int main(int argc, char** argv) {
   quorvel::TForm1 form1(std::move(env));
   messages.SetOwner(&form1);
   file_dialogs.SetOwner(&form1);
+  quorvel::TSave_sel_Form save_sel_form(&form1);
   quorvel::TwaitForm wait_form(&form1);
   form1.AttachWaitForm(&wait_form);
+  quorvel::TDelete_Form delete_form(&form1);
+  quorvel::TcopyForm copy_form(&form1);
+  form1.AttachSaveDialogs(&save_sel_form, &delete_form, &copy_form);
   // The first argument besides the link options: a file it names is opened by the hex editor
   // window when that is first shown.
   quorvel::TMiniEdForm mini_ed_form(messages, args.empty() ? std::string() : args.front(),

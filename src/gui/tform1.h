@@ -38,6 +38,9 @@ class TwaitForm;
 class ToptForm;
 class TselcolorForm;
 class FileChooser;
+class TSave_sel_Form;
+class TDelete_Form;
+class TcopyForm;
 
 // What the main window needs from start-up. Tests replace the clock and the sleep.
 struct MainWindowEnv {
@@ -85,6 +88,29 @@ class TForm1 : public QWidget {
   void AttachSelcolorForm(TselcolorForm* selcolor_form);
   // Also wires EditBtn to EditBtnClick.
   void AttachMiniEdForm(TMiniEdForm* mini_ed_form);
+
+  // The selected-save, delete and copy-to dialogs; wires the double-click, Enter, Delete and
+  // other keys of the panes and the delete and format menu items (tform1_copy.cpp).
+  void AttachSaveDialogs(TSave_sel_Form* save_sel_form, TDelete_Form* delete_form,
+                         TcopyForm* copy_form);
+
+  // ---- Selected-save dialog and copy to (tform1_copy.cpp) ------------------------------
+  void Card1ListViewDblClick() { PaneDblClick(kPaneSlot1); }
+  void Card2ListViewDblClick() { PaneDblClick(kPaneSlot2); }
+  void FileListViewDblClick() { PaneDblClick(kPaneImage); }
+  void PaneDblClick(int pane);
+  // Copies the save in directory slot `slot` of pane `source` to pane `target`, asking before
+  // it replaces a save of the same name, then refreshes the target.
+  void CopyToPane(int source, std::uint8_t slot, int target);
+  // The pane's refresh procedure (RefreshSlot1, RefreshSlot2 or RefreshImage).
+  void RefreshPane(int pane);
+
+  // ---- Delete and format (tform1_delete.cpp) -------------------------------------------
+  void SLOT1DELSEL1Click() { DeleteSelectedSaves(kPaneSlot1); }
+  void Slot2DelSel1Click() { DeleteSelectedSaves(kPaneSlot2); }
+  void DelSel1Click() { DeleteSelectedSaves(kPaneImage); }
+  void DeleteSelectedSaves(int pane);
+  void FormatPane(int pane, std::uint8_t user_blocks);
 
   // ---- Settings and the card's own icon -----------------------------------------------
   void optBitBtnClick();
@@ -271,6 +297,9 @@ class TForm1 : public QWidget {
   Tasm86kForm* asm86kForm = nullptr;
   ToptForm* optForm = nullptr;
   TselcolorForm* selcolorForm = nullptr;
+  TSave_sel_Form* Save_sel_Form = nullptr;
+  TDelete_Form* Delete_Form = nullptr;
+  TcopyForm* copyForm = nullptr;
   TMiniEdForm* MiniEdForm = nullptr;
 
  protected:
@@ -326,6 +355,16 @@ class TForm1 : public QWidget {
   void ClearRows(int pane);
   void Pause(int ms);
   void ReadConfig();
+
+  // Save commands (tform1_copy.cpp, tform1_delete.cpp).
+  void FillSaveDialogs(int pane, std::uint8_t slot);
+  void DeleteOneSave(int pane, std::uint8_t slot);
+  // Copies one save and tells the user why it was not stored (room, block 0, directory);
+  // link and file failures were already reported by the block layer.
+  bool StoreSave(int source, std::uint8_t slot, int target);
+  // " 檔案 NAME 己存在,是否要取代它嗎? " with `lead` in place of " 檔案 ".
+  bool AskReplace(const std::string& lead, const std::string& name);
+  void ConnectSaveCommands();
 
   // The add-icon command for one pane (tform1_cardicon.cpp).
   void AddCardIcon(int pane);

@@ -1,0 +1,173 @@
+// The selected-save dialog of the three panes (double-click or Enter) with its choices, the
+// copy-to flow, and the keys of the list views.
+#include <QKeyEvent>
+#include <string>
+
+#include "card/save_transfer.h"
+#include "gui/tcopyform.h"
+#include "gui/tdelete_form.h"
+#include "gui/tform1.h"
+#include "gui/tsave_sel_form.h"
+
+namespace quorvel {
+
+namespace {
+
+// The keys of a list view: Enter opens the selected-save dialog, Delete runs the pane menu's
+// delete item, any other key acts as a click once the list has handled it.
+class PaneKeys : public QObject {
+ public:
+  PaneKeys(TForm1* form, int pane, QAction* delete_item)
+      : QObject(form), form_(form), pane_(pane), delete_item_(delete_item) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      form_->PaneDblClick(pane_);
+      return true;
+    }
+    if (key == Qt::Key_Delete) {
+      delete_item_->trigger();
+      return true;
+    }
+    const int pane = pane_;
+    TForm1* form = form_;
+    QMetaObject::invokeMethod(
+        form, [form, pane] { form->PaneClick(pane); }, Qt::QueuedConnection);
+    return false;
+  }
+
+ private:
+  TForm1* form_;
+  int pane_;
+  QAction* delete_item_;
+};
+
+QString Latin(const std::string& text) { return QString::fromLatin1(text); }
+
+// What to tell the user when a save was not stored; empty when the block layer has already
+// said it (a failed read or write) or there is nothing to say.
+std::string StoreFailureMessage(const std::string& name, TransferError error) {
+  switch (error) {
+    case TransferError::kNoSpace:
+    case TransferError::kNotEnoughFreeBlocks:
+      return " 檔案 " + name + " 不能複製: 空間不足.";
+    case TransferError::kGameBlocksInUse:
+      return " 檔案 " + name + " 不能複製: 遊戲必須放在第 0 區塊起, 但那裡已被使用.";
+    case TransferError::kNoDirectorySlot:
+      return " 檔案 " + name + " 不能複製: 記憶卡的目錄已滿.";
+    case TransferError::kNone:
+    case TransferError::kSamePane:
+    case TransferError::kReadFailed:
+    case TransferError::kWriteFailed:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
+void TForm1::AttachSaveDialogs(TSave_sel_Form* save_sel_form, TDelete_Form* delete_form,
+                               TcopyForm* copy_form) {
+  Save_sel_Form = save_sel_form;
+  Delete_Form = delete_form;
+  copyForm = copy_form;
+  ConnectSaveCommands();
+  const std::array<QAction*, 3> delete_items = {SLOT1DELSEL1, Slot2DelSel1, DelSel1};
+  for (int pane = 0; pane < 3; ++pane) {
+    connect(ListView(pane), &QListWidget::itemDoubleClicked, this,
+            [this, pane] { PaneDblClick(pane); });
+    ListView(pane)->installEventFilter(new PaneKeys(this, pane, delete_items[pane]));
+  }
+}
+
+void TForm1::RefreshPane(int pane) {
+  if (pane == kPaneSlot1) RefreshSlot1();
+  if (pane == kPaneSlot2) RefreshSlot2();
+  if (pane == kPaneImage) RefreshImage();
+}
+
+void TForm1::FillSaveDialogs(int pane, std::uint8_t slot) {
+  const SaveRecord& record = Card(pane).records[slot];
+  const QPixmap icon = FramePicture(pane, slot, record.current_frame);
+  Save_sel_Form->SetIcon(icon);
+  Delete_Form->SetIcon(icon);
+  copyForm->SetIcon(icon);
+  Save_sel_Form->CentreOn(this);
+  Delete_Form->CentreOn(this);
+  copyForm->CentreOn(this);
+  const QString stamp = Latin(record.date + "   " + record.time);
+  Save_sel_Form->Label1->setText(Latin(record.description));
+  Save_sel_Form->Label3->setText(Latin(record.name) + "   " + stamp);
+  Delete_Form->Label2->setText(Latin(record.name));
+  Delete_Form->Label3->setText(stamp);
+  copyForm->Label2->setText(Latin(record.name));
+  copyForm->Label3->setText(stamp);
+  copyForm->SetTargets(pane, Slot1Loaded, Slot2Loaded, ImageLoaded);
+}
+
+void TForm1::PaneDblClick(int pane) {
+  if (!Save_sel_Form) return;
+  const int selected = static_cast<int>(ListView(pane)->selectedItems().size());
+  if (pane == kPaneSlot1 ? selected != 1 : selected < 1) return;
+  const int row = FirstSelectedRow(pane);
+  if (row < 0 || row >= Card(pane).listed_count) return;
+  // Every choice may touch a card: the automatic refresh waits until the dialogs are done.
+  Timer3->stop();
+  const std::uint8_t slot = Card(pane).list_order[row];
+  FillSaveDialogs(pane, slot);
+  switch (Save_sel_Form->Ask()) {
+    case TSave_sel_Form::kDelete:
+      if (Delete_Form->Ask() == 1) {
+        ShowWaitWindow();
+        DeleteOneSave(pane, slot);
+        RefreshPane(pane);
+        HideWaitWindow();
+      }
+      break;
+    case TSave_sel_Form::kCopyTo:
+      if (const std::optional<int> target = TcopyForm::TargetPane(pane, copyForm->Ask())) {
+        CopyToPane(pane, slot, *target);
+      }
+      break;
+    default:
+      break;
+  }
+  RearmTimer3();
+}
+
+bool TForm1::AskReplace(const std::string& lead, const std::string& name) {
+  return env_.messages->AskYesNo(lead + name + " 己存在,是否要取代它嗎? ");
+}
+
+bool TForm1::StoreSave(int source, std::uint8_t slot, int target) {
+  const TransferError error = CopySave(Card(source), slot, Card(target));
+  if (error == TransferError::kNone) return true;
+  const std::string message = StoreFailureMessage(Card(source).records[slot].name, error);
+  if (!message.empty()) env_.messages->Inform(message);
+  return false;
+}
+
+void TForm1::CopyToPane(int source, std::uint8_t slot, int target) {
+  ShowWaitWindow();
+  if (target == kPaneImage) RefreshImage();
+  const std::string name = Card(source).records[slot].name;
+  if (const std::optional<std::size_t> found = FindSaveByName(Card(target), name)) {
+    const bool image_to_slot2 = source == kPaneImage && target == kPaneSlot2;
+    if (AskReplace(image_to_slot2 ? " 儲存 " : " 檔案 ", name)) {
+      ShowWaitWindow();
+      DeleteOneSave(target, static_cast<std::uint8_t>(*found));
+      RefreshPane(target);
+      StoreSave(source, slot, target);
+      RefreshPane(target);
+    }
+  } else {
+    StoreSave(source, slot, target);
+    RefreshPane(target);
+  }
+  HideWaitWindow();
+}
+
+}  // namespace quorvel

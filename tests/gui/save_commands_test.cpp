@@ -1,0 +1,307 @@
+// Tests of the selected-save, copy-to and delete dialogs and the commands behind them: the
+// dialogs' texts and targets, double-click and keys, copy with the replace questions, delete
+// and format, and the messages of a copy that finds no room.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <deque>
+
+#include "card/block_io.h"
+#include "card/card_check.h"
+#include "card/file_system.h"
+#include "gui/tcopyform.h"
+#include "gui/tdelete_form.h"
+#include "gui/tsave_sel_form.h"
+#include "gui/window_fixture.h"
+
+namespace quorvel::test {
+namespace {
+
+// Answers the modal dialogs as they open: each step names the dialog and the button to press.
+class DialogScript {
+ public:
+  DialogScript(std::initializer_list<std::pair<std::string, std::string>> steps) : steps_(steps) {
+    timer_.setInterval(0);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
+    timer_.start();
+  }
+  std::vector<std::string> shown;      // the dialogs in the order they opened
+  std::function<void()> on_each_open;  // runs while each dialog is open
+
+ private:
+  void Answer() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || steps_.empty() || modal->objectName().toStdString() != steps_.front().first)
+      return;
+    shown.push_back(steps_.front().first);
+    if (on_each_open) on_each_open();
+    auto* button = modal->findChild<QPushButton*>(QString::fromStdString(steps_.front().second));
+    steps_.pop_front();
+    ASSERT_NE(button, nullptr);
+    button->click();
+  }
+  std::deque<std::pair<std::string, std::string>> steps_;
+  QTimer timer_;
+};
+
+class SaveCommandsTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    WriteQuickConfig();
+  }
+  void TearDown() override {
+    copy_.reset();
+    delete_.reset();
+    save_sel_.reset();
+    WindowTest::TearDown();
+  }
+
+  // Starts with the two slots, refreshes both and opens `image` when given.
+  void StartLoaded(const CardBuilder& slot1, const CardBuilder& slot2,
+                   const std::optional<CardBuilder>& image = std::nullopt) {
+    StartTwoSlot(slot1, slot2);
+    Attach();
+    Detect();
+    form().Refresh_Slot1Click();
+    form().refresh_slot2Click();
+    if (image) {
+      ASSERT_TRUE(OpenImageFile(form().FileCard, WriteCard("image.dcm", *image).string()));
+      form().RefreshImage();
+    }
+    messages_.texts.clear();
+  }
+  void Attach() {
+    save_sel_ = std::make_unique<TSave_sel_Form>(&form());
+    delete_ = std::make_unique<TDelete_Form>(&form());
+    copy_ = std::make_unique<TcopyForm>(&form());
+    form().AttachSaveDialogs(save_sel_.get(), delete_.get(), copy_.get());
+  }
+  void Key(int pane, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(form().ListView(pane), &press);
+  }
+
+  std::unique_ptr<TSave_sel_Form> save_sel_;
+  std::unique_ptr<TDelete_Form> delete_;
+  std::unique_ptr<TcopyForm> copy_;
+};
+
+// The chain and directory problems of the card as it now reads back through its source (the
+// built test cards carry only the root fields the program reads, so root lines are left out).
+std::vector<std::string> Reloaded(CardImage& card) {
+  LoadCard(card);
+  std::vector<std::string> problems;
+  for (const std::string& line : CheckCard(card)) {
+    if (!line.starts_with("root:")) problems.push_back(line);
+  }
+  return problems;
+}
+
+SaveSpec Data(const std::string& name, int blocks = 1) {
+  return {.name = name, .blocks = blocks, .icons = 1};
+}
+
+TEST(SaveDialogsTest, CaptionsHintsAndResults) {
+  EnsureApplication();
+  TSave_sel_Form sel;
+  EXPECT_EQ(sel.windowTitle().toStdString(), "單元選取...");
+  EXPECT_EQ(sel.Label2->text().toStdString(), "已選單元");
+  EXPECT_EQ(sel.BitBtn1->text().toStdString(), "複製到...");
+  EXPECT_EQ(sel.BitBtn1->toolTip().toStdString(),
+            "已選的單元可以任意複製到其他記憶卡,\n或已開啟的 DCM 檔案");
+  EXPECT_EQ(sel.BitBtn5->toolTip().toStdString(), "將已選單元的代表圖示另儲到 BMP 檔案");
+  EXPECT_EQ(sel.BitBtn4->toolTip().toStdString(), "將已選單元另存到一個 DCI 檔案");
+  EXPECT_EQ(sel.BitBtn3->text().toStdString(), "返回");
+  const std::pair<QPushButton*, int> codes[] = {
+      {sel.BitBtn1, 2}, {sel.BitBtn2, 1}, {sel.BitBtn5, 4}, {sel.BitBtn4, 3}, {sel.BitBtn3, 0}};
+  for (const auto& [button, code] : codes) {
+    DialogScript script({{"Save_sel_Form", button->objectName().toStdString()}});
+    EXPECT_EQ(sel.Ask(), code) << button->objectName().toStdString();
+  }
+  sel.Result = 9;
+  QTimer::singleShot(0, &sel, [&sel] { sel.reject(); });
+  EXPECT_EQ(sel.Ask(), 0) << "closing by other means leaves the preset 0";
+
+  TDelete_Form del;
+  EXPECT_EQ(del.windowTitle().toStdString(), "刪除單元...");
+  EXPECT_EQ(del.Label1->text().toStdString(), "刪除單元");
+  EXPECT_EQ(del.BitBtn1->text().toStdString(), "確認");
+  EXPECT_EQ(del.BitBtn2->text().toStdString(), "取消");
+
+  TcopyForm copy;
+  EXPECT_EQ(copy.windowTitle().toStdString(), "複製到...");
+  EXPECT_EQ(copy.Label1->text().toStdString(), "複製到...");
+  EXPECT_EQ(copy.BitBtn3->text().toStdString(), "取消");
+}
+
+TEST(SaveDialogsTest, CopyTargetsPerSourcePane) {
+  EnsureApplication();
+  TcopyForm copy;
+  copy.SetTargets(0, true, true, false);
+  EXPECT_EQ(copy.BitBtn1->text().toStdString(), " 插槽2");
+  EXPECT_TRUE(copy.BitBtn1->isEnabled());
+  EXPECT_EQ(copy.BitBtn2->text().toStdString(), " 檔案");
+  EXPECT_FALSE(copy.BitBtn2->isEnabled()) << "no image open";
+  copy.SetTargets(1, false, true, true);
+  EXPECT_EQ(copy.BitBtn1->text().toStdString(), " 插槽1");
+  EXPECT_FALSE(copy.BitBtn1->isEnabled());
+  EXPECT_EQ(copy.BitBtn2->text().toStdString(), " 檔案");
+  EXPECT_TRUE(copy.BitBtn2->isEnabled());
+  copy.SetTargets(2, true, false, true);
+  EXPECT_EQ(copy.BitBtn1->text().toStdString(), " 插槽1");
+  EXPECT_TRUE(copy.BitBtn1->isEnabled());
+  EXPECT_EQ(copy.BitBtn2->text().toStdString(), " 插槽2");
+  EXPECT_FALSE(copy.BitBtn2->isEnabled());
+  EXPECT_EQ(TcopyForm::TargetPane(0, 2), kPaneImage);
+  EXPECT_EQ(TcopyForm::TargetPane(1, 1), kPaneSlot1);
+  EXPECT_EQ(TcopyForm::TargetPane(2, 2), kPaneSlot2);
+  EXPECT_EQ(TcopyForm::TargetPane(2, 0), std::nullopt);
+}
+
+TEST_F(SaveCommandsTest, DoubleClickWithTwoRowsInSlotOneDoesNothing) {
+  StartLoaded(CardBuilder().Add(Data("AAA")).Add(Data("BBB")),
+              CardBuilder().Add(Data("CCC")).Add(Data("DDD")));
+  Select(kPaneSlot1, {0, 1});
+  DialogScript none{};
+  form().Card1ListViewDblClick();
+  EXPECT_TRUE(none.shown.empty());
+
+  Select(kPaneSlot2, {0, 1});
+  DialogScript back({{"Save_sel_Form", "BitBtn3"}});
+  form().Card2ListViewDblClick();
+  EXPECT_EQ(back.shown, std::vector<std::string>{"Save_sel_Form"});
+  EXPECT_EQ(Text(save_sel_->Label3->text()), "CCC            1999/10/27   04:54:52");
+  EXPECT_EQ(Text(copy_->Label2->text()), "CCC         ");
+  EXPECT_EQ(Text(delete_->Label3->text()), "1999/10/27   04:54:52");
+  EXPECT_EQ(Text(copy_->BitBtn1->text()), " 插槽1");
+  EXPECT_FALSE(copy_->BitBtn2->isEnabled()) << "no image open";
+}
+
+TEST_F(SaveCommandsTest, EnterActsAsDoubleClickAndTimer3WaitsForTheDialogs) {
+  StartLoaded(CardBuilder().Add(Data("AAA")), CardBuilder());
+  ASSERT_TRUE(form().Timer3->isActive());
+  Select(kPaneSlot1, {0});
+  DialogScript script({{"Save_sel_Form", "BitBtn3"}});
+  bool timer_ran = true;
+  script.on_each_open = [&] { timer_ran = form().Timer3->isActive(); };
+  Key(kPaneSlot1, Qt::Key_Return);
+  EXPECT_EQ(script.shown, std::vector<std::string>{"Save_sel_Form"});
+  EXPECT_FALSE(timer_ran);
+  EXPECT_TRUE(form().Timer3->isActive()) << "re-armed with AutoRefresh = 1";
+}
+
+TEST_F(SaveCommandsTest, CopyOntoTheSameNameAnsweredNoThenYes) {
+  StartLoaded(CardBuilder().Add(Data("SAME", 2)), CardBuilder().Add(Data("SAME", 5)));
+  Select(kPaneSlot1, {0});
+  messages_.yes = false;
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn1"}, {"copyForm", "BitBtn1"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 SAME         己存在,是否要取代它嗎? "});
+  EXPECT_EQ(form().Slot2Card.records[0].size, 5) << "No leaves slot 2 as it was";
+
+  messages_.texts.clear();
+  messages_.yes = true;
+  Select(kPaneSlot1, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn1"}, {"copyForm", "BitBtn1"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(messages_.texts.size(), 1u);
+  ASSERT_EQ(Captions(kPaneSlot2).size(), 1u);
+  const SaveRecord& copied = form().Slot2Card.records[form().Slot2Card.list_order[0]];
+  EXPECT_EQ(copied.size, 2) << "replaced by slot 1's save";
+  EXPECT_EQ(Reloaded(form().Slot2Card), std::vector<std::string>{});
+  EXPECT_EQ(form().Slot1Card.listed_count, 1) << "copy keeps the source";
+}
+
+TEST_F(SaveCommandsTest, FromTheImageToSlotTwoTheQuestionSaysSave) {
+  StartLoaded(CardBuilder().Add(Data("GAME")), CardBuilder().Add(Data("GAME")),
+              CardBuilder().Add(Data("GAME", 3)));
+  Select(kPaneImage, {0});
+  messages_.yes = false;
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn1"}, {"copyForm", "BitBtn2"}});
+    form().FileListViewDblClick();
+  }
+  Select(kPaneImage, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn1"}, {"copyForm", "BitBtn1"}});
+    form().FileListViewDblClick();
+  }
+  EXPECT_EQ(messages_.texts,
+            (std::vector<std::string>{" 儲存 GAME         己存在,是否要取代它嗎? ",
+                                      " 檔案 GAME         己存在,是否要取代它嗎? "}));
+}
+
+TEST_F(SaveCommandsTest, CopyIntoTheImageAndAFullCardSaysWhy) {
+  StartLoaded(CardBuilder().Add(Data("BIG", 150)).Add(Data("SMALL", 2)),
+              CardBuilder().Add(Data("FILL", 100)), CardBuilder());
+  Select(kPaneSlot1, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn1"}, {"copyForm", "BitBtn2"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(Captions(kPaneImage).size(), 1u);
+  EXPECT_EQ(Reloaded(form().FileCard), std::vector<std::string>{});
+  EXPECT_TRUE(messages_.texts.empty());
+
+  Select(kPaneSlot1, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn1"}, {"copyForm", "BitBtn1"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 BIG          不能複製: 空間不足."});
+  EXPECT_EQ(Captions(kPaneSlot2).size(), 1u);
+}
+
+TEST_F(SaveCommandsTest, DeleteFromTheDialogAndWithTheDeleteKey) {
+  StartLoaded(CardBuilder().Add(Data("ONE")).Add(Data("TWO", 2)).Add(Data("THREE", 3)),
+              CardBuilder());
+  Select(kPaneSlot1, {1});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn2"}, {"Delete_Form", "BitBtn2"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(form().Slot1Card.listed_count, 3) << "cancelled";
+  Select(kPaneSlot1, {1});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn2"}, {"Delete_Form", "BitBtn1"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(form().Slot1Card.listed_count, 2);
+  EXPECT_EQ(Reloaded(form().Slot1Card), std::vector<std::string>{});
+
+  Select(kPaneSlot1, {0, 1});
+  messages_.yes = false;
+  Key(kPaneSlot1, Qt::Key_Delete);
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 確定刪除這檔案嗎? "});
+  EXPECT_EQ(form().Slot1Card.listed_count, 2);
+  messages_.yes = true;
+  Key(kPaneSlot1, Qt::Key_Delete);
+  EXPECT_EQ(form().Slot1Card.listed_count, 0);
+  EXPECT_EQ(form().Slot1Card.free_blocks, 200);
+  EXPECT_EQ(Reloaded(form().Slot1Card), std::vector<std::string>{});
+}
+
+TEST_F(SaveCommandsTest, FormatAsksTheLongQuestionAbove200Blocks) {
+  StartLoaded(CardBuilder().Add(Data("ONE")), CardBuilder());
+  form().N2411->trigger();
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{
+                                 " 全部刪除? (Over 200 blocks is ONLY for Kestra memory card)."});
+  EXPECT_EQ(form().Slot1Card.free_blocks, 241);
+  EXPECT_EQ(form().Slot1Card.listed_count, 0);
+  messages_.texts.clear();
+  form().N200Blocks1->trigger();
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 全部刪除? "});
+  EXPECT_EQ(form().Slot2Card.free_blocks, 200);
+  messages_.texts.clear();
+  form().N200Blocks2->trigger();
+  EXPECT_TRUE(messages_.texts.empty()) << "no image open: nothing asked";
+}
+
+}  // namespace
+}  // namespace quorvel::test
