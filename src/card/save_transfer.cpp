@@ -152,13 +152,21 @@ TransferError CopySave(CardImage& source, std::size_t index, CardImage& target) 
   const std::array<std::uint16_t, kCardBlocks> old_fat = target.fat;
   const SaveRecord old_record = target.records[placement.slot];
   ApplyPlacement(target, placement, save.entry, game);
-  WriteFat(target);
-  if (target.io_error) {
+  const auto restore_model = [&] {
     target.fat = old_fat;
     target.records[placement.slot] = old_record;
+  };
+  WriteFat(target);
+  if (target.io_error) {
+    restore_model();
     return TransferError::kWriteFailed;
   }
-  return WriteDirectory(target) ? TransferError::kNone : TransferError::kWriteFailed;
+  if (WriteDirectory(target)) return TransferError::kNone;
+  // The FAT already holds the new chain: put the old FAT and directory back, so that the card
+  // keeps no blocks taken for a save it does not list (as far as the card still takes writes).
+  restore_model();
+  if (WriteFatAndDirectory(target)) target.io_error = false;
+  return TransferError::kWriteFailed;
 }
 
 TransferError CopySave(int direction, std::size_t index, CardImage& slot1, CardImage& slot2) {

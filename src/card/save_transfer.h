@@ -53,7 +53,8 @@ bool WriteFatAndDirectory(CardImage& card);
 
 // Copies the save in directory slot `index` of `source` to `target`: blocks, then the
 // target's FAT and directory. On failure the target's model is left exactly as it was and
-// its FAT and directory are not written.
+// its FAT and directory are not written (or, when the directory failed after the FAT, both
+// are written back as they were).
 TransferError CopySave(CardImage& source, std::size_t index, CardImage& target);
 // The slot-to-slot entry point: direction 1 copies slot 1 -> slot 2, 0 copies slot 2 -> slot 1.
 TransferError CopySave(int direction, std::size_t index, CardImage& slot1, CardImage& slot2);

@@ -410,6 +410,19 @@ TEST_F(SlotTransfer, FailedWriteStopsBeforeFatAndDirectory) {
   EXPECT_EQ(CheckCard(slot2), std::vector<std::string>{});
 }
 
+TEST_F(SlotTransfer, FailedDirectoryWritePutsTheOldFatBack) {
+  LoadBoth();
+  const auto fat = slot2.fat;
+  slots.fail_writes_of[kDirectoryBlock] = 5;  // blocks and FAT go through, the directory not
+  EXPECT_EQ(CopySave(slot1, 0, slot2), TransferError::kWriteFailed);
+  EXPECT_EQ(slot2.fat, fat);
+  EXPECT_EQ(slot2.records[1].size, 0);
+  ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
+  EXPECT_EQ(slot2.fat, fat);
+  EXPECT_EQ(slot2.listed_count, 1);
+  EXPECT_EQ(CheckCard(slot2), std::vector<std::string>{});
+}
+
 TEST_F(SlotTransfer, FailedFatWriteRestoresTheModel) {
   LoadBoth();
   const auto fat = slot2.fat;
