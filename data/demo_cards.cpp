@@ -90,54 +90,54 @@ std::vector<std::uint8_t> GameCode() {
 }
 
 // The save's bytes in the order of the card format: (code,) header, icons, its own data.
-std::vector<std::uint8_t> SaveBytes(const SaveSpec& spec) {
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(spec.blocks) * kBlockSize);
-  const std::size_t header = spec.game ? kGameHeader : 0;
-  if (spec.game) {
+std::vector<std::uint8_t> SaveBytes(const SaveSpec& design) {
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(design.blocks) * kBlockSize);
+  const std::size_t header = design.game ? kGameHeader : 0;
+  if (design.game) {
     const auto code = GameCode();
     std::copy(code.begin(), code.end(), bytes.begin());
   }
-  PutText(bytes, header, spec.vmu_text, 16);
-  PutText(bytes, header + 0x10, spec.dc_text, 32);
+  PutText(bytes, header, design.vmu_text, 16);
+  PutText(bytes, header + 0x10, design.dc_text, 32);
   PutText(bytes, header + 0x30, "QUORVEL DEMO", 16);
-  PutLe(bytes, header + kHeaderIconCount, spec.frames, 2);
+  PutLe(bytes, header + kHeaderIconCount, design.frames, 2);
   PutLe(bytes, header + kHeaderAnimationSpeed, 10, 2);
-  const std::size_t icons_end = header + kHeaderIcons + 512 * spec.frames;
+  const std::size_t icons_end = header + kHeaderIcons + 512 * design.frames;
   PutLe(bytes, header + kHeaderDataSize, static_cast<std::uint32_t>(bytes.size() - icons_end), 4);
   for (std::size_t i = 0; i < 16; ++i)
-    PutLe(bytes, header + kHeaderPalette + 2 * i, spec.palette[i], 2);
-  for (int f = 0; f < spec.frames; ++f) {
+    PutLe(bytes, header + kHeaderPalette + 2 * i, design.palette[i], 2);
+  for (int f = 0; f < design.frames; ++f) {
     for (int y = 0; y < kIconSide; ++y) {
       for (int b = 0; b < kIconSide / 2; ++b) {
         bytes[header + kHeaderIcons + 512 * f + 16 * y + b] = static_cast<std::uint8_t>(
-            (spec.paint(f, 2 * b, y) & 0x0F) << 4 | (spec.paint(f, 2 * b + 1, y) & 0x0F));
+            (design.paint(f, 2 * b, y) & 0x0F) << 4 | (design.paint(f, 2 * b + 1, y) & 0x0F));
       }
     }
   }
   // The save's own data: a line of text, then a counting pattern.
-  const std::string text = "Saved by the " + spec.name + " demo of Quorvel.";
+  const std::string text = "Saved by the " + design.name + " demo of Quorvel.";
   for (std::size_t i = icons_end; i < bytes.size(); ++i) {
     const std::size_t n = i - icons_end;
     bytes[i] =
         n < text.size() ? static_cast<std::uint8_t>(text[n]) : static_cast<std::uint8_t>(n * 7);
   }
-  if (!spec.game) PutLe(bytes, kHeaderCrc, SaveCrc(bytes), 2);
+  if (!design.game) PutLe(bytes, kHeaderCrc, SaveCrc(bytes), 2);
   return bytes;
 }
 
-std::vector<std::uint8_t> Entry(const SaveSpec& spec) {
+std::vector<std::uint8_t> Entry(const SaveSpec& design) {
   std::vector<std::uint8_t> entry(kDirEntrySize);
-  entry[kEntryType] = spec.game ? kGameType : 0x33;
-  PutText(entry, kEntryName, spec.name, kEntryNameSize);
-  std::copy(spec.stamp.begin(), spec.stamp.end(), entry.begin() + kEntryTimeStamp);
-  PutLe(entry, kEntrySize, spec.blocks, 2);
-  PutLe(entry, 0x1A, spec.game ? 1 : 0, 2);
+  entry[kEntryType] = design.game ? kGameType : 0x33;
+  PutText(entry, kEntryName, design.name, kEntryNameSize);
+  std::copy(design.stamp.begin(), design.stamp.end(), entry.begin() + kEntryTimeStamp);
+  PutLe(entry, kEntrySize, design.blocks, 2);
+  PutLe(entry, 0x1A, design.game ? 1 : 0, 2);
   return entry;
 }
 
-DemoSave MakeSave(const SaveSpec& spec) {
-  DemoSave save{spec.name, Entry(spec)};
-  const auto bytes = SaveBytes(spec);
+DemoSave MakeSave(const SaveSpec& design) {
+  DemoSave save{design.name, Entry(design)};
+  const auto bytes = SaveBytes(design);
   for (std::size_t o = 0; o < bytes.size(); ++o) save.dci.push_back(bytes[o ^ 3]);
   return save;
 }
@@ -405,8 +405,8 @@ bool FormatImage(CardImage& card, const std::filesystem::path& path, std::string
 std::vector<DemoSave> DemoSaves(int card) {
   std::vector<DemoSave> saves;
   if (card == 2) saves.push_back(CardIconSave());
-  for (const SaveSpec& spec : card == 1 ? Card1Specs() : Card2Specs()) {
-    saves.push_back(MakeSave(spec));
+  for (const SaveSpec& design : card == 1 ? Card1Specs() : Card2Specs()) {
+    saves.push_back(MakeSave(design));
   }
   return saves;
 }

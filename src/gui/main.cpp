@@ -67,8 +67,7 @@ int main(int argc, char** argv) {
   form1.AttachSaveDialogs(&save_sel_form, &delete_form, &copy_form);
   // The first argument besides the link options: a file it names is opened by the hex editor
   // window when that is first shown.
-  quorvel::TMiniEdForm mini_ed_form(messages, args.empty() ? std::string() : args.front(),
-                                    &form1);
+  quorvel::TMiniEdForm mini_ed_form(messages, args.empty() ? std::string() : args.front(), &form1);
   form1.AttachMiniEdForm(&mini_ed_form);
   quorvel::ToptForm opt_form(&form1);
   form1.AttachOptForm(&opt_form);

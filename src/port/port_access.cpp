@@ -136,14 +136,14 @@ bool TPortAccess::InstallService() {
   if (!calls_.file_exists(image_path)) {
     image_path = calls_.system_directory() + "\\" + file_name;
   }
-  const Win32ServiceSpec spec{driver_name_,
-                              driver_name_,
-                              win32::kServiceAllAccess,
-                              win32::kServiceKernelDriver,
-                              win32::kServiceDemandStart,
-                              win32::kServiceErrorNormal,
-                              image_path};
-  const Win32Handle service = calls_.create_service(service_manager_, spec);
+  const Win32ServiceSpec definition{driver_name_,
+                                    driver_name_,
+                                    win32::kServiceAllAccess,
+                                    win32::kServiceKernelDriver,
+                                    win32::kServiceDemandStart,
+                                    win32::kServiceErrorNormal,
+                                    image_path};
+  const Win32Handle service = calls_.create_service(service_manager_, definition);
   if (service != kNullHandle) {
     calls_.close_service_handle(service);
     return true;

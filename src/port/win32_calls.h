@@ -49,7 +49,7 @@ struct Win32Calls {
   std::function<std::uint32_t()> get_last_error;
   // OpenSCManagerA for the local machine and the default database.
   std::function<Win32Handle(std::uint32_t access)> open_sc_manager;
-  std::function<Win32Handle(Win32Handle manager, const Win32ServiceSpec& spec)> create_service;
+  std::function<Win32Handle(Win32Handle manager, const Win32ServiceSpec& service)> create_service;
   std::function<Win32Handle(Win32Handle manager, const std::string& name, std::uint32_t access)>
       open_service;
   // StartServiceA without arguments.

@@ -45,11 +45,11 @@ Win32Calls SystemWin32Calls() {
   calls.open_sc_manager = [](std::uint32_t access) {
     return FromHandle(OpenSCManagerA(nullptr, nullptr, access));
   };
-  calls.create_service = [](Win32Handle manager, const Win32ServiceSpec& spec) {
-    return FromHandle(CreateServiceA(ToServiceHandle(manager), spec.name.c_str(),
-                                     spec.display_name.c_str(), spec.access, spec.service_type,
-                                     spec.start_type, spec.error_control, spec.image_path.c_str(),
-                                     nullptr, nullptr, nullptr, nullptr, nullptr));
+  calls.create_service = [](Win32Handle manager, const Win32ServiceSpec& service) {
+    return FromHandle(CreateServiceA(
+        ToServiceHandle(manager), service.name.c_str(), service.display_name.c_str(),
+        service.access, service.service_type, service.start_type, service.error_control,
+        service.image_path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
   };
   calls.open_service = [](Win32Handle manager, const std::string& name, std::uint32_t access) {
     return FromHandle(OpenServiceA(ToServiceHandle(manager), name.c_str(), access));

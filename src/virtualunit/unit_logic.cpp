@@ -53,8 +53,8 @@ constexpr CommandSpec kCommands[] = {
     {Op::kGetCardPresence, "GetCardPresence", 0xA5, 0xCC, 0, 1, true, false},
 };
 
-bool Knows(const CommandSpec& spec, UnitKind kind) {
-  return kind == UnitKind::kTwoSlot ? spec.two_slot : kind == UnitKind::kPaged && spec.paged;
+bool Knows(const CommandSpec& command, UnitKind kind) {
+  return kind == UnitKind::kTwoSlot ? command.two_slot : kind == UnitKind::kPaged && command.paged;
 }
 
 }  // namespace
@@ -155,8 +155,9 @@ std::uint8_t UnitLogic::Next(std::uint8_t received) {
 
 std::uint8_t UnitLogic::AfterCommandBytes(std::uint8_t second) {
   const CommandSpec* found = nullptr;
-  for (const CommandSpec& spec : kCommands) {
-    if (spec.first == first_byte_ && spec.second == second && Knows(spec, kind_)) found = &spec;
+  for (const CommandSpec& command : kCommands) {
+    if (command.first == first_byte_ && command.second == second && Knows(command, kind_))
+      found = &command;
   }
   if (found == nullptr) {
     Violation("unknown command " + HexByte(first_byte_) + " " + HexByte(second));
@@ -209,8 +210,8 @@ void UnitLogic::CheckChecksum(std::uint8_t received) {
 }
 
 bool UnitLogic::FirstByteKnown(std::uint8_t first) const {
-  return std::any_of(std::begin(kCommands), std::end(kCommands), [&](const CommandSpec& spec) {
-    return spec.first == first && Knows(spec, kind_);
+  return std::any_of(std::begin(kCommands), std::end(kCommands), [&](const CommandSpec& command) {
+    return command.first == first && Knows(command, kind_);
   });
 }
 

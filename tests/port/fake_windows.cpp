@@ -76,9 +76,9 @@ Win32Calls FakeWindows::Calls() {
     }
     return kManager;
   };
-  calls.create_service = [this](Win32Handle, const Win32ServiceSpec& spec) {
-    log.push_back("CreateService " + spec.image_path);
-    last_spec = spec;
+  calls.create_service = [this](Win32Handle, const Win32ServiceSpec& service) {
+    log.push_back("CreateService " + service.image_path);
+    last_service = service;
     if (service_exists) {
       last_error = win32::kErrorServiceExists;
       return kNullHandle;

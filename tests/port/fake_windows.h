@@ -31,7 +31,7 @@ struct FakeWindows {
   std::vector<std::string> log;
   std::vector<std::vector<std::uint8_t>> io_inputs;
   std::vector<std::uint32_t> io_codes;
-  Win32ServiceSpec last_spec;
+  Win32ServiceSpec last_service;
   std::uint32_t last_error = 0;
   int open_handles = 0;
 

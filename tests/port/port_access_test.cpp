@@ -71,13 +71,13 @@ TEST(PortAccessTest, NtInstallsStartsAndOpensThenStopsAndRemovesAtTheEnd) {
                 ElementsAre(kOpenManager, "CreateService C:\\work\\Lptio.sys",
                             "CloseServiceHandle 200", kOpenService, "StartService",
                             "CloseServiceHandle 200", "CloseServiceHandle 100", kOpenDevice));
-    const Win32ServiceSpec& spec = windows.last_spec;
-    EXPECT_EQ(spec.name, "Lptio");
-    EXPECT_EQ(spec.display_name, "Lptio");
-    EXPECT_EQ(spec.access, 0xF01FFu);
-    EXPECT_EQ(spec.service_type, 1u);
-    EXPECT_EQ(spec.start_type, 3u);
-    EXPECT_EQ(spec.error_control, 1u);
+    const Win32ServiceSpec& service = windows.last_service;
+    EXPECT_EQ(service.name, "Lptio");
+    EXPECT_EQ(service.display_name, "Lptio");
+    EXPECT_EQ(service.access, 0xF01FFu);
+    EXPECT_EQ(service.service_type, 1u);
+    EXPECT_EQ(service.start_type, 3u);
+    EXPECT_EQ(service.error_control, 1u);
     windows.log.clear();
   }
   EXPECT_THAT(windows.log,
