@@ -155,6 +155,18 @@ CardImage* CardSources::OpenFormatted(const std::string& source, std::string& er
   return card;
 }
 
+std::optional<FoundSave> CardSources::OpenSave(const std::string& source, const std::string& save,
+                                               std::string& error) {
+  CardImage* card = OpenFormatted(source, error);
+  if (card == nullptr) return std::nullopt;
+  std::optional<std::size_t> index = FindSave(*card, save, error);
+  if (!index) {
+    error = source + ": " + error;
+    return std::nullopt;
+  }
+  return FoundSave{card, *index};
+}
+
 bool CardSources::Reload(CardImage& card, std::string& error) {
   if (LoadCard(card) != LoadResult::kFailed) return true;
   error = "the card could not be read back";

@@ -46,6 +46,12 @@ class CardNotices : public Messages {
   std::vector<std::string> texts_;
 };
 
+// A save on an opened card: the card and the save's directory slot.
+struct FoundSave {
+  CardImage* card;
+  std::size_t index;
+};
+
 // The card sources of one command; the link is opened once and shared by both slots.
 class CardSources {
  public:
@@ -62,6 +68,11 @@ class CardSources {
 
   // Opens and loads SOURCE, requiring a formatted card; null with the reason otherwise.
   CardImage* OpenFormatted(const std::string& source, std::string& error);
+
+  // Opens SOURCE (formatted) and finds the save SAVE names on it (see FindSave); nothing,
+  // with the reason in `error`, when either fails.
+  std::optional<FoundSave> OpenSave(const std::string& source, const std::string& save,
+                                    std::string& error);
 
   // Loads an already opened card again (after a write); false with the reason.
   bool Reload(CardImage& card, std::string& error);

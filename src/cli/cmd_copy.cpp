@@ -39,16 +39,15 @@ int RunCopy(const Args& args) {
   }
   CardSources sources(args);
   std::string error;
-  CardImage* source = sources.OpenFormatted(source_name, error);
-  if (source == nullptr) return sources.Fail(error);
-  std::optional<std::size_t> index = FindSave(*source, args.positional[1], error);
-  if (!index) return sources.Fail(source_name + ": " + error);
+  std::optional<FoundSave> found = sources.OpenSave(source_name, args.positional[1], error);
+  if (!found) return sources.Fail(error);
+  CardImage& source = *found->card;
   CardImage* target = sources.OpenFormatted(target_name, error);
   if (target == nullptr) return sources.Fail(error);
 
-  error = ResolveNameCollision(args, sources, *target, source->records[*index]);
+  error = ResolveNameCollision(args, sources, *target, source.records[found->index]);
   if (!error.empty()) return sources.Fail(error);
-  TransferError result = CopySave(*source, *index, *target);
+  TransferError result = CopySave(source, found->index, *target);
   if (result != TransferError::kNone) {
     return sources.Fail("copy refused: " + std::string(Describe(result)));
   }

@@ -13,13 +13,12 @@ int RunDelete(const Args& args) {
   const std::string& source = args.positional[0];
   CardSources sources(args);
   std::string error;
-  CardImage* card = sources.OpenFormatted(source, error);
-  if (card == nullptr) return sources.Fail(error);
-  std::optional<std::size_t> index = FindSave(*card, args.positional[1], error);
-  if (!index) return sources.Fail(source + ": " + error);
-  if (!DeleteSave(*card, *index))
+  std::optional<FoundSave> found = sources.OpenSave(source, args.positional[1], error);
+  if (!found) return sources.Fail(error);
+  CardImage& card = *found->card;
+  if (!DeleteSave(card, found->index))
     return sources.Fail(source + ": the FAT or directory was not written");
-  if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);
+  if (!sources.Reload(card, error)) return sources.Fail(source + ": " + error);
   return kExitOk;
 }
 

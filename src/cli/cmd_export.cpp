@@ -11,13 +11,11 @@ int RunExport(const Args& args) {
   const std::string& source = args.positional[0];
   CardSources sources(args);
   std::string error;
-  CardImage* card = sources.OpenFormatted(source, error);
-  if (card == nullptr) return Fail(error);
-  std::optional<std::size_t> index = FindSave(*card, args.positional[1], error);
-  if (!index) return Fail(source + ": " + error);
-  const DciExportError result = ExportDci(*card, *index, args.positional[2]);
+  std::optional<FoundSave> found = sources.OpenSave(source, args.positional[1], error);
+  if (!found) return sources.Fail(error);
+  const DciExportError result = ExportDci(*found->card, found->index, args.positional[2]);
   if (result != DciExportError::kNone) {
-    return Fail(args.positional[2] + " not written: " + std::string(Describe(result)));
+    return sources.Fail(args.positional[2] + " not written: " + std::string(Describe(result)));
   }
   return kExitOk;
 }

@@ -24,16 +24,15 @@ int RunIcon(const Args& args) {
   const std::string& source = args.positional[0];
   CardSources sources(args);
   std::string error;
-  CardImage* card = sources.OpenFormatted(source, error);
-  if (card == nullptr) return Fail(error);
-  std::optional<std::size_t> index = FindSave(*card, args.positional[1], error);
-  if (!index) return Fail(source + ": " + error);
-  if (!HasIconFrame(*card, *index, frame)) {
+  std::optional<FoundSave> found = sources.OpenSave(source, args.positional[1], error);
+  if (!found) return sources.Fail(error);
+  CardImage& card = *found->card;
+  if (!HasIconFrame(card, found->index, frame)) {
     return Fail(args.positional[1] + " has no icon frame " + std::to_string(frame) + " (it has " +
-                std::to_string(card->records[*index].icon_count) + ")");
+                std::to_string(card.records[found->index].icon_count) + ")");
   }
-  if (!ExportIconFrame(*card, *index, frame, args.positional[2])) {
-    return Fail(args.positional[2] + " not written");
+  if (!ExportIconFrame(card, found->index, frame, args.positional[2])) {
+    return sources.Fail(args.positional[2] + " not written");
   }
   return kExitOk;
 }

@@ -93,6 +93,14 @@ class RecordingMessages : public Messages {
   }
 };
 
+// The card layer's surroundings for cards on `link`, with no settings and optional messages.
+inline CardEnvironment SlotsEnvironment(SlotLink& link, Messages* messages = nullptr) {
+  CardEnvironment environment;
+  environment.link = &link;
+  environment.messages = messages;
+  return environment;
+}
+
 // Slot 1 and slot 2 over a scripted link, with the settings and messages the block layer
 // uses; the cards start empty.
 class ScriptedSlotTest : public ::testing::Test {

@@ -12,15 +12,9 @@
 namespace quorvel {
 namespace {
 
-CardEnvironment SlotsEnvironment(SlotLink& link, Messages* messages = nullptr) {
-  CardEnvironment environment;
-  environment.link = &link;
-  environment.messages = messages;
-  return environment;
-}
-
 using test::CardBuilder;
 using test::ReadFile;
+using test::SlotsEnvironment;
 
 class Dci : public ::testing::Test {
  protected:

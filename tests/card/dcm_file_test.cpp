@@ -11,15 +11,9 @@
 namespace quorvel {
 namespace {
 
-CardEnvironment SlotsEnvironment(SlotLink& link, Messages* messages = nullptr) {
-  CardEnvironment environment;
-  environment.link = &link;
-  environment.messages = messages;
-  return environment;
-}
-
 using test::CardBuilder;
 using test::ReadFile;
+using test::SlotsEnvironment;
 
 // Slots that also record the order of the blocks written.
 class OrderedSlots : public test::ScriptedSlots {

@@ -14,14 +14,8 @@
 namespace quorvel {
 namespace {
 
-CardEnvironment SlotsEnvironment(SlotLink& link, Messages* messages = nullptr) {
-  CardEnvironment environment;
-  environment.link = &link;
-  environment.messages = messages;
-  return environment;
-}
-
 using test::CardBuilder;
+using test::SlotsEnvironment;
 
 // Pixel (x, y) of frame `frame` in the test icons: distinct per frame, row and column.
 std::uint8_t TestPixel(int frame, int x, int y) {
