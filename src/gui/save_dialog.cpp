@@ -23,10 +23,6 @@ void SaveDialog::SetIcon(const QPixmap& icon) {
   Image1->setPixmap(picture);
 }
 
-void SaveDialog::CentreOn(const QWidget* owner) {
-  move(owner->x() + (owner->width() - width()) / 2, owner->y() + (owner->height() - height()) / 2);
-}
-
 std::uint8_t SaveDialog::Ask() {
   Result = 0;
   exec();

@@ -21,8 +21,6 @@ class SaveDialog : public QDialog {
 
   // Draws `icon` at (0, 0) of Image1.
   void SetIcon(const QPixmap& icon);
-  // left = owner left + (owner width - own width) / 2, the same vertically, towards zero.
-  void CentreOn(const QWidget* owner);
   // Presets the result to 0 and shows the dialog modally; returns the result.
   std::uint8_t Ask();
 

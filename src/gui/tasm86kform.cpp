@@ -148,11 +148,6 @@ void Tasm86kForm::BuildControls() {
   }
 }
 
-void Tasm86kForm::CentreOn(const QWidget* owner) {
-  const QRect frame = owner->frameGeometry();
-  move(frame.left() + (frame.width() - width()) / 2, frame.top() + (frame.height() - height()) / 2);
-}
-
 bool Tasm86kForm::OpenCode(const std::filesystem::path& code_file) {
   saved_ = false;
   Edit1->setText(kFirstAddress);

@@ -34,9 +34,6 @@ class Tasm86kForm : public QDialog {
   // Set by "儲存及離開" (or Yes to " 儲存資料? "); read by the opener once the window closed.
   bool saved() const { return saved_; }
 
-  // Centres the window on `owner`, dividing towards zero.
-  void CentreOn(const QWidget* owner);
-
   // ---- Handlers, named as in the window description ------------------------------------
   void Button2Click();     // go to the address in Edit1
   void editbtnClick();     // write the byte fields over the selected instruction

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/config.h"
+#include "gui/centre_on.h"
 #include "gui/twaitform.h"
 #include "gui/win_colors.h"
 
@@ -166,7 +167,7 @@ void TForm1::RepaintWindow() {
 
 void TForm1::ShowWaitWindow() {
   if (!waitForm) return;
-  waitForm->CentreOn(this);
+  CentreOn(*waitForm, *this);
   waitForm->show();
   waitForm->repaint();
 }

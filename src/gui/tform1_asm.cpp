@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "card/save_transfer.h"
+#include "gui/centre_on.h"
 #include "gui/tasm86kform.h"
 #include "gui/tform1.h"
 
@@ -54,7 +55,7 @@ void TForm1::AsmBtnClick() {
     return;
   }
 
-  asm86kForm->CentreOn(this);
+  CentreOn(*asm86kForm, *this);
   asm86kForm->setWindowTitle(QStringLiteral(" 檔案 :") + name);
   if (asm86kForm->OpenCode(path)) {
     asm86kForm->exec();

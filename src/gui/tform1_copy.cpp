@@ -4,6 +4,7 @@
 #include <string>
 
 #include "card/save_transfer.h"
+#include "gui/centre_on.h"
 #include "gui/tcopyform.h"
 #include "gui/tdelete_form.h"
 #include "gui/tform1.h"
@@ -95,9 +96,9 @@ void TForm1::FillSaveDialogs(int pane, std::uint8_t slot) {
   Save_sel_Form->SetIcon(icon);
   Delete_Form->SetIcon(icon);
   copyForm->SetIcon(icon);
-  Save_sel_Form->CentreOn(this);
-  Delete_Form->CentreOn(this);
-  copyForm->CentreOn(this);
+  CentreOn(*Save_sel_Form, *this);
+  CentreOn(*Delete_Form, *this);
+  CentreOn(*copyForm, *this);
   const QString stamp = Latin(record.date + "   " + record.time);
   Save_sel_Form->Label1->setText(Latin(record.description));
   Save_sel_Form->Label3->setText(Latin(record.name) + "   " + stamp);

@@ -3,6 +3,7 @@
 // detection (Timer2) and the automatic refresh (Timer3).
 #include <QSignalBlocker>
 
+#include "gui/centre_on.h"
 #include "gui/tform1.h"
 #include "gui/twaitform.h"
 #include "gui/win_colors.h"
@@ -141,7 +142,7 @@ void TForm1::Set16MBtnClick() {
   }
   Set16MBtn->hide();
   if (!waitForm) return;
-  waitForm->CentreOn(this);
+  CentreOn(*waitForm, *this);
   waitForm->CloseTimer->start();
   waitForm->exec();
   waitForm->CloseTimer->stop();

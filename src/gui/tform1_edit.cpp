@@ -7,6 +7,7 @@
 
 #include "card/block_io.h"
 #include "card/save_transfer.h"
+#include "gui/centre_on.h"
 #include "gui/tform1.h"
 #include "gui/tminiedform.h"
 
@@ -38,7 +39,7 @@ void TForm1::EditBtnClick() {
   if (env_.settings->auto_refresh == 0 && link_ && link_->TimedOut()) return;
 
   TMiniEdForm& editor = *MiniEdForm;
-  editor.move(frameGeometry().center() - editor.rect().center());
+  CentreOn(editor, *this);
   editor.Saved = false;
   if (!editor.LoadFile(path)) {
     // Never edit (and then write back) whatever the window showed before.

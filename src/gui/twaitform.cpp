@@ -66,11 +66,6 @@ TwaitForm::TwaitForm(QWidget* parent)
   connect(CloseTimer, &QTimer::timeout, this, &QDialog::close);
 }
 
-void TwaitForm::CentreOn(const QWidget* owner) {
-  const QRect frame = owner->frameGeometry();
-  move(frame.left() + (frame.width() - width()) / 2, frame.top() + (frame.height() - height()) / 2);
-}
-
 void TwaitForm::CatchUp() {
   if (!shown_for_.isValid()) return;
   const qint64 due = shown_for_.elapsed() / kScrollStepMs;

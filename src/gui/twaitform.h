@@ -37,10 +37,6 @@ class TwaitForm : public QDialog {
 
   explicit TwaitForm(QWidget* parent = nullptr);
 
-  // Centres the window on `owner`: left = owner left + (owner width - own width) / 2, the
-  // same vertically, dividing towards zero.
-  void CentreOn(const QWidget* owner);
-
   // Takes the strip steps that fell due while no events ran (a long link operation) and
   // paints them, without handling any event.
   void CatchUp();

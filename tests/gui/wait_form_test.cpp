@@ -1,6 +1,7 @@
 // The wait window: borderless, its own picture, the scrolling warning and its timers.
 #include <QApplication>
 
+#include "gui/centre_on.h"
 #include "gui/twaitform.h"
 #include "gui/window_fixture.h"
 
@@ -43,7 +44,7 @@ TEST_F(WaitFormTest, CentresOnTheOwnerRoundingTowardZero) {
   QWidget owner;
   owner.setGeometry(101, 51, 665, 561);
   TwaitForm wait;
-  wait.CentreOn(&owner);
+  CentreOn(wait, owner);
   const QRect frame = owner.frameGeometry();
   EXPECT_EQ(wait.x(), frame.left() + (frame.width() - wait.width()) / 2);
   EXPECT_EQ(wait.y(), frame.top() + (frame.height() - wait.height()) / 2);
