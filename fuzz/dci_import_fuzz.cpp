@@ -1,6 +1,8 @@
 // Fuzz target: any bytes as a single-save file imported into an empty card. The import either
 // adds the save (the card then checks clean and holds the file's blocks byte for byte) or
 // leaves what the card stores as it was.
+#include <algorithm>
+
 #include "card/card_check.h"
 #include "card/dci_file.h"
 #include "card/file_system.h"
@@ -18,6 +20,16 @@ std::vector<Bytes> dci_importFuzzSeeds() {
   }
   for (const char* file : {"fuse-vmu/evo.dci", "fuse-vmu/sa2.dci"}) {
     if (std::optional<Bytes> dci = RealData(file)) seeds.push_back(*dci);
+  }
+  // Game type with a first block (CC 00 07 00), and game type with only a high byte
+  // (CC 00 00 05): the card lists the first as a game and the second as data.
+  for (std::uint8_t field : {2, 3}) {
+    Bytes odd(DciFileSize(2), 0x5A);
+    std::fill_n(odd.begin(), kDciEntrySize, 0);
+    odd[kEntryType] = kGameType;
+    odd[field] = field == 2 ? 7 : 5;
+    odd[kEntrySize] = 2;
+    seeds.push_back(odd);
   }
   return seeds;
 }
@@ -39,6 +51,15 @@ QUORVEL_FUZZ_TARGET(dci_import, 200 * quorvel::kBlockSize) {
   Check(LoadCard(card) == LoadResult::kLoaded, "the card does not load after an import");
   Check(CheckCard(card).empty(), "the card's check fails after an import");
   Check(card.listed_count == 1, "the imported save is not listed");
+  const SaveRecord& save = card.records[card.list_order[0]];
+  DirEntry entry;
+  std::copy_n(input.begin(), kDciEntrySize, entry.begin());
+  Check(save.header_in_second_block == IsGameEntry(entry),
+        "the card lists the save as a game when the file held data, or the other way round");
+  for (std::size_t k = 0; k < kDciEntrySize; ++k) {
+    Check(k == kEntryFirstBlock || save.entry[k] == entry[k],
+          "the stored entry differs from the file's beyond its first block");
+  }
   const std::vector<Block> blocks = SaveBlocks(card, card.list_order[0]);
   for (std::size_t k = 0; k < blocks.size(); ++k) {
     const Input expected = input.subspan(kDciEntrySize + k * kBlockSize, kBlockSize);

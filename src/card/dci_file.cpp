@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "card/block_io.h"
+#include "card/file_system.h"
 #include "card/work_files.h"
 
 namespace quorvel {
@@ -11,10 +12,6 @@ namespace {
 
 // Larger than any single-save file: a size in blocks is one byte.
 constexpr std::size_t kDciReadLimit = DciFileSize(256);
-
-bool IsGameFile(const DirEntry& entry) {
-  return entry[kEntryType] == kGameType && entry[kEntryFirstBlock] == 0;
-}
 
 }  // namespace
 
@@ -98,7 +95,10 @@ DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> fi
     result.file = DciImportResult::File::kTooShort;
     return result;
   }
-  const bool game = IsGameFile(entry);
+  // Game or data by the test the directory load applies to the stored entry, so that the card
+  // lists the save as what was stored: a game at block 0 (its entry then names block 0,
+  // whatever the file said), every other entry a data save from the top down.
+  const bool game = IsGameEntry(entry);
   Placement placement;
   result.placement = PlanPlacement(card, size, game, placement);
   if (result.placement != TransferError::kNone) return result;

@@ -104,12 +104,30 @@ TEST_F(Dci, AGameGoesToBlockZeroOrNowhere) {
   EXPECT_EQ(ReadFile(dir / "target.dcm"), before);
 }
 
-TEST_F(Dci, AGameTypeWithAFirstBlockIsImportedAsData) {
-  Write("odd.dci", HandMadeDci("ODD_GAME____", 2, true, 5));
+// The card lists an entry of type 0xCC as a game when its byte 0x03 is 0, whatever its first
+// block says; an import stores such a file where the card then looks for it.
+TEST_F(Dci, AGameTypeIsStoredAsWhatTheCardListsItAs) {
+  // The entry CC 00 07 00: a game for the card, although it names block 7.
+  Write("odd_game.dci", HandMadeDci("ODD_GAME____", 2, true, 7));
   Load(target, CardBuilder(200), "target.dcm");
-  ASSERT_TRUE(ImportDci(target, dir / "odd.dci").Imported());
-  EXPECT_EQ(target.records[0].entry[2], 199);
+  ASSERT_TRUE(Import(target, dir / "odd_game.dci").Imported());
+  EXPECT_TRUE(target.records[0].header_in_second_block);
+  EXPECT_EQ(target.records[0].first_block, 0);
+  EXPECT_EQ(target.records[0].entry[2], 0);
+  EXPECT_EQ(target.fat[0], 1);
+  EXPECT_EQ(target.fat[1], kFatLast);
+  EXPECT_EQ(target.fat[199], kFatFree);
+
+  // The entry CC 00 00 05: a data save for the card (byte 0x03 is not 0), so it goes to the top.
+  auto data = HandMadeDci("ODD_DATA____", 2, true, 0);
+  data[3] = 5;
+  Write("odd_data.dci", data);
+  ASSERT_TRUE(Import(target, dir / "odd_data.dci").Imported());
+  EXPECT_FALSE(target.records[1].header_in_second_block);
+  EXPECT_EQ(target.records[1].first_block, 199);
+  EXPECT_EQ(target.records[1].entry[3], 5);
   EXPECT_EQ(target.fat[199], 198);
+  EXPECT_EQ(target.fat[198], kFatLast);
 }
 
 TEST_F(Dci, RefusalsSayWhyAndChangeNothing) {
