@@ -2,6 +2,7 @@
 #include "app/link_setup.h"
 
 #include <array>
+#include <iostream>
 #include <string_view>
 
 #include "port/real_port.h"
@@ -85,15 +86,20 @@ std::unique_ptr<LinkPort> LinkPort::Open(const LinkOptions& options, std::uint16
     chain->backend_ = std::move(port);
   }
   if (options.trace_file) {
-    chain->trace_file_ = std::make_unique<std::ofstream>(
-        *options.trace_file, std::ios::out | std::ios::trunc | std::ios::binary);
-    if (!*chain->trace_file_) {
-      error = *options.trace_file + ": the trace file cannot be created";
-      return nullptr;
-    }
-    chain->trace_ = std::make_unique<TracingPort>(*chain->backend_, *chain->trace_file_);
+    chain->trace_file_ = TraceFile::Create(*options.trace_file, error);
+    if (!chain->trace_file_) return nullptr;
+    chain->trace_ = std::make_unique<TracingPort>(*chain->backend_, chain->trace_file_->Stream());
   }
   return chain;
+}
+
+LinkPort::~LinkPort() {
+  std::string error;
+  if (!FinishTrace(error)) std::cerr << "quorvel: " << error << "\n";
+}
+
+bool LinkPort::FinishTrace(std::string& error) {
+  return !trace_file_ || trace_file_->Finish(error);
 }
 
 std::unique_ptr<LinkSession> LinkSession::Open(const LinkOptions& options, Settings& settings,

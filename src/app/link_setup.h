@@ -4,12 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/trace_file.h"
 #include "link/link_device.h"
 #include "link/settings.h"
 #include "port/hardware_port.h"
@@ -39,6 +39,16 @@ class LinkPort {
   // options, a missing folder, an unusable card file, a trace file that cannot be created).
   static std::unique_ptr<LinkPort> Open(const LinkOptions& options, std::uint16_t base_port,
                                         std::string& error);
+  // Puts the trace file in place (see FinishTrace); a failure is said on stderr.
+  ~LinkPort();
+  LinkPort(const LinkPort&) = delete;
+  LinkPort& operator=(const LinkPort&) = delete;
+
+  // The trace file is written beside its name during the run and takes the name here, at
+  // the normal end of the run; a run that dies first leaves the name as it was (the partial
+  // trace stays beside it, named FILE.tmpNNNNNN). False, with the reason in `error`, when the
+  // trace could not be written completely. Nothing to do without a trace.
+  bool FinishTrace(std::string& error);
 
   // The port to build the LinkDevice on (the trace wrapper when tracing).
   PortIo& Port() { return trace_ ? static_cast<PortIo&>(*trace_) : *backend_; }
@@ -57,7 +67,7 @@ class LinkPort {
   VirtualUnit* virtual_unit_ = nullptr;
   HardwarePort* hardware_ = nullptr;
   std::string backend_text_;
-  std::unique_ptr<std::ofstream> trace_file_;
+  std::unique_ptr<TraceFile> trace_file_;
   std::unique_ptr<TracingPort> trace_;
 };
 

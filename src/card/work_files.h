@@ -10,8 +10,9 @@
 
 namespace quorvel {
 
-// Writes `bytes` to a new file beside `path` and renames it over `path`. A failure leaves
-// `path` as it was and returns false; a link planted at `path` is replaced, never followed.
+// Writes `bytes` to a new file beside `path`, flushes it and renames it over `path` (see
+// WriteFileSafely). A failure leaves `path` as it was and returns false with errno telling
+// why; a link planted at `path` is replaced, never followed; an old file's permissions stay.
 bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 // Reads at most `limit` bytes from the start of the file at `path`; nothing when it cannot be

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "files/safe_write.h"
+
 namespace quorvel {
 
 bool WorkingData::Read(std::int64_t position, std::span<std::uint8_t> bytes) const {
@@ -136,36 +138,23 @@ bool WorkingData::SaveFile(const std::filesystem::path& path) const {
   return WriteFileAtomically(path, FileRangeSource(file_.File(), 0, size_));
 }
 
-bool WriteFileAtomically(const std::filesystem::path& link_or_path, const ByteSource& source) {
-  namespace fs = std::filesystem;
-  std::error_code error;
+bool WriteFileAtomically(const std::filesystem::path& path, const ByteSource& source) {
   // A link is written through: its target gets the new content, the link stays.
-  fs::path path = link_or_path;
-  if (fs::is_symlink(path, error)) {
-    path = fs::weakly_canonical(path, error);
-    if (error) return false;
-  }
-  const fs::file_status old_status = fs::status(path, error);
-  if (fs::is_directory(old_status)) return false;
-  fs::path sibling;
-  FileHandle out;
-  for (std::uint32_t attempt = 0; attempt < 100 && !out.IsOpen(); ++attempt) {
-    sibling = path;
-    sibling += '.';
-    sibling += EightHexDigits(attempt);
-    sibling += ".QZHS";
-    out = FileHandle::CreateExclusive(sibling);
-  }
-  if (!out.IsOpen()) return false;
-  bool ok = source.CopyTo(out, 0) && out.Sync();
-  out.Close();
-  if (ok && fs::exists(old_status)) fs::permissions(sibling, old_status.permissions(), error);
-  if (ok) {
-    fs::rename(sibling, path, error);
-    ok = !error;
-  }
-  if (!ok) fs::remove(sibling, error);
-  return ok;
+  SafeWriteOptions options;
+  options.link = LinkAtName::kWriteThrough;
+  const std::int64_t size = source.Size();
+  if (size < 0) return false;
+  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(size, kCopyChunk)));
+  const ContentWriter content = [&](const WritePiece& write) {
+    for (std::int64_t done = 0; done < size;) {
+      const std::int64_t n = std::min(size - done, kCopyChunk);
+      const std::span<std::uint8_t> piece(buffer.data(), static_cast<std::size_t>(n));
+      if (!source.ReadAt(done, piece) || !write(piece)) return false;
+      done += n;
+    }
+    return true;
+  };
+  return WriteFileSafely(path, content, options);
 }
 
 bool CopyWholeFile(const std::filesystem::path& from, const std::filesystem::path& to) {

@@ -50,8 +50,8 @@ class WorkingData {
   std::int64_t size_ = 0;
 };
 
-// Copies the source to path atomically (see WorkingData::SaveFile); an existing file keeps its
-// permissions.
+// Copies the source to path through the safe writer (a fresh sibling, flushed, renamed over
+// path); an existing file keeps its permissions, and a link at path is written through.
 bool WriteFileAtomically(const std::filesystem::path& path, const ByteSource& source);
 
 // Copies the file at from to the file at to (atomically, as above).

@@ -3,8 +3,10 @@
 #include "app/link_setup.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <array>
+#include <csignal>
 
 #include "support/card_files.h"
 #include "support/trace_check.h"
@@ -107,6 +109,49 @@ TEST_F(LinkSetupTest, PortChainIsTheUnitItselfUnlessTracing) {
   traced.reset();
   auto bytes = testing::ReadFile(dir_.path() / "t.txt");
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "W 037A 00\n");
+}
+
+TEST_F(LinkSetupTest, TheTraceTakesItsNameOnlyWhenTheRunEnds) {
+  const std::filesystem::path trace = dir_.path() / "t.txt";
+  testing::WriteFile(trace, {'o', 'l', 'd', '\n'});
+  std::string error;
+  auto port = LinkPort::Open({dir_.path().string(), std::nullopt, trace.string()}, 0x378, error);
+  ASSERT_TRUE(port) << error;
+  for (int i = 0; i < 20000; ++i) port->Port().WritePort(0x37A, 0x04);  // more than one buffer
+  // During the run the name keeps its old file; the trace grows beside it.
+  EXPECT_EQ(testing::ReadFile(trace), (std::vector<std::uint8_t>{'o', 'l', 'd', '\n'}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 3);
+  ASSERT_TRUE(port->FinishTrace(error)) << error;
+  const auto bytes = testing::ReadFile(trace);
+  EXPECT_EQ(bytes.size(), 20000u * 10);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 10), "W 037A 04\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 2);
+  EXPECT_TRUE(port->FinishTrace(error));  // once only; the end of the run does nothing more
+}
+
+// A trace that cannot be written whole never stands under its name: here the files of the
+// process may not grow beyond 100 KiB, as on a full disk.
+TEST_F(LinkSetupTest, ATraceThatCannotBeWrittenWholeIsNotKept) {
+  const std::filesystem::path trace = dir_.path() / "t.txt";
+  testing::WriteFile(trace, {'o', 'l', 'd', '\n'});
+  std::string error;
+  auto port = LinkPort::Open({dir_.path().string(), std::nullopt, trace.string()}, 0x378, error);
+  ASSERT_TRUE(port) << error;
+  rlimit old_limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  rlimit small = old_limit;
+  small.rlim_cur = 100 * 1024;
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  for (int i = 0; i < 20000; ++i) port->Port().WritePort(0x37A, 0x04);  // 200,000 bytes
+  const bool finished = port->FinishTrace(error);
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(finished);
+  EXPECT_NE(error.find("the trace file cannot be written (File too large)"), std::string::npos)
+      << error;
+  EXPECT_EQ(testing::ReadFile(trace), (std::vector<std::uint8_t>{'o', 'l', 'd', '\n'}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 2);
 }
 
 TEST_F(LinkSetupTest, TraceShowsTheHandshakeAndThreeWritesAndOneReadPerBit) {
