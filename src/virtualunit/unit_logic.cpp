@@ -184,7 +184,8 @@ std::uint8_t UnitLogic::StartDataOrChecksum() {
     stage_ = Stage::kChecksum;
     return ChecksumReply();
   }
-  if (!PrepareData()) {
+  // Arguments the unit refused (an address outside the page) fetch nothing.
+  if (failed_ || !PrepareData()) {
     failed_ = true;
     data_.assign(command_->data_out, 0x00);
   }

@@ -180,7 +180,9 @@ TEST_F(VirtualUnitTest, ReadMemoryChecksItsLengthAndAddress) {
     const char* violation;
   };
   for (const Case& c : {Case{{0x00, 0x00, 0x00, 0x00, 0x00, 0x01}, "length 256, expected 512"},
-                        Case{{0x01, 0xFE, 0x01, 0x00, 0x00, 0x02}, "outside the page"}}) {
+                        Case{{0x01, 0xFE, 0x01, 0x00, 0x00, 0x02}, "outside the page"},
+                        // Far beyond the card file: refused before any byte of it is read.
+                        Case{{0x00, 0x00, 0x00, 0x80, 0x00, 0x02}, "address 2147483648"}}) {
     RawPc pc(*paged_);
     pc.Select();
     pc.Send({0x02, 0xA9});
