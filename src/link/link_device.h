@@ -25,6 +25,8 @@ struct LinkStats {
   std::uint64_t block_reads = 0;   // LinkReadBlock calls
   std::uint64_t block_writes = 0;  // LinkWriteBlock calls
   std::uint64_t retries = 0;       // block calls that repeat the failed call just before them
+  // Paged block writes read back because a checksum reply differed from the sum in bit 0.
+  std::uint64_t write_checks = 0;
 };
 
 // What the protocol needs from its surroundings; every member may be left empty.
@@ -139,6 +141,8 @@ class LinkDevice {
   std::uint8_t data_shadow_ = 0;
   std::uint8_t checksum_ = 0;
   bool timed_out_ = false;
+  // The last checksum reply differed from the checksum sent (bit 0 included).
+  bool checksum_inexact_ = false;
   bool paged_mode_ = false;
   std::uint8_t last_received_ = 0;  // the byte the most recent exchange brought in
   LinkStats stats_;

@@ -2,6 +2,7 @@
 // unit, with the unit's faults: sync and checksum rules, failure order, detection, pages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "link/link_fixture.h"
@@ -342,6 +343,38 @@ TEST_F(PagedTest, FailingWritePartStopsTheRemainingParts) {
   std::vector<std::uint8_t> expected = Block(0, 10);
   std::fill(expected.begin(), expected.begin() + kPartSize, 0x42);
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 10 * kBlockSize));
+}
+
+// Bit 0 of an address byte flipped on its way to the card changes the card's checksum in bit 0
+// only, which the PC accepts, while the card refuses the part: the block is read back then.
+TEST_F(PagedTest, APartRefusedBehindABitZeroChecksumFailsTheBlockAndTheRetryWritesIt) {
+  ASSERT_TRUE(device_->DetectUnitType());
+  Buffer data;
+  data.fill(0x3C);
+  Fault noise = OfKind(FaultKind::kFlipReceivedBit);
+  noise.byte = 1;
+  noise.bit = 0;
+  FaultAhead(3, noise);  // the third part
+  EXPECT_FALSE(device_->LinkWriteBlock(0, 10, data));
+  EXPECT_TRUE(device_->TimedOut());
+  EXPECT_EQ(Count("ReadMemory"), 1u);
+  ASSERT_TRUE(device_->LinkWriteBlock(0, 10, data));
+  Buffer buffer{};
+  ASSERT_TRUE(device_->LinkReadBlock(0, 10, buffer));
+  EXPECT_EQ(buffer, data);
+  EXPECT_EQ(device_->Stats().write_checks, 1u);
+
+  // A reply that differs in bit 0 although the card took the part: the read-back confirms it.
+  data.fill(0x77);
+  FaultAhead(2, WrongChecksum(0x01));
+  ASSERT_TRUE(device_->LinkWriteBlock(0, 11, data));
+  EXPECT_EQ(device_->Stats().write_checks, 2u);
+  const std::uint64_t reads = Count("ReadMemory");
+  ASSERT_TRUE(device_->LinkWriteBlock(0, 12, data));  // exact replies: no read-back
+  EXPECT_EQ(Count("ReadMemory"), reads);
+  const std::vector<std::uint8_t> file = testing::ReadFile(dir_.path() / "paged.bin");
+  EXPECT_TRUE(std::all_of(file.begin() + 11 * kBlockSize, file.begin() + 13 * kBlockSize,
+                          [](std::uint8_t byte) { return byte == 0x77; }));
 }
 
 TEST_F(PagedTest, WholeCardsOnTwoPagesWrittenAndReadBack) {
