@@ -3,14 +3,18 @@
 #include "soak/soak.h"
 
 #include <algorithm>
+#include <bitset>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
 
 #include "card/block_io.h"
+#include "card/bmp_file.h"
 #include "card/card_check.h"
+#include "card/card_icon_file.h"
 #include "card/dci_file.h"
 #include "card/dcm_file.h"
 #include "card/file_system.h"
@@ -119,6 +123,14 @@ std::string Difference(const std::multiset<SaveContent>& got,
   return text;
 }
 
+// " from byte N (block B)": where two card images first differ.
+std::string FirstDifference(const Bytes& got, const Bytes& wanted) {
+  if (got.size() != wanted.size()) return " in size";
+  const auto at = static_cast<std::size_t>(
+      std::mismatch(got.begin(), got.end(), wanted.begin()).first - got.begin());
+  return " from byte " + std::to_string(at) + " (block " + std::to_string(at / kBlockSize) + ")";
+}
+
 class QuietMessages : public Messages {
  public:
   void Inform(std::string_view) override {}
@@ -144,6 +156,9 @@ class World {
       : options_(options), dir_(dir), random_(options.seed) {}
 
   Figures Run() {
+    figures_.paged = options_.paged;
+    figures_.setting = options_.paged ? "paged card, " + std::to_string(options_.pages) + " pages"
+                                      : std::string("two slots");
     if (!Start()) return figures_;
     for (int i = 0; i < options_.operations; ++i) Step(i);
     figures_.transactions = unit_->Transactions();
@@ -166,13 +181,30 @@ class World {
     for (int card = 1; card <= 2; ++card) {
       for (demo::DemoSave& save : demo::DemoSaves(card)) demo_saves_.push_back(save.dci);
     }
-    unit_ = VirtualUnit::TwoSlotFromFolder(dir_, error);
+    if (options_.paged) {
+      panes_ = {0, 2};
+      // One file, one card per page: the two demo cards, then empty cards of 200 or 241 blocks.
+      Bytes pages;
+      for (int page = 0; page < options_.pages; ++page) {
+        const Bytes card = page < 2 ? testing::ReadFile(slot_files_[page])
+                                    : testing::FormattedCardImage(page % 2 == 0 ? 200 : 241);
+        pages.insert(pages.end(), card.begin(), card.end());
+      }
+      slot_files_[0] = dir_ / "paged.bin";
+      testing::WriteFile(slot_files_[0], pages);
+      unit_ = VirtualUnit::Paged(slot_files_[0], error);
+    } else {
+      unit_ = VirtualUnit::TwoSlotFromFolder(dir_, error);
+    }
     if (!unit_) return Fail("virtual unit: " + error);
     settings_.poll_delay = settings_.byte_delay = settings_.bit_delay = 0;
     clock_.TickEvery(1000);
     LinkHooks hooks;
     hooks.time_of_day = [this] { return clock_.Read(); };
     link_ = std::make_unique<LinkDevice>(*unit_, settings_, hooks);
+    if (!link_->DetectUnitType() || link_->PagedMode() != options_.paged) {
+      return Fail("the link does not see the unit it was built on");
+    }
     slots_ = std::make_unique<LinkSlots>(*link_);
     env_.link = slots_.get();
     env_.settings = &settings_;
@@ -189,8 +221,45 @@ class World {
     return false;
   }
 
+  // What a pane's card holds: a slot's card file, the image, or the selected page.
   Bytes PaneBytes(int pane) {
-    return testing::ReadFile(pane < 2 ? slot_files_[pane] : image_file_);
+    const Bytes bytes = testing::ReadFile(pane < 2 ? slot_files_[pane] : image_file_);
+    if (!options_.paged || pane != 0) return bytes;
+    return PageOf(bytes, page_);
+  }
+
+  static Bytes PageOf(const Bytes& pages, int page) {
+    const std::size_t start = static_cast<std::size_t>(page) * testing::kCardBytes;
+    if (pages.size() < start + testing::kCardBytes) return {};
+    return Bytes(pages.begin() + static_cast<std::ptrdiff_t>(start),
+                 pages.begin() + static_cast<std::ptrdiff_t>(start + testing::kCardBytes));
+  }
+
+  // Paged card: selects a page at random (page 0 one time in `pages`) as the program does,
+  // and checks that the card took it. False when the link failed or the card is elsewhere.
+  bool SelectPage() {
+    const int page = static_cast<int>(Below(static_cast<std::uint32_t>(options_.pages)));
+    std::uint16_t taken = 0;
+    if (!link_->SetPage(static_cast<std::uint16_t>(page)) || !link_->GetPage(taken) ||
+        taken != page) {
+      return false;
+    }
+    if (page != page_) ++figures_.page_changes;
+    page_ = page;
+    return true;
+  }
+
+  // Paged card: every page but the one the operation used holds what it held.
+  void CheckOtherPages(const Bytes& before, std::optional<int> used, int number) {
+    const Bytes after = testing::ReadFile(slot_files_[0]);
+    for (int page = 0; page < options_.pages; ++page) {
+      if (page == used) continue;
+      if (PageOf(after, page) != PageOf(before, page)) {
+        figures_.violations.push_back(
+            "operation " + std::to_string(number) + " (seed " + std::to_string(options_.seed) +
+            "): page " + std::to_string(page) + ", which the operation did not use, was changed");
+      }
+    }
   }
 
   // Faults on coming transactions, about one in fault_one_in, kept ahead of the link.
@@ -222,7 +291,7 @@ class World {
   void MaybePull() {
     pull_ = std::nullopt;
     if (Below(std::max<std::uint32_t>(1, options_.pull_one_in)) != 0) return;
-    const std::size_t slot = Below(2);
+    const std::size_t slot = options_.paged ? 0 : Below(2);
     const std::uint64_t after = 1 + Below(600);
     pull_ = Pull{slot, unit_->Transactions() + after};
     unit_->RemoveCardAfter(slot, after);
@@ -234,8 +303,14 @@ class World {
     const bool during = unit_->Transactions() >= pull_->at;
     bool slot1 = false;
     bool slot2 = false;
+    std::uint16_t page = 0;
     for (int i = 0; i < 2000 && unit_->Transactions() < pull_->at; ++i) {
-      link_->GetCardPresence(slot1, slot2);  // lets the unit reach the pull
+      // Harmless commands that let the unit reach the pull.
+      if (options_.paged) {
+        link_->GetPage(page);
+      } else {
+        link_->GetCardPresence(slot1, slot2);
+      }
     }
     std::string error;
     if (!unit_->InsertCardAfter(pull_->slot, slot_files_[pull_->slot], 0, error)) {
@@ -248,12 +323,14 @@ class World {
   void Step(int number) {
     ScheduleFaults();
     MaybePull();
+    const Bytes pages_before = options_.paged ? testing::ReadFile(slot_files_[0]) : Bytes{};
+    const bool page_selected = !options_.paged || SelectPage();
     std::array<CardState, 3> before;
-    for (int pane = 0; pane < 3; ++pane) before[pane] = Inspect(PaneBytes(pane));
+    for (int pane : panes_) before[pane] = Inspect(PaneBytes(pane));
     const Bytes dcm_before = testing::ReadFile(dcm_file());
     std::array<Expectation, 3> expect;
-    std::string name;
-    RunOperation(before, expect, name);
+    std::string name = "select page";
+    if (page_selected) RunOperation(before, expect, name);
     const bool pulled = PutCardBack();
     CountReachedFaults();
     ++figures_.operations;
@@ -261,13 +338,18 @@ class World {
     const bool succeeded =
         std::any_of(expect.begin(), expect.end(), [](const Expectation& e) { return e.succeeded; });
     ++(succeeded ? figures_.succeeded : figures_.failed);
-    for (int pane = 0; pane < 3; ++pane) {
+    for (int pane : panes_) {
       const CardState after = Inspect(PaneBytes(pane));
-      const std::string where = "operation " + std::to_string(number) + " (" + name + ", seed " +
-                                std::to_string(options_.seed) + ") on " + kPaneNames[pane] + ": ";
+      std::string where = "operation " + std::to_string(number) + " (" + name + ", seed " +
+                          std::to_string(options_.seed) + ") on " + kPaneNames[pane];
+      if (options_.paged && pane == 0) where += " page " + std::to_string(page_);
       for (const std::string& problem : CheckPane(before[pane], after, expect[pane], pulled)) {
-        figures_.violations.push_back(where + problem);
+        figures_.violations.push_back(where + ": " + problem);
       }
+    }
+    if (options_.paged) {
+      CheckOtherPages(pages_before, page_selected ? std::optional<int>(page_) : std::nullopt,
+                      number);
     }
     if (name == "dump") CheckDump(before, dcm_before, dumped_, number);
   }
@@ -299,8 +381,11 @@ class World {
   void RunOperation(const std::array<CardState, 3>& before, std::array<Expectation, 3>& expect,
                     std::string& name) {
     const std::uint32_t roll = Below(100);
-    const int pane = static_cast<int>(Below(3));
-    const int other = (pane + 1 + static_cast<int>(Below(2))) % 3;
+    const std::size_t at = Below(static_cast<std::uint32_t>(panes_.size()));
+    const int pane = panes_[at];
+    const int other =
+        panes_[(at + 1 + Below(static_cast<std::uint32_t>(panes_.size() - 1))) % panes_.size()];
+    const int slot = options_.paged ? 0 : pane % 2;
     if (roll < 30) {
       name = "copy";
       Copy(pane, other, false, before, expect);
@@ -310,15 +395,18 @@ class World {
     } else if (roll < 58) {
       name = "delete";
       Delete(pane, before, expect);
-    } else if (roll < 80) {
+    } else if (roll < 73) {
       name = "import";
       Import(pane, expect);
+    } else if (roll < 80) {
+      name = "card icon";
+      CardIcon(pane, expect);
     } else if (roll < 88) {
       name = "dump";
-      Dump(pane % 2);
+      Dump(slot);
     } else if (roll < 95) {
       name = "restore";
-      Restore(pane % 2, expect);
+      Restore(slot, expect);
     } else {
       name = "format";
       Format(pane, expect);
@@ -366,6 +454,31 @@ class World {
     expect[pane].kind = Expectation::Kind::kAdds;
     expect[pane].save = ContentOfDci(dci);
     expect[pane].succeeded = ImportDci(*cards_[pane], file).Imported();
+  }
+
+  // The add-icon command: a picture read from a BMP file becomes the card icon save, built
+  // in the working file and imported like a single-save file.
+  void CardIcon(int pane, std::array<Expectation, 3>& expect) {
+    IconImage picture;
+    for (std::uint8_t& byte : picture.bytes) byte = static_cast<std::uint8_t>(random_());
+    const std::filesystem::path bmp = dir_ / "icon.bmp";
+    const std::filesystem::path work = dir_ / kCardIconWorkFile;
+    IconImage colour;
+    if (!WriteIconBmp(picture, bmp) || ReadIconBmp(colour, bmp) != BmpReadResult::kOk ||
+        colour.bytes != picture.bytes) {
+      figures_.violations.push_back("the icon picture does not survive its BMP file");
+      return;
+    }
+    IconImage monochrome = colour;
+    SetDarkColours(monochrome, std::bitset<16>(Below(1u << 16)));
+    if (!WriteCardIconFile(colour, monochrome, "SOAK ICON", work)) {
+      figures_.violations.push_back("the card icon file cannot be written");
+      return;
+    }
+    if (!Load(pane)) return;
+    expect[pane].kind = Expectation::Kind::kAdds;
+    expect[pane].save = ContentOfDci(testing::ReadFile(work));
+    expect[pane].succeeded = ImportDci(*cards_[pane], work).Imported();
   }
 
   void Dump(int slot) {
@@ -430,7 +543,10 @@ class World {
         }
         return broken;
       case Kind::kRestores:
-        if (after.bytes != expect.restored) broken.push_back("the restored card differs");
+        if (after.bytes != expect.restored) {
+          broken.push_back("the restored card differs" +
+                           FirstDifference(after.bytes, expect.restored));
+        }
         return broken;
       case Kind::kUntouched:
         break;
@@ -486,6 +602,8 @@ class World {
   std::vector<std::uint64_t> scheduled_;
   std::optional<Pull> pull_;
   std::optional<int> dumped_;  // the slot the last dump read in full
+  std::vector<int> panes_ = {0, 1, 2};
+  int page_ = 0;  // paged card: the page selected for the current operation
 };
 
 }  // namespace
@@ -496,11 +614,12 @@ Figures Run(const Options& options, const std::filesystem::path& dir) {
 
 std::string Describe(const Figures& figures) {
   std::ostringstream text;
-  text << "soak: " << figures.operations << " operations (" << figures.succeeded << " succeeded, "
-       << figures.failed << " failed or refused), " << figures.transactions
-       << " link transactions, " << figures.faults << " faults injected, " << figures.pulls
-       << " cards pulled during an operation, " << figures.violations.size()
-       << " invariant violations\n";
+  text << "soak (" << figures.setting << "): " << figures.operations << " operations ("
+       << figures.succeeded << " succeeded, " << figures.failed << " failed or refused), "
+       << figures.transactions << " link transactions, " << figures.faults << " faults injected, "
+       << figures.pulls << " cards pulled during an operation, ";
+  if (figures.paged) text << figures.page_changes << " operations on a newly selected page, ";
+  text << figures.violations.size() << " invariant violations\n";
   text << "soak operations:";
   for (const auto& [name, count] : figures.by_operation) text << " " << name << " " << count;
   text << "\n";

@@ -19,15 +19,22 @@ struct Options {
   // On average one operation in `pull_one_in` has a card pulled out during it (put back
   // afterwards).
   std::uint32_t pull_one_in = 10;
+  // A paged card of `pages` pages (the first two the demo cards, the rest empty) instead of the
+  // two slots; each operation first selects a page, most often one other than page 0.
+  bool paged = false;
+  int pages = 4;
 };
 
 struct Figures {
+  std::string setting;  // "two slots" or "paged card, N pages"
+  bool paged = false;
   int operations = 0;
   int succeeded = 0;  // the operation reported success
   int failed = 0;     // it reported failure (or could not start: a card did not load)
   std::uint64_t transactions = 0;
   std::uint64_t faults = 0;  // link faults injected into transactions that ran
   int pulls = 0;             // cards pulled during an operation
+  int page_changes = 0;      // paged card: operations that ran on a newly selected page
   std::map<std::string, int> by_operation;
   std::vector<std::string> violations;  // invariants broken, one line each
 };

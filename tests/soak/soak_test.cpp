@@ -1,6 +1,6 @@
-// The short soak run of the test suite: a seeded sequence of card operations under link faults
-// and pulled cards must break no invariant. QUORVEL_SOAK_OPERATIONS and QUORVEL_SOAK_SEED
-// make it the long run (scripts/run-soak.sh).
+// The short soak runs of the test suite (two slots, and a paged card): a seeded sequence of
+// card operations under link faults and pulled cards must break no invariant.
+// QUORVEL_SOAK_OPERATIONS and QUORVEL_SOAK_SEED make it the long run (scripts/run-soak.sh).
 #include "soak/soak.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +19,9 @@ long FromEnvironment(const char* name, long fallback) {
   return value != nullptr ? std::strtol(value, nullptr, 10) : fallback;
 }
 
-TEST(Soak, CardOperationsUnderLinkFaultsKeepEveryInvariant) {
+void RunSoak(Options options, int short_run) {
   quorvel::testing::TempDir dir;
-  Options options;
-  options.operations = static_cast<int>(FromEnvironment("QUORVEL_SOAK_OPERATIONS", 60));
+  options.operations = static_cast<int>(FromEnvironment("QUORVEL_SOAK_OPERATIONS", short_run));
   options.seed = static_cast<std::uint32_t>(FromEnvironment("QUORVEL_SOAK_SEED", 1));
   const Figures figures = soak::Run(options, dir.path());
   std::cout << Describe(figures);
@@ -30,6 +29,19 @@ TEST(Soak, CardOperationsUnderLinkFaultsKeepEveryInvariant) {
   EXPECT_GT(figures.faults, 0u);
   EXPECT_GT(figures.succeeded, 0);
   EXPECT_TRUE(figures.violations.empty());
+  if (options.paged) {
+    EXPECT_GT(figures.page_changes, 0);
+  }
+}
+
+TEST(Soak, CardOperationsUnderLinkFaultsKeepEveryInvariant) { RunSoak(Options{}, 60); }
+
+// The same on a paged card: operations run on the selected page and leave the others alone.
+TEST(Soak, PagedCardOperationsUnderLinkFaultsKeepEveryInvariant) {
+  Options options;
+  options.paged = true;
+  options.pages = 4;
+  RunSoak(options, 40);
 }
 
 }  // namespace
