@@ -45,6 +45,7 @@ TForm1::TForm1(MainWindowEnv env, QWidget* parent)
   BuildMenus();
   BuildTimers();
   ConnectEvents();
+  ConnectDragAndDrop();
   FormCreate();
 }
 
@@ -181,7 +182,17 @@ void TForm1::Pause(int ms) { env_.sleep(ms); }
 bool TForm1::AutoRefreshOn() const { return env_.settings->auto_refresh == 1; }
 
 void TForm1::RearmTimer3() {
-  if (AutoRefreshOn()) EnableTimer(Timer3);
+  if (timer3_holds_ == 0 && AutoRefreshOn()) EnableTimer(Timer3);
+}
+
+TForm1::Timer3Hold::Timer3Hold(TForm1& form) : form_(form) {
+  form_.Timer3->stop();
+  ++form_.timer3_holds_;
+}
+
+TForm1::Timer3Hold::~Timer3Hold() {
+  --form_.timer3_holds_;
+  form_.RearmTimer3();
 }
 
 }  // namespace quorvel

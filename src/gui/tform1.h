@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,15 @@ class TForm1 : public QWidget {
   void CopyToPane(int source, std::uint8_t slot, int target);
   // The pane's refresh procedure (RefreshSlot1, RefreshSlot2 or RefreshImage).
   void RefreshPane(int pane);
+
+  // ---- Drag and drop between the panes (tform1_drag.cpp) --------------------------------
+  // Whether pane `target` takes a drop now: it is live and its list has not the focus (the
+  // list a drag starts from takes it).
+  bool PaneDragOver(int target) const;
+  // The pane whose list has the focus, the two other panes tried in ascending order.
+  std::optional<int> DragSource(int target) const;
+  // Copies (with the move setting: moves) the selected saves of the drag's source to `target`.
+  void PaneDragDrop(int target);
 
   // ---- Delete and format (tform1_delete.cpp) -------------------------------------------
   void SLOT1DELSEL1Click() { DeleteSelectedSaves(kPaneSlot1); }
@@ -365,6 +375,31 @@ class TForm1 : public QWidget {
   // " 檔案 NAME 己存在,是否要取代它嗎? " with `lead` in place of " 檔案 ".
   bool AskReplace(const std::string& lead, const std::string& name);
   void ConnectSaveCommands();
+
+  // Copies one save, first asking (" 檔案 " or `lead`) whether to replace a save of the same
+  // name on the target; a replaced save is deleted and the target refreshed before the copy.
+  enum class CopyOutcome { kSkipped, kFailed, kCopied };
+  CopyOutcome CopyAskingToReplace(int source, std::uint8_t slot, int target,
+                                  const std::string& lead);
+
+  // Drag and drop (tform1_drag.cpp).
+  void ConnectDragAndDrop();
+  void DropOneSave(int source, int target);
+
+  // Keeps Timer3 stopped while a command that touches a card runs (its question boxes run
+  // their own event loop, and a selection change would re-arm it); the outermost hold re-arms
+  // it when it ends.
+  class Timer3Hold {
+   public:
+    explicit Timer3Hold(TForm1& form);
+    ~Timer3Hold();
+    Timer3Hold(const Timer3Hold&) = delete;
+    Timer3Hold& operator=(const Timer3Hold&) = delete;
+
+   private:
+    TForm1& form_;
+  };
+  int timer3_holds_ = 0;
 
   // The add-icon command for one pane (tform1_cardicon.cpp).
   void AddCardIcon(int pane);

@@ -116,7 +116,7 @@ void TForm1::PaneDblClick(int pane) {
   const int row = FirstSelectedRow(pane);
   if (row < 0 || row >= Card(pane).listed_count) return;
   // Every choice may touch a card: the automatic refresh waits until the dialogs are done.
-  Timer3->stop();
+  const Timer3Hold hold(*this);
   const std::uint8_t slot = Card(pane).list_order[row];
   FillSaveDialogs(pane, slot);
   switch (Save_sel_Form->Ask()) {
@@ -136,7 +136,6 @@ void TForm1::PaneDblClick(int pane) {
     default:
       break;
   }
-  RearmTimer3();
 }
 
 bool TForm1::AskReplace(const std::string& lead, const std::string& name) {
@@ -151,21 +150,24 @@ bool TForm1::StoreSave(int source, std::uint8_t slot, int target) {
   return false;
 }
 
+TForm1::CopyOutcome TForm1::CopyAskingToReplace(int source, std::uint8_t slot, int target,
+                                                const std::string& lead) {
+  const std::string name = Card(source).records[slot].name;
+  if (const std::optional<std::size_t> found = FindSaveByName(Card(target), name)) {
+    if (!AskReplace(lead, name)) return CopyOutcome::kSkipped;
+    ShowWaitWindow();
+    DeleteOneSave(target, static_cast<std::uint8_t>(*found));
+    RefreshPane(target);
+  }
+  return StoreSave(source, slot, target) ? CopyOutcome::kCopied : CopyOutcome::kFailed;
+}
+
 void TForm1::CopyToPane(int source, std::uint8_t slot, int target) {
   ShowWaitWindow();
   if (target == kPaneImage) RefreshImage();
-  const std::string name = Card(source).records[slot].name;
-  if (const std::optional<std::size_t> found = FindSaveByName(Card(target), name)) {
-    const bool image_to_slot2 = source == kPaneImage && target == kPaneSlot2;
-    if (AskReplace(image_to_slot2 ? " 儲存 " : " 檔案 ", name)) {
-      ShowWaitWindow();
-      DeleteOneSave(target, static_cast<std::uint8_t>(*found));
-      RefreshPane(target);
-      StoreSave(source, slot, target);
-      RefreshPane(target);
-    }
-  } else {
-    StoreSave(source, slot, target);
+  const bool image_to_slot2 = source == kPaneImage && target == kPaneSlot2;
+  if (CopyAskingToReplace(source, slot, target, image_to_slot2 ? " 儲存 " : " 檔案 ") !=
+      CopyOutcome::kSkipped) {
     RefreshPane(target);
   }
   HideWaitWindow();

@@ -41,7 +41,7 @@ void TForm1::DeleteSelectedSaves(int pane) {
   if (!Loaded(pane)) return;
   QListWidget* list = ListView(pane);
   if (list->selectedItems().isEmpty()) return;
-  Timer3->stop();
+  const Timer3Hold hold(*this);
   if (env_.messages->AskYesNo(kDeleteQuestion)) {
     for (int row = 0; row < list->count() && row < Card(pane).listed_count; ++row) {
       if (!list->item(row)->isSelected()) continue;
@@ -52,19 +52,17 @@ void TForm1::DeleteSelectedSaves(int pane) {
     }
     RefreshPane(pane);
   }
-  RearmTimer3();
 }
 
 void TForm1::FormatPane(int pane, std::uint8_t user_blocks) {
   if (!Loaded(pane)) return;
-  Timer3->stop();
+  const Timer3Hold hold(*this);
   if (env_.messages->AskYesNo(user_blocks == 200 ? kFormatQuestion : kLongFormatQuestion)) {
     ShowWaitWindow();
     FormatCard(Card(pane), user_blocks);
     RefreshPane(pane);
     HideWaitWindow();
   }
-  RearmTimer3();
 }
 
 }  // namespace quorvel

@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 
+#include "gui/pane_list_view.h"
 #include "gui/pictures.h"
 #include "gui/tform1.h"
 #include "gui/win_colors.h"
@@ -237,7 +238,7 @@ void TForm1::BuildPane(int pane, QWidget* container, const QString& header_text,
   SetBackColor(header, image ? kImageHeaderBack : kSlotHeaderBack);
   SetFontColor(header, image ? 0x9F9F00 : 0x808180);
 
-  auto* list = new QListWidget(container);
+  auto* list = new PaneListView(container);
   list->setViewMode(QListView::IconMode);
   list->setIconSize(QSize(32, 32));
   list->setGridSize(QSize(kPaneGrid, kPaneGrid));

@@ -57,19 +57,10 @@ class SaveCommandsTest : public WindowTest {
     WindowTest::TearDown();
   }
 
-  // Starts with the two slots, refreshes both and opens `image` when given.
   void StartLoaded(const CardBuilder& slot1, const CardBuilder& slot2,
                    const std::optional<CardBuilder>& image = std::nullopt) {
-    StartTwoSlot(slot1, slot2);
+    WindowTest::StartLoaded(slot1, slot2, image);
     Attach();
-    Detect();
-    form().Refresh_Slot1Click();
-    form().refresh_slot2Click();
-    if (image) {
-      ASSERT_TRUE(OpenImageFile(form().FileCard, WriteCard("image.dcm", *image).string()));
-      form().RefreshImage();
-    }
-    messages_.texts.clear();
   }
   void Attach() {
     save_sel_ = std::make_unique<TSave_sel_Form>(&form());
@@ -86,17 +77,6 @@ class SaveCommandsTest : public WindowTest {
   std::unique_ptr<TDelete_Form> delete_;
   std::unique_ptr<TcopyForm> copy_;
 };
-
-// The chain and directory problems of the card as it now reads back through its source (the
-// built test cards carry only the root fields the program reads, so root lines are left out).
-std::vector<std::string> Reloaded(CardImage& card) {
-  LoadCard(card);
-  std::vector<std::string> problems;
-  for (const std::string& line : CheckCard(card)) {
-    if (!line.starts_with("root:")) problems.push_back(line);
-  }
-  return problems;
-}
 
 SaveSpec Data(const std::string& name, int blocks = 1) {
   return {.name = name, .blocks = blocks, .icons = 1};

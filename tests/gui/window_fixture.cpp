@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "card/block_io.h"
+#include "card/card_check.h"
+#include "card/file_system.h"
+
 namespace quorvel::test {
 
 void EnsureApplication() {
@@ -76,6 +80,19 @@ void WindowTest::StartPaged(int pages, const CardBuilder& page_card) {
 
 void WindowTest::StartNothing() { Start(VirtualUnit::NothingAttached()); }
 
+void WindowTest::StartLoaded(const CardBuilder& slot1, const CardBuilder& slot2,
+                             const std::optional<CardBuilder>& image) {
+  StartTwoSlot(slot1, slot2);
+  Detect();
+  form_->Refresh_Slot1Click();
+  form_->refresh_slot2Click();
+  if (image) {
+    ASSERT_TRUE(OpenImageFile(form_->FileCard, WriteCard("image.dcm", *image).string()));
+    form_->RefreshImage();
+  }
+  messages_.texts.clear();
+}
+
 void WindowTest::Start(std::unique_ptr<VirtualUnit> unit) {
   unit_ = std::move(unit);
   MainWindowEnv env;
@@ -110,6 +127,15 @@ void WindowTest::Select(int pane, const std::vector<int>& rows) {
   QListWidget* list = form_->ListView(pane);
   list->clearSelection();
   for (int row : rows) list->item(row)->setSelected(true);
+}
+
+std::vector<std::string> Reloaded(CardImage& card) {
+  LoadCard(card);
+  std::vector<std::string> problems;
+  for (const std::string& line : CheckCard(card)) {
+    if (!line.starts_with("root:")) problems.push_back(line);
+  }
+  return problems;
 }
 
 }  // namespace quorvel::test

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,14 +30,17 @@ class RecordingMessages : public Messages {
   void Warn(std::string_view text) override { texts.emplace_back(text); }
   bool AskYesNo(std::string_view text) override {
     texts.emplace_back(text);
+    if (on_ask) on_ask();
     return yes;
   }
   Answer AskYesNoCancel(std::string_view text) override {
     texts.emplace_back(text);
+    if (on_ask) on_ask();
     return yes ? Answer::kYes : Answer::kNo;
   }
   std::vector<std::string> texts;
   bool yes = true;
+  std::function<void()> on_ask;  // runs while each question is "open"
 };
 
 class WindowTest : public ::testing::Test {
@@ -57,6 +61,10 @@ class WindowTest : public ::testing::Test {
                     const std::optional<CardBuilder>& slot2);
   void StartPaged(int pages, const CardBuilder& page_card = CardBuilder());
   void StartNothing();
+  // Starts with the two slots, refreshes both and opens `image` ("image.dcm") when given; the
+  // messages of the start are forgotten.
+  void StartLoaded(const CardBuilder& slot1, const CardBuilder& slot2,
+                   const std::optional<CardBuilder>& image = std::nullopt);
   void Start(std::unique_ptr<VirtualUnit> unit);
 
   // Runs the start-up detection, as Timer2 does one second after start.
@@ -81,6 +89,10 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<TwaitForm> wait_;
   FileChooser* files_ = nullptr;  // the window's file chooser, when a test scripts one
 };
+
+// The chain and directory problems of the card as it now reads back through its source (the
+// built test cards carry only the root fields the program reads, so root lines are left out).
+std::vector<std::string> Reloaded(CardImage& card);
 
 }  // namespace quorvel::test
 

@@ -1,0 +1,39 @@
+// The list view of one pane: its drag carries the program's own format and is always a copy
+// (the list never removes rows itself); whether a drop is taken and what it does is the main
+// window's business.
+#pragma once
+
+#include <QListWidget>
+#include <functional>
+
+namespace quorvel {
+
+class PaneListView : public QListWidget {
+ public:
+  // The format of the data a pane's drag carries.
+  static constexpr const char* kMimeType = "application/x-quorvel-saves";
+
+  explicit PaneListView(QWidget* parent = nullptr);
+
+  // `accepts` tells whether a drag now over this list may be dropped here; `dropped` runs the
+  // drop. It runs once the drag has ended, so that the questions it may ask do not run inside
+  // the drag's own event loop. Also switches dragging on, once the view is set up.
+  void SetDropHandlers(std::function<bool()> accepts, std::function<void()> dropped);
+
+ protected:
+  QStringList mimeTypes() const override;
+  QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
+  // The list the drag starts from takes the keyboard focus: that is how the drop finds it.
+  void startDrag(Qt::DropActions supported_actions) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  bool Takes(const QDropEvent& event) const;
+
+  std::function<bool()> accepts_;
+  std::function<void()> dropped_;
+};
+
+}  // namespace quorvel
