@@ -1,18 +1,50 @@
-// The desktop program's open-file dialog for the file chooser seam.
+// The desktop program's open- and save-file dialogs for the file chooser seam.
 #include "gui/file_chooser.h"
 
 #include <QFileDialog>
+#include <QStringList>
 
 namespace quorvel {
 
-std::optional<QString> FileDialogs::ChooseOpenFile(const QString& filter, const QString& preset) {
-  QFileDialog dialog(owner_);
+namespace {
+
+std::optional<QString> Run(QFileDialog& dialog, const QString& filter, const QString& preset) {
   dialog.setNameFilter(filter);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.selectFile(preset);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+std::optional<QString> FileDialogs::ChooseOpenFile(const QString& filter, const QString& preset) {
+  QFileDialog dialog(owner_);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  return Run(dialog, filter, preset);
+}
+
+std::optional<QString> FileDialogs::ChooseSaveFile(const QString& filter, const QString& preset,
+                                                   const QString& default_suffix,
+                                                   bool confirm_overwrite) {
+  QFileDialog dialog(owner_);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(default_suffix);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirm_overwrite);
+  return Run(dialog, filter, preset);
+}
+
+QString NameFilter(std::string_view pairs) {
+  const QStringList parts =
+      QString::fromUtf8(pairs.data(), static_cast<qsizetype>(pairs.size())).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    while (description.endsWith(' ')) description.chop(1);
+    filters << description + " (" + parts[i + 1] + ")";
+  }
+  return filters.join(";;");
 }
 
 }  // namespace quorvel

@@ -1,11 +1,12 @@
-// How windows ask the user for a file to open, so that tests can script the answer; the
-// desktop program answers with a file dialog.
+// How windows ask the user for a file to open or to save, so that tests can script the answer;
+// the desktop program answers with file dialogs.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace quorvel {
 
@@ -15,15 +16,24 @@ class FileChooser {
   // The file the user picked, or nothing when the chooser was cancelled. `filter` is a Qt
   // name filter ("Bitmaps (*.bmp)"); `preset` is the text the file name starts with.
   virtual std::optional<QString> ChooseOpenFile(const QString& filter, const QString& preset) = 0;
+  // The file name the user chose to write, or nothing when cancelled. `default_suffix` (no dot)
+  // is added to a name typed without one; with `confirm_overwrite` the chooser itself asks
+  // before it accepts the name of an existing file.
+  virtual std::optional<QString> ChooseSaveFile(const QString& filter, const QString& preset,
+                                                const QString& default_suffix,
+                                                bool confirm_overwrite) = 0;
 };
 
-// Open-file dialogs over the main window.
+// Open- and save-file dialogs over the main window.
 class FileDialogs : public FileChooser {
  public:
   explicit FileDialogs(QWidget* owner = nullptr) : owner_(owner) {}
   void SetOwner(QWidget* owner) { owner_ = owner; }
 
   std::optional<QString> ChooseOpenFile(const QString& filter, const QString& preset) override;
+  std::optional<QString> ChooseSaveFile(const QString& filter, const QString& preset,
+                                        const QString& default_suffix,
+                                        bool confirm_overwrite) override;
 
  private:
   QWidget* owner_;
@@ -33,6 +43,11 @@ class FileDialogs : public FileChooser {
 inline std::filesystem::path ToPath(const QString& name) {
   return std::filesystem::path(name.toStdU16String());
 }
+
+// A Qt name filter from a list of description|pattern pairs ("DCM file format|*.DCM|ALL
+// format|*.*" gives "DCM file format (*.DCM);;ALL format (*.*)"); trailing blanks of a
+// description are dropped.
+QString NameFilter(std::string_view pairs);
 
 // What the picture-open dialogs show: 8-bit BMP pictures, the file name preset to "*.BMP".
 inline const QString kBitmapFilter = QStringLiteral("Bitmaps (*.bmp)");

@@ -46,6 +46,7 @@ TForm1::TForm1(MainWindowEnv env, QWidget* parent)
   BuildTimers();
   ConnectEvents();
   ConnectDragAndDrop();
+  ConnectFileCommands();
   FormCreate();
 }
 

@@ -122,6 +122,21 @@ class TForm1 : public QWidget {
   void DeleteSelectedSaves(int pane);
   void FormatPane(int pane, std::uint8_t user_blocks);
 
+  // ---- Card image files (tform1_dcm.cpp) -----------------------------------------------
+  void NEWDCMFILE1Click();
+  void LOADDCMfile1Click();
+  void CLOSEDCMFILE1Click();
+  void SAVEAS1Click();
+  void SLOT1SAVEAS1Click() { SaveSlotAsImage(kPaneSlot1); }
+  void SLOT2SAVEAS1Click() { SaveSlotAsImage(kPaneSlot2); }
+  void SLOT1LOADDCM1Click() { LoadImageIntoSlot(kPaneSlot1); }
+  void SLOT2LOADDCM1Click() { LoadImageIntoSlot(kPaneSlot2); }
+
+  // ---- Single-save files (tform1_dci.cpp) ----------------------------------------------
+  void SLOT1LOADDCI1Click() { AddSaveFile(kPaneSlot1); }
+  void SLOT2LOADDCI1Click() { AddSaveFile(kPaneSlot2); }
+  void LOADDCIFILE1Click() { AddSaveFile(kPaneImage); }
+
   // ---- Settings and the card's own icon -----------------------------------------------
   void optBitBtnClick();
  public slots:
@@ -403,6 +418,29 @@ class TForm1 : public QWidget {
 
   // The add-icon command for one pane (tform1_cardicon.cpp).
   void AddCardIcon(int pane);
+
+  // Card image files (tform1_dcm.cpp).
+  void ConnectFileCommands();
+  // Runs `command` with the automatic refresh stopped (its question boxes and file choosers run
+  // their own event loops), then re-arms it when the setting is on.
+  void PauseAutoRefreshDuring(const std::function<void()>& command);
+  void SaveSlotAsImage(int pane);
+  void LoadImageIntoSlot(int pane);
+  // Opens the image file `path` in the image pane; false (and told) when it cannot be opened.
+  bool OpenImage(const QString& path);
+  // A card image file to open or to write, asked with the image dialogs' filters.
+  std::optional<QString> ChooseImageToOpen();
+  std::optional<QString> ChooseImageToWrite();
+  // The open image's own file: writing over it from another command is refused.
+  bool IsOpenImageFile(const QString& path) const;
+
+  // Single-save files and icon pictures of one save (tform1_dci.cpp).
+  void AddSaveFile(int pane);
+  void ExportSaveFile(int pane, std::uint8_t slot);
+  void SaveIconFile(int pane, std::uint8_t slot);
+  // Adds the single-save file `file` (holding the save `name`) to the pane's card, tells the
+  // user why when it was not added, and refreshes the pane when the card changed.
+  bool ImportIntoPane(int pane, const std::string& file, const std::string& name);
 
   MainWindowEnv env_;
   std::unique_ptr<LinkDevice> link_;

@@ -5,28 +5,12 @@
 #include "card/bmp_file.h"
 #include "card/card_icon_file.h"
 #include "card/dci_file.h"
+#include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
 #include "gui/tselcolorform.h"
 
 namespace quorvel {
-
-namespace {
-
-std::string CannotReadMessage(const QString& file) {
-  return " 檔案 " + file.toStdString() + " 不能讀取.";
-}
-
-std::string CannotWriteMessage(const std::string& file) { return " 檔案 " + file + " 不能寫入."; }
-
-// Link and file failures of the blocks were already reported by the block layer.
-bool ReportedByBlockLayer(const DciImportResult& result) {
-  return result.file == DciImportResult::File::kOk &&
-         (result.placement == TransferError::kReadFailed ||
-          result.placement == TransferError::kWriteFailed);
-}
-
-}  // namespace
 
 void TForm1::AttachSelcolorForm(TselcolorForm* selcolor_form) {
   selcolorForm = selcolor_form;
@@ -48,7 +32,7 @@ void TForm1::AddCardIcon(int pane) {
     case BmpReadResult::kOk:
       break;
     case BmpReadResult::kCannotRead:
-      env_.messages->Inform(CannotReadMessage(*chosen));
+      env_.messages->Inform(CannotReadMessage(chosen->toStdString()));
       return;
     case BmpReadResult::kNotIconBmp:
       env_.messages->Warn(kBmpFormatMessage);
@@ -72,14 +56,7 @@ void TForm1::AddCardIcon(int pane) {
     // Importing now would add whatever an earlier command left in the working file.
     env_.messages->Inform(CannotWriteMessage(icon_file));
   } else {
-    const DciImportResult result = ImportDci(Card(pane), icon_file);
-    if (result.Imported()) {
-      if (pane == kPaneSlot1) RefreshSlot1();
-      if (pane == kPaneSlot2) RefreshSlot2();
-      if (pane == kPaneImage) RefreshImage();
-    } else if (!ReportedByBlockLayer(result)) {
-      env_.messages->Inform(DescribeImport(result));
-    }
+    ImportIntoPane(pane, icon_file, std::string(kCardIconSaveName));
   }
   HideWaitWindow();
   RearmTimer3();

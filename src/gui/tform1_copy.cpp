@@ -5,6 +5,7 @@
 
 #include "card/save_transfer.h"
 #include "gui/centre_on.h"
+#include "gui/command_texts.h"
 #include "gui/tcopyform.h"
 #include "gui/tdelete_form.h"
 #include "gui/tform1.h"
@@ -47,26 +48,6 @@ class PaneKeys : public QObject {
 };
 
 QString Latin(const std::string& text) { return QString::fromLatin1(text); }
-
-// What to tell the user when a save was not stored; empty when the block layer has already
-// said it (a failed read or write) or there is nothing to say.
-std::string StoreFailureMessage(const std::string& name, TransferError error) {
-  switch (error) {
-    case TransferError::kNoSpace:
-    case TransferError::kNotEnoughFreeBlocks:
-      return " 檔案 " + name + " 不能複製: 空間不足.";
-    case TransferError::kGameBlocksInUse:
-      return " 檔案 " + name + " 不能複製: 遊戲必須放在第 0 區塊起, 但那裡已被使用.";
-    case TransferError::kNoDirectorySlot:
-      return " 檔案 " + name + " 不能複製: 記憶卡的目錄已滿.";
-    case TransferError::kNone:
-    case TransferError::kSamePane:
-    case TransferError::kReadFailed:
-    case TransferError::kWriteFailed:
-      break;
-  }
-  return {};
-}
 
 }  // namespace
 
@@ -133,6 +114,12 @@ void TForm1::PaneDblClick(int pane) {
         CopyToPane(pane, slot, *target);
       }
       break;
+    case TSave_sel_Form::kSaveSave:
+      ExportSaveFile(pane, slot);
+      break;
+    case TSave_sel_Form::kSaveIcon:
+      SaveIconFile(pane, slot);
+      break;
     default:
       break;
   }
@@ -145,7 +132,8 @@ bool TForm1::AskReplace(const std::string& lead, const std::string& name) {
 bool TForm1::StoreSave(int source, std::uint8_t slot, int target) {
   const TransferError error = CopySave(Card(source), slot, Card(target));
   if (error == TransferError::kNone) return true;
-  const std::string message = StoreFailureMessage(Card(source).records[slot].name, error);
+  const std::string message =
+      StoreFailureMessage(Card(source).records[slot].name, error, kCopyAction);
   if (!message.empty()) env_.messages->Inform(message);
   return false;
 }

@@ -11,22 +11,13 @@
 #include "card/bmp_file.h"
 #include "card/card_icon_file.h"
 #include "gui/file_chooser.h"
+#include "gui/scripted_chooser.h"
 #include "gui/tselcolorform.h"
 #include "gui/win_colors.h"
 #include "gui/window_fixture.h"
 
 namespace quorvel::test {
 namespace {
-
-class ScriptedChooser : public FileChooser {
- public:
-  std::optional<QString> ChooseOpenFile(const QString& filter, const QString& preset) override {
-    asked.push_back(filter + "|" + preset);
-    return answer;
-  }
-  std::optional<QString> answer;
-  std::vector<QString> asked;
-};
 
 QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 

@@ -1,0 +1,52 @@
+// The shared failure texts of the main window's commands.
+#include "gui/command_texts.h"
+
+namespace quorvel {
+
+namespace {
+
+std::string FileMessage(std::string_view file, std::string_view tail) {
+  return " 檔案 " + std::string(file) + std::string(tail);
+}
+
+}  // namespace
+
+std::string CannotReadMessage(std::string_view file) { return FileMessage(file, " 不能讀取."); }
+std::string CannotWriteMessage(std::string_view file) { return FileMessage(file, " 不能寫入."); }
+std::string CannotOpenMessage(std::string_view file) { return FileMessage(file, " 不能開啟."); }
+
+std::string StoreFailureMessage(std::string_view name, TransferError error,
+                                std::string_view action) {
+  const std::string lead = " 檔案 " + std::string(name) + " " + std::string(action) + ": ";
+  switch (error) {
+    case TransferError::kNoSpace:
+    case TransferError::kNotEnoughFreeBlocks:
+      return lead + "空間不足.";
+    case TransferError::kGameBlocksInUse:
+      return lead + "遊戲必須放在第 0 區塊起, 但那裡已被使用.";
+    case TransferError::kNoDirectorySlot:
+      return lead + "記憶卡的目錄已滿.";
+    case TransferError::kNone:
+    case TransferError::kSamePane:
+    case TransferError::kReadFailed:
+    case TransferError::kWriteFailed:
+      break;
+  }
+  return {};
+}
+
+std::string ImportFailureMessage(std::string_view file, std::string_view name,
+                                 const DciImportResult& result) {
+  switch (result.file) {
+    case DciImportResult::File::kCannotRead:
+      return CannotReadMessage(file);
+    case DciImportResult::File::kTooShort:
+      return FileMessage(file, " 不完整.");
+    case DciImportResult::File::kOk:
+      break;
+  }
+  if (result.placement == TransferError::kNoSpace) return std::string(kNoSpaceMessage);
+  return StoreFailureMessage(name, result.placement, kAddAction);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,33 @@
+// What the main window's commands tell the user when a file or a card refuses them: one place
+// for the texts that several commands share.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "card/dci_file.h"
+#include "card/save_transfer.h"
+
+namespace quorvel {
+
+// " 檔案 FILE 不能讀取." / " 檔案 FILE 不能寫入." / " 檔案 FILE 不能開啟." for a file the platform
+// would not read, write or open.
+std::string CannotReadMessage(std::string_view file);
+std::string CannotWriteMessage(std::string_view file);
+std::string CannotOpenMessage(std::string_view file);
+
+// Why the save `name` was not stored on the target (no room, no place for a game at block 0,
+// a full directory), e.g. " 檔案 NAME 不能複製: 空間不足." with `action` "不能複製"; empty when
+// the block layer has already said it (a failed read or write) or there is nothing to say.
+std::string StoreFailureMessage(std::string_view name, TransferError error,
+                                std::string_view action);
+inline constexpr std::string_view kCopyAction = "不能複製";
+inline constexpr std::string_view kAddAction = "不能加上";
+
+// Why the single-save file `file` holding the save `name` was not added: "空間不足." when
+// the card lacks the blocks, the store failure texts otherwise; empty when the block layer has
+// already said it.
+std::string ImportFailureMessage(std::string_view file, std::string_view name,
+                                 const DciImportResult& result);
+
+}  // namespace quorvel

@@ -1,0 +1,222 @@
+// The card image commands of the main window: new, open, close and save-as for the image pane,
+// and for each slot saving its card as an image file and writing an image file onto it.
+#include <filesystem>
+#include <string>
+
+#include "card/block_io.h"
+#include "card/dcm_file.h"
+#include "card/work_files.h"
+#include "gui/command_texts.h"
+#include "gui/file_chooser.h"
+#include "gui/tform1.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kOpenImageFilter =
+    "1M SAVER  File Format |*.DCM|Single SAVER file format|*.DCI|Binary File Format|*.BIN|"
+    "ALL File Format|*.*";
+constexpr std::string_view kSaveImageFilter =
+    "DCM file format|*.DCM|BIN file format|*.BIN|ALL format|*.*";
+const QString kImagePreset = QStringLiteral("*.DCM");
+const QString kImageSuffix = QStringLiteral("DCM");
+
+std::string InUseMessage(const std::string& file) { return " 檔案 " + file + " 在使用中 ."; }
+
+bool Exists(const QString& file) {
+  std::error_code error;
+  return std::filesystem::exists(ToPath(file), error);
+}
+
+}  // namespace
+
+void TForm1::ConnectFileCommands() {
+  connect(NEWDCMFILE1, &QAction::triggered, this, &TForm1::NEWDCMFILE1Click);
+  connect(LOADDCMfile1, &QAction::triggered, this, &TForm1::LOADDCMfile1Click);
+  connect(CLOSEDCMFILE1, &QAction::triggered, this, &TForm1::CLOSEDCMFILE1Click);
+  connect(SAVEAS1, &QAction::triggered, this, &TForm1::SAVEAS1Click);
+  connect(SLOT1SAVEAS1, &QAction::triggered, this, &TForm1::SLOT1SAVEAS1Click);
+  connect(SLOT2SAVEAS1, &QAction::triggered, this, &TForm1::SLOT2SAVEAS1Click);
+  connect(SLOT1LOADDCM1, &QAction::triggered, this, &TForm1::SLOT1LOADDCM1Click);
+  connect(SLOT2LOADDCM1, &QAction::triggered, this, &TForm1::SLOT2LOADDCM1Click);
+  connect(SLOT1LOADDCI1, &QAction::triggered, this, &TForm1::SLOT1LOADDCI1Click);
+  connect(SLOT2LOADDCI1, &QAction::triggered, this, &TForm1::SLOT2LOADDCI1Click);
+  connect(LOADDCIFILE1, &QAction::triggered, this, &TForm1::LOADDCIFILE1Click);
+  connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::LOADDCMfile1Click);
+  connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::LOADDCIFILE1Click);
+  connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SLOT1LOADDCM1Click);
+  connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SLOT1LOADDCI1Click);
+  connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SLOT2LOADDCM1Click);
+  connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SLOT2LOADDCI1Click);
+}
+
+void TForm1::PauseAutoRefreshDuring(const std::function<void()>& command) {
+  Timer3->stop();
+  command();
+  RearmTimer3();
+}
+
+std::optional<QString> TForm1::ChooseImageToOpen() {
+  if (!env_.files) return std::nullopt;
+  std::optional<QString> chosen =
+      env_.files->ChooseOpenFile(NameFilter(kOpenImageFilter), kImagePreset);
+  if (!chosen || !Exists(*chosen)) return std::nullopt;
+  return chosen;
+}
+
+std::optional<QString> TForm1::ChooseImageToWrite() {
+  if (!env_.files) return std::nullopt;
+  return env_.files->ChooseSaveFile(NameFilter(kSaveImageFilter), kImagePreset, kImageSuffix,
+                                    /*confirm_overwrite=*/true);
+}
+
+bool TForm1::IsOpenImageFile(const QString& path) const {
+  if (!FileCard.image_open) return false;
+  if (path.toStdString() == FileCard.image_name) return true;
+  // Another spelling of the same file ("./x.dcm", a link) is the same file all the same.
+  std::error_code error;
+  return std::filesystem::equivalent(ToPath(path), FileCard.image_name, error);
+}
+
+bool TForm1::OpenImage(const QString& path) {
+  const std::string file = path.toStdString();
+  if (!OpenImageFile(FileCard, file)) {
+    ImageLoaded = false;
+    EmptyPane(kPaneImage);
+    CLOSEDCMFILE1->setEnabled(false);
+    env_.messages->Inform(CannotOpenMessage(file));
+    return false;
+  }
+  RefreshImage();
+  ImageLoaded = true;
+  CLOSEDCMFILE1->setEnabled(true);
+  return true;
+}
+
+void TForm1::LOADDCMfile1Click() {
+  PauseAutoRefreshDuring([this] {
+    const std::optional<QString> chosen = ChooseImageToOpen();
+    if (!chosen) return;
+    switch (CheckImageFile(ToPath(*chosen))) {
+      case DcmError::kNone:
+        OpenImage(*chosen);
+        break;
+      case DcmError::kWrongSize:
+        env_.messages->Inform(UnsupportedImageMessage(chosen->toStdString(), false));
+        break;
+      default:
+        env_.messages->Inform(CannotReadMessage(chosen->toStdString()));
+        break;
+    }
+  });
+}
+
+void TForm1::NEWDCMFILE1Click() {
+  PauseAutoRefreshDuring([this] {
+    const std::optional<QString> chosen = ChooseImageToWrite();
+    if (!chosen) return;
+    const std::filesystem::path source = FindProgramDataFile(WorkDir, kImageTemplateFile);
+    switch (CreateImageFromTemplate(source, ToPath(*chosen))) {
+      case DcmError::kNone:
+        OpenImage(*chosen);
+        break;
+      case DcmError::kTemplateShort:
+        env_.messages->Inform(InvalidTemplateMessage(source.string()));
+        break;
+      case DcmError::kCannotOpen:
+        env_.messages->Inform(CannotReadMessage(source.string()));
+        break;
+      default:
+        env_.messages->Inform(CannotWriteMessage(chosen->toStdString()));
+        break;
+    }
+  });
+}
+
+void TForm1::CLOSEDCMFILE1Click() {
+  if (!ImageLoaded) return;
+  CloseImageFile(FileCard);
+  ImageLoaded = false;
+  EmptyPane(kPaneImage);
+  FileCardPanel->clear();
+  CLOSEDCMFILE1->setEnabled(false);
+  ClearSelection();
+}
+
+void TForm1::SAVEAS1Click() {
+  if (!ImageLoaded) return;
+  PauseAutoRefreshDuring([this] {
+    const std::optional<QString> chosen = ChooseImageToWrite();
+    if (!chosen) return;
+    const std::string file = chosen->toStdString();
+    // Writing the image over itself would only risk the one file the pane works on.
+    if (IsOpenImageFile(*chosen)) {
+      env_.messages->Inform(InUseMessage(file));
+      return;
+    }
+    if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return;
+    // The pane keeps working on its own file; the copy is a snapshot of it, written whole
+    // beside the chosen name and renamed into place.
+    const auto image = ReadFileBytes(FileCard.image_name, kImageFileSize);
+    if (!image || image->size() != kImageFileSize) {
+      env_.messages->Inform(CannotReadMessage(FileCard.image_name));
+    } else if (!ReplaceFileContents(ToPath(*chosen), *image)) {
+      env_.messages->Inform(CannotWriteMessage(file));
+    }
+  });
+}
+
+void TForm1::SaveSlotAsImage(int pane) {
+  if (!Loaded(pane)) return;
+  PauseAutoRefreshDuring([this, pane] {
+    const std::optional<QString> chosen = ChooseImageToWrite();
+    if (!chosen) return;
+    const std::string file = chosen->toStdString();
+    if (IsOpenImageFile(*chosen)) {
+      env_.messages->Inform(InUseMessage(file));
+      return;
+    }
+    if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return;
+    RefreshPane(pane);
+    if (!Loaded(pane)) return;  // the refresh has said why
+    ShowWaitWindow();
+    const DcmError result = DumpCardToFile(Card(pane), ToPath(*chosen));
+    HideWaitWindow();
+    // A block that could not be read was reported by the block layer; the file is then left
+    // as it was.
+    if (result == DcmError::kCannotWrite) env_.messages->Inform(CannotWriteMessage(file));
+  });
+}
+
+void TForm1::LoadImageIntoSlot(int pane) {
+  if (!Loaded(pane)) return;
+  PauseAutoRefreshDuring([this, pane] {
+    const std::optional<QString> chosen = ChooseImageToOpen();
+    if (!chosen) return;
+    const std::string file = chosen->toStdString();
+    if (CheckImageFile(ToPath(*chosen)) == DcmError::kWrongSize) {
+      env_.messages->Inform(UnsupportedImageMessage(file, true));
+      return;
+    }
+    ShowWaitWindow();
+    const DcmError result = RestoreCardFromFile(Card(pane), ToPath(*chosen));
+    HideWaitWindow();
+    if (result == DcmError::kCannotOpen || result == DcmError::kWrongSize) {
+      // Nothing was written: the card is as it was.
+      env_.messages->Inform(CannotReadMessage(file));
+      return;
+    }
+    if (pane == kPaneSlot1) {
+      if (result == DcmError::kNone) {
+        RefreshSlot1();
+      } else {
+        Slot1Loaded = false;
+      }
+    } else {
+      RefreshSlot2();
+    }
+  });
+}
+
+}  // namespace quorvel
