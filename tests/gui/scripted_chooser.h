@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,11 +29,13 @@ class ScriptedChooser : public FileChooser {
   }
 
   std::optional<QString> answer;
+  std::function<void()> on_ask;  // runs while each chooser is open
   std::deque<std::optional<QString>> answers;
   std::vector<QString> asked;
 
  private:
   std::optional<QString> Next() {
+    if (on_ask) on_ask();
     if (answers.empty()) return answer;
     std::optional<QString> next = answers.front();
     answers.pop_front();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -31,7 +32,10 @@ class RecordingMessages : public Messages {
   bool AskYesNo(std::string_view text) override {
     texts.emplace_back(text);
     if (on_ask) on_ask();
-    return yes;
+    if (answers.empty()) return yes;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
   }
   Answer AskYesNoCancel(std::string_view text) override {
     texts.emplace_back(text);
@@ -41,6 +45,7 @@ class RecordingMessages : public Messages {
   std::vector<std::string> texts;
   bool yes = true;
   std::function<void()> on_ask;  // runs while each question is "open"
+  std::deque<bool> answers;      // answers to the next Yes/No questions, before `yes`
 };
 
 class WindowTest : public ::testing::Test {

@@ -1,0 +1,314 @@
+// Tests of the card image commands: open, new, close and save-as of the image pane, saving a
+// slot's card as an image file and writing one onto a slot, their size checks and messages,
+// and the speed buttons that run them.
+#include <QSignalSpy>
+
+#include "card/block_io.h"
+#include "gui/scripted_chooser.h"
+#include "gui/window_fixture.h"
+#include "support/card_files.h"
+
+namespace quorvel::test {
+namespace {
+
+using testing::kCardBytes;
+using testing::ReadFile;
+using testing::WriteFile;
+
+constexpr const char* kOpenImageAsked =
+    "1M SAVER  File Format (*.DCM);;Single SAVER file format (*.DCI);;Binary File Format "
+    "(*.BIN);;ALL File Format (*.*)|*.DCM";
+constexpr const char* kWriteImageAsked =
+    "save:DCM file format (*.DCM);;BIN file format (*.BIN);;ALL format (*.*)|*.DCM|DCM|ask";
+
+QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+SaveSpec Data(const std::string& name, int blocks = 1) {
+  return {.name = name, .blocks = blocks, .icons = 1};
+}
+
+class DcmCommandsTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    WriteQuickConfig();
+    files_ = &chooser_;
+  }
+
+  // Starts with both slots refreshed.
+  void StartLoaded(const CardBuilder& slot1, const CardBuilder& slot2 = CardBuilder()) {
+    StartTwoSlot(slot1, slot2);
+    Detect();
+    form().Refresh_Slot1Click();
+    form().refresh_slot2Click();
+    messages_.texts.clear();
+  }
+
+  // Opens `card` (written as `name`) in the image pane through the open command.
+  std::filesystem::path OpenImage(const std::string& name, const CardBuilder& card) {
+    const std::filesystem::path path = WriteCard(name, card);
+    chooser_.answer = Q(path);
+    form().LOADDCMfile1Click();
+    return path;
+  }
+
+  ScriptedChooser chooser_;
+};
+
+TEST_F(DcmCommandsTest, FilesOfTheWrongSizeAreRefusedByOpenAndByLoadIntoSlot) {
+  StartLoaded(CardBuilder().Add(Data("KEEP")));
+  const std::vector<std::uint8_t> slot1_before = ReadFile(CardPath("slot1.dcm"));
+  for (const std::size_t size : {kCardBytes - 1, kCardBytes + 1}) {
+    SCOPED_TRACE(size);
+    const std::filesystem::path file = root_ / ("odd" + std::to_string(size) + ".dcm");
+    WriteFile(file, std::vector<std::uint8_t>(size, 0x55));
+    chooser_.answer = Q(file);
+    messages_.texts.clear();
+
+    form().LOADDCMfile1Click();
+    form().SLOT1LOADDCM1Click();
+    EXPECT_EQ(messages_.texts,
+              (std::vector<std::string>{" 檔案 : " + file.string() + " 的格式並不支援!!!! ",
+                                        " 檔案 : " + file.string() + " 的格式並不支援 !!!! "}));
+    EXPECT_FALSE(form().ImageLoaded);
+    EXPECT_FALSE(form().FileCard.image_open);
+    EXPECT_TRUE(form().Slot1Loaded);
+    EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), slot1_before);
+  }
+  EXPECT_EQ(chooser_.asked.front().toStdString(), kOpenImageAsked);
+}
+
+TEST_F(DcmCommandsTest, OpenListsTheImageAndAMissingOrCancelledChoiceDoesNothing) {
+  StartLoaded(CardBuilder());
+  chooser_.answer.reset();
+  form().LOADDCMfile1Click();
+  chooser_.answer = Q(root_ / "missing.dcm");
+  form().LOADDCMfile1Click();
+  EXPECT_FALSE(form().ImageLoaded);
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_FALSE(std::filesystem::exists(root_ / "missing.dcm")) << "no file is made up";
+
+  const std::filesystem::path path =
+      OpenImage("image.dcm", CardBuilder().Add(Data("ONE", 2)).Add(Data("TWO", 3)));
+  EXPECT_TRUE(form().ImageLoaded);
+  EXPECT_TRUE(form().CLOSEDCMFILE1->isEnabled());
+  EXPECT_EQ(form().FileCard.image_name, path.string());
+  EXPECT_EQ(Captions(kPaneImage), (std::vector<std::string>{"2", "3"}));
+}
+
+TEST_F(DcmCommandsTest, NewImageCopiesTheTemplateAndListsItsSaves) {
+  StartLoaded(CardBuilder());
+  // Only the first 131,072 bytes of the template make the image.
+  std::vector<std::uint8_t> template_bytes = CardBuilder().Add(Data("TEMPLATE", 4)).LinkBytes();
+  template_bytes.resize(kCardBytes + 100, 0x77);
+  WriteFile(work_ / "dpnw.dc", template_bytes);
+  chooser_.answer = Q(root_ / "new.dcm");
+
+  form().NEWDCMFILE1Click();
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(chooser_.asked.back().toStdString(), kWriteImageAsked);
+  template_bytes.resize(kCardBytes);
+  EXPECT_EQ(ReadFile(root_ / "new.dcm"), template_bytes);
+  EXPECT_TRUE(form().ImageLoaded);
+  EXPECT_TRUE(form().CLOSEDCMFILE1->isEnabled());
+  EXPECT_EQ(form().FileCard.image_name, (root_ / "new.dcm").string());
+  EXPECT_EQ(Captions(kPaneImage), std::vector<std::string>{"4"});
+}
+
+TEST_F(DcmCommandsTest, AShortTemplateIsInvalidAndChangesNothing) {
+  StartLoaded(CardBuilder());
+  WriteFile(work_ / "dpnw.dc", std::vector<std::uint8_t>(kCardBytes - 1, 0));
+  chooser_.answer = Q(root_ / "new.dcm");
+  form().NEWDCMFILE1Click();
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 : " + (work_ / "dpnw.dc").string() + " 是無效的! "});
+  EXPECT_FALSE(std::filesystem::exists(root_ / "new.dcm"));
+  EXPECT_FALSE(form().ImageLoaded);
+}
+
+TEST_F(DcmCommandsTest, CloseEmptiesThePaneAndTheSelectedSave) {
+  StartLoaded(CardBuilder());
+  OpenImage("image.dcm", CardBuilder().Add(Data("ONE")));
+  Select(kPaneImage, {0});
+  form().FileListViewClick();
+  ASSERT_FALSE(form().SelectedName.empty());
+
+  form().CLOSEDCMFILE1Click();
+  EXPECT_FALSE(form().ImageLoaded);
+  EXPECT_FALSE(form().FileCard.image_open);
+  EXPECT_EQ(form().FileListView->count(), 0);
+  EXPECT_TRUE(form().FileCardPanel->text().isEmpty());
+  EXPECT_FALSE(form().CLOSEDCMFILE1->isEnabled());
+  EXPECT_TRUE(form().SelectedName.empty());
+}
+
+TEST_F(DcmCommandsTest, SaveAsLeavesThePaneOnTheFirstFileAndLaterChangesStayThere) {
+  StartLoaded(CardBuilder());
+  const std::filesystem::path first =
+      OpenImage("first.dcm", CardBuilder().Add(Data("ONE", 2)).Add(Data("TWO", 3)));
+  const std::vector<std::uint8_t> snapshot = ReadFile(first);
+  chooser_.answer = Q(root_ / "copy.dcm");
+  form().SAVEAS1Click();
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(ReadFile(root_ / "copy.dcm"), snapshot);
+  EXPECT_EQ(form().FileCard.image_name, first.string());
+
+  // A later change goes to the first file only.
+  messages_.yes = true;
+  Select(kPaneImage, {0});
+  form().DelSel1Click();
+  EXPECT_EQ(Captions(kPaneImage), std::vector<std::string>{"3"});
+  EXPECT_NE(ReadFile(first), snapshot);
+  EXPECT_EQ(ReadFile(root_ / "copy.dcm"), snapshot);
+
+  // An existing file is replaced only on Yes.
+  messages_.texts.clear();
+  messages_.yes = false;
+  form().SAVEAS1Click();
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 " + (root_ / "copy.dcm").string() +
+                                                      " 己存在,是否要取代它嗎? "});
+  EXPECT_EQ(ReadFile(root_ / "copy.dcm"), snapshot);
+  messages_.yes = true;
+  form().SAVEAS1Click();
+  EXPECT_EQ(ReadFile(root_ / "copy.dcm"), ReadFile(first));
+}
+
+TEST_F(DcmCommandsTest, SavingTheImageUnderItsOwnNameIsRefusedAndKeepsTheFile) {
+  StartLoaded(CardBuilder());
+  const std::filesystem::path image = OpenImage("image.dcm", CardBuilder().Add(Data("ONE", 2)));
+  const std::vector<std::uint8_t> before = ReadFile(image);
+  // The same file by another spelling is the same file.
+  for (const std::filesystem::path& name : {image, root_ / "." / "image.dcm"}) {
+    messages_.texts.clear();
+    chooser_.answer = Q(name);
+    form().SAVEAS1Click();
+    EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 " + name.string() + " 在使用中 ."});
+    EXPECT_EQ(ReadFile(image), before);
+  }
+  EXPECT_EQ(Captions(kPaneImage), std::vector<std::string>{"2"});
+  EXPECT_TRUE(form().ImageLoaded);
+}
+
+TEST_F(DcmCommandsTest, SavingASlotToTheOpenImageIsRefused) {
+  StartLoaded(CardBuilder().Add(Data("SLOT", 5)));
+  const std::filesystem::path image = OpenImage("image.dcm", CardBuilder().Add(Data("ONE", 2)));
+  const std::vector<std::uint8_t> before = ReadFile(image);
+  chooser_.answer = Q(image);
+  form().SLOT1SAVEAS1Click();
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 " + image.string() + " 在使用中 ."});
+  EXPECT_EQ(ReadFile(image), before);
+  EXPECT_EQ(Captions(kPaneImage), std::vector<std::string>{"2"});
+}
+
+TEST_F(DcmCommandsTest, DumpSlotOneThenLoadIntoSlotTwoGivesTheSameBlocks) {
+  StartLoaded(CardBuilder()
+                  .Add(Data("ALPHA", 3))
+                  .Add({.name = "GAME", .blocks = 4, .icons = 2, .game = true}),
+              CardBuilder().Add(Data("OTHER", 7)));
+  const std::filesystem::path dump = root_ / "dump.dcm";
+  chooser_.answer = Q(dump);
+  form().SLOT1SAVEAS1Click();
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(chooser_.asked.back().toStdString(), kWriteImageAsked);
+  EXPECT_EQ(ReadFile(dump), ReadFile(CardPath("slot1.dcm")));
+  EXPECT_EQ(form().ProgressBar1->value(), 0);
+  EXPECT_FALSE(wait_->isVisible());
+
+  form().SLOT2LOADDCM1Click();
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(ReadFile(CardPath("slot2.dcm")), ReadFile(dump));
+  EXPECT_TRUE(form().Slot2Loaded);
+  EXPECT_EQ(Captions(kPaneSlot2), Captions(kPaneSlot1));
+}
+
+TEST_F(DcmCommandsTest, SlotSaveAsOntoAnExistingFileAnsweredNoWritesNothing) {
+  StartLoaded(CardBuilder().Add(Data("ALPHA", 3)));
+  const std::filesystem::path target = root_ / "old.dcm";
+  WriteFile(target, {1, 2, 3});
+  chooser_.answer = Q(target);
+  messages_.yes = false;
+  form().SLOT1SAVEAS1Click();
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 " + target.string() + " 己存在,是否要取代它嗎? "});
+  EXPECT_EQ(ReadFile(target), (std::vector<std::uint8_t>{1, 2, 3}));
+  messages_.yes = true;
+  form().SLOT1SAVEAS1Click();
+  EXPECT_EQ(ReadFile(target), ReadFile(CardPath("slot1.dcm")));
+}
+
+TEST_F(DcmCommandsTest, LoadIntoSlotOneWritesTheCardAndListsIt) {
+  StartLoaded(CardBuilder().Add(Data("OLD", 2)));
+  const std::filesystem::path image =
+      WriteCard("new.dcm", CardBuilder().Add(Data("NEW1", 6)).Add(Data("NEW2", 1)));
+  chooser_.answer = Q(image);
+  form().SLOT1LOADDCM1Click();
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), ReadFile(image));
+  EXPECT_TRUE(form().Slot1Loaded);
+  EXPECT_EQ(Captions(kPaneSlot1), (std::vector<std::string>{"6", "1"}));
+}
+
+TEST_F(DcmCommandsTest, SlotCommandsNeedTheirSlotAndTheImageCommandsTheImage) {
+  StartTwoSlot(CardBuilder(), CardBuilder());
+  Detect();
+  form().SLOT1SAVEAS1Click();
+  form().SLOT2SAVEAS1Click();
+  form().SLOT1LOADDCM1Click();
+  form().SLOT2LOADDCM1Click();
+  form().SAVEAS1Click();
+  form().CLOSEDCMFILE1Click();
+  EXPECT_TRUE(chooser_.asked.empty());
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(DcmCommandsTest, TheAutomaticRefreshWaitsWhileAChooserIsOpen) {
+  StartLoaded(CardBuilder().Add(Data("ALPHA")));
+  ASSERT_TRUE(form().Timer3->isActive());
+  std::vector<bool> running;
+  chooser_.on_ask = [&] { running.push_back(form().Timer3->isActive()); };
+  chooser_.answer.reset();
+  form().LOADDCMfile1Click();
+  form().NEWDCMFILE1Click();
+  form().SLOT1SAVEAS1Click();
+  form().SLOT1LOADDCM1Click();
+  form().SLOT1LOADDCI1Click();
+  EXPECT_EQ(running, std::vector<bool>(5, false));
+  EXPECT_TRUE(form().Timer3->isActive()) << "re-armed afterwards";
+}
+
+TEST_F(DcmCommandsTest, SpeedButtonsAndMenuItemsRunTheirCommands) {
+  StartLoaded(CardBuilder(), CardBuilder());
+  OpenImage("image.dcm", CardBuilder());
+  chooser_.answer.reset();
+  chooser_.asked.clear();
+  const std::string dci_asked =
+      "DCI file format (*.DCI);;binary file format (*.BIN);;ALL format (*.*)|*.DCI";
+  const std::pair<QToolButton*, std::string> buttons[] = {
+      {form().SpeedButton1, kOpenImageAsked}, {form().SpeedButton2, dci_asked},
+      {form().SpeedButton3, kOpenImageAsked}, {form().SpeedButton4, dci_asked},
+      {form().SpeedButton5, kOpenImageAsked}, {form().SpeedButton6, dci_asked}};
+  for (const auto& [button, asked] : buttons) {
+    button->click();
+    ASSERT_EQ(chooser_.asked.size(), 1u) << button->objectName().toStdString();
+    EXPECT_EQ(chooser_.asked.back().toStdString(), asked) << button->objectName().toStdString();
+    chooser_.asked.clear();
+  }
+  const std::pair<QAction*, std::string> items[] = {
+      {form().NEWDCMFILE1, kWriteImageAsked},  {form().LOADDCMfile1, kOpenImageAsked},
+      {form().SAVEAS1, kWriteImageAsked},      {form().SLOT1SAVEAS1, kWriteImageAsked},
+      {form().SLOT2SAVEAS1, kWriteImageAsked}, {form().SLOT1LOADDCM1, kOpenImageAsked},
+      {form().SLOT2LOADDCM1, kOpenImageAsked}, {form().SLOT1LOADDCI1, dci_asked},
+      {form().SLOT2LOADDCI1, dci_asked},       {form().LOADDCIFILE1, dci_asked}};
+  for (const auto& [item, asked] : items) {
+    item->trigger();
+    ASSERT_EQ(chooser_.asked.size(), 1u) << item->objectName().toStdString();
+    EXPECT_EQ(chooser_.asked.back().toStdString(), asked) << item->objectName().toStdString();
+    chooser_.asked.clear();
+  }
+  form().CLOSEDCMFILE1->trigger();
+  EXPECT_FALSE(form().ImageLoaded);
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+}  // namespace
+}  // namespace quorvel::test
