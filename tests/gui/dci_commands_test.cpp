@@ -1,0 +1,308 @@
+// Tests of the single-save file commands: adding a single-save file to each pane with its
+// preconditions, questions and messages, and the selected-save dialog's choices that write
+// the save to a single-save file and its shown icon frame to a BMP picture.
+#include "card/block_io.h"
+#include "card/card_check.h"
+#include "card/dci_file.h"
+#include "card/file_system.h"
+#include "card/icon_frames.h"
+#include "gui/dialog_script.h"
+#include "gui/scripted_chooser.h"
+#include "gui/tcopyform.h"
+#include "gui/tdelete_form.h"
+#include "gui/tsave_sel_form.h"
+#include "gui/window_fixture.h"
+#include "support/card_files.h"
+
+namespace quorvel::test {
+namespace {
+
+using testing::ReadFile;
+using testing::WriteFile;
+
+QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+SaveSpec Data(const std::string& name, int blocks = 1, int icons = 1) {
+  return {.name = name, .blocks = blocks, .icons = icons};
+}
+
+SaveSpec Game(const std::string& name, int blocks) {
+  return {.name = name, .blocks = blocks, .icons = 1, .game = true};
+}
+
+// The 12-character name as the directory holds it.
+std::string Padded(std::string name) {
+  name.resize(12, ' ');
+  return name;
+}
+
+// The chain and directory problems of the card as it now reads back (the built cards carry
+// only the root fields the program reads, so root lines are left out).
+std::vector<std::string> Problems(CardImage& card) {
+  LoadCard(card);
+  std::vector<std::string> problems;
+  for (const std::string& line : CheckCard(card)) {
+    if (!line.starts_with("root:")) problems.push_back(line);
+  }
+  return problems;
+}
+
+// The names of the saves a pane lists, in row order.
+std::vector<std::string> ListedNames(CardImage& card) {
+  std::vector<std::string> names;
+  for (int row = 0; row < card.listed_count; ++row) {
+    names.push_back(card.records[card.list_order[row]].name);
+  }
+  return names;
+}
+
+class DciCommandsTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    WriteQuickConfig();
+    files_ = &chooser_;
+  }
+  void TearDown() override {
+    copy_.reset();
+    delete_.reset();
+    save_sel_.reset();
+    WindowTest::TearDown();
+  }
+
+  // Starts with both slots refreshed and `image` open when given.
+  void StartLoaded(const CardBuilder& slot1, const CardBuilder& slot2 = CardBuilder(),
+                   const std::optional<CardBuilder>& image = std::nullopt) {
+    StartTwoSlot(slot1, slot2);
+    save_sel_ = std::make_unique<TSave_sel_Form>(&form());
+    delete_ = std::make_unique<TDelete_Form>(&form());
+    copy_ = std::make_unique<TcopyForm>(&form());
+    form().AttachSaveDialogs(save_sel_.get(), delete_.get(), copy_.get());
+    Detect();
+    form().Refresh_Slot1Click();
+    form().refresh_slot2Click();
+    if (image) {
+      ASSERT_TRUE(OpenImageFile(form().FileCard, WriteCard("image.dcm", *image).string()));
+      form().RefreshImage();
+    }
+    messages_.texts.clear();
+  }
+
+  // The single-save file of the save in directory slot `index` of `card`.
+  std::filesystem::path MakeDci(const std::string& file, const CardBuilder& card,
+                                std::size_t index = 0) {
+    CardImage source;
+    EXPECT_TRUE(OpenImageFile(source, WriteCard(file + ".dcm", card).string()));
+    LoadCard(source);
+    EXPECT_EQ(ExportDci(source, index, root_ / file), DciExportError::kNone);
+    return root_ / file;
+  }
+
+  // Adds `file` to the pane through its menu command.
+  void Add(int pane, const std::filesystem::path& file) {
+    chooser_.answer = Q(file);
+    if (pane == kPaneSlot1) form().SLOT1LOADDCI1Click();
+    if (pane == kPaneSlot2) form().SLOT2LOADDCI1Click();
+    if (pane == kPaneImage) form().LOADDCIFILE1Click();
+  }
+
+  ScriptedChooser chooser_;
+  std::unique_ptr<TSave_sel_Form> save_sel_;
+  std::unique_ptr<TDelete_Form> delete_;
+  std::unique_ptr<TcopyForm> copy_;
+};
+
+TEST_F(DciCommandsTest, EachPaneNeedsItsSourceFirst) {
+  StartTwoSlot(CardBuilder(), CardBuilder());
+  Detect();
+  chooser_.answer = Q(root_ / "any.dci");
+  form().SLOT1LOADDCI1Click();
+  form().SLOT2LOADDCI1Click();
+  form().LOADDCIFILE1Click();
+  EXPECT_EQ(messages_.texts,
+            (std::vector<std::string>{" 請先把記憶卡重新整理.", " 請先把記憶卡重新整理.",
+                                      " 請先讀取DCM檔案."}));
+  EXPECT_TRUE(chooser_.asked.empty());
+}
+
+TEST_F(DciCommandsTest, AMissingFileCannotBeFoundAndCancelDoesNothing) {
+  StartLoaded(CardBuilder(), CardBuilder(), CardBuilder());
+  const std::filesystem::path missing = root_ / "missing.dci";
+  for (int pane : {kPaneSlot1, kPaneSlot2, kPaneImage}) Add(pane, missing);
+  EXPECT_EQ(messages_.texts,
+            (std::vector<std::string>{" 檔案 " + missing.string() + " 不能尋找.",
+                                      " 檔案" + missing.string() + " 不能尋找.",
+                                      " 檔案 " + missing.string() + " 不能尋找."}));
+  messages_.texts.clear();
+  chooser_.answer.reset();
+  form().SLOT1LOADDCI1Click();
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(chooser_.asked.back().toStdString(),
+            "DCI file format (*.DCI);;binary file format (*.BIN);;ALL format (*.*)|*.DCI");
+}
+
+TEST_F(DciCommandsTest, AddsTheSaveToEachPaneWithItsBlocks) {
+  const CardBuilder source = CardBuilder().Add(Data("PICKED", 3, 2));
+  const std::filesystem::path dci = MakeDci("picked.dci", source);
+  const std::vector<std::uint8_t> file = ReadFile(dci);
+  StartLoaded(CardBuilder().Add(Data("THERE", 2)), CardBuilder(), CardBuilder());
+  for (int pane : {kPaneSlot1, kPaneSlot2, kPaneImage}) {
+    SCOPED_TRACE(pane);
+    Add(pane, dci);
+    EXPECT_TRUE(messages_.texts.empty());
+    const std::optional<std::size_t> added = FindSaveByName(form().Card(pane), Padded("PICKED"));
+    ASSERT_TRUE(added);
+    EXPECT_EQ(form().Card(pane).records[*added].size, 3);
+    EXPECT_TRUE(form().Loaded(pane));
+    EXPECT_EQ(Problems(form().Card(pane)), std::vector<std::string>{});
+    // The card holds the file's blocks, in order, unchanged.
+    std::vector<std::uint8_t> stored;
+    ASSERT_EQ(BuildDci(form().Card(pane), *added, stored), DciExportError::kNone);
+    EXPECT_TRUE(std::equal(stored.begin() + 32, stored.end(), file.begin() + 32, file.end()));
+  }
+  EXPECT_EQ(Captions(kPaneSlot1), (std::vector<std::string>{"2", "3"}));
+  EXPECT_EQ(Captions(kPaneImage), std::vector<std::string>{"3"});
+  EXPECT_FALSE(wait_->isVisible());
+}
+
+TEST_F(DciCommandsTest, ASaveOfTheSameNameIsReplacedOnYes) {
+  const std::filesystem::path dci = MakeDci("same.dci", CardBuilder().Add(Data("SAME", 5)));
+  StartLoaded(CardBuilder().Add(Data("SAME", 2)).Add(Data("OTHER", 1)));
+  messages_.answers = {true};
+  Add(kPaneSlot1, dci);
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 " + Padded("SAME") + " 己存在,是否要取代它嗎? "});
+  EXPECT_EQ(ListedNames(form().Slot1Card),
+            (std::vector<std::string>{Padded("SAME"), Padded("OTHER")}));
+  EXPECT_EQ(form().Slot1Card.records[*FindSaveByName(form().Slot1Card, Padded("SAME"))].size, 5);
+  EXPECT_EQ(Problems(form().Slot1Card), std::vector<std::string>{});
+}
+
+TEST_F(DciCommandsTest, NoThenYesAppendsASecondSaveOfTheNameAndNoTwiceChangesNothing) {
+  const std::filesystem::path dci = MakeDci("same.dci", CardBuilder().Add(Data("SAME", 4)));
+  StartLoaded(CardBuilder(), CardBuilder().Add(Data("SAME", 2)));
+  const std::string replace = " 檔案 " + Padded("SAME") + " 己存在,是否要取代它嗎? ";
+  const std::string append = " 檔案 " + Padded("SAME") + " 己存在,是否要附加這檔案嗎? ";
+
+  messages_.answers = {false, false};
+  Add(kPaneSlot2, dci);
+  EXPECT_EQ(messages_.texts, (std::vector<std::string>{replace, append}));
+  EXPECT_EQ(Captions(kPaneSlot2), std::vector<std::string>{"2"});
+
+  messages_.texts.clear();
+  messages_.answers = {false, true};
+  Add(kPaneSlot2, dci);
+  EXPECT_EQ(messages_.texts, (std::vector<std::string>{replace, append}));
+  EXPECT_EQ(ListedNames(form().Slot2Card),
+            (std::vector<std::string>{Padded("SAME"), Padded("SAME")}));
+  EXPECT_EQ(Captions(kPaneSlot2), (std::vector<std::string>{"2", "4"}));
+  EXPECT_EQ(Problems(form().Slot2Card), std::vector<std::string>{});
+}
+
+TEST_F(DciCommandsTest, AFileThatDoesNotFitSaysNotEnoughSpace) {
+  std::vector<std::uint8_t> empty = ReadFile(MakeDci("one.dci", CardBuilder().Add(Data("ZERO"))));
+  empty[0x18] = 0;  // a save of 0 blocks
+  WriteFile(root_ / "zero.dci", empty);
+  const std::filesystem::path big = MakeDci("big.dci", CardBuilder().Add(Data("BIG", 150)));
+  StartLoaded(CardBuilder().Add(Data("FILL", 100)), CardBuilder(), CardBuilder());
+  const std::vector<std::uint8_t> slot1 = ReadFile(CardPath("slot1.dcm"));
+  const std::vector<std::uint8_t> image = ReadFile(root_ / "image.dcm");
+  Add(kPaneImage, root_ / "zero.dci");
+  Add(kPaneSlot1, big);
+  EXPECT_EQ(messages_.texts, (std::vector<std::string>{"空間不足.", "空間不足."}));
+  EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), slot1);
+  EXPECT_EQ(ReadFile(root_ / "image.dcm"), image);
+  EXPECT_TRUE(Captions(kPaneImage).empty());
+}
+
+TEST_F(DciCommandsTest, AGameThatCannotStartAtBlockZeroSaysWhy) {
+  const std::filesystem::path dci = MakeDci("game.dci", CardBuilder().Add(Game("NEWGAME", 3)));
+  StartLoaded(CardBuilder().Add(Game("OLDGAME", 2)));
+  const std::vector<std::uint8_t> slot1 = ReadFile(CardPath("slot1.dcm"));
+  Add(kPaneSlot1, dci);
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 " + Padded("NEWGAME") +
+                                     " 不能加上: 遊戲必須放在第 0 區塊起, 但那裡已被使用."});
+  EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), slot1);
+  EXPECT_EQ(Captions(kPaneSlot1), std::vector<std::string>{"2"});
+}
+
+TEST_F(DciCommandsTest, ASlotWhoseCardWentAwayIsNotWritten) {
+  const std::filesystem::path dci = MakeDci("one.dci", CardBuilder().Add(Data("ONE")));
+  StartLoaded(CardBuilder());
+  unit().RemoveCardAfter(0, 0);
+  Add(kPaneSlot1, dci);
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 插槽1沒有記憶卡"});
+  EXPECT_FALSE(form().Slot1Loaded);
+  EXPECT_FALSE(wait_->isVisible());
+}
+
+TEST_F(DciCommandsTest, SaveChoiceWritesTheSaveAndAsksBeforeReplacing) {
+  StartLoaded(CardBuilder().Add(Data("FIRST", 2)).Add(Data("PICK", 5)));
+  const std::filesystem::path out = root_ / "out.dci";
+  chooser_.answer = Q(out);
+  Select(kPaneSlot1, {1});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn4"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(chooser_.asked.back().toStdString(),
+            "save:DCI file format (*.DCI);;binary file format (*.BIN);;ALL format "
+            "(*.*)|.DCI|DCI|quiet");
+  const SaveRecord& pick = form().Slot1Card.records[form().Slot1Card.list_order[1]];
+  const std::vector<std::uint8_t> written = ReadFile(out);
+  ASSERT_EQ(written.size(), 32u + 5 * 512);
+  EXPECT_TRUE(std::equal(pick.entry.begin(), pick.entry.end(), written.begin()));
+  EXPECT_TRUE(messages_.texts.empty());
+
+  // An existing file: No writes nothing, Yes replaces it.
+  WriteFile(out, {7, 7, 7});
+  messages_.yes = false;
+  Select(kPaneSlot1, {1});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn4"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 " + out.string() + " 己存在,是否要取代它嗎? "});
+  EXPECT_EQ(ReadFile(out), (std::vector<std::uint8_t>{7, 7, 7}));
+  messages_.yes = true;
+  Select(kPaneSlot1, {1});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn4"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(ReadFile(out), written);
+}
+
+TEST_F(DciCommandsTest, IconChoiceWritesTheFrameShown) {
+  StartLoaded(CardBuilder(), CardBuilder(), CardBuilder().Add(Data("ANIMATED", 4, 3)));
+  CardImage& image = form().FileCard;
+  const std::size_t slot = image.list_order[0];
+  image.records[slot].current_frame = 2;
+  const std::filesystem::path out = root_ / "icon.bmp";
+  chooser_.answer = Q(out);
+  Select(kPaneImage, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn5"}});
+    form().FileListViewDblClick();
+  }
+  EXPECT_EQ(chooser_.asked.back().toStdString(), "save:Bitmaps (*.bmp)||BMP|quiet");
+  ASSERT_TRUE(ExportIconFrame(image, slot, 2, root_ / "frame2.bmp"));
+  ASSERT_TRUE(ExportIconFrame(image, slot, 0, root_ / "frame0.bmp"));
+  EXPECT_EQ(ReadFile(out).size(), 2102u);
+  EXPECT_EQ(ReadFile(out), ReadFile(root_ / "frame2.bmp"));
+  EXPECT_NE(ReadFile(out), ReadFile(root_ / "frame0.bmp"));
+  EXPECT_TRUE(messages_.texts.empty());
+
+  std::filesystem::remove(out);
+  chooser_.answer.reset();
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn5"}});
+    form().FileListViewDblClick();
+  }
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+}  // namespace
+}  // namespace quorvel::test
