@@ -421,9 +421,6 @@ class TForm1 : public QWidget {
 
   // Card image files (tform1_dcm.cpp).
   void ConnectFileCommands();
-  // Runs `command` with the automatic refresh stopped (its question boxes and file choosers run
-  // their own event loops), then re-arms it when the setting is on.
-  void PauseAutoRefreshDuring(const std::function<void()>& command);
   void SaveSlotAsImage(int pane);
   void LoadImageIntoSlot(int pane);
   // Opens the image file `path` in the image pane; false (and told) when it cannot be opened.

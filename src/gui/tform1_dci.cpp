@@ -1,11 +1,15 @@
 // Single-save files and icon pictures of the main window: adding a single-save file to a pane
 // with its questions, and the selected-save dialog's choices that write one save to a
 // single-save file or its shown icon frame to a BMP picture.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "card/dci_file.h"
+#include "card/file_system.h"
 #include "card/icon_frames.h"
+#include "card/save_transfer.h"
+#include "card/work_files.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
@@ -33,6 +37,19 @@ std::string AppendQuestion(const std::string& name) {
   return " 檔案 " + name + " 己存在,是否要附加這檔案嗎? ";
 }
 
+// What adding the single-save file `file` in place of the save at `old_index` would meet, so
+// that a replace that cannot succeed deletes nothing; an unreadable file is left to the import
+// to report.
+TransferError PlanReplacementBy(const CardImage& card, std::size_t old_index,
+                                const std::string& file) {
+  const auto bytes = ReadFileBytes(file, kDciEntrySize);
+  if (!bytes || bytes->size() < kDciEntrySize) return TransferError::kNone;
+  DirEntry entry;
+  std::copy_n(bytes->begin(), kDciEntrySize, entry.begin());
+  Placement unused;
+  return PlanReplacement(card, old_index, entry[kEntrySize], IsGameEntry(entry), unused);
+}
+
 }  // namespace
 
 void TForm1::AddSaveFile(int pane) {
@@ -41,43 +58,48 @@ void TForm1::AddSaveFile(int pane) {
     return;
   }
   if (!env_.files) return;
-  PauseAutoRefreshDuring([this, pane] {
-    const std::optional<QString> chosen =
-        env_.files->ChooseOpenFile(NameFilter(kImportFilter), QStringLiteral("*.DCI"));
-    if (!chosen) return;
-    const std::string file = chosen->toStdString();
-    if (!Exists(*chosen)) {
-      env_.messages->Inform(NotFoundMessage(pane, file));
+  const Timer3Hold hold(*this);
+  const std::optional<QString> chosen =
+      env_.files->ChooseOpenFile(NameFilter(kImportFilter), QStringLiteral("*.DCI"));
+  if (!chosen) return;
+  const std::string file = chosen->toStdString();
+  if (!Exists(*chosen)) {
+    env_.messages->Inform(NotFoundMessage(pane, file));
+    return;
+  }
+  const std::optional<std::string> name = DciName(ToPath(*chosen));
+  if (!name) {
+    env_.messages->Inform(CannotReadMessage(file));
+    return;
+  }
+  ShowWaitWindow();
+  if (pane != kPaneImage) {
+    // The card may have changed since it was listed; a link or card that is gone stops here
+    // (the refresh has said why).
+    RefreshPane(pane);
+    if (Link().TimedOut() || !Loaded(pane)) {
+      HideWaitWindow();
       return;
     }
-    const std::optional<std::string> name = DciName(ToPath(*chosen));
-    if (!name) {
-      env_.messages->Inform(CannotReadMessage(file));
-      return;
-    }
-    ShowWaitWindow();
-    if (pane != kPaneImage) {
-      // The card may have changed since it was listed; a link or card that is gone stops here
-      // (the refresh has said why).
-      RefreshPane(pane);
-      if (Link().TimedOut() || !Loaded(pane)) {
+  }
+  bool add = true;
+  if (const std::optional<std::size_t> found = FindSaveByName(Card(pane), *name)) {
+    if (AskReplace(" 檔案 ", *name)) {
+      const TransferError room = PlanReplacementBy(Card(pane), *found, file);
+      if (room != TransferError::kNone) {
+        env_.messages->Inform(ImportFailureMessage(file, *name, {.placement = room}));
         HideWaitWindow();
         return;
       }
+      ShowWaitWindow();
+      DeleteOneSave(pane, static_cast<std::uint8_t>(*found));
+      RefreshPane(pane);
+    } else {
+      add = env_.messages->AskYesNo(AppendQuestion(*name));
     }
-    bool add = true;
-    if (const std::optional<std::size_t> found = FindSaveByName(Card(pane), *name)) {
-      if (AskReplace(" 檔案 ", *name)) {
-        ShowWaitWindow();
-        DeleteOneSave(pane, static_cast<std::uint8_t>(*found));
-        RefreshPane(pane);
-      } else {
-        add = env_.messages->AskYesNo(AppendQuestion(*name));
-      }
-    }
-    if (add) ImportIntoPane(pane, file, *name);
-    HideWaitWindow();
-  });
+  }
+  if (add) ImportIntoPane(pane, file, *name);
+  HideWaitWindow();
 }
 
 bool TForm1::ImportIntoPane(int pane, const std::string& file, const std::string& name) {

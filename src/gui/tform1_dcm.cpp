@@ -51,12 +51,6 @@ void TForm1::ConnectFileCommands() {
   connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SLOT2LOADDCI1Click);
 }
 
-void TForm1::PauseAutoRefreshDuring(const std::function<void()>& command) {
-  Timer3->stop();
-  command();
-  RearmTimer3();
-}
-
 std::optional<QString> TForm1::ChooseImageToOpen() {
   if (!env_.files) return std::nullopt;
   std::optional<QString> chosen =
@@ -95,43 +89,41 @@ bool TForm1::OpenImage(const QString& path) {
 }
 
 void TForm1::LOADDCMfile1Click() {
-  PauseAutoRefreshDuring([this] {
-    const std::optional<QString> chosen = ChooseImageToOpen();
-    if (!chosen) return;
-    switch (CheckImageFile(ToPath(*chosen))) {
-      case DcmError::kNone:
-        OpenImage(*chosen);
-        break;
-      case DcmError::kWrongSize:
-        env_.messages->Inform(UnsupportedImageMessage(chosen->toStdString(), false));
-        break;
-      default:
-        env_.messages->Inform(CannotReadMessage(chosen->toStdString()));
-        break;
-    }
-  });
+  const Timer3Hold hold(*this);
+  const std::optional<QString> chosen = ChooseImageToOpen();
+  if (!chosen) return;
+  switch (CheckImageFile(ToPath(*chosen))) {
+    case DcmError::kNone:
+      OpenImage(*chosen);
+      break;
+    case DcmError::kWrongSize:
+      env_.messages->Inform(UnsupportedImageMessage(chosen->toStdString(), false));
+      break;
+    default:
+      env_.messages->Inform(CannotReadMessage(chosen->toStdString()));
+      break;
+  }
 }
 
 void TForm1::NEWDCMFILE1Click() {
-  PauseAutoRefreshDuring([this] {
-    const std::optional<QString> chosen = ChooseImageToWrite();
-    if (!chosen) return;
-    const std::filesystem::path source = FindProgramDataFile(WorkDir, kImageTemplateFile);
-    switch (CreateImageFromTemplate(source, ToPath(*chosen))) {
-      case DcmError::kNone:
-        OpenImage(*chosen);
-        break;
-      case DcmError::kTemplateShort:
-        env_.messages->Inform(InvalidTemplateMessage(source.string()));
-        break;
-      case DcmError::kCannotOpen:
-        env_.messages->Inform(CannotReadMessage(source.string()));
-        break;
-      default:
-        env_.messages->Inform(CannotWriteMessage(chosen->toStdString()));
-        break;
-    }
-  });
+  const Timer3Hold hold(*this);
+  const std::optional<QString> chosen = ChooseImageToWrite();
+  if (!chosen) return;
+  const std::filesystem::path source = FindProgramDataFile(WorkDir, kImageTemplateFile);
+  switch (CreateImageFromTemplate(source, ToPath(*chosen))) {
+    case DcmError::kNone:
+      OpenImage(*chosen);
+      break;
+    case DcmError::kTemplateShort:
+      env_.messages->Inform(InvalidTemplateMessage(source.string()));
+      break;
+    case DcmError::kCannotOpen:
+      env_.messages->Inform(CannotReadMessage(source.string()));
+      break;
+    default:
+      env_.messages->Inform(CannotWriteMessage(chosen->toStdString()));
+      break;
+  }
 }
 
 void TForm1::CLOSEDCMFILE1Click() {
@@ -146,77 +138,74 @@ void TForm1::CLOSEDCMFILE1Click() {
 
 void TForm1::SAVEAS1Click() {
   if (!ImageLoaded) return;
-  PauseAutoRefreshDuring([this] {
-    const std::optional<QString> chosen = ChooseImageToWrite();
-    if (!chosen) return;
-    const std::string file = chosen->toStdString();
-    // Writing the image over itself would only risk the one file the pane works on.
-    if (IsOpenImageFile(*chosen)) {
-      env_.messages->Inform(InUseMessage(file));
-      return;
-    }
-    if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return;
-    // The pane keeps working on its own file; the copy is a snapshot of it, written whole
-    // beside the chosen name and renamed into place.
-    const auto image = ReadFileBytes(FileCard.image_name, kImageFileSize);
-    if (!image || image->size() != kImageFileSize) {
-      env_.messages->Inform(CannotReadMessage(FileCard.image_name));
-    } else if (!ReplaceFileContents(ToPath(*chosen), *image)) {
-      env_.messages->Inform(CannotWriteMessage(file));
-    }
-  });
+  const Timer3Hold hold(*this);
+  const std::optional<QString> chosen = ChooseImageToWrite();
+  if (!chosen) return;
+  const std::string file = chosen->toStdString();
+  // Writing the image over itself would only risk the one file the pane works on.
+  if (IsOpenImageFile(*chosen)) {
+    env_.messages->Inform(InUseMessage(file));
+    return;
+  }
+  if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return;
+  // The pane keeps working on its own file; the copy is a snapshot of it, written whole
+  // beside the chosen name and renamed into place.
+  const auto image = ReadFileBytes(FileCard.image_name, kImageFileSize);
+  if (!image || image->size() != kImageFileSize) {
+    env_.messages->Inform(CannotReadMessage(FileCard.image_name));
+  } else if (!ReplaceFileContents(ToPath(*chosen), *image)) {
+    env_.messages->Inform(CannotWriteMessage(file));
+  }
 }
 
 void TForm1::SaveSlotAsImage(int pane) {
   if (!Loaded(pane)) return;
-  PauseAutoRefreshDuring([this, pane] {
-    const std::optional<QString> chosen = ChooseImageToWrite();
-    if (!chosen) return;
-    const std::string file = chosen->toStdString();
-    if (IsOpenImageFile(*chosen)) {
-      env_.messages->Inform(InUseMessage(file));
-      return;
-    }
-    if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return;
-    RefreshPane(pane);
-    if (!Loaded(pane)) return;  // the refresh has said why
-    ShowWaitWindow();
-    const DcmError result = DumpCardToFile(Card(pane), ToPath(*chosen));
-    HideWaitWindow();
-    // A block that could not be read was reported by the block layer; the file is then left
-    // as it was.
-    if (result == DcmError::kCannotWrite) env_.messages->Inform(CannotWriteMessage(file));
-  });
+  const Timer3Hold hold(*this);
+  const std::optional<QString> chosen = ChooseImageToWrite();
+  if (!chosen) return;
+  const std::string file = chosen->toStdString();
+  if (IsOpenImageFile(*chosen)) {
+    env_.messages->Inform(InUseMessage(file));
+    return;
+  }
+  if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return;
+  RefreshPane(pane);
+  if (!Loaded(pane)) return;  // the refresh has said why
+  ShowWaitWindow();
+  const DcmError result = DumpCardToFile(Card(pane), ToPath(*chosen));
+  HideWaitWindow();
+  // A block that could not be read was reported by the block layer; the file is then left
+  // as it was.
+  if (result == DcmError::kCannotWrite) env_.messages->Inform(CannotWriteMessage(file));
 }
 
 void TForm1::LoadImageIntoSlot(int pane) {
   if (!Loaded(pane)) return;
-  PauseAutoRefreshDuring([this, pane] {
-    const std::optional<QString> chosen = ChooseImageToOpen();
-    if (!chosen) return;
-    const std::string file = chosen->toStdString();
-    if (CheckImageFile(ToPath(*chosen)) == DcmError::kWrongSize) {
-      env_.messages->Inform(UnsupportedImageMessage(file, true));
-      return;
-    }
-    ShowWaitWindow();
-    const DcmError result = RestoreCardFromFile(Card(pane), ToPath(*chosen));
-    HideWaitWindow();
-    if (result == DcmError::kCannotOpen || result == DcmError::kWrongSize) {
-      // Nothing was written: the card is as it was.
-      env_.messages->Inform(CannotReadMessage(file));
-      return;
-    }
-    if (pane == kPaneSlot1) {
-      if (result == DcmError::kNone) {
-        RefreshSlot1();
-      } else {
-        Slot1Loaded = false;
-      }
+  const Timer3Hold hold(*this);
+  const std::optional<QString> chosen = ChooseImageToOpen();
+  if (!chosen) return;
+  const std::string file = chosen->toStdString();
+  if (CheckImageFile(ToPath(*chosen)) == DcmError::kWrongSize) {
+    env_.messages->Inform(UnsupportedImageMessage(file, true));
+    return;
+  }
+  ShowWaitWindow();
+  const DcmError result = RestoreCardFromFile(Card(pane), ToPath(*chosen));
+  HideWaitWindow();
+  if (result == DcmError::kCannotOpen || result == DcmError::kWrongSize) {
+    // Nothing was written: the card is as it was.
+    env_.messages->Inform(CannotReadMessage(file));
+    return;
+  }
+  if (pane == kPaneSlot1) {
+    if (result == DcmError::kNone) {
+      RefreshSlot1();
     } else {
-      RefreshSlot2();
+      Slot1Loaded = false;
     }
-  });
+  } else {
+    RefreshSlot2();
+  }
 }
 
 }  // namespace quorvel

@@ -178,6 +178,19 @@ TEST_F(DciCommandsTest, ASaveOfTheSameNameIsReplacedOnYes) {
   EXPECT_EQ(Problems(form().Slot1Card), std::vector<std::string>{});
 }
 
+TEST_F(DciCommandsTest, AReplacementThatCannotFitKeepsTheOldSave) {
+  const std::filesystem::path dci = MakeDci("same.dci", CardBuilder().Add(Data("SAME", 20)));
+  StartLoaded(CardBuilder().Add(Data("SAME", 2)).Add(Data("FILL", 190)));
+  const std::vector<std::uint8_t> slot1 = ReadFile(CardPath("slot1.dcm"));
+  messages_.answers = {true};
+  Add(kPaneSlot1, dci);
+  EXPECT_EQ(messages_.texts,
+            (std::vector<std::string>{" 檔案 " + Padded("SAME") + " 己存在,是否要取代它嗎? ",
+                                      "空間不足."}));
+  EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), slot1);
+  EXPECT_EQ(Captions(kPaneSlot1), (std::vector<std::string>{"2", "190"}));
+}
+
 TEST_F(DciCommandsTest, NoThenYesAppendsASecondSaveOfTheNameAndNoTwiceChangesNothing) {
   const std::filesystem::path dci = MakeDci("same.dci", CardBuilder().Add(Data("SAME", 4)));
   StartLoaded(CardBuilder(), CardBuilder().Add(Data("SAME", 2)));
