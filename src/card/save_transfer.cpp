@@ -194,7 +194,23 @@ bool FreeSave(CardImage& card, std::size_t index) {
 }
 
 bool DeleteSave(CardImage& card, std::size_t index) {
-  return FreeSave(card, index) && WriteFatAndDirectory(card);
+  if (index >= kSaveRecords || card.records[index].size == 0) return false;
+  const std::array<std::uint16_t, kCardBlocks> old_fat = card.fat;
+  const SaveRecord old_record = card.records[index];
+  FreeSave(card, index);
+  // The directory goes first: a card pulled between the two writes then keeps blocks that no
+  // save lists (the check reports them), never a listed save whose blocks are free for the
+  // next save to take.
+  if (WriteDirectory(card)) {
+    WriteFat(card);
+    if (!card.io_error) return true;
+  }
+  // List the save again as far as the card still takes writes; its blocks were never freed.
+  card.fat = old_fat;
+  card.records[index] = old_record;
+  WriteDirectory(card);
+  card.io_error = true;
+  return false;
 }
 
 TransferError PlanReplacement(const CardImage& card, std::size_t old_index, std::uint16_t size,

@@ -432,5 +432,22 @@ TEST_F(SlotTransfer, FailedFatWriteRestoresTheModel) {
   EXPECT_EQ(slot2.records[1].size, 0);
 }
 
+// A delete that cannot finish leaves the save listed with its blocks: the directory is written
+// before the FAT, and put back when the FAT cannot be written.
+TEST_F(SlotTransfer, FailedDeleteKeepsTheSaveListedWithItsBlocks) {
+  for (const int failing : {int{kDirectoryBlock}, int{kFatBlock}}) {
+    LoadBoth();
+    const auto fat = slot1.fat;
+    const std::size_t listed = slot1.listed_count;
+    slots.fail_writes_of[failing] = 5;
+    EXPECT_FALSE(DeleteSave(slot1, 0)) << failing;
+    EXPECT_EQ(slot1.fat, fat);
+    ASSERT_EQ(LoadCard(slot1), LoadResult::kLoaded);
+    EXPECT_EQ(slot1.fat, fat) << failing;
+    EXPECT_EQ(slot1.listed_count, listed) << failing;
+    EXPECT_EQ(CheckCard(slot1), std::vector<std::string>{}) << failing;
+  }
+}
+
 }  // namespace
 }  // namespace quorvel
