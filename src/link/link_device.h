@@ -25,8 +25,8 @@ struct LinkStats {
   std::uint64_t block_reads = 0;   // LinkReadBlock calls
   std::uint64_t block_writes = 0;  // LinkWriteBlock calls
   std::uint64_t retries = 0;       // block calls that repeat the failed call just before them
-  // Paged block writes read back because a checksum reply differed from the sum in bit 0.
-  std::uint64_t write_checks = 0;
+  // Paged block calls checked by one more read because a checksum reply differed in bit 0.
+  std::uint64_t bit0_checks = 0;
 };
 
 // What the protocol needs from its surroundings; every member may be left empty.

@@ -362,19 +362,40 @@ TEST_F(PagedTest, APartRefusedBehindABitZeroChecksumFailsTheBlockAndTheRetryWrit
   Buffer buffer{};
   ASSERT_TRUE(device_->LinkReadBlock(0, 10, buffer));
   EXPECT_EQ(buffer, data);
-  EXPECT_EQ(device_->Stats().write_checks, 1u);
+  EXPECT_EQ(device_->Stats().bit0_checks, 1u);
 
   // A reply that differs in bit 0 although the card took the part: the read-back confirms it.
   data.fill(0x77);
   FaultAhead(2, WrongChecksum(0x01));
   ASSERT_TRUE(device_->LinkWriteBlock(0, 11, data));
-  EXPECT_EQ(device_->Stats().write_checks, 2u);
+  EXPECT_EQ(device_->Stats().bit0_checks, 2u);
   const std::uint64_t reads = Count("ReadMemory");
   ASSERT_TRUE(device_->LinkWriteBlock(0, 12, data));  // exact replies: no read-back
   EXPECT_EQ(Count("ReadMemory"), reads);
   const std::vector<std::uint8_t> file = testing::ReadFile(dir_.path() / "paged.bin");
   EXPECT_TRUE(std::all_of(file.begin() + 11 * kBlockSize, file.begin() + 13 * kBlockSize,
                           [](std::uint8_t byte) { return byte == 0x77; }));
+}
+
+// The same noise on a read makes the card send another block under a checksum that differs in
+// bit 0 only: such a block is read again and taken only when both reads agree.
+TEST_F(PagedTest, ABlockReadBehindABitZeroChecksumIsReadAgain) {
+  ASSERT_TRUE(device_->DetectUnitType());
+  Fault noise = OfKind(FaultKind::kFlipReceivedBit);
+  noise.byte = 1;  // address 6144 arrives as 6400: block 13 instead of 12
+  noise.bit = 0;
+  FaultAhead(1, noise);
+  Buffer buffer{};
+  EXPECT_FALSE(device_->LinkReadBlock(0, 12, buffer));
+  EXPECT_TRUE(device_->TimedOut());
+  ASSERT_TRUE(device_->LinkReadBlock(0, 12, buffer));
+  EXPECT_EQ(Bytes(buffer), Block(0, 12));
+  EXPECT_EQ(Count("ReadMemory"), 3u);
+  FaultAhead(1, WrongChecksum(0x01));  // bit 0 only, the right block: the second read agrees
+  ASSERT_TRUE(device_->LinkReadBlock(0, 14, buffer));
+  EXPECT_EQ(Bytes(buffer), Block(0, 14));
+  EXPECT_EQ(Count("ReadMemory"), 5u);
+  EXPECT_EQ(device_->Stats().bit0_checks, 2u);
 }
 
 TEST_F(PagedTest, WholeCardsOnTwoPagesWrittenAndReadBack) {
