@@ -248,6 +248,22 @@ TEST_F(DcmCommandsTest, LoadIntoSlotOneWritesTheCardAndListsIt) {
   EXPECT_EQ(Captions(kPaneSlot1), (std::vector<std::string>{"6", "1"}));
 }
 
+TEST_F(DcmCommandsTest, AFileThatCannotBeWrittenIsReported) {
+  StartLoaded(CardBuilder().Add(Data("ALPHA", 3)));
+  WriteFile(work_ / "dpnw.dc", CardBuilder().LinkBytes());
+  OpenImage("image.dcm", CardBuilder().Add(Data("ONE", 2)));
+  const std::filesystem::path nowhere = root_ / "no-such-folder" / "x.dcm";
+  chooser_.answer = Q(nowhere);
+  form().SAVEAS1Click();
+  form().SLOT1SAVEAS1Click();
+  form().NEWDCMFILE1Click();
+  const std::string cannot_write = " 檔案 " + nowhere.string() + " 不能寫入.";
+  EXPECT_EQ(messages_.texts, std::vector<std::string>(3, cannot_write));
+  EXPECT_FALSE(std::filesystem::exists(nowhere));
+  EXPECT_EQ(form().FileCard.image_name, (root_ / "image.dcm").string()) << "the image stays open";
+  EXPECT_TRUE(form().ImageLoaded);
+}
+
 TEST_F(DcmCommandsTest, SlotCommandsNeedTheirSlotAndTheImageCommandsTheImage) {
   StartTwoSlot(CardBuilder(), CardBuilder());
   Detect();
