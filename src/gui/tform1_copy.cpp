@@ -143,6 +143,15 @@ TForm1::CopyOutcome TForm1::CopyAskingToReplace(int source, std::uint8_t slot, i
   const std::string name = Card(source).records[slot].name;
   if (const std::optional<std::size_t> found = FindSaveByName(Card(target), name)) {
     if (!AskReplace(lead, name)) return CopyOutcome::kSkipped;
+    // A replacement that cannot find room deletes nothing: the old save stays.
+    const SaveRecord& save = Card(source).records[slot];
+    Placement unused;
+    const TransferError room =
+        PlanReplacement(Card(target), *found, save.size, save.header_in_second_block, unused);
+    if (room != TransferError::kNone) {
+      env_.messages->Inform(StoreFailureMessage(name, room, kCopyAction));
+      return CopyOutcome::kFailed;
+    }
     ShowWaitWindow();
     DeleteOneSave(target, static_cast<std::uint8_t>(*found));
     RefreshPane(target);

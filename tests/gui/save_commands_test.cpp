@@ -14,6 +14,7 @@
 #include "gui/tdelete_form.h"
 #include "gui/tsave_sel_form.h"
 #include "gui/window_fixture.h"
+#include "support/card_files.h"
 
 namespace quorvel::test {
 namespace {
@@ -189,6 +190,21 @@ TEST_F(SaveCommandsTest, FromTheImageToSlotTwoTheQuestionSaysSave) {
   EXPECT_EQ(messages_.texts,
             (std::vector<std::string>{" 儲存 GAME         己存在,是否要取代它嗎? ",
                                       " 檔案 GAME         己存在,是否要取代它嗎? "}));
+}
+
+TEST_F(SaveCommandsTest, AReplacementThatCannotFitKeepsTheOldSave) {
+  StartLoaded(CardBuilder().Add(Data("SAME", 20)),
+              CardBuilder().Add(Data("SAME", 2)).Add(Data("FILL", 190)));
+  const std::vector<std::uint8_t> slot2 = testing::ReadFile(CardPath("slot2.dcm"));
+  Select(kPaneSlot1, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn1"}, {"copyForm", "BitBtn1"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(messages_.texts, (std::vector<std::string>{" 檔案 SAME         己存在,是否要取代它嗎? ",
+                                                       " 檔案 SAME         不能複製: 空間不足."}));
+  EXPECT_EQ(testing::ReadFile(CardPath("slot2.dcm")), slot2);
+  EXPECT_EQ(Captions(kPaneSlot2), (std::vector<std::string>{"2", "190"}));
 }
 
 TEST_F(SaveCommandsTest, CopyIntoTheImageAndAFullCardSaysWhy) {
