@@ -25,6 +25,9 @@ void TForm1::LOADBMPPIC1Click() { AddCardIcon(kPaneImage); }
 
 void TForm1::AddCardIcon(int pane) {
   if (!Loaded(pane) || !selcolorForm || !env_.files) return;
+  // The automatic refresh must not reload or forget the card while the file chooser, the
+  // colour dialog or a message box is open.
+  const Timer3Hold hold(*this);
   const std::optional<QString> chosen = env_.files->ChooseOpenFile(kBitmapFilter, kBitmapPreset);
   if (!chosen) return;
   IconImage colour;
@@ -39,8 +42,6 @@ void TForm1::AddCardIcon(int pane) {
       return;
   }
 
-  // The automatic refresh must not reload or forget the card while the dialog is open.
-  Timer3->stop();
   ShowWaitWindow();
   selcolorForm->Prepare(
       colour, WorkDir, *chosen,
@@ -59,7 +60,6 @@ void TForm1::AddCardIcon(int pane) {
     ImportIntoPane(pane, icon_file, std::string(kCardIconSaveName));
   }
   HideWaitWindow();
-  RearmTimer3();
 }
 
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 
 #include "card/block_io.h"
 #include "gui/scripted_chooser.h"
+#include "gui/tselcolorform.h"
 #include "gui/window_fixture.h"
 #include "support/card_files.h"
 
@@ -288,7 +289,10 @@ TEST_F(DcmCommandsTest, TheAutomaticRefreshWaitsWhileAChooserIsOpen) {
   form().SLOT1SAVEAS1Click();
   form().SLOT1LOADDCM1Click();
   form().SLOT1LOADDCI1Click();
-  EXPECT_EQ(running, std::vector<bool>(5, false));
+  TselcolorForm selcolor(&chooser_, &form());
+  form().AttachSelcolorForm(&selcolor);
+  form().SLOT1LOADBMP1Click();
+  EXPECT_EQ(running, std::vector<bool>(6, false));
   EXPECT_TRUE(form().Timer3->isActive()) << "re-armed afterwards";
 }
 
