@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace quorvel {
 namespace {
