@@ -428,6 +428,9 @@ class TForm1 : public QWidget {
   // A card image file to open or to write, asked with the image dialogs' filters.
   std::optional<QString> ChooseImageToOpen();
   std::optional<QString> ChooseImageToWrite();
+  // The file a card image is to be copied to: nothing when the chooser was cancelled, when it
+  // names the open image's own file (said to the user), or when the user keeps an existing file.
+  std::optional<QString> ChooseImageCopyTarget();
   // The open image's own file: writing over it from another command is refused.
   bool IsOpenImageFile(const QString& path) const;
 

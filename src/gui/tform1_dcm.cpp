@@ -65,6 +65,20 @@ std::optional<QString> TForm1::ChooseImageToWrite() {
                                     /*confirm_overwrite=*/true);
 }
 
+std::optional<QString> TForm1::ChooseImageCopyTarget() {
+  const std::optional<QString> chosen = ChooseImageToWrite();
+  if (!chosen) return std::nullopt;
+  const std::string file = chosen->toStdString();
+  // Writing a card over the open image's own file would only risk the one file the image
+  // pane works on.
+  if (IsOpenImageFile(*chosen)) {
+    env_.messages->Inform(InUseMessage(file));
+    return std::nullopt;
+  }
+  if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return std::nullopt;
+  return chosen;
+}
+
 bool TForm1::IsOpenImageFile(const QString& path) const {
   if (!FileCard.image_open) return false;
   if (path.toStdString() == FileCard.image_name) return true;
@@ -139,15 +153,9 @@ void TForm1::CLOSEDCMFILE1Click() {
 void TForm1::SAVEAS1Click() {
   if (!ImageLoaded) return;
   const Timer3Hold hold(*this);
-  const std::optional<QString> chosen = ChooseImageToWrite();
+  const std::optional<QString> chosen = ChooseImageCopyTarget();
   if (!chosen) return;
   const std::string file = chosen->toStdString();
-  // Writing the image over itself would only risk the one file the pane works on.
-  if (IsOpenImageFile(*chosen)) {
-    env_.messages->Inform(InUseMessage(file));
-    return;
-  }
-  if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return;
   // The pane keeps working on its own file; the copy is a snapshot of it, written whole
   // beside the chosen name and renamed into place.
   const auto image = ReadFileBytes(FileCard.image_name, kImageFileSize);
@@ -161,14 +169,9 @@ void TForm1::SAVEAS1Click() {
 void TForm1::SaveSlotAsImage(int pane) {
   if (!Loaded(pane)) return;
   const Timer3Hold hold(*this);
-  const std::optional<QString> chosen = ChooseImageToWrite();
+  const std::optional<QString> chosen = ChooseImageCopyTarget();
   if (!chosen) return;
   const std::string file = chosen->toStdString();
-  if (IsOpenImageFile(*chosen)) {
-    env_.messages->Inform(InUseMessage(file));
-    return;
-  }
-  if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return;
   RefreshPane(pane);
   if (!Loaded(pane)) return;  // the refresh has said why
   ShowWaitWindow();
