@@ -119,6 +119,8 @@ std::string LinkSession::StatsText() const {
                      std::to_string(stats.block_reads) + " block reads, " +
                      std::to_string(stats.block_writes) + " block writes, " +
                      std::to_string(stats.retries) + " retries";
+  // Check reads happen only after a doubtful checksum reply on a paged card; name them then.
+  if (stats.bit0_checks != 0) text += ", " + std::to_string(stats.bit0_checks) + " check reads";
   if (const VirtualUnit* unit = port_->Virtual()) {
     const UnitCounters& counters = unit->Counters();
     text += "; virtual unit: " + std::to_string(counters.port_reads) + " port reads, " +

@@ -10,6 +10,7 @@
 
 #include "support/card_files.h"
 #include "support/trace_check.h"
+#include "virtualunit/virtual_unit.h"
 
 namespace quorvel {
 namespace {
@@ -184,6 +185,27 @@ TEST_F(LinkSetupTest, StatsLineCountsTheLinkAndTheVirtualUnit) {
       << text;
   EXPECT_NE(text.find("1 blocks read, 0 blocks written, 0 protocol violations"), std::string::npos)
       << text;
+}
+
+// A doubtful checksum reply on a paged card costs a check read; the counters line names it
+// then, and only then.
+TEST_F(LinkSetupTest, StatsLineNamesTheCheckReadsOfAPagedCard) {
+  testing::WriteFile(dir_.path() / "paged.bin", testing::PatternBytes(2 * kCardBytes, 5));
+  auto session = Open({std::nullopt, (dir_.path() / "paged.bin").string(), std::nullopt});
+  ASSERT_TRUE(session);
+  ASSERT_TRUE(session->Device().DetectUnitType());
+  std::array<std::uint8_t, kBlockSize> data{};
+  data.fill(0x77);
+  ASSERT_TRUE(session->Device().LinkWriteBlock(0, 11, data));
+  EXPECT_EQ(session->StatsText().find("check reads"), std::string::npos);
+  Fault fault;
+  fault.kind = FaultKind::kWrongChecksum;
+  fault.checksum_xor = 0x01;
+  VirtualUnit& unit = *session->Virtual();
+  unit.InjectFault(unit.Transactions() + 2, fault);
+  ASSERT_TRUE(session->Device().LinkWriteBlock(0, 11, data));
+  EXPECT_NE(session->StatsText().find(" retries, 1 check reads; "), std::string::npos)
+      << session->StatsText();
 }
 
 }  // namespace
