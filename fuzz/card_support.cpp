@@ -1,4 +1,5 @@
-// The empty card, card images from inputs and the seed cards of the card fuzz targets.
+// Card images for the card fuzz targets: the empty card, a card made from an input, and the
+// demo cards the fuzzing starts from.
 #include "card_support.h"
 
 #include <algorithm>

@@ -14,7 +14,8 @@ namespace quorvel::fuzz {
 using Input = std::span<const std::uint8_t>;
 using Bytes = std::vector<std::uint8_t>;
 
-// One target: its name, what it does with one input, and the seed inputs made by code.
+// One fuzz target: its name, the function that runs one input, and the inputs built in code
+// that the fuzzing starts from.
 struct Target {
   std::string_view name;
   void (*run)(Input input);
