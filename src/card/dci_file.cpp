@@ -21,6 +21,22 @@ std::optional<std::string> DciName(const std::filesystem::path& path) {
   return std::string(bytes->begin() + kEntryName, bytes->end());
 }
 
+std::optional<DirEntry> ReadDciEntry(const std::filesystem::path& path) {
+  const auto bytes = ReadFileBytes(path, kDciEntrySize);
+  if (!bytes || bytes->size() < kDciEntrySize) return std::nullopt;
+  DirEntry entry;
+  std::copy_n(bytes->begin(), kDciEntrySize, entry.begin());
+  return entry;
+}
+
+TransferError PlanDciReplacement(const CardImage& card, std::size_t old_index,
+                                 const DirEntry& entry) {
+  const std::uint8_t size = entry[kEntrySize];
+  if (size == 0) return TransferError::kNoSpace;
+  Placement unused;
+  return PlanReplacement(card, old_index, size, IsGameEntry(entry), unused);
+}
+
 std::string_view Describe(DciExportError error) {
   switch (error) {
     case DciExportError::kNone:

@@ -11,16 +11,23 @@ namespace quorvel::cli {
 namespace {
 
 // A save of the same name is replaced with --replace, kept beside the new one with --add, and
-// otherwise refused (as the program does when both of its questions are answered No). Returns
-// an empty text when the import may go ahead.
+// otherwise refused (as the program does when both of its questions are answered No). A
+// replace whose new save would not find room deletes nothing. Returns an empty text when the
+// import may go ahead.
 std::string ResolveNameCollision(const Args& args, CardSources& sources, CardImage& card,
-                                 const std::string& name) {
+                                 const std::string& name, const std::string& file) {
   const std::optional<std::size_t> existing = FindSaveByName(card, name);
   if (!existing || args.Has("add")) return "";
   const std::string& source = args.positional[0];
   if (!args.Has("replace")) {
     return source + " already holds a save named " + PrintableName(name) +
            "; give --replace to replace it or --add to keep both";
+  }
+  if (const std::optional<DirEntry> entry = ReadDciEntry(file)) {
+    const TransferError room = PlanDciReplacement(card, *existing, *entry);
+    if (room != TransferError::kNone) {
+      return file + " not imported: " + DescribeImport(DciImportResult{.placement = room});
+    }
   }
   std::string error;
   if (!DeleteSave(card, *existing)) return source + ": the old save could not be deleted";
@@ -44,7 +51,7 @@ int RunImport(const Args& args) {
   std::string error;
   CardImage* card = sources.OpenFormatted(source, error);
   if (card == nullptr) return Fail(error);
-  error = ResolveNameCollision(args, sources, *card, *name);
+  error = ResolveNameCollision(args, sources, *card, *name, file);
   if (!error.empty()) return Fail(error);
   const DciImportResult result = ImportDci(*card, file);
   if (!result.Imported()) return Fail(file + " not imported: " + DescribeImport(result));

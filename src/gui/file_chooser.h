@@ -49,6 +49,12 @@ inline std::filesystem::path ToPath(const QString& name) {
 // description are dropped.
 QString NameFilter(std::string_view pairs);
 
+// True when the chosen file is there (a name the platform cannot check counts as missing).
+inline bool FileExists(const QString& name) {
+  std::error_code error;
+  return std::filesystem::exists(ToPath(name), error);
+}
+
 // What the picture-open dialogs show: 8-bit BMP pictures, the file name preset to "*.BMP".
 inline const QString kBitmapFilter = QStringLiteral("Bitmaps (*.bmp)");
 inline const QString kBitmapPreset = QStringLiteral("*.BMP");

@@ -1,15 +1,12 @@
 // Single-save files and icon pictures of the main window: adding a single-save file to a pane
 // with its questions, and the selected-save dialog's choices that write one save to a
 // single-save file or its shown icon frame to a BMP picture.
-#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "card/dci_file.h"
-#include "card/file_system.h"
 #include "card/icon_frames.h"
 #include "card/save_transfer.h"
-#include "card/work_files.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
@@ -23,11 +20,6 @@ constexpr std::string_view kImportFilter =
 constexpr std::string_view kExportFilter =
     "DCI file format|*.DCI|binary file format|*.BIN|ALL format|*.*";
 
-bool Exists(const QString& file) {
-  std::error_code error;
-  return std::filesystem::exists(ToPath(file), error);
-}
-
 // " 檔案 NAME 不能尋找."; the slot-2 command has no blank between " 檔案" and the name.
 std::string NotFoundMessage(int pane, const std::string& file) {
   return (pane == kPaneSlot2 ? " 檔案" : " 檔案 ") + file + " 不能尋找.";
@@ -38,16 +30,12 @@ std::string AppendQuestion(const std::string& name) {
 }
 
 // What adding the single-save file `file` in place of the save at `old_index` would meet, so
-// that a replace that cannot succeed deletes nothing; an unreadable file is left to the import
-// to report.
+// that a replace that cannot succeed deletes nothing; a file too short for an entry is left to
+// the import to report.
 TransferError PlanReplacementBy(const CardImage& card, std::size_t old_index,
                                 const std::string& file) {
-  const auto bytes = ReadFileBytes(file, kDciEntrySize);
-  if (!bytes || bytes->size() < kDciEntrySize) return TransferError::kNone;
-  DirEntry entry;
-  std::copy_n(bytes->begin(), kDciEntrySize, entry.begin());
-  Placement unused;
-  return PlanReplacement(card, old_index, entry[kEntrySize], IsGameEntry(entry), unused);
+  const std::optional<DirEntry> entry = ReadDciEntry(file);
+  return entry ? PlanDciReplacement(card, old_index, *entry) : TransferError::kNone;
 }
 
 }  // namespace
@@ -63,7 +51,7 @@ void TForm1::AddSaveFile(int pane) {
       env_.files->ChooseOpenFile(NameFilter(kImportFilter), QStringLiteral("*.DCI"));
   if (!chosen) return;
   const std::string file = chosen->toStdString();
-  if (!Exists(*chosen)) {
+  if (!FileExists(*chosen)) {
     env_.messages->Inform(NotFoundMessage(pane, file));
     return;
   }
@@ -121,7 +109,7 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
                                  QStringLiteral("DCI"), /*confirm_overwrite=*/false);
   if (!chosen) return;
   const std::string file = chosen->toStdString();
-  if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return;
+  if (FileExists(*chosen) && !AskReplace(" 檔案 ", file)) return;
   ShowWaitWindow();
   const DciExportError error = ExportDci(Card(pane), slot, ToPath(*chosen));
   HideWaitWindow();

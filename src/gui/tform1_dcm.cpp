@@ -24,11 +24,6 @@ const QString kImageSuffix = QStringLiteral("DCM");
 
 std::string InUseMessage(const std::string& file) { return " 檔案 " + file + " 在使用中 ."; }
 
-bool Exists(const QString& file) {
-  std::error_code error;
-  return std::filesystem::exists(ToPath(file), error);
-}
-
 }  // namespace
 
 void TForm1::ConnectFileCommands() {
@@ -55,7 +50,7 @@ std::optional<QString> TForm1::ChooseImageToOpen() {
   if (!env_.files) return std::nullopt;
   std::optional<QString> chosen =
       env_.files->ChooseOpenFile(NameFilter(kOpenImageFilter), kImagePreset);
-  if (!chosen || !Exists(*chosen)) return std::nullopt;
+  if (!chosen || !FileExists(*chosen)) return std::nullopt;
   return chosen;
 }
 
@@ -75,7 +70,7 @@ std::optional<QString> TForm1::ChooseImageCopyTarget() {
     env_.messages->Inform(InUseMessage(file));
     return std::nullopt;
   }
-  if (Exists(*chosen) && !AskReplace(" 檔案 ", file)) return std::nullopt;
+  if (FileExists(*chosen) && !AskReplace(" 檔案 ", file)) return std::nullopt;
   return chosen;
 }
 

@@ -111,6 +111,15 @@ TEST_F(CliFileCommands, ImportRefusalsSayWhy) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("block 0"), std::string::npos) << run.err;
   EXPECT_NE(Cli("import card.dcm none.dci").err.find("none.dci: no such file"), std::string::npos);
+  // A replace whose new save cannot be stored keeps the old save of that name.
+  const std::string name = "DATA________";
+  std::copy(name.begin(), name.end(), file.begin() + 4);
+  file[0] = 0x33;
+  file[0x18] = 0;
+  ASSERT_TRUE(ReplaceFileContents(dir / "data.dci", file));
+  run = Cli("import card.dcm data.dci --replace");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("空間不足."), std::string::npos) << run.err;
   EXPECT_EQ(ReadFile(dir / "card.dcm"), TwoSaves().Bytes());
   EXPECT_EQ(Cli("export card.dcm NOPE x.dci").status, 1);
   EXPECT_FALSE(std::filesystem::exists(dir / "x.dci"));
