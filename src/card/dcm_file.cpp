@@ -1,19 +1,12 @@
 // Card image dumps, restores and new images.
 #include "card/dcm_file.h"
 
-#include <array>
 #include <vector>
 
 #include "card/block_io.h"
 #include "card/work_files.h"
 
 namespace quorvel {
-namespace {
-
-constexpr std::array<const char*, 2> kDataFolders = {QUORVEL_INSTALLED_DATA_DIR,
-                                                     QUORVEL_BUILT_DATA_DIR};
-
-}  // namespace
 
 std::string_view Describe(DcmError error) {
   switch (error) {
@@ -91,14 +84,28 @@ DcmError CreateImageFromTemplate(const std::filesystem::path& template_path,
   return ReplaceFileContents(path, *image) ? DcmError::kNone : DcmError::kCannotWrite;
 }
 
+std::filesystem::path DataFolderOfProgram(const std::filesystem::path& executable) {
+  if (executable.empty()) return {};
+  return (executable.parent_path() / QUORVEL_DATA_FROM_BIN).lexically_normal();
+}
+
+std::filesystem::path ProgramDataFolder() {
+  // The running program's own file, with every link resolved: a link to the program (say
+  // in ~/bin) still leads to the data folder of the installation it belongs to.
+  std::error_code error;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path() : DataFolderOfProgram(executable);
+}
+
 std::filesystem::path FindProgramDataFile(const std::filesystem::path& work_dir,
                                           std::string_view name) {
   const std::filesystem::path local = work_dir / name;
   std::error_code error;
   if (std::filesystem::exists(local, error)) return local;
-  for (const char* folder : kDataFolders) {
-    const std::filesystem::path candidate = std::filesystem::path(folder) / name;
-    if (std::filesystem::exists(candidate, error)) return candidate;
+  const std::filesystem::path folder = ProgramDataFolder();
+  if (!folder.empty()) {
+    const std::filesystem::path shipped = folder / name;
+    if (std::filesystem::exists(shipped, error)) return shipped;
   }
   return local;
 }

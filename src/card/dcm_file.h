@@ -47,9 +47,15 @@ DcmError RestoreCardFromFile(CardImage& card, const std::filesystem::path& path)
 DcmError CreateImageFromTemplate(const std::filesystem::path& template_path,
                                  const std::filesystem::path& path);
 
+// The data folder of the program whose executable is `executable`: share/quorvel beside the
+// folder that holds it (bin/quorvel -> share/quorvel), so an installation that is moved
+// elsewhere as a whole still finds its data. The build tree holds the same layout.
+std::filesystem::path DataFolderOfProgram(const std::filesystem::path& executable);
+// The data folder of the running program; empty when the executable cannot be found.
+std::filesystem::path ProgramDataFolder();
+
 // Where the program's own data file `name` is: in the working directory when a copy is there,
-// else in the installed (or built) data folder; the working directory's path when neither
-// holds it.
+// else in the program's data folder; the working directory's path when neither holds it.
 std::filesystem::path FindProgramDataFile(const std::filesystem::path& work_dir,
                                           std::string_view name);
 

@@ -3,13 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "app/version.h"
 #include "cli/command.h"
 
 namespace {
 
 void PrintUsage(std::ostream& out) {
   out << "usage: quorvel-cli [--virtual-unit DIR | --virtual-paged FILE] [--trace FILE] "
-         "[--stats] COMMAND ARGS...\n\ncommands:\n";
+         "[--stats] COMMAND ARGS...\n       quorvel-cli --version\n\ncommands:\n";
   for (const auto& [name, info] : quorvel::cli::Commands()) {
     out << "  " << name << (info.usage.empty() ? "" : " ") << info.usage << "\n";
   }
@@ -22,6 +23,10 @@ int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
   try {
     Args args = ParseArgs(words);
+    if (args.Has("version")) {
+      std::cout << "quorvel-cli " << quorvel::ProgramVersion() << "\n";
+      return kExitOk;
+    }
     if (args.command.empty() || args.command == "help" || args.Has("help")) {
       PrintUsage(args.command.empty() && !args.Has("help") ? std::cerr : std::cout);
       return args.command.empty() && !args.Has("help") ? kExitUsage : kExitOk;
