@@ -14,6 +14,9 @@ std::string FileMessage(std::string_view file, std::string_view tail) {
 std::string CannotReadMessage(std::string_view file) { return FileMessage(file, " 不能讀取."); }
 std::string CannotWriteMessage(std::string_view file) { return FileMessage(file, " 不能寫入."); }
 std::string CannotOpenMessage(std::string_view file) { return FileMessage(file, " 不能開啟."); }
+std::string WorkDirFailedMessage(std::string_view reason) {
+  return " 工作資料夾不能建立: " + std::string(reason) + " ";
+}
 
 std::string StoreFailureMessage(std::string_view name, TransferError error,
                                 std::string_view action) {

@@ -15,6 +15,9 @@ namespace quorvel {
 std::string CannotReadMessage(std::string_view file);
 std::string CannotWriteMessage(std::string_view file);
 std::string CannotOpenMessage(std::string_view file);
+// The working folder of --work-dir or --user-work-dir cannot be made; `reason` names the
+// folder and the system's reason.
+std::string WorkDirFailedMessage(std::string_view reason);
 
 // Why the save `name` was not stored on the target (no room, no place for a game at block 0,
 // a full directory), e.g. " 檔案 NAME 不能複製: 空間不足." with `action` "不能複製"; empty when

@@ -4,10 +4,14 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/config.h"
 #include "app/link_setup.h"
+#include "app/version.h"
+#include "app/work_dir.h"
+#include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/message_boxes.h"
 #include "gui/tasm86kform.h"
@@ -19,23 +23,42 @@
 #include "gui/tsave_sel_form.h"
 #include "gui/tselcolorform.h"
 #include "gui/twaitform.h"
+#include "hexedit/private_folder.h"
 #include "link/settings.h"
 
 int main(int argc, char** argv) {
+  // Answered before the window system is asked for anything, so it works without a display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--version") {
+      std::cout << "quorvel " << quorvel::ProgramVersion() << "\n";
+      return 0;
+    }
+  }
   QApplication app(argc, argv);
+  // Ties the window to its menu entry (and so its icon) on desktops that ask.
+  QGuiApplication::setDesktopFileName(QUORVEL_APP_ID);
   quorvel::MessageBoxes messages;
 
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
   const std::optional<quorvel::LinkOptions> options = quorvel::TakeLinkOptions(args, error);
-  if (!options) {
+  const std::optional<quorvel::WorkDirOptions> work_options =
+      options ? quorvel::TakeWorkDirOptions(args, error) : std::nullopt;
+  if (!options || !work_options) {
     std::cerr << "quorvel: " << error << "\n";
     return 2;
   }
+  const std::optional<std::string> work_dir = quorvel::PrepareWorkDir(*work_options, error);
+  if (!work_dir) {
+    messages.Inform(quorvel::WorkDirFailedMessage(error));
+    return 1;
+  }
+  // The hex editor's working copies that a killed run left behind.
+  quorvel::RemoveLeftoverRunFolders(quorvel::PrivateFolderPath());
   // The real port is opened at the configured address (the file is only read here; the main
   // window reads it again, creating it when it is missing).
   quorvel::Settings configured;
-  quorvel::ReadConfigIfPresent(quorvel::CaptureWorkDir(), configured, messages);
+  quorvel::ReadConfigIfPresent(*work_dir, configured, messages);
   std::unique_ptr<quorvel::LinkPort> port =
       quorvel::LinkPort::Open(*options, configured.base_port, error);
   if (!port) {
@@ -51,6 +74,7 @@ int main(int argc, char** argv) {
   env.port = &port->Port();
   env.settings = &settings;
   env.messages = &messages;
+  env.work_dir = *work_dir;
   quorvel::FileDialogs file_dialogs;
   env.files = &file_dialogs;
 

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "hexedit/private_folder.h"
+
 namespace quorvel {
 namespace {
 
@@ -126,9 +128,9 @@ std::string EightHexDigits(std::uint32_t value) {
 TempFile::TempFile(std::string_view extension) : TempFile(extension, TickCount()) {}
 
 TempFile::TempFile(std::string_view extension, std::uint32_t first_name) {
-  std::error_code error;
-  const std::filesystem::path dir = std::filesystem::temp_directory_path(error);
-  if (error) return;
+  std::string error;
+  const std::filesystem::path dir = RunFolder(PrivateFolderPath(), error);
+  if (dir.empty()) return;
   std::uint32_t tick = first_name;
   // A name that exists (or appears between our look and our create) is simply skipped.
   for (int attempt = 0; attempt < 1000; ++attempt, tick += 0x9E3779B9u) {

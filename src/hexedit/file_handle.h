@@ -1,6 +1,6 @@
 // An open file addressed by 64-bit positions, and the exclusive creation of the hex editor's
-// private working files in the system's temporary directory. The only place in the hex editor
-// that talks to the operating system.
+// private working files in this run's private folder (hexedit/private_folder.h). With the
+// private folder, the only place in the hex editor that talks to the operating system.
 #pragma once
 
 #include <cstdint>
@@ -45,8 +45,8 @@ class FileHandle {
   int fd_ = -1;
 };
 
-// A file created exclusively in the system's temporary directory under a fresh name of
-// 8 upper-case hexadecimal digits + extension, removed again when the object goes.
+// A file created exclusively in this run's private folder under a fresh name of 8 upper-case
+// hexadecimal digits + extension, removed again when the object goes.
 class TempFile {
  public:
   explicit TempFile(std::string_view extension = ".QZHT");

@@ -3,11 +3,15 @@
 #include "hexedit/working_data.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <regex>
 
 #include "hex_test_util.h"
+#include "hexedit/private_folder.h"
 
 namespace quorvel {
 namespace {
@@ -23,34 +27,52 @@ Bytes Contents(const WorkingData& data) {
   return bytes;
 }
 
-// Redirects the system's temporary directory to a scratch directory for one test.
+// Redirects the system's temporary directory to a scratch directory for one test, with no
+// runtime folder, so the private folder is made inside the scratch directory.
 class TempDirScope {
  public:
-  explicit TempDirScope(const std::filesystem::path& dir) {
-    if (const char* old = std::getenv("TMPDIR")) old_ = old;
+  explicit TempDirScope(const std::filesystem::path& dir)
+      : tmpdir_(Take("TMPDIR")), runtime_(Take("XDG_RUNTIME_DIR")) {
     setenv("TMPDIR", dir.c_str(), 1);
   }
   ~TempDirScope() {
-    if (old_.empty()) {
-      unsetenv("TMPDIR");
-    } else {
-      setenv("TMPDIR", old_.c_str(), 1);
-    }
+    Restore("TMPDIR", tmpdir_);
+    Restore("XDG_RUNTIME_DIR", runtime_);
   }
 
  private:
-  std::string old_;
+  static std::optional<std::string> Take(const char* name) {
+    std::optional<std::string> old;
+    if (const char* value = std::getenv(name)) old = value;
+    unsetenv(name);
+    return old;
+  }
+  static void Restore(const char* name, const std::optional<std::string>& old) {
+    if (old) {
+      setenv(name, old->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+
+  std::optional<std::string> tmpdir_;
+  std::optional<std::string> runtime_;
 };
 
-TEST(WorkingFileTest, IsCreatedInTempDirWithEightHexDigitsAndRemovedAtTheEnd) {
+TEST(WorkingFileTest, IsCreatedInThePrivateFolderWithEightHexDigitsAndRemovedAtTheEnd) {
   ScratchDir dir;
   TempDirScope scope(dir.Path());
+  const std::filesystem::path private_folder = dir / ("quorvel-" + std::to_string(::geteuid()));
+  EXPECT_EQ(PrivateFolderPath(), private_folder);
   std::filesystem::path path;
   {
     WorkingData data;
     ASSERT_TRUE(data.IsOpen());
     path = data.Path();
-    EXPECT_EQ(path.parent_path(), dir.Path());
+    // In this run's own folder inside the private folder, which only its owner may enter.
+    EXPECT_EQ(path.parent_path().parent_path(), private_folder);
+    EXPECT_EQ(std::filesystem::status(private_folder).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
     EXPECT_TRUE(std::regex_match(path.filename().string(), std::regex("[0-9A-F]{8}\\.QZHT")))
         << path;
     EXPECT_TRUE(std::filesystem::exists(path));
@@ -60,12 +82,16 @@ TEST(WorkingFileTest, IsCreatedInTempDirWithEightHexDigitsAndRemovedAtTheEnd) {
 }
 
 TEST(WorkingFileTest, NeverUsesAPlantedFileOrLink) {
-  ScratchDir dir;
-  TempDirScope scope(dir.Path());
-  const auto victim = dir.Write("victim", {1, 2, 3});
-  std::filesystem::create_symlink(victim, dir / "0000ABCD.QZHT");
-  dir.Write("0000ABCE.QZHT", {4});
-  EXPECT_FALSE(FileHandle::CreateExclusive(dir / "0000ABCD.QZHT").IsOpen());
+  ScratchDir scratch;
+  TempDirScope scope(scratch.Path());
+  const auto victim = scratch.Write("victim", {1, 2, 3});
+  std::string error;
+  const std::filesystem::path run = RunFolder(PrivateFolderPath(), error);
+  ASSERT_FALSE(run.empty()) << error;
+  std::filesystem::create_symlink(victim, run / "0000ABCD.QZHT");
+  std::ofstream(run / "0000ABCE.QZHT", std::ios::binary).put(4);
+  const auto dir = [&](const char* name) { return run / name; };
+  EXPECT_FALSE(FileHandle::CreateExclusive(dir("0000ABCD.QZHT")).IsOpen());
   {
     TempFile file(".QZHT", 0xABCD);
     ASSERT_TRUE(file.IsOpen());
@@ -74,8 +100,8 @@ TEST(WorkingFileTest, NeverUsesAPlantedFileOrLink) {
     ASSERT_TRUE(file.File().WriteAt(0, Bytes{9, 9}));
   }
   EXPECT_EQ(ReadFileBytes(victim), (Bytes{1, 2, 3}));
-  EXPECT_EQ(ReadFileBytes(dir / "0000ABCE.QZHT"), (Bytes{4}));
-  EXPECT_TRUE(std::filesystem::is_symlink(dir / "0000ABCD.QZHT"));
+  EXPECT_EQ(ReadFileBytes(dir("0000ABCE.QZHT")), (Bytes{4}));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir("0000ABCD.QZHT")));
 }
 
 TEST(WorkingDataTest, InsertRemoveReplaceAcrossManyPiecesMatchAVector) {

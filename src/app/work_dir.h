@@ -1,0 +1,33 @@
+// Where the desktop program keeps its settings and working files: the current directory
+// (the default, for a start from a shell), the folder of --work-dir DIR, or with
+// --user-work-dir (the menu entry's way) the user's data folder.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+struct WorkDirOptions {
+  std::optional<std::string> dir;  // --work-dir DIR
+  bool user = false;               // --user-work-dir
+};
+
+// Takes "--work-dir DIR" (also "--work-dir=DIR") and "--user-work-dir" out of `args`, leaving
+// every other argument in its place. Nothing, with the reason in `error`, when --work-dir
+// lacks its value or both are given.
+std::optional<WorkDirOptions> TakeWorkDirOptions(std::vector<std::string>& args,
+                                                 std::string& error);
+
+// The user's data folder of the program: $XDG_DATA_HOME/quorvel when that is an absolute
+// path, else ~/.local/share/quorvel. Empty when no home folder is known.
+std::filesystem::path UserDataFolder();
+
+// The WorkDir of the options, ending in the path separator: the current directory, or the
+// chosen folder, created (with its parents) when missing. Nothing, with the reason in
+// `error`, when the folder cannot be made.
+std::optional<std::string> PrepareWorkDir(const WorkDirOptions& options, std::string& error);
+
+}  // namespace quorvel
