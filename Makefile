@@ -2,10 +2,11 @@
 #   make run   install what is missing, build, start quorvel on two demo cards
 #   make test  install what is missing, build, run every test (also under the sanitizers)
 #   make bench install what is missing, build the bench preset, print every performance figure
+#   make deb   install what is missing, build the Debian package quorvel_<version>_<arch>.deb here
 PRESET ?= dev
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps build test run bench asan fuzz format clean
+.PHONY: all deps build test run bench asan fuzz deb format clean
 
 all: build
 
@@ -34,6 +35,18 @@ asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	@ctest --preset asan
+
+# The Release build of the package uses Debian's hardening flags; the package lands in the
+# top folder of the checkout (sudo apt install ./quorvel_*.deb).
+deb: deps
+	@DEB_BUILD_MAINT_OPTIONS=hardening=+all; export DEB_BUILD_MAINT_OPTIONS; \
+	  CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" cmake --preset deb >/dev/null
+	@cmake --build --preset deb
+	@rm -rf build/deb/package
+	@cpack -G DEB --config build/deb/CPackConfig.cmake -B build/deb/package >/dev/null
+	@cp build/deb/package/quorvel_*.deb .
+	@ls quorvel_*.deb
 
 # make fuzz FUZZ_SECONDS=N: every fuzz target for N seconds (clang build in build/fuzz).
 FUZZ_SECONDS ?= 60

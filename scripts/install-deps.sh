@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
+  # The installation and its checks: the icon's PNG sizes, the desktop entry, AppStream and
+  # manual page validators, and the Debian package with its library dependencies and lintian.
+  librsvg2-bin desktop-file-utils appstream man-db groff-base file dpkg-dev lintian
 )
 if [ "${1:-}" = "--fuzz" ]; then
   # The libFuzzer programs: clang and its sanitizer and fuzzer runtimes.
