@@ -137,6 +137,9 @@ void Tasm86kForm::BuildControls() {
   layout->addWidget(AsmListBox);
 
   connect(Button2, &QPushButton::clicked, this, &Tasm86kForm::Button2Click);
+  connect(Edit1, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (const std::optional<std::uint32_t> value = HexValue(text)) target_ = *value;
+  });
   connect(editbtn, &QPushButton::clicked, this, &Tasm86kForm::editbtnClick);
   // Moving to a line, and clicking it again (which puts its bytes back into the fields).
   connect(AsmListBox, &QListWidget::currentRowChanged, this, &Tasm86kForm::AsmListBoxClick);
@@ -151,6 +154,7 @@ void Tasm86kForm::BuildControls() {
 bool Tasm86kForm::OpenCode(const std::filesystem::path& code_file) {
   saved_ = false;
   Edit1->setText(kFirstAddress);
+  target_ = 0;
   listed_page_ = -1;
   if (!pages_.Open(code_file)) {
     AsmListBox->clear();
@@ -176,9 +180,7 @@ void Tasm86kForm::ListCurrentPage() {
 }
 
 void Tasm86kForm::Button2Click() {
-  const std::optional<std::uint32_t> target = HexValue(Edit1->text());
-  if (!target) return;  // an empty field names no address
-  ShowGoTo(pages_.GoTo(*target));
+  ShowGoTo(pages_.GoTo(HexValue(Edit1->text()).value_or(target_)));
 }
 
 void Tasm86kForm::ShowGoTo(const GoToResult& result) {

@@ -35,7 +35,7 @@ class Tasm86kForm : public QDialog {
   bool saved() const { return saved_; }
 
   // ---- Handlers, named as in the window description ------------------------------------
-  void Button2Click();     // go to the address in Edit1
+  void Button2Click();     // go to the address in Edit1 (the last one it held when empty)
   void editbtnClick();     // write the byte fields over the selected instruction
   void AsmListBoxClick();  // show the current row's address and bytes
   void Save1Click();       // save and exit
@@ -76,6 +76,8 @@ class Tasm86kForm : public QDialog {
   CodePageTable pages_;
   std::array<QLineEdit*, 3> byte_fields_{};
   int listed_page_ = -1;
+  // The last address Edit1 held; an emptied field still goes there.
+  std::uint32_t target_ = 0;
   int selected_row_ = -1;
   int byte_count_ = 0;
   bool saved_ = false;

@@ -293,7 +293,10 @@ void TMiniEdForm::UpdateMenus() {
   const HexDocument& doc = HexEditor1->Document();
   const bool has_data = doc.Size() > 0;
   const bool has_selection = doc.GetSelection().has_value();
-  const bool clipboard_text = !ClipboardText().isEmpty();
+  // Only whether text is there: the menu state is updated on every caret move, and reading a
+  // large clipboard each time would slow typing down.
+  const QMimeData* clipboard = QApplication::clipboard()->mimeData();
+  const bool clipboard_text = clipboard != nullptr && clipboard->hasText();
   Speichern1->setEnabled(doc.Modified() && !doc.ReadOnly());
   Speichernunter1->menuAction()->setEnabled(has_data);
   Printpreview1->setEnabled(has_data);

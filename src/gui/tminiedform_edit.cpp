@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <limits>
 
 #include "gui/tminiedform.h"
 #include "hexedit/editor_texts.h"
@@ -73,7 +74,13 @@ void TMiniEdForm::Amount40001Click() {
 
 void TMiniEdForm::Jumpforward1Click() { HexEditor1->Document().Seek(jump_amount_, 1, false); }
 
-void TMiniEdForm::Jumpbackward1Click() { HexEditor1->Document().Seek(-jump_amount_, 1, false); }
+void TMiniEdForm::Jumpbackward1Click() {
+  // The lowest amount has no positive twin; the caret stops at the data's ends either way.
+  const std::int64_t back = jump_amount_ == std::numeric_limits<std::int64_t>::min()
+                                ? std::numeric_limits<std::int64_t>::max()
+                                : -jump_amount_;
+  HexEditor1->Document().Seek(back, 1, false);
+}
 
 void TMiniEdForm::Find1Click() {
   search_.Reset();

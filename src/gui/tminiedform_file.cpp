@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <fstream>
 
+#include "gui/command_texts.h"
 #include "gui/tminiedform.h"
 
 namespace quorvel {
@@ -66,14 +67,19 @@ void TMiniEdForm::ImportfromHexText1Click() {
     return;
   }
   HexDocument& doc = HexEditor1->Document();
-  doc.LoadFromHexText(choice->path);
+  if (!doc.LoadFromHexText(choice->path)) {
+    // Nothing was replaced: the data stays as it was.
+    messages_.Error(CannotReadMessage(choice->path));
+    return;
+  }
   if (choice->read_only) doc.SetReadOnly(true);
 }
 
 std::optional<FileChoice> TMiniEdForm::DefaultChooseFile(FileDialogKind kind) {
   const bool open = kind == FileDialogKind::kOpen;
   QFileDialog dialog(this, open ? QStringLiteral("Open file") : QStringLiteral("Save as"));
-  dialog.setNameFilter(QStringLiteral("All Files (*.*)"));
+  // "*" rather than "*.*": names without an extension (such as "~ico._" copies) are files too.
+  dialog.setNameFilter(QStringLiteral("All Files (*)"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   QCheckBox* read_only = nullptr;
   if (open) {

@@ -2,12 +2,21 @@
 #include "hexedit/hex_document.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "hexedit/byte_search.h"
 #include "hexedit/hex_text.h"
 
 namespace quorvel {
 namespace {
+
+// a + b, held at the nearest end of the range instead of wrapping (jumps by any amount).
+std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
+  std::int64_t sum = 0;
+  if (!__builtin_add_overflow(a, b, &sum)) return sum;
+  return b > 0 ? std::numeric_limits<std::int64_t>::max()
+               : std::numeric_limits<std::int64_t>::min();
+}
 
 // The whole data as hex text, produced piece by piece for a streamed write.
 class HexTextSource : public ByteSource {
@@ -196,8 +205,8 @@ void HexDocument::ClearSelection() {
 
 bool HexDocument::Seek(std::int64_t value, int origin, bool check) {
   std::int64_t target = value;
-  if (origin == 1) target += caret_.position;
-  if (origin == 2) target += Size() - 1;
+  if (origin == 1) target = SaturatingAdd(value, caret_.position);
+  if (origin == 2) target = SaturatingAdd(value, Size() - 1);
   if (check && (target < 0 || target >= Size())) return false;
   Caret caret = caret_;
   caret.position = target;

@@ -187,7 +187,9 @@ class HexDocument {
 
   // --- Undo --------------------------------------------------------------------------------
   std::string_view UndoDescription() const { return undo_.Description(); }
-  bool CanUndo() const { return !undo_.Empty(); }
+  // False also when Undo would refuse the newest step (one that changes the length while
+  // NoSizeChange is set).
+  bool CanUndo() const;
   std::size_t UndoCount() const { return undo_.Count(); }
   bool Undo();
 

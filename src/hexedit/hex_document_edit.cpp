@@ -206,10 +206,13 @@ bool HexDocument::RevertRecord(const UndoRecord& record) {
   }
 }
 
+bool HexDocument::CanUndo() const {
+  return !undo_.Empty() && !(no_size_change_ && ChangesLength(undo_.Newest()));
+}
+
 bool HexDocument::Undo() {
-  if (undo_.Empty()) return false;
+  if (!CanUndo()) return false;
   const UndoRecord& record = undo_.Newest();
-  if (no_size_change_ && ChangesLength(record)) return false;
   const bool reverted = RevertRecord(record);
   const bool nibble =
       record.kind == UndoKind::kInsertNibble || record.kind == UndoKind::kDeleteNibble;

@@ -126,6 +126,11 @@ TEST_F(Asm86kFormTest, GoToSelectsTheInstructionAtOrAfterTheAddress) {
   EXPECT_EQ(Text(form_.addrLabel->text()), "0005");
   EXPECT_EQ(Bytes(), std::vector<std::string>{"00"});
 
+  form_.AsmListBox->setCurrentRow(0);
+  GoTo("");  // an emptied field: the last address it held
+  EXPECT_EQ(Text(form_.addrLabel->text()), "0005");
+  EXPECT_TRUE(messages_.texts.empty());
+
   GoTo("13FF");  // inside the last instruction: nothing follows it
   EXPECT_EQ(form_.byte_count(), 0);
   EXPECT_EQ(form_.AsmListBox->currentRow(), -1);

@@ -1,7 +1,11 @@
 // The "Mini HexEditor" window: find and find next, go to, jump, the close check, saving and its
 // error box, the clipboard, hex text, Ctrl+A, the status bar and the menu enabling.
 #include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QTimer>
 
 #include "gui/hex_window_rig.h"
 
@@ -99,6 +103,18 @@ TEST_F(MiniEdFormTest, JumpsClampToTheData) {
   EXPECT_EQ(form_->JumpAmount(), 30) << "not a number keeps the amount";
   form_->Jumpforward1->trigger();
   EXPECT_EQ(doc().CaretPosition(), 30);
+
+  // Amounts at the ends of the number range stop at the data's ends instead of wrapping.
+  inputs_ = {QStringLiteral("9223372036854775807"), QStringLiteral("-9223372036854775808")};
+  form_->Amount40001->trigger();
+  form_->Jumpforward1->trigger();
+  EXPECT_EQ(doc().CaretPosition(), 99);
+  doc().Seek(50, 0, true);
+  form_->Amount40001->trigger();
+  form_->Jumpbackward1->trigger();  // back by the lowest amount: forward as far as it goes
+  EXPECT_EQ(doc().CaretPosition(), 99);
+  form_->Jumpforward1->trigger();
+  EXPECT_EQ(doc().CaretPosition(), 0);
 }
 
 TEST_F(MiniEdFormTest, CancelOnCloseKeepsTheWindowAndTheData) {
@@ -189,6 +205,34 @@ TEST_F(MiniEdFormTest, HexTextExportAndImport) {
   form_->ImportfromHexText1->trigger();
   EXPECT_EQ(Data(), "\xDE\xAD\xBE\xEF");
   EXPECT_TRUE(doc().ReadOnly()) << "the read-only box was ticked";
+
+  // A text that opens but cannot be read (a folder) is said, and the data stays.
+  const std::string folder = (dir_.path() / "folder").string();
+  std::filesystem::create_directory(folder);
+  choices_ = {FileChoice{folder}};
+  form_->ImportfromHexText1->trigger();
+  EXPECT_EQ(messages_.errors, std::vector<std::string>{" 檔案 " + folder + " 不能讀取."});
+  EXPECT_EQ(Data(), "\xDE\xAD\xBE\xEF");
+}
+
+TEST_F(MiniEdFormTest, FileDialogsListFilesWithoutAnExtension) {
+  TMiniEdForm form(messages_);
+  for (const FileDialogKind kind : {FileDialogKind::kOpen, FileDialogKind::kSave}) {
+    QStringList patterns;
+    QTimer::singleShot(0, [&patterns] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      const QString filter = dialog->selectedNameFilter();
+      const qsizetype open = filter.indexOf(QLatin1Char('('));
+      patterns = filter.mid(open + 1, filter.indexOf(QLatin1Char(')')) - open - 1)
+                     .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+      dialog->reject();
+    });
+    EXPECT_FALSE(form.ChooseFile(kind));
+    EXPECT_TRUE(QDir::match(patterns, QStringLiteral("~ico_save")))
+        << patterns.join(' ').toStdString();
+    EXPECT_TRUE(QDir::match(patterns, QStringLiteral("card.dcm")));
+  }
 }
 
 TEST_F(MiniEdFormTest, StatusBarAndMenuEnabling) {
@@ -224,7 +268,37 @@ TEST_F(MiniEdFormTest, StatusBarAndMenuEnabling) {
   EXPECT_FALSE(form_->_16->isChecked());
   form_->FixedFilesize1->trigger();
   EXPECT_TRUE(doc().NoSizeChange());
+  form_->FixedFilesize1->trigger();
+  form_->AppendFF();
+  EXPECT_TRUE(form_->Rckgngig1->isEnabled());
+  form_->FixedFilesize1->trigger();  // the appended byte can no longer be taken back
+  EXPECT_FALSE(form_->Rckgngig1->isEnabled());
+  EXPECT_FALSE(doc().Undo());
   EXPECT_EQ(form_->windowTitle().toStdString(), "Mini HexEditor");
+}
+
+// Clipboard data that counts how often its text is fetched.
+class CountingMimeData : public QMimeData {
+ public:
+  mutable int fetches = 0;
+
+ protected:
+  QVariant retrieveData(const QString& type, QMetaType meta) const override {
+    ++fetches;
+    return QMimeData::retrieveData(type, meta);
+  }
+};
+
+TEST_F(MiniEdFormTest, CaretMovesDoNotFetchTheClipboardText) {
+  Load(std::string(64, '\0'));
+  auto* data = new CountingMimeData;
+  data->setText(QString(100000, QLatin1Char('A')));
+  QApplication::clipboard()->setMimeData(data);  // the clipboard owns it now
+  ASSERT_EQ(QApplication::clipboard()->mimeData(), data) << "this platform copies the data";
+  data->fetches = 0;
+  for (int i = 0; i < 20; ++i) doc().Seek(i, 0, true);
+  EXPECT_TRUE(form_->Einfgen1->isEnabled());
+  EXPECT_EQ(data->fetches, 0);
 }
 
 TEST_F(MiniEdFormTest, FirstShowLoadsTheCommandLineFile) {
