@@ -151,6 +151,10 @@ class TForm1 : public QWidget {
 
   // ---- Unit detection, pages and automatic refresh ------------------------------------
   bool CardPresent(int slot);
+  // DetectUnitType, and the slot-1 card forgotten when the detection left a paged card on
+  // another page than the one read (ForgetLostPage).
+  bool DetectUnit();
+  void ForgetLostPage();
   void ApplyUnitLayout();
   void MeasurePages();
   void SpinEdit1Change();

@@ -93,8 +93,20 @@ void TForm1::ShowPagedLayout() {
   NarrowPanel8();
 }
 
+bool TForm1::DetectUnit() {
+  const bool found = link_->DetectUnitType();
+  ForgetLostPage();
+  return found;
+}
+
+void TForm1::ForgetLostPage() {
+  // The card may now be on another page than the one its pane shows: the pane's card must be
+  // read again before any command writes to it.
+  if (link_->TakePageLost()) Slot1Loaded = false;
+}
+
 void TForm1::ApplyUnitLayout() {
-  if (!link_->DetectUnitType()) return;
+  if (!DetectUnit()) return;
   if (!link_->PagedMode()) {
     if (AutoBoxTicked()) settings().auto_refresh = 1;
     Label5->setText(QStringLiteral("Vantric"));
@@ -108,13 +120,8 @@ void TForm1::ApplyUnitLayout() {
 }
 
 void TForm1::MeasurePages() {
-  std::uint16_t saved = 0;
-  link_->GetPage(saved);
-  CurrentPage = 255;
-  link_->SetPage(255);
-  link_->GetPage(HighestPage);
-  link_->SetPage(saved);
-  CurrentPage = saved;
+  link_->HighestPage(HighestPage, &CurrentPage);
+  ForgetLostPage();
   Set16MBtn->setVisible(HighestPage > 14);
 }
 
@@ -150,9 +157,9 @@ void TForm1::Set16MBtnClick() {
 
 void TForm1::Timer2Timer() {
   std::uint16_t page = 0;
-  if (!link_->GetPage(page)) page = 0;
+  bool page_read = link_->GetPage(page);
   if (page > 63) page = 0;
-  if (link_->DetectUnitType()) {
+  if (DetectUnit()) {
     if (!link_->PagedMode()) {
       if (AutoBoxTicked()) settings().auto_refresh = 1;
       Label5->setText(QStringLiteral("Vantric"));
@@ -161,11 +168,18 @@ void TForm1::Timer2Timer() {
       WidenPanel8();
       EnableTimer(Timer1);
     } else {
-      CurrentPage = 255;
-      link_->SetPage(255);
-      link_->GetPage(HighestPage);
-      link_->SetPage(page);
-      CurrentPage = page;
+      if (!page_read) {
+        page_read = link_->GetPage(page);
+        if (page > 63) page = 0;
+      }
+      // A page that was never read is not changed: measuring would leave the card elsewhere.
+      if (page_read) {
+        CurrentPage = 255;
+        link_->SetPage(255);
+        link_->GetPage(HighestPage);
+        if (!link_->SetPage(page)) Slot1Loaded = false;
+        CurrentPage = page;
+      }
       {
         const QSignalBlocker quiet(SpinEdit1);
         SpinEdit1->setValue(page);
@@ -208,7 +222,7 @@ void TForm1::Timer3Timer() {
   }
   // The card of slot 1 taken out (or the unit gone).
   if (Slot1Loaded && !CardPresent(0) && !AutoRefreshBusy) {
-    if (!link_->DetectUnitType()) {
+    if (!DetectUnit()) {
       Slot1Loaded = false;
       HideWaitWindow();
       RearmTimer3();
@@ -225,7 +239,7 @@ void TForm1::Timer3Timer() {
     HideWaitWindow();
   }
   // Which kind of unit answers now.
-  if (link_->DetectUnitType()) {
+  if (DetectUnit()) {
     if (link_->PagedMode()) {
       TwoSlotSeen = false;
       Label5->setText(Text("    ORIEL " + PageSizeSuffix(HighestPage)));
@@ -236,7 +250,7 @@ void TForm1::Timer3Timer() {
     }
   }
   // A second look: switch the layout when the unit changed kind in between.
-  if (link_->DetectUnitType()) {
+  if (DetectUnit()) {
     if (link_->PagedMode() && TwoSlotSeen) {
       ApplyUnitLayout();
       Refresh_Slot1Click();

@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <ctime>
+#include <utility>
 
 #include "link/busy_wait.h"
 
@@ -400,25 +401,41 @@ bool LinkDevice::WriteBlockTwoSlot(std::uint8_t slot, std::uint8_t block,
 bool LinkDevice::DetectUnitType() {
   paged_mode_ = false;
   std::uint16_t saved = 0;
-  GetPage(saved);
-  if (!SetPage(0)) return false;
+  // Without the page in use it could not be put back after the test below, and a card left
+  // on page 0 would take the writes meant for the page whose directory the window holds.
+  if (!GetPage(saved)) return false;
+  if (!SetPage(0)) {
+    PutPageBack(saved);  // a checksum failure comes after the unit took the page
+    return false;
+  }
   std::uint16_t page = 0;
-  if (!GetPage(page)) return false;
+  if (!GetPage(page)) {
+    PutPageBack(saved);
+    return false;
+  }
   if (page == 0) {
-    SetPage(saved);
+    PutPageBack(saved);
     paged_mode_ = true;
     return true;
   }
   return page == 0x00FF;
 }
 
-bool LinkDevice::HighestPage(std::uint16_t& highest) {
+bool LinkDevice::HighestPage(std::uint16_t& highest, std::uint16_t* current) {
   std::uint16_t saved = 0;
-  GetPage(saved);
-  bool set_ok = SetPage(255);
-  bool get_ok = GetPage(highest);
-  SetPage(saved);
-  return set_ok && get_ok;
+  if (!GetPage(saved)) return false;  // as in DetectUnitType: the page stays as it is
+  if (current != nullptr) *current = saved;
+  const bool set_ok = SetPage(255);
+  const bool get_ok = GetPage(highest);
+  return PutPageBack(saved) && set_ok && get_ok;
 }
+
+bool LinkDevice::PutPageBack(std::uint16_t page) {
+  if (SetPage(page)) return true;
+  page_lost_ = true;
+  return false;
+}
+
+bool LinkDevice::TakePageLost() { return std::exchange(page_lost_, false); }
 
 }  // namespace quorvel

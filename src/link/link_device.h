@@ -82,11 +82,16 @@ class LinkDevice {
   bool LinkWriteBlock(std::uint8_t slot, std::uint8_t block,
                       std::span<const std::uint8_t, kBlockSize> data);
 
-  // Unit detection: true when either kind of unit answered; sets PagedMode().
+  // Unit detection: true when either kind of unit answered; sets PagedMode(). When the page
+  // in use cannot be read first, nothing more is sent and the result is false.
   bool DetectUnitType();
-  // The highest page of a paged card (the page register clamps SetPage(255)); the current
-  // page is put back. False when a command failed.
-  bool HighestPage(std::uint16_t& highest);
+  // The highest page of a paged card (the page register clamps SetPage(255)); the page in use
+  // is put back and, when `current` is given, stored there. False when a command failed;
+  // when the page in use cannot be read, nothing more is sent.
+  bool HighestPage(std::uint16_t& highest, std::uint16_t* current = nullptr);
+  // True once after DetectUnitType or HighestPage moved a paged card to another page and could
+  // not put the page back: whatever was read from the card may belong to another page now.
+  bool TakePageLost();
 
   bool TimedOut() const { return timed_out_; }
   bool PagedMode() const { return paged_mode_; }
@@ -123,6 +128,8 @@ class LinkDevice {
   bool WriteBlockTwoSlot(std::uint8_t slot, std::uint8_t block,
                          std::span<const std::uint8_t, kBlockSize> data);
   bool WriteBlockPaged(std::uint8_t block, std::span<const std::uint8_t, kBlockSize> data);
+  // SetPage(page) to undo a page test; a failure is remembered for TakePageLost.
+  bool PutPageBack(std::uint16_t page);
 
   // The last block call, to tell a retry from a new transfer.
   struct BlockCall {
@@ -144,6 +151,7 @@ class LinkDevice {
   // The last checksum reply differed from the checksum sent (bit 0 included).
   bool checksum_inexact_ = false;
   bool paged_mode_ = false;
+  bool page_lost_ = false;
   std::uint8_t last_received_ = 0;  // the byte the most recent exchange brought in
   LinkStats stats_;
   BlockCall last_block_call_;

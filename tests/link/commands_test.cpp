@@ -283,6 +283,28 @@ TEST_F(PagedTest, DetectionRejectsAnyOtherPageValue) {
   EXPECT_FALSE(device_->PagedMode());
 }
 
+TEST_F(PagedTest, APageThatCannotBeReadIsNeverChangedAndALostPageIsReported) {
+  ASSERT_TRUE(device_->SetPage(2));
+  FaultAhead(1, WrongChecksum(0x01));  // the first GetPage
+  EXPECT_FALSE(device_->DetectUnitType());
+  EXPECT_EQ(unit_->Page(), 2);
+  std::uint16_t highest = 7;
+  FaultAhead(1, WrongChecksum(0x01));
+  EXPECT_FALSE(device_->HighestPage(highest));
+  EXPECT_EQ(unit_->Page(), 2);
+  EXPECT_EQ(highest, 7);
+  FaultAhead(2, WrongChecksum(0x01));  // SetPage(0) taken, but its checksum reply is wrong
+  EXPECT_FALSE(device_->DetectUnitType());
+  EXPECT_EQ(unit_->Page(), 2) << "put back";
+  EXPECT_FALSE(device_->TakePageLost());
+
+  FaultAhead(4, OfKind(FaultKind::kNoAnswer));  // GetPage, SetPage(0), GetPage, SetPage(2)
+  EXPECT_TRUE(device_->DetectUnitType());
+  EXPECT_EQ(unit_->Page(), 0);
+  EXPECT_TRUE(device_->TakePageLost());
+  EXPECT_FALSE(device_->TakePageLost()) << "said once";
+}
+
 TEST_F(PagedTest, HighestPageIsClampedByTheCardForEverySize) {
   for (std::size_t pages : {2u, 4u, 8u, 16u}) {
     UsePagedCard(pages);
