@@ -4,6 +4,7 @@
 #include <array>
 #include <iostream>
 #include <string_view>
+#include <utility>
 
 #include "port/real_port.h"
 
@@ -38,7 +39,14 @@ std::unique_ptr<VirtualUnit> OpenVirtualUnit(const LinkOptions& options, std::ui
   return unit;
 }
 
+RealPortOpener& PortOpener() {
+  static RealPortOpener opener;
+  return opener;
+}
+
 }  // namespace
+
+void SetRealPortOpener(RealPortOpener opener) { PortOpener() = std::move(opener); }
 
 std::optional<LinkOptions> TakeLinkOptions(std::vector<std::string>& args, std::string& error) {
   LinkOptions options;
@@ -80,7 +88,7 @@ std::unique_ptr<LinkPort> LinkPort::Open(const LinkOptions& options, std::uint16
     chain->virtual_unit_ = unit.get();
     chain->backend_ = std::move(unit);
   } else {
-    auto port = OpenRealPort(base_port);
+    auto port = PortOpener() ? PortOpener()(base_port) : OpenRealPort(base_port);
     chain->backend_text_ = port->StatusText();
     chain->hardware_ = port.get();
     chain->backend_ = std::move(port);

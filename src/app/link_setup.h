@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,12 @@ struct LinkOptions {
 // "--name=value") out of `args`, leaving every other argument in its place. Returns nothing
 // and says why in `error` when an option lacks its value.
 std::optional<LinkOptions> TakeLinkOptions(std::vector<std::string>& args, std::string& error);
+
+// How the machine's parallel port is opened: OpenRealPort, unless replaced for the rest of the
+// run (an empty function puts OpenRealPort back). Tests open the port over a scripted kernel
+// this way, so that no test ever reaches the ports of the machine it runs on.
+using RealPortOpener = std::function<std::unique_ptr<HardwarePort>(std::uint16_t base_port)>;
+void SetRealPortOpener(RealPortOpener opener);
 
 // The port chain of the options: the virtual unit at `base_port` or the real port at that
 // address, wrapped in the port trace when a trace file is named. For a program that builds

@@ -1,11 +1,19 @@
-// quorvel-cli probe run as a program: without a unit it says why no unit answered, exits
-// with 1, and never creates a configuration file.
+// quorvel-cli probe: without a unit it says why no unit answered, exits with 1, and never
+// creates a configuration file; on the virtual unit it describes the unit. No test here
+// reaches the machine's own parallel port.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "app/link_setup.h"
+#include "cli/command.h"
+#include "port/linux_parallel_port.h"
 #include "support/cli_run.h"
+#include "support/fake_kernel.h"
 #include "support/temp_dir.h"
 #include "support/trace_check.h"
 
@@ -21,25 +29,64 @@ CliRun RunCli(const testing::TempDir& dir, const std::string& arguments) {
   return testing::RunCli(dir.path(), arguments);
 }
 
-TEST(ProbeCommandTest, WithoutAUnitSaysWhyAndFails) {
-  testing::TempDir dir;
-  const CliRun run = RunCli(dir, "probe");
-  if (run.status == 0) GTEST_SKIP() << "a unit answered on this machine: " << run.out;
+// The probe on the machine's port, run in this process with the port opened over a scripted
+// kernel that has no parallel port and refuses direct I/O.
+class ProbeOnThePortTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetRealPortOpener([this](std::uint16_t base) {
+      bases_.push_back(base);
+      return std::make_unique<LinuxParallelPort>(
+          base, kernel_.Calls(),
+          LinuxPortPaths{(dir_.path() / "proc").string(), (dir_.path() / "dev").string()});
+    });
+  }
+  void TearDown() override { SetRealPortOpener({}); }
+
+  CliRun Probe() {
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    CliRun run;
+    run.status = cli::Commands().at("probe").run(cli::ParseArgs({"probe"}));
+    run.out = ::testing::internal::GetCapturedStdout();
+    run.err = ::testing::internal::GetCapturedStderr();
+    std::filesystem::current_path(before);
+    return run;
+  }
+  // Whether anything was written to a port register, by ppdev or by direct I/O.
+  bool PortWritten() const {
+    for (const std::string& call : kernel_.log) {
+      if (call.starts_with("outb") || call.starts_with("PPW")) return true;
+    }
+    return false;
+  }
+
+  testing::TempDir dir_;
+  testing::FakeKernel kernel_;
+  std::vector<std::uint16_t> bases_;
+};
+
+TEST_F(ProbeOnThePortTest, WithoutAUnitSaysWhyAndFails) {
+  const CliRun run = Probe();
+  EXPECT_EQ(bases_, std::vector<std::uint16_t>{0x378}) << "the port came from the scripted kernel";
+  EXPECT_FALSE(PortWritten());
   EXPECT_EQ(run.status, 1);
   EXPECT_THAT(run.err, StartsWith("quorvel-cli: no unit answered"));
   EXPECT_THAT(run.err, HasSubstr("0x0378"));
   EXPECT_EQ(run.out, "");
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "DID2.cfg"));
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "DID2.cfg"));
 }
 
-TEST(ProbeCommandTest, UsesThePortAddressOfTheConfigurationAndLeavesTheFileAlone) {
-  testing::TempDir dir;
-  dir.Write("DID2.cfg", "632\r\n00000001\r\n");
-  const CliRun run = RunCli(dir, "probe");
-  if (run.status == 0) GTEST_SKIP() << "a unit answered on this machine: " << run.out;
+TEST_F(ProbeOnThePortTest, UsesThePortAddressOfTheConfigurationAndLeavesTheFileAlone) {
+  dir_.Write("DID2.cfg", "632\r\n00000001\r\n");
+  const CliRun run = Probe();
+  EXPECT_EQ(bases_, std::vector<std::uint16_t>{0x278});
+  EXPECT_FALSE(PortWritten());
   EXPECT_EQ(run.status, 1);
   EXPECT_THAT(run.err, HasSubstr("0x0278"));
-  EXPECT_EQ(dir.Read("DID2.cfg"), "632\r\n00000001\r\n");
+  EXPECT_EQ(dir_.Read("DID2.cfg"), "632\r\n00000001\r\n");
 }
 
 TEST(ProbeCommandTest, TakesNoArguments) {
