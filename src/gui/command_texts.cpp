@@ -11,6 +11,21 @@ std::string FileMessage(std::string_view file, std::string_view tail) {
 
 }  // namespace
 
+std::string SaveNameText(std::string_view name) {
+  while (!name.empty() && name.back() == '\0') name.remove_suffix(1);
+  std::string text;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += static_cast<char>(0xC0 | (byte >> 6));
+      text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
+}
+
 std::string CannotReadMessage(std::string_view file) { return FileMessage(file, " 不能讀取."); }
 std::string CannotWriteMessage(std::string_view file) { return FileMessage(file, " 不能寫入."); }
 std::string CannotOpenMessage(std::string_view file) { return FileMessage(file, " 不能開啟."); }

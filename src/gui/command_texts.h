@@ -10,6 +10,10 @@
 
 namespace quorvel {
 
+// A save's 12 name bytes as the panes show them (each byte the character of the same number),
+// in UTF-8 for a message, without the zero bytes that pad a short name.
+std::string SaveNameText(std::string_view name);
+
 // " 檔案 FILE 不能讀取." / " 檔案 FILE 不能寫入." / " 檔案 FILE 不能開啟." for a file the platform
 // would not read, write or open.
 std::string CannotReadMessage(std::string_view file);

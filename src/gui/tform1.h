@@ -27,6 +27,7 @@
 #include "card/card_image.h"
 #include "card/link_slots.h"
 #include "card/messages.h"
+#include "card/save_identity.h"
 #include "link/link_device.h"
 #include "link/settings.h"
 #include "port/port_io.h"
@@ -366,6 +367,14 @@ class TForm1 : public QWidget {
   void SetPanel8Width(int width);
   bool AutoRefreshOn() const;
   void RearmTimer3();
+
+  // The selected save handed to the hex editor or the code window (tform1_edit.cpp). TakeSaveOut
+  // checks that a slot still holds a card, stops Timer3 (the caller re-arms it when done) and
+  // exports the save to `path`; nullopt when there is nothing to edit (the user was told why).
+  // PutSaveBack writes `path` over that save only while the card still holds it.
+  std::optional<SaveIdentity> TakeSaveOut(CardImage& card, std::size_t slot,
+                                          const std::string& path);
+  bool PutSaveBack(CardImage& card, const SaveIdentity& save, const std::string& path);
 
   // Refresh (tform1_refresh.cpp).
   void LoadSource(int pane);

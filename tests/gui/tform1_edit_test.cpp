@@ -1,7 +1,12 @@
 // The main window's hex editor command on a save in slot 1 of the virtual unit: the save's
 // data goes to "~ico._", a save in the editor writes the same blocks back, closing without
-// saving writes nothing, and a file whose length changed is refused.
+// saving writes nothing, a file whose length changed is refused, the data goes back only over
+// the save that was opened, and a failed export never opens an older working file.
+#include <sys/resource.h>
+
+#include <QCoreApplication>
 #include <QTimer>
+#include <csignal>
 #include <fstream>
 
 #include "card/save_transfer.h"
@@ -106,8 +111,9 @@ TEST_F(EditSaveTest, AFileOfAnotherLengthIsNotWrittenBack) {
   const std::uint64_t writes_before = unit().Counters().block_writes;
   EditWith([](TMiniEdForm& editor) {
     HexDocument& doc = editor.HexEditor1->Document();
+    editor.FixedFilesize1->trigger();  // the user allows size changes again
     const std::uint8_t extra[3] = {1, 2, 3};
-    doc.InsertBuffer(extra, 10);
+    EXPECT_TRUE(doc.InsertBuffer(extra, 10));
     EXPECT_TRUE(editor.Speichern1Click());
     editor.close();
   });
@@ -116,6 +122,66 @@ TEST_F(EditSaveTest, AFileOfAnotherLengthIsNotWrittenBack) {
   EXPECT_NE(messages_.texts[0].find("1539"), std::string::npos) << messages_.texts[0];
   EXPECT_EQ(unit().Counters().block_writes, writes_before);
   EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), card_before_);
+}
+
+TEST_F(EditSaveTest, OnlyTheSaveThatWasOpenedIsWrittenBack) {
+  StartWithSave();
+  const std::filesystem::path other =
+      WriteCard("other.dcm", CardBuilder().Add({.name = "OTHER", .blocks = 5, .icons = 1}));
+  const std::string other_before = ReadFile(other);
+  EditWith([&](TMiniEdForm& editor) {
+    EXPECT_FALSE(form().Timer3->isActive()) << "no automatic refresh while the save is out";
+    HexDocument& doc = editor.HexEditor1->Document();
+    EXPECT_TRUE(doc.NoSizeChange());
+    const std::uint8_t extra[1] = {1};
+    EXPECT_FALSE(doc.InsertBuffer(extra, 10)) << "a save keeps its size";
+    // Another card put into slot 1 while the editor is open.
+    std::string error;
+    ASSERT_TRUE(unit().InsertCardAfter(0, other, 0, error)) << error;
+    doc.ReplaceByte(5, 0x42);
+    EXPECT_TRUE(editor.Speichern1Click());
+    editor.close();
+  });
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 EDITME       已不在記憶卡上, 資料沒有寫回記憶卡. "});
+  EXPECT_EQ(ReadFile(other), other_before);
+  EXPECT_FALSE(editor_->HexEditor1->Document().NoSizeChange()) << "the editor's own setting";
+  EXPECT_TRUE(form().Timer3->isActive());
+}
+
+TEST_F(EditSaveTest, AFailedExportNeverOpensAnOldWorkingFile) {
+  StartLoaded(CardBuilder(), CardBuilder(),
+              CardBuilder().Add({.name = "IMAGESAVE", .blocks = 4, .icons = 1}));
+  editor_ = std::make_unique<TMiniEdForm>(messages_, "", &form());
+  form().AttachMiniEdForm(editor_.get());
+  Select(kPaneImage, {0});
+  form().FileListViewClick();
+  ASSERT_EQ(form().SelectedName, "IMAGESAVE   ");
+  const std::string stale(4 * 512, 'S');
+  { std::ofstream(work_ / "~ico._", std::ios::binary) << stale; }
+  messages_.texts.clear();
+  bool opened = false;
+  QTimer::singleShot(0, editor_.get(), [&] {
+    opened = editor_->isVisible();
+    editor_->done(0);
+  });
+  {
+    // No file may grow past 1 KiB meanwhile, so the save's 2 KiB cannot be written out (this
+    // holds for the superuser too).
+    const auto old_signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit small = before;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    form().EditBtnClick();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, old_signal);
+  }
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 資料傳送失敗. "});
+  EXPECT_EQ(WorkFile(), stale);
 }
 
 TEST_F(EditSaveTest, NoSaveShownDoesNothing) {
