@@ -124,7 +124,6 @@ class VirtualCard {
     link_->DetectUnitType();
     slots_ = std::make_unique<CountingSlots>(*link_);
     env_.link = slots_.get();
-    env_.settings = &settings_;
     card_ = std::make_unique<CardImage>(kSourceSlot1, &env_);
   }
   ~VirtualCard() { std::filesystem::remove_all(dir_); }
@@ -134,7 +133,7 @@ class VirtualCard {
 
  private:
   std::filesystem::path dir_;
-  Settings settings_;
+  LinkSettings settings_;
   std::unique_ptr<VirtualUnit> unit_;
   std::unique_ptr<LinkDevice> link_;
   std::unique_ptr<CountingSlots> slots_;

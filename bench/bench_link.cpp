@@ -68,7 +68,7 @@ class LinkBench {
 
   fs::path dir_;
   std::string error_;
-  Settings settings_;
+  LinkSettings settings_;
   std::unique_ptr<VirtualUnit> unit_;
   std::unique_ptr<LinkDevice> link_;
 };

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "card/messages.h"
 #include "fuzz_target.h"
+#include "host/messages.h"
 
 namespace quorvel::fuzz {
 

@@ -77,7 +77,7 @@ void CheckBlockCall(const LinkDevice& link, bool ok) {
 QUORVEL_FUZZ_TARGET(link, 4096) {
   using namespace quorvel;
   using namespace quorvel::fuzz;
-  Settings settings;
+  LinkSettings settings;
   settings.poll_delay = 0;
   settings.byte_delay = 0;
   settings.bit_delay = 0;

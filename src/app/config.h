@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "card/messages.h"
-#include "link/settings.h"
+#include "app/settings.h"
+#include "host/messages.h"
 
 namespace quorvel {
 

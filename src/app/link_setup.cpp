@@ -110,7 +110,7 @@ bool LinkPort::FinishTrace(std::string& error) {
   return !trace_file_ || trace_file_->Finish(error);
 }
 
-std::unique_ptr<LinkSession> LinkSession::Open(const LinkOptions& options, Settings& settings,
+std::unique_ptr<LinkSession> LinkSession::Open(const LinkOptions& options, LinkSettings& settings,
                                                LinkHooks hooks, std::string& error) {
   std::unique_ptr<LinkSession> session(new LinkSession());
   session->port_ = LinkPort::Open(options, settings.base_port, error);

@@ -84,7 +84,7 @@ class LinkSession {
   // Opens the LinkPort for `options` at settings.base_port and builds the LinkDevice on it,
   // with the control line put into its idle state. `settings` must outlive the session.
   // Null, with the reason in `error`, as LinkPort::Open.
-  static std::unique_ptr<LinkSession> Open(const LinkOptions& options, Settings& settings,
+  static std::unique_ptr<LinkSession> Open(const LinkOptions& options, LinkSettings& settings,
                                            LinkHooks hooks, std::string& error);
 
   LinkDevice& Device() { return *device_; }

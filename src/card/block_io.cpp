@@ -5,19 +5,19 @@
 #include <filesystem>
 #include <vector>
 
-#include "card/messages.h"
 #include "card/slot_link.h"
 #include "card/work_files.h"
-#include "link/settings.h"
+#include "host/messages.h"
 
 namespace quorvel {
 namespace {
 
-// After a slot operation failed every attempt: the automatic refresh is switched off (the
-// value only) so that it does not restart on a broken link, and the user is told once.
+// After a slot operation failed every attempt: the listeners hear that the link gave up (the
+// window switches its automatic refresh off so that it does not restart on a broken link),
+// and the user is told once.
 void ReportLinkFailure(CardImage& card, std::string_view text) {
   if (card.env == nullptr) return;
-  if (card.env->settings != nullptr) card.env->settings->auto_refresh = 0;
+  ReportLinkGaveUp(card.env->reports);
   if (card.env->messages != nullptr) card.env->messages->Inform(text);
 }
 

@@ -5,20 +5,19 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "card/block_cache.h"
+#include "host/block.h"
+#include "host/reports.h"
 #include "link/link_device.h"
 
 namespace quorvel {
 
 class Messages;
 class SlotLink;
-struct Settings;
 
 // Block roles of the card format.
 inline constexpr int kCardBlocks = 256;
@@ -59,7 +58,6 @@ inline constexpr std::uint8_t kGameType = 0xCC;
 inline constexpr std::size_t kHeaderDescriptionSize = 0x30;
 inline constexpr std::size_t kHeaderIconCount = 0x40;
 
-using Block = std::array<std::uint8_t, kBlockSize>;
 using DirEntry = std::array<std::uint8_t, kDirEntrySize>;
 
 // One directory slot with the texts and numbers the panes show.
@@ -80,17 +78,13 @@ struct SaveRecord {
   DirEntry entry{};                     // what the directory writer stores
 };
 
-// What the card layer needs around it: the link for the two slots, the settings whose
-// automatic refresh a broken link switches off, the message seam and progress reports.
-// Members may be null/empty for an image-only card.
+// What the card layer needs around it: the link for the two slots, the message seam and the
+// reports (progress, status text, a link that gave up). Members may be null for an
+// image-only card.
 struct CardEnvironment {
   SlotLink* link = nullptr;
-  Settings* settings = nullptr;
   Messages* messages = nullptr;
-  // Progress of a long operation: position out of maximum (both 0 when it ends).
-  std::function<void(int position, int maximum)> progress;
-  // The main window's status label.
-  std::function<void(std::string_view)> status_label;
+  const Reports* reports = nullptr;
 };
 
 struct FileCloser {
@@ -131,7 +125,7 @@ struct CardImage {
 
 // Reports progress of a long operation on `card` to whoever listens.
 inline void ReportProgress(CardImage& card, int position, int maximum) {
-  if (card.env != nullptr && card.env->progress) card.env->progress(position, maximum);
+  if (card.env != nullptr) ReportProgress(card.env->reports, position, maximum);
 }
 
 }  // namespace quorvel

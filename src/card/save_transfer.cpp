@@ -12,7 +12,7 @@ namespace {
 constexpr std::string_view kCopyingStatus = "      複製中...";
 
 void SetStatus(CardImage& card, std::string_view text) {
-  if (card.env != nullptr && card.env->status_label) card.env->status_label(text);
+  if (card.env != nullptr) ReportStatus(card.env->reports, text);
 }
 
 // A game occupies blocks 0, 1, ..., size - 1 in ascending order, all of which must be free.

@@ -63,9 +63,9 @@ std::string CardNotices::Take() {
 }
 
 CardSources::CardSources(const Args& args) : args_(args) {
-  env_.settings = &settings_;
   env_.messages = &card_notices_;
-  if (isatty(STDERR_FILENO)) env_.progress = &ShowProgress;
+  if (isatty(STDERR_FILENO)) reports_.progress = &ShowProgress;
+  env_.reports = &reports_;
 }
 
 CardSources::~CardSources() {

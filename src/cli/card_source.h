@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "card/card_image.h"
 #include "card/file_system.h"
-#include "card/messages.h"
 #include "cli/command.h"
-#include "link/settings.h"
+#include "host/messages.h"
 
 namespace quorvel {
 class LinkDevice;
@@ -91,6 +91,7 @@ class CardSources {
   Settings settings_;
   StderrMessages messages_;  // configuration and link notices
   CardNotices card_notices_;
+  Reports reports_;  // progress on a terminal
   CardEnvironment env_;
   std::unique_ptr<CliLink> cli_link_;  // prints --stats when it goes
   LinkDevice* link_ = nullptr;

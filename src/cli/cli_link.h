@@ -6,8 +6,9 @@
 #include <string>
 
 #include "app/link_setup.h"
-#include "card/messages.h"
+#include "app/settings.h"
 #include "cli/command.h"
+#include "host/messages.h"
 
 namespace quorvel::cli {
 

@@ -9,6 +9,7 @@
 
 #include "app/config.h"
 #include "app/link_setup.h"
+#include "app/settings.h"
 #include "app/version.h"
 #include "app/work_dir.h"
 #include "gui/command_texts.h"
@@ -24,7 +25,6 @@
 #include "gui/tselcolorform.h"
 #include "gui/twaitform.h"
 #include "hexedit/private_folder.h"
-#include "link/settings.h"
 
 int main(int argc, char** argv) {
   // Answered before the window system is asked for anything, so it works without a display.

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "card/messages.h"
+#include "host/messages.h"
 
 namespace quorvel {
 

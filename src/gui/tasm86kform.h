@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "card/messages.h"
 #include "disasm/code_page_table.h"
+#include "host/messages.h"
 
 namespace quorvel {
 

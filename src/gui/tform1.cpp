@@ -54,27 +54,28 @@ TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
   WorkDir = env_.work_dir.empty() ? CaptureWorkDir() : env_.work_dir;
-  LinkHooks hooks;
-  hooks.time_of_day = env_.time_of_day;
-  hooks.repaint = [this] { RepaintWindow(); };
-  hooks.set_status_label = [this](std::string_view text) {
-    Label5->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  };
-  link_ = std::make_unique<LinkDevice>(*env_.port, *env_.settings, std::move(hooks));
-  slot_link_ = std::make_unique<LinkSlots>(*link_);
-  ReadConfig();
-  card_env_.link = slot_link_.get();
-  card_env_.settings = env_.settings;
-  card_env_.messages = env_.messages;
-  card_env_.progress = [this](int position, int maximum) {
+  reports_.progress = [this](int position, int maximum) {
     ProgressBar1->setRange(0, maximum);
     ProgressBar1->setValue(position);
     RepaintWindow();
   };
-  card_env_.status_label = [this](std::string_view text) {
+  reports_.status_text = [this](std::string_view text) {
     Label5->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     RepaintWindow();
   };
+  // The value only, so that Timer3 is not re-armed on a broken link; the settings dialog's
+  // box is left as it is.
+  reports_.link_gave_up = [this] { settings().auto_refresh = 0; };
+  LinkHooks hooks;
+  hooks.time_of_day = env_.time_of_day;
+  hooks.repaint = [this] { RepaintWindow(); };
+  hooks.reports = &reports_;
+  link_ = std::make_unique<LinkDevice>(*env_.port, *env_.settings, std::move(hooks));
+  slot_link_ = std::make_unique<LinkSlots>(*link_);
+  ReadConfig();
+  card_env_.link = slot_link_.get();
+  card_env_.messages = env_.messages;
+  card_env_.reports = &reports_;
 
   MILFlashLabel1->hide();
   for (CardImage* card : {&Slot1Card, &Slot2Card, &FileCard}) {

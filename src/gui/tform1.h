@@ -24,12 +24,13 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "card/card_image.h"
 #include "card/link_slots.h"
-#include "card/messages.h"
 #include "card/save_identity.h"
+#include "host/messages.h"
+#include "host/reports.h"
 #include "link/link_device.h"
-#include "link/settings.h"
 #include "port/port_io.h"
 
 namespace quorvel {
@@ -456,6 +457,9 @@ class TForm1 : public QWidget {
   bool ImportIntoPane(int pane, const std::string& file, const std::string& name);
 
   MainWindowEnv env_;
+  // What the link and the card layer report: progress to ProgressBar1, the status text to
+  // Label5, a link that gave up switches the automatic refresh off.
+  Reports reports_;
   std::unique_ptr<LinkDevice> link_;
   std::unique_ptr<LinkSlots> slot_link_;
   CardEnvironment card_env_;

@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "card/messages.h"
 #include "gui/hex_printer.h"
 #include "gui/thexeditor.h"
 #include "hexedit/find_session.h"
+#include "host/messages.h"
 
 class QPrinter;
 

@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <cstdint>
 
-#include "link/settings.h"
+#include "app/settings.h"
 
 namespace quorvel {
 

@@ -69,7 +69,7 @@ std::array<std::uint8_t, N> LittleEndian(std::uint32_t value) {
 
 }  // namespace
 
-LinkDevice::LinkDevice(PortIo& port, Settings& settings, LinkHooks hooks)
+LinkDevice::LinkDevice(PortIo& port, LinkSettings& settings, LinkHooks hooks)
     : port_(port), settings_(settings), hooks_(std::move(hooks)) {
   UpdatePorts();
 }
@@ -138,7 +138,7 @@ void LinkDevice::BeginTransaction() {
     if ((status & kUnitLine) == 0 || current != start || polls > kMaxPolls) break;
   }
   if (current != start || polls > kMaxPolls) {
-    if (hooks_.set_status_label) hooks_.set_status_label(kNoDeviceLabel);
+    ReportStatus(hooks_.reports, kNoDeviceLabel);
     timed_out_ = true;
   }
   BusyWait(settings_.byte_delay);

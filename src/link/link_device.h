@@ -8,12 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "host/block.h"
+#include "host/reports.h"
 #include "link/settings.h"
 #include "port/port_io.h"
 
 namespace quorvel {
 
-inline constexpr std::size_t kBlockSize = 512;
 inline constexpr std::size_t kPartSize = 128;
 
 // The label text shown when the unit does not finish the handshake (seven leading blanks).
@@ -36,8 +37,8 @@ struct LinkHooks {
   std::function<std::string()> time_of_day;
   // Repaint what is pending in the main window, without handling any input.
   std::function<void()> repaint;
-  // Set the main window's link status label.
-  std::function<void(std::string_view)> set_status_label;
+  // Where the status text goes ("No Device" when the handshake fails); must outlive the link.
+  const Reports* reports = nullptr;
 };
 
 class LinkDevice {
@@ -47,7 +48,7 @@ class LinkDevice {
   // so a change there takes effect at the next transaction. The constructor leaves the
   // delays alone: the configuration, read at start-up, sets all three. Without a
   // time_of_day hook the local clock is used ("HH:MM:SS").
-  LinkDevice(PortIo& port, Settings& settings, LinkHooks hooks = {});
+  LinkDevice(PortIo& port, LinkSettings& settings, LinkHooks hooks = {});
 
   // Writes one of three sets of delay counts into the settings: below 1000 (500, 80, 8),
   // 1000 to 99999 (90000, 1000, 100), 100000 and above (180000, 2000, 200).
@@ -140,7 +141,7 @@ class LinkDevice {
   };
 
   PortIo& port_;
-  Settings& settings_;
+  LinkSettings& settings_;
   LinkHooks hooks_;
   std::uint16_t data_port_ = 0x378;
   std::uint16_t status_port_ = 0x379;

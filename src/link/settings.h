@@ -1,24 +1,16 @@
-// The program-wide settings kept in the configuration file: port address, the three link
-// delay counts, the speed slider's maximum, the drag mode and the automatic refresh switch.
+// The settings the link reads at every transaction: the port address and the three delay
+// counts (kept in the configuration file with the program's other settings).
 #pragma once
 
 #include <cstdint>
 
 namespace quorvel {
 
-struct Settings {
+struct LinkSettings {
   std::uint16_t base_port = 888;
   std::int32_t poll_delay = 256;
   std::int32_t byte_delay = 4608;
   std::int32_t bit_delay = 6912;
-  std::int32_t slider_max = 9216;
-  std::uint8_t drag_mode = 0;     // 1 = a drag between panes moves saves, else copies
-  std::uint8_t auto_refresh = 1;  // 1 = automatic refresh runs, else off
 };
-
-// Drag mode 1 moves saves between panes; any other value copies them.
-inline bool DragMovesSaves(const Settings& settings) { return settings.drag_mode == 1; }
-// Auto refresh 1 runs the automatic refresh; any other value leaves it off.
-inline bool AutoRefreshOn(const Settings& settings) { return settings.auto_refresh == 1; }
 
 }  // namespace quorvel

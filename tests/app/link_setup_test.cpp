@@ -32,7 +32,7 @@ class LinkSetupTest : public ::testing::Test {
   }
 
   testing::TempDir dir_;
-  Settings settings_;
+  LinkSettings settings_;
 };
 
 TEST(TakeLinkOptions, TakesTheLinkOptionsAndLeavesTheRest) {

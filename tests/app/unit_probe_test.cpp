@@ -32,7 +32,7 @@ class UnitProbeTest : public ::testing::Test {
   }
 
   testing::TempDir dir_;
-  Settings settings_;
+  LinkSettings settings_;
   LinkHooks hooks_;
   int tick_ = 0;
   std::string error_;

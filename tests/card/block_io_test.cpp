@@ -7,7 +7,6 @@
 #include <numeric>
 
 #include "card/card_fixture.h"
-#include "link/settings.h"
 
 namespace quorvel {
 namespace {
@@ -31,7 +30,7 @@ TEST_F(SlotBlockIo, ReadSucceedsOnTheSixteenthAttemptWithoutMessage) {
   EXPECT_EQ(buffer[0], 0xAB);
   EXPECT_EQ(slots.read_calls, 16);
   EXPECT_TRUE(messages.informed.empty());
-  EXPECT_EQ(settings.auto_refresh, 1);
+  EXPECT_EQ(link_gave_up, 0);
   EXPECT_FALSE(slot2.link_failed);
 }
 
@@ -42,7 +41,7 @@ TEST_F(SlotBlockIo, ReadGivesUpAfterSixteenFailuresWithMessage) {
   ASSERT_EQ(messages.informed.size(), 1u);
   EXPECT_EQ(messages.informed[0],
             "連接錯誤!(請先關閉自動重新整理功能,再檢查程式的速度值,電源和連接器等問題..). ");
-  EXPECT_EQ(settings.auto_refresh, 0);
+  EXPECT_EQ(link_gave_up, 1);
   EXPECT_TRUE(slot1.link_failed);
 }
 
@@ -54,7 +53,7 @@ TEST_F(SlotBlockIo, WriteGivesUpAfterFiveAttempts) {
   ASSERT_EQ(messages.informed.size(), 1u);
   EXPECT_EQ(messages.informed[0],
             "連接錯誤!(請先關閉自動重新整理功能,再檢查程式的速度值,電源和連接器等問題..).  ");
-  EXPECT_EQ(settings.auto_refresh, 0);
+  EXPECT_EQ(link_gave_up, 1);
   EXPECT_NE(slots.cards[0][7 * 512], 0x11);
 
   slots.fail_next_writes = 4;

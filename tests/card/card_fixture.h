@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "card/card_image.h"
-#include "card/messages.h"
 #include "card/slot_link.h"
-#include "link/settings.h"
+#include "host/messages.h"
+#include "host/reports.h"
 #include "support/temp_dir.h"
 
 namespace quorvel::test {
@@ -93,7 +93,7 @@ class RecordingMessages : public Messages {
   }
 };
 
-// The card layer's surroundings for cards on `link`, with no settings and optional messages.
+// The card layer's surroundings for cards on `link`, with no reports and optional messages.
 inline CardEnvironment SlotsEnvironment(SlotLink& link, Messages* messages = nullptr) {
   CardEnvironment environment;
   environment.link = &link;
@@ -101,18 +101,20 @@ inline CardEnvironment SlotsEnvironment(SlotLink& link, Messages* messages = nul
   return environment;
 }
 
-// Slot 1 and slot 2 over a scripted link, with the settings and messages the block layer
+// Slot 1 and slot 2 over a scripted link, with the messages and reports the block layer
 // uses; the cards start empty.
 class ScriptedSlotTest : public ::testing::Test {
  protected:
   ScriptedSlotTest() {
     env.link = &slots;
-    env.settings = &settings;
     env.messages = &messages;
+    reports.link_gave_up = [this] { ++link_gave_up; };
+    env.reports = &reports;
   }
   ScriptedSlots slots;
-  Settings settings;
   RecordingMessages messages;
+  int link_gave_up = 0;  // how often the block layer reported that the link gave up
+  Reports reports;
   CardEnvironment env;
   CardImage slot1{kSourceSlot1, &env};
   CardImage slot2{kSourceSlot2, &env};

@@ -50,9 +50,11 @@ class Dcm : public ::testing::Test {
 
 TEST_F(Dcm, DumpThenRestoreIntoTheOtherSlotGivesTheSameCard) {
   int last_progress = -1;
-  environment.progress = [&](int position, int maximum) {
+  Reports reports;
+  reports.progress = [&](int position, int maximum) {
     if (maximum == 255) last_progress = position;
   };
+  environment.reports = &reports;
   ASSERT_EQ(DumpCardToFile(slot1, dir / "slot1.dcm"), DcmError::kNone);
   EXPECT_EQ(ReadFile(dir / "slot1.dcm"), link.cards[0]);
   EXPECT_EQ(link.read_calls, 256);

@@ -10,7 +10,6 @@
 #include "card/card_check.h"
 #include "card/card_fixture.h"
 #include "card/file_system.h"
-#include "link/settings.h"
 
 namespace quorvel {
 namespace {
@@ -345,8 +344,10 @@ class SlotTransfer : public test::ScriptedSlotTest {
     CardBuilder two;
     two.AddSave(0, "OTHER", {199});
     slots.cards[1] = two.Bytes();
-    env.progress = [this](int position, int maximum) { progress.emplace_back(position, maximum); };
-    env.status_label = [this](std::string_view text) { status = text; };
+    reports.progress = [this](int position, int maximum) {
+      progress.emplace_back(position, maximum);
+    };
+    reports.status_text = [this](std::string_view text) { status = text; };
   }
   void LoadBoth() {
     ASSERT_EQ(LoadCard(slot1), LoadResult::kLoaded);
@@ -384,7 +385,7 @@ TEST_F(SlotTransfer, FailedReadLeavesTheTargetModelAndCardAsTheyWere) {
   EXPECT_EQ(slot2.fat, fat);
   EXPECT_EQ(slot2.records[1].size, 0);
   EXPECT_EQ(messages.informed.size(), 1u);
-  EXPECT_EQ(settings.auto_refresh, 0);
+  EXPECT_EQ(link_gave_up, 1);
   // Only the failed step's block may have been written, into a block that stays free.
   ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
   EXPECT_EQ(slot2.listed_count, 1);

@@ -11,8 +11,8 @@
 #include "card/file_system.h"
 #include "card/link_slots.h"
 #include "card/save_transfer.h"
+#include "host/reports.h"
 #include "link/link_device.h"
-#include "link/settings.h"
 #include "virtualunit/virtual_unit.h"
 
 namespace quorvel {
@@ -47,8 +47,9 @@ class VirtualSlots : public ::testing::Test {
     ASSERT_TRUE(link->DetectUnitType());
     slots = std::make_unique<LinkSlots>(*link);
     env.link = slots.get();
-    env.settings = &settings;
     env.messages = &messages;
+    reports.link_gave_up = [this] { ++link_gave_up; };
+    env.reports = &reports;
   }
   void TearDown() override {
     if (unit) {
@@ -67,8 +68,10 @@ class VirtualSlots : public ::testing::Test {
   }
 
   test::TempDir dir;
-  Settings settings;
+  LinkSettings settings;
   test::RecordingMessages messages;
+  int link_gave_up = 0;
+  Reports reports;
   CardEnvironment env;
   std::unique_ptr<VirtualUnit> unit;
   std::unique_ptr<LinkDevice> link;
@@ -88,7 +91,7 @@ TEST_F(VirtualSlots, ReadFailingFifteenTimesThenSucceeding) {
   EXPECT_EQ(unit->Counters().block_reads, 1u);
   ReverseGroups(buffer);
   EXPECT_EQ(buffer[0x40], 3);  // the header of THREEFRAMES
-  EXPECT_EQ(settings.auto_refresh, 1);
+  EXPECT_EQ(link_gave_up, 0);
 }
 
 TEST_F(VirtualSlots, ReadFailingSixteenTimesGivesUp) {
@@ -99,7 +102,7 @@ TEST_F(VirtualSlots, ReadFailingSixteenTimesGivesUp) {
   EXPECT_EQ(link->Stats().block_reads, 16u);
   ASSERT_EQ(messages.informed.size(), 1u);
   EXPECT_EQ(messages.informed[0], kReadConnectionError);
-  EXPECT_EQ(settings.auto_refresh, 0);
+  EXPECT_EQ(link_gave_up, 1);
 }
 
 TEST_F(VirtualSlots, WriteGivesUpAfterFive) {
@@ -112,7 +115,7 @@ TEST_F(VirtualSlots, WriteGivesUpAfterFive) {
   EXPECT_EQ(link->Stats().block_writes, 5u);
   ASSERT_EQ(messages.informed.size(), 1u);
   EXPECT_EQ(messages.informed[0], kWriteConnectionError);
-  EXPECT_EQ(settings.auto_refresh, 0);
+  EXPECT_EQ(link_gave_up, 1);
   ASSERT_TRUE(WriteBlock(slot2, 10, buffer));
   Block back{};
   ASSERT_TRUE(ReadBlock(slot2, 10, back));

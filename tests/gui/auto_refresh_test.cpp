@@ -1,5 +1,6 @@
 // The automatic refresh (Timer3): loading a slot when a card goes in, forgetting it when the
 // card comes out, and re-arming only while automatic refresh is on.
+#include "card/block_io.h"
 #include "gui/window_fixture.h"
 
 namespace quorvel::test {
@@ -93,6 +94,21 @@ TEST_F(AutoRefreshTest, StaysOffWhenAutomaticRefreshIsOff) {
   form().Timer3Timer();
   EXPECT_TRUE(form().Slot1Loaded);
   EXPECT_FALSE(form().Timer3->isActive());
+}
+
+TEST_F(AutoRefreshTest, ABlockReadThatGivesUpSwitchesTheAutomaticRefreshOff) {
+  StartTwoSlot(SomeCard(), std::nullopt);
+  Detect();
+  ASSERT_EQ(settings_.auto_refresh, 1);
+  // A failed attempt: slot access, the first part request (failed), end of slot access.
+  const std::uint64_t next = unit().Transactions();
+  for (std::uint64_t attempt = 0; attempt < kSlotReadAttempts; ++attempt) {
+    unit().InjectFault(next + 3 * attempt + 2, Fault{.kind = FaultKind::kWrongChecksum});
+  }
+  Block buffer{};
+  EXPECT_FALSE(ReadBlock(form().Slot1Card, 199, buffer));
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{std::string(kReadConnectionError)});
+  EXPECT_EQ(settings_.auto_refresh, 0);
 }
 
 TEST_F(AutoRefreshTest, NoUnitNeverStartsARefresh) {

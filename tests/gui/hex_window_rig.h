@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "card/messages.h"
 #include "gui/tminiedform.h"
 #include "gui/window_fixture.h"
+#include "host/messages.h"
 #include "support/temp_dir.h"
 
 namespace quorvel::test {

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "card/messages.h"
+#include "app/settings.h"
 #include "gui/card_builder.h"
 #include "gui/tform1.h"
 #include "gui/twaitform.h"
-#include "link/settings.h"
+#include "host/messages.h"
 #include "virtualunit/virtual_unit.h"
 
 namespace quorvel::test {

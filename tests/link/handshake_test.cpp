@@ -29,7 +29,8 @@ class HandshakeTest : public ::testing::Test {
     LinkHooks hooks;
     hooks.time_of_day = [this] { return clock_.Read(); };
     hooks.repaint = [this] { ++repaints_; };
-    hooks.set_status_label = [this](std::string_view text) { labels_.emplace_back(text); };
+    reports_.status_text = [this](std::string_view text) { labels_.emplace_back(text); };
+    hooks.reports = &reports_;
     return LinkDevice(port_, settings_, hooks);
   }
 
@@ -66,11 +67,12 @@ class HandshakeTest : public ::testing::Test {
     port_.SetReader([this](std::uint16_t) -> std::uint8_t { return Selected() ? 0x00 : 0x40; });
   }
 
-  Settings settings_;
+  LinkSettings settings_;
   RecordingPort port_;
   testing::FakeClock clock_;
   int repaints_ = 0;
   std::vector<std::string> labels_;
+  Reports reports_;
 };
 
 TEST_F(HandshakeTest, ExchangeByteDrivesBitsMsbFirstWithClockFallingThenRising) {
@@ -233,7 +235,7 @@ TEST(BusyWait, RunsCountPlusOneIterationsAndNoneForNegativeCounts) {
 
 TEST(SetSpeed, ChoosesOneOfThreeDelaySets) {
   RecordingPort port;
-  Settings settings;
+  LinkSettings settings;
   LinkDevice device(port, settings);
   struct Case {
     std::int32_t value, poll, byte, bit;
@@ -257,7 +259,7 @@ TEST(LinkDeviceDefaults, UsesTheLocalClockWhenNoTimeHookIsGiven) {
     }
     return 0x40;
   });
-  Settings settings;
+  LinkSettings settings;
   settings.byte_delay = settings.poll_delay = -1;
   LinkDevice device(port, settings);
   EXPECT_FALSE(device.PagedMode());

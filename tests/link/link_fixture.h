@@ -67,7 +67,8 @@ class LinkFixture : public ::testing::Test {
   void MakeDevice() {
     LinkHooks hooks;
     hooks.time_of_day = [this] { return clock_.Read(); };
-    hooks.set_status_label = [this](std::string_view text) { labels_.emplace_back(text); };
+    reports_.status_text = [this](std::string_view text) { labels_.emplace_back(text); };
+    hooks.reports = &reports_;
     device_ = std::make_unique<LinkDevice>(*unit_, settings_, hooks);
   }
 
@@ -89,9 +90,10 @@ class LinkFixture : public ::testing::Test {
   }
 
   TempDir dir_;
-  Settings settings_;
+  LinkSettings settings_;
   FakeClock clock_;
   std::vector<std::string> labels_;
+  Reports reports_;
   std::vector<std::uint8_t> card_bytes_[2];
   std::unique_ptr<VirtualUnit> unit_;
   std::unique_ptr<LinkDevice> device_;

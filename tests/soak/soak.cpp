@@ -19,9 +19,9 @@
 #include "card/dcm_file.h"
 #include "card/file_system.h"
 #include "card/link_slots.h"
-#include "card/messages.h"
 #include "card/save_transfer.h"
 #include "demo_cards.h"
+#include "host/messages.h"
 #include "link/fake_clock.h"
 #include "link/link_device.h"
 #include "support/card_files.h"
@@ -207,7 +207,6 @@ class World {
     }
     slots_ = std::make_unique<LinkSlots>(*link_);
     env_.link = slots_.get();
-    env_.settings = &settings_;
     env_.messages = &messages_;
     for (std::uint8_t source = 0; source < 3; ++source) {
       cards_[source] = std::make_unique<CardImage>(source, &env_);
@@ -591,7 +590,7 @@ class World {
   std::array<std::filesystem::path, 2> slot_files_;
   std::filesystem::path image_file_;
   std::vector<Bytes> demo_saves_;
-  Settings settings_;
+  LinkSettings settings_;
   testing::FakeClock clock_;
   QuietMessages messages_;
   CardEnvironment env_;

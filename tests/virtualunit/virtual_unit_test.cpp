@@ -230,7 +230,7 @@ TEST_F(VirtualUnitTest, SlowHandshakeRaisesTheLineOnlyAfterKPolls) {
 }
 
 TEST_F(VirtualUnitTest, WritesReachTheFileOnlyWhenTheCommitCompletes) {
-  Settings settings;
+  LinkSettings settings;
   settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
   LinkDevice device(*two_slot_, settings);
   std::array<std::uint8_t, kPartSize> part;
@@ -259,7 +259,7 @@ TEST_F(VirtualUnitTest, WritesReachTheFileOnlyWhenTheCommitCompletes) {
 }
 
 TEST_F(VirtualUnitTest, ACommitOfABlockWithAMissingPartFails) {
-  Settings settings;
+  LinkSettings settings;
   settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
   LinkDevice device(*two_slot_, settings);
   std::array<std::uint8_t, kPartSize> part;
@@ -278,7 +278,7 @@ TEST_F(VirtualUnitTest, ACommitOfABlockWithAMissingPartFails) {
 }
 
 TEST_F(VirtualUnitTest, CountsPortAccessesAndCommands) {
-  Settings settings;
+  LinkSettings settings;
   settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
   LinkDevice device(*two_slot_, settings);
   std::uint16_t page = 0;
@@ -295,7 +295,7 @@ TEST_F(VirtualUnitTest, SeededRandomFaultsRepeatExactly) {
     std::string error;
     auto unit = VirtualUnit::TwoSlotFromFolder(dir_.path(), error);
     unit->UseRandomFaults(seed, 3);
-    Settings settings;
+    LinkSettings settings;
     settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
     int clock = 0;
     LinkHooks hooks;
