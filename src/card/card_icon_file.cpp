@@ -85,6 +85,20 @@ std::array<std::uint8_t, kCardIconFileSize> BuildCardIconFile(const IconImage& c
   return file;
 }
 
+std::optional<std::string> CardIconNameBytes(std::u32string_view name, std::u32string& unstorable) {
+  unstorable.clear();
+  std::string bytes;
+  for (const char32_t c : name.substr(0, std::min(name.size(), kDescriptionBytes))) {
+    if (c > 0xFF) {
+      if (unstorable.find(c) == std::u32string::npos) unstorable += c;
+    } else {
+      bytes += static_cast<char>(c);
+    }
+  }
+  if (!unstorable.empty()) return std::nullopt;
+  return bytes;
+}
+
 bool WriteCardIconFile(const IconImage& colour, const IconImage& monochrome, std::string_view name,
                        const std::filesystem::path& path) {
   return ReplaceFileContents(path, BuildCardIconFile(colour, monochrome, name));

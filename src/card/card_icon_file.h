@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "card/icon_image.h"
@@ -20,6 +22,12 @@ inline constexpr std::string_view kDefaultCardIconName = "No Name";
 inline constexpr std::string_view kCardIconWorkFile = "~ico._";
 // The monochrome preview picture of the colour dialog, in the working directory.
 inline constexpr std::string_view kMonochromePreviewFile = "~ico2.bmp";
+
+// The icon's name as the card stores it: one byte per character, the way the panes read a
+// card's texts back, so only U+0000 to U+00FF can be stored. Only the characters that reach
+// the file (the first 16) count. Nothing when one of them cannot be stored; `unstorable` then
+// holds each such character once, in order.
+std::optional<std::string> CardIconNameBytes(std::u32string_view name, std::u32string& unstorable);
 
 // Palette entries 0 to 15 of the monochrome source: black where `dark` has the bit set,
 // white elsewhere.

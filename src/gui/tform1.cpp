@@ -55,8 +55,12 @@ TForm1::~TForm1() = default;
 void TForm1::FormCreate() {
   WorkDir = env_.work_dir.empty() ? CaptureWorkDir() : env_.work_dir;
   reports_.progress = [this](int position, int maximum) {
-    ProgressBar1->setRange(0, maximum);
-    ProgressBar1->setValue(position);
+    if (maximum <= 0) {
+      EmptyProgressBar();  // the operation ended
+    } else {
+      ProgressBar1->setRange(0, maximum);
+      ProgressBar1->setValue(position);
+    }
     RepaintWindow();
   };
   reports_.status_text = [this](std::string_view text) {
@@ -92,6 +96,12 @@ void TForm1::FormCreate() {
   EnableTimer(Timer2);
   if (AutoRefreshOn()) EnableTimer(Timer3);
   EnableTimer(Timer1);
+}
+
+void TForm1::EmptyProgressBar() {
+  // A range of (0, 0) would make Qt show its busy animation: an empty bar has a range.
+  ProgressBar1->setRange(0, 100);
+  ProgressBar1->setValue(0);
 }
 
 void TForm1::ReadConfig() { quorvel::ReadConfig(WorkDir, *env_.settings, *env_.messages); }

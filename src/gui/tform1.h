@@ -200,6 +200,8 @@ class TForm1 : public QWidget {
   void HideWaitWindow();
   // Paints what is pending in this window now, without handling any input.
   void RepaintWindow();
+  // ProgressBar1 back to an empty bar, after every operation.
+  void EmptyProgressBar();
 
   // The pane's controls and data, by pane index.
   QListWidget* ListView(int pane) const { return panes_[pane].list; }

@@ -51,9 +51,16 @@ void TForm1::AddCardIcon(int pane) {
   selcolorForm->exec();
 
   const std::string icon_file = WorkDir + std::string(kCardIconWorkFile);
-  // The description holds one byte per character, as the panes read it back.
-  const QByteArray name = selcolorForm->IconName().toLatin1();
-  if (!WriteCardIconFile(colour, selcolorForm->Monochrome, name.toStdString(), icon_file)) {
+  const QList<uint> typed = selcolorForm->IconName().toUcs4();
+  std::u32string unstorable;
+  const std::optional<std::string> name =
+      CardIconNameBytes(std::u32string(typed.begin(), typed.end()), unstorable);
+  if (!name) {
+    // Never a name with its characters turned into '?': the user chooses another one.
+    const QString shown = QString::fromUcs4(unstorable.data(), unstorable.size());
+    env_.messages->Inform(" 圖示名稱的字元 " + shown.toStdString() +
+                          " 不能儲存在記憶卡上 (只可用英文字母, 數字和西歐字元), 圖示沒有加上. ");
+  } else if (!WriteCardIconFile(colour, selcolorForm->Monochrome, *name, icon_file)) {
     // Importing now would add whatever an earlier command left in the working file.
     env_.messages->Inform(CannotWriteMessage(icon_file));
   } else {

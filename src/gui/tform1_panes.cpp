@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "card/dcm_file.h"
 #include "card/file_system.h"
 #include "card/icon_frames.h"
 #include "gui/tform1.h"
@@ -50,10 +51,10 @@ void TForm1::FillIconList(int pane) {
   CardImage& card = Card(pane);
   ImageList& images = Images(pane);
   images.clear();
-  card.list_order.fill(0xFF);
   const std::filesystem::path work_dir(WorkDir);
   const QString frame_file = QString::fromStdString((work_dir / kPaneIconFile).string());
-  const QString no_icon_file = QString::fromStdString((work_dir / "NA.bmp").string());
+  const QString no_icon_file =
+      QString::fromStdString(FindProgramDataFile(work_dir, kNoIconPictureFile).string());
   QStringList unreadable;
   auto add_picture = [&](const QString& file, bool written) {
     // Read through QImage: QPixmap::load would serve the first frame of "Bmp.bmp" again from
@@ -66,33 +67,32 @@ void TForm1::FillIconList(int pane) {
     }
     images.push_back(QPixmap::fromImage(picture));
   };
+  // After a link failure the block layer has said why once; no further frame is tried.
+  auto link_failed = [&] { return card.IsSlot() && (link_->TimedOut() || card.link_failed); };
 
-  int row = 0;
   std::uint16_t image = 0;
-  for (std::size_t slot = 0; slot < card.records.size(); ++slot) {
-    SaveRecord& record = card.records[slot];
-    if (record.size == 0) continue;
-    ProgressBar1->setRange(0, record.icon_count);
-    ProgressBar1->setValue(0);
-    card.list_order[row++] = static_cast<std::uint8_t>(slot);
+  for (int row = 0; row < card.listed_count && !link_failed(); ++row) {
+    SaveRecord& record = card.records[card.list_order[row]];
     record.first_image_index = image;
     if (record.icon_count == 0) {
-      record.icon_count = 1;
       record.frame_image_indices[0] = image++;
       add_picture(no_icon_file, true);
       continue;
     }
+    ProgressBar1->setRange(0, record.icon_count);
+    ProgressBar1->setValue(0);
     for (std::size_t frame = 0; frame < ShownFrames(record); ++frame) {
       record.frame_image_indices[frame] = image++;
-      const bool written = ExportIconFrame(card, slot, frame, frame_file.toStdString());
+      const bool written =
+          ExportIconFrame(card, card.list_order[row], frame, frame_file.toStdString());
+      if (!written && link_failed()) break;
       add_picture(frame_file, written);
       ProgressBar1->setValue(ProgressBar1->value() + 1);
       RepaintWindow();
     }
   }
-  card.listed_count = static_cast<std::uint8_t>(row);
-  ProgressBar1->setValue(0);
-  if (!unreadable.isEmpty()) {
+  EmptyProgressBar();
+  if (!unreadable.isEmpty() && !link_failed()) {
     env_.messages->Inform(
         (QStringLiteral(" 圖示檔案無法讀取: ") + unreadable.join(", ") + " ").toStdString());
   }
@@ -100,7 +100,6 @@ void TForm1::FillIconList(int pane) {
 
 void TForm1::FillPane(int pane) {
   CardImage& card = Card(pane);
-  std::uint16_t total = UserBlockCount(card);
   if (pane != kPaneImage) {
     SetFontColor(HeaderBar(pane), 0xFFFFFF);
     SetBackColor(ListView(pane), kGreyList);
@@ -113,10 +112,9 @@ void TForm1::FillPane(int pane) {
     auto* item = new QListWidgetItem(QString::number(record.size), list);
     const std::uint16_t index = record.frame_image_indices[0];
     if (index < images.size()) item->setIcon(images[index]);
-    total = static_cast<std::uint16_t>(total - record.size);
   }
-  card.free_blocks = static_cast<std::uint8_t>(total & 0xFF);
-  SizePanel(pane)->setText(QStringLiteral("餘下 %1 個 Block").arg(total));
+  // The card layer's listing: the number the free-block bar shows.
+  SizePanel(pane)->setText(QStringLiteral("餘下 %1 個 Block").arg(UpdateListing(card)));
 }
 
 void TForm1::ClearRows(int pane) {

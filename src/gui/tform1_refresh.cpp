@@ -7,12 +7,6 @@
 
 namespace quorvel {
 
-namespace {
-
-constexpr int kRefreshSteps = 3;
-
-}  // namespace
-
 void TForm1::ShowPageInPanel(std::uint16_t page) {
   {
     const QSignalBlocker quiet(SpinEdit1);
@@ -66,33 +60,30 @@ void TForm1::RefreshImage() {
   LoadSource(kPaneImage);
 }
 
-// Steps shared by the three refreshes: root, FAT, directory, then the pane. A slot stops as
-// soon as the link has timed out; the image file is not checked.
+// Steps shared by the three refreshes: the card layer's load (root, FAT, system chain,
+// directory, listing; its progress drives ProgressBar1), then the icons and the pane. A slot
+// stops as soon as the link has failed.
 void TForm1::LoadSource(int pane) {
   CardImage& card = Card(pane);
   bool& loaded = Loaded(pane);
   const bool slot = pane != kPaneImage;
+  // One read per block for the load and for the icon frames read after it.
   const CacheScope one_read_per_block(card.cache);
-  auto link_failed = [&] {
-    if (!slot || !link_->TimedOut()) return false;
-    HideWaitWindow();
+  auto link_failed = [&] { return slot && (link_->TimedOut() || card.link_failed); };
+  auto stop = [&] {
+    // Nothing of the card read before stays listed.
+    EmptyPane(pane);
     loaded = false;
-    return true;
-  };
-  auto set_progress = [this](int position) {
-    ProgressBar1->setValue(position);
-    RepaintWindow();
+    HideWaitWindow();
   };
 
   ShowWaitWindow();
-  ProgressBar1->setRange(0, kRefreshSteps);
-  set_progress(0);
-  ReadRoot(card);
-  if (link_failed()) return;
-  set_progress(1);
-  ReadFat(card);
-  if (link_failed()) return;
-  if (!IsFormatted(card)) {
+  const LoadResult result = LoadCard(card);
+  if (result == LoadResult::kFailed || link_failed()) {
+    stop();
+    return;
+  }
+  if (result == LoadResult::kUnformatted) {
     // Kept loaded so that it can be formatted, but nothing of a previous card stays listed.
     loaded = true;
     EmptyPane(pane);
@@ -101,19 +92,16 @@ void TForm1::LoadSource(int pane) {
     for (QAction* command : add_commands[pane]) command->setEnabled(false);
     SizePanel(pane)->setText(QStringLiteral(" 記憶卡沒有格式化"));
     HideWaitWindow();
-    set_progress(0);
     return;
   }
-  RepairSystemChain(card);
-  set_progress(2);
-  ReadDirectory(card);
-  if (link_failed()) return;
   FillIconList(pane);
-  if (link_failed()) return;
+  if (link_failed()) {
+    stop();
+    return;
+  }
   FillPane(pane);
   loaded = true;
   HideWaitWindow();
-  set_progress(0);
 }
 
 void TForm1::Refresh_Slot1Click() {

@@ -28,13 +28,15 @@ class CardBuilder {
   // Marks the card as never formatted (FAT entries 0 and 1 read 0xFFFF).
   CardBuilder& Unformatted();
 
+  // Sets one FAT entry (for cards with a damaged or unusual FAT).
+  void SetFat(int block, std::uint16_t value);
+
   // The 131,072 bytes in link order.
   std::vector<std::uint8_t> LinkBytes() const;
   void Write(const std::filesystem::path& path) const;
 
  private:
   using Block = std::array<std::uint8_t, 512>;
-  void SetFat(int block, std::uint16_t value);
   void Put16(Block& block, std::size_t offset, std::uint16_t value);
 
   std::vector<Block> blocks_;  // logical order

@@ -319,6 +319,29 @@ TEST_F(AddIconTest, CheckedColoursAndTheNameReachTheSave) {
   EXPECT_NE(Listed(form().FileCard, "ICONDATA_VMS"), nullptr);
 }
 
+TEST_F(AddIconTest, ANameTheCardCannotStoreIsSaidAndNothingIsAdded) {
+  StartWithImage(CardBuilder());
+  WriteBmp(root_ / "logo.bmp", Picture(1));
+  chooser_.answer = Q(root_ / "logo.bmp");
+  AddIcon(form().LOADBMPPIC1,
+          [](TselcolorForm& dialog) { dialog.Edit1->setText(QStringLiteral("我的記憶卡 café")); });
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{
+                                 " 圖示名稱的字元 我的記憶卡 不能儲存在記憶卡上 (只可用英文字母, "
+                                 "數字和西歐字元), 圖示沒有加上. "});
+  EXPECT_EQ(Listed(form().FileCard, "ICONDATA_VMS"), nullptr);
+
+  messages_.texts.clear();
+  AddIcon(form().LOADBMPPIC1, [](TselcolorForm& dialog) {
+    dialog.Edit1->setText(QStringLiteral("Café card 0123456789 我"));  // cut after 16
+  });
+  EXPECT_TRUE(messages_.texts.empty());
+  const auto file = ReadAll(work_ / "~ico._");
+  ASSERT_EQ(file.size(), kCardIconFileSize);
+  std::string description;
+  for (std::size_t o = 0; o < 16; ++o) description += static_cast<char>(SaveByte(file, o));
+  EXPECT_EQ(description, "Caf\xE9 card 012345");
+}
+
 TEST_F(AddIconTest, AFullCardSaysSoAndIsNotRefreshed) {
   StartWithImage(CardBuilder().Add({.name = "BIG", .blocks = 199}));
   WriteBmp(root_ / "logo.bmp", Picture(1));

@@ -3,7 +3,9 @@
 #include <QImage>
 
 #include "card/block_io.h"
+#include "card/dcm_file.h"
 #include "card/file_system.h"
+#include "card/icon_frames.h"
 #include "demo_cards.h"
 #include "gui/win_colors.h"
 #include "gui/window_fixture.h"
@@ -101,7 +103,7 @@ TEST_F(RefreshTest, IconsAreTheSavesOwnAndCycleThroughTheirFrames) {
   form().Refresh_Slot1Click();
   ASSERT_EQ(form().card1Image.size(), 4u);
   const SaveRecord& three = form().Slot1Card.records[1];
-  EXPECT_EQ(form().Slot1Card.records[0].icon_count, 1) << "a save without icon counts one frame";
+  EXPECT_EQ(form().Slot1Card.records[0].icon_count, 0) << "a save without icon keeps its count";
   EXPECT_EQ(Picture(form().card1Image[0]).pixelColor(5, 5), QColor(255, 0, 255)) << "NA.bmp";
   // Frame f of the built card is a plain grey of palette index f + 1.
   for (int f = 0; f < 3; ++f) {
@@ -143,14 +145,81 @@ TEST_F(RefreshTest, FramesBeyondTheRecordsRoomAreNotShown) {
   EXPECT_EQ(many.current_frame, 40 % 32);
 }
 
-TEST_F(RefreshTest, MissingNoIconPictureIsReportedOnce) {
-  StartTwoSlot(CardBuilder().Add({.name = "A", .icons = 0}).Add({.name = "B", .icons = 0}),
+TEST_F(RefreshTest, TheNoIconPictureComesWithTheProgramAndTheBarEndsEmpty) {
+  // No "NA.bmp" in the working folder: the program's own copy is used, as for "dpnw.dc".
+  const std::filesystem::path shipped = ProgramDataFolder() / kNoIconPictureFile;
+  const bool made = !std::filesystem::exists(shipped);
+  if (made) {
+    std::filesystem::create_directories(shipped.parent_path());
+    QImage picture(32, 32, QImage::Format_RGB32);
+    picture.fill(QColor(0, 128, 255));
+    ASSERT_TRUE(picture.save(QString::fromStdString(shipped.string()), "BMP"));
+  }
+  StartTwoSlot(CardBuilder().Add({.name = "A", .blocks = 3, .icons = 2}).Add({.name = "B"}),
                std::nullopt);
   form().Refresh_Slot1Click();
-  ASSERT_EQ(messages_.texts.size(), 1u);
-  EXPECT_NE(messages_.texts[0].find("NA.bmp"), std::string::npos);
-  EXPECT_EQ(form().card1Image.size(), 2u) << "a stand-in picture keeps the rows";
+  const QImage expected = QImage(QString::fromStdString(shipped.string()));
+  if (made) std::filesystem::remove(shipped);
+  EXPECT_TRUE(messages_.texts.empty());
+  ASSERT_EQ(form().card1Image.size(), 3u);
+  EXPECT_EQ(Picture(form().card1Image[2]), expected.convertToFormat(QImage::Format_RGB32));
   EXPECT_TRUE(form().Slot1Loaded);
+  // The last save had no frames to count: the bar is empty, not Qt's busy animation.
+  EXPECT_GT(form().ProgressBar1->maximum(), 0);
+  EXPECT_EQ(form().ProgressBar1->value(), 0);
+}
+
+TEST_F(RefreshTest, ASaveWithoutIconKeepsNoFramesForTheSaveIconCommand) {
+  StartTwoSlot(CardBuilder().Add({.name = "NOICON", .icons = 0}), std::nullopt);
+  form().Refresh_Slot1Click();
+  ASSERT_EQ(form().card1Image.size(), 1u) << "the pane shows the no-icon picture";
+  const SaveRecord& save = form().Slot1Card.records[0];
+  EXPECT_EQ(save.icon_count, 0);
+  // What the save-icon command writes: nothing for this save.
+  EXPECT_FALSE(ExportIconFrame(form().Slot1Card, 0, save.current_frame, root_ / "icon.bmp"));
+  EXPECT_FALSE(std::filesystem::exists(root_ / "icon.bmp"));
+}
+
+TEST_F(RefreshTest, ARefreshStartsFromAnEmptyModel) {
+  CardBuilder many;
+  for (int i = 0; i < 20; ++i) many.Add({.name = "SAVE" + std::to_string(i)});
+  // Another card whose directory chain ends after its first block.
+  CardBuilder short_chain;
+  short_chain.Add({.name = "ONLY"});
+  short_chain.SetFat(253, 0xFFFA);
+  const auto other = WriteCard("short.dcm", short_chain);
+  StartTwoSlot(many, std::nullopt);
+  form().Refresh_Slot1Click();
+  ASSERT_EQ(Captions(kPaneSlot1).size(), 20u);
+  std::string error;
+  ASSERT_TRUE(unit().InsertCardAfter(0, other, 0, error)) << error;
+  form().Refresh_Slot1Click();
+  EXPECT_EQ(Captions(kPaneSlot1).size(), 1u) << "nothing of the card before";
+  EXPECT_EQ(form().Slot1Card.listed_count, 1);
+}
+
+TEST_F(RefreshTest, TheIconFillStopsAtTheFirstLinkFailure) {
+  // The link work of a refresh up to the icons, measured on a card of the same layout whose
+  // frames all lie in the save headers.
+  CardBuilder plain, framed;
+  for (const char* name : {"A", "B", "C"}) {
+    plain.Add({.name = name, .blocks = 3, .icons = 1});
+    framed.Add({.name = name, .blocks = 3, .icons = 2});
+  }
+  WriteNoIconPicture();
+  StartTwoSlot(plain, std::nullopt);
+  std::uint64_t before = unit().Transactions();
+  form().Refresh_Slot1Click();
+  const std::uint64_t up_to_icons = unit().Transactions() - before;
+  std::string error;
+  ASSERT_TRUE(unit().InsertCardAfter(0, WriteCard("framed.dcm", framed), 0, error)) << error;
+  form().Refresh_Slot1Click();
+  messages_.texts.clear();
+  unit().RemoveCardAfter(0, up_to_icons);
+  form().Refresh_Slot1Click();
+  EXPECT_EQ(messages_.texts.size(), 1u) << "one connection message, not one per frame";
+  EXPECT_FALSE(form().Slot1Loaded);
+  EXPECT_TRUE(Captions(kPaneSlot1).empty());
 }
 
 TEST_F(RefreshTest, UnformattedCardEmptiesThePaneButStaysLoaded) {
