@@ -130,8 +130,7 @@ void ApplyPlacement(CardImage& card, const Placement& placement, const DirEntry&
 }
 
 void ShowCopyingStatus(CardImage& target) {
-  if (target.env != nullptr && target.env->status_label)
-    target.env->status_label("      複製中...");
+  if (target.env != nullptr) ReportStatus(target.env->reports, "      複製中...");
 }
 
 bool WriteFatAndDirectory(CardImage& card) {
