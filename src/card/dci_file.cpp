@@ -8,33 +8,10 @@
 #include "card/work_files.h"
 
 namespace quorvel {
-namespace {
-
-// Larger than any single-save file: a size in blocks is one byte.
-constexpr std::size_t kDciReadLimit = DciFileSize(256);
-
-}  // namespace
-
 std::optional<std::string> DciName(const std::filesystem::path& path) {
   const auto bytes = ReadFileBytes(path, kEntryName + kEntryNameSize);
   if (!bytes || bytes->size() < kEntryName + kEntryNameSize) return std::nullopt;
   return std::string(bytes->begin() + kEntryName, bytes->end());
-}
-
-std::optional<DirEntry> ReadDciEntry(const std::filesystem::path& path) {
-  const auto bytes = ReadFileBytes(path, kDciEntrySize);
-  if (!bytes || bytes->size() < kDciEntrySize) return std::nullopt;
-  DirEntry entry;
-  std::copy_n(bytes->begin(), kDciEntrySize, entry.begin());
-  return entry;
-}
-
-TransferError PlanDciReplacement(const CardImage& card, std::size_t old_index,
-                                 const DirEntry& entry) {
-  const std::uint8_t size = entry[kEntrySize];
-  if (size == 0) return TransferError::kNoSpace;
-  Placement unused;
-  return PlanReplacement(card, old_index, size, IsGameEntry(entry), unused);
 }
 
 std::string_view Describe(DciExportError error) {
@@ -137,7 +114,7 @@ DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> fi
 }
 
 DciImportResult ImportDci(CardImage& card, const std::filesystem::path& path) {
-  const auto file = ReadFileBytes(path, kDciReadLimit);
+  const auto file = ReadFileBytes(path, kLargestDciFile);
   if (!file) return DciImportResult{DciImportResult::File::kCannotRead};
   return ImportDciBytes(card, *file);
 }

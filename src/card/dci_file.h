@@ -24,20 +24,12 @@ inline constexpr std::string_view kNoSpaceMessage = "空間不足.";
 constexpr std::size_t DciFileSize(std::size_t blocks) {
   return kDciEntrySize + blocks * kBlockSize;
 }
+// Larger than any single-save file: a size in blocks is one byte.
+inline constexpr std::size_t kLargestDciFile = DciFileSize(256);
 
 // The 12-character save name stored in a single-save file (bytes 4 to 15), nothing trimmed;
 // nothing when the file cannot be read or is shorter than that.
 std::optional<std::string> DciName(const std::filesystem::path& path);
-
-// The directory entry at the head of a single-save file; nothing when the file cannot be read
-// or is shorter than an entry.
-std::optional<DirEntry> ReadDciEntry(const std::filesystem::path& path);
-
-// What adding the save `entry` describes would meet once the save at `old_index` were deleted
-// (a replace): kNone when it would find room, kNoSpace for a save of 0 blocks as the import
-// refuses it. A replace that cannot succeed then deletes nothing.
-TransferError PlanDciReplacement(const CardImage& card, std::size_t old_index,
-                                 const DirEntry& entry);
 
 enum class DciExportError {
   kNone,

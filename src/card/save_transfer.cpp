@@ -9,12 +9,6 @@
 namespace quorvel {
 namespace {
 
-constexpr std::string_view kCopyingStatus = "      複製中...";
-
-void SetStatus(CardImage& card, std::string_view text) {
-  if (card.env != nullptr) ReportStatus(card.env->reports, text);
-}
-
 // A game occupies blocks 0, 1, ..., size - 1 in ascending order, all of which must be free.
 TransferError AllocateGame(const CardImage& card, std::uint16_t size, Placement& out) {
   for (std::uint16_t i = 0; i < size; ++i) {
@@ -86,6 +80,8 @@ std::string_view Describe(TransferError error) {
       return "a block of the save could not be read";
     case TransferError::kWriteFailed:
       return "a block could not be written to the target";
+    case TransferError::kNotFormatted:
+      return "the target card is not formatted";
   }
   return "unknown error";
 }
@@ -128,6 +124,13 @@ void ApplyPlacement(CardImage& card, const Placement& placement, const DirEntry&
   record.entry[kEntryFirstBlock] = game ? 0 : placement.blocks.front();
   record.first_block = record.entry[kEntryFirstBlock];
   record.size = static_cast<std::uint16_t>(placement.blocks.size());
+  // What a following store looks up by name before the card is read again.
+  record.name.assign(entry.begin() + kEntryName, entry.begin() + kEntryName + kEntryNameSize);
+  record.header_in_second_block = game;
+}
+
+void ShowCopyingStatus(CardImage& target) {
+  if (target.env != nullptr) ReportStatus(target.env->reports, "      複製中...");
 }
 
 bool WriteFatAndDirectory(CardImage& card) {
@@ -139,7 +142,7 @@ bool WriteFatAndDirectory(CardImage& card) {
 TransferError CopySave(CardImage& source, std::size_t index, CardImage& target) {
   if (&source == &target) return TransferError::kSamePane;
   if (index >= kSaveRecords) return TransferError::kNoSpace;  // no such save: size 0
-  SetStatus(target, kCopyingStatus);
+  ShowCopyingStatus(target);
   const SaveRecord& save = source.records[index];
   const bool game = save.header_in_second_block;
   Placement placement;

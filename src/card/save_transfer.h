@@ -24,6 +24,7 @@ enum class TransferError {
   kNoDirectorySlot,      // all 208 directory slots are in use
   kReadFailed,           // a block of the save could not be read from the source
   kWriteFailed,          // a block, the FAT or the directory could not be written to the target
+  kNotFormatted,         // the target card is not formatted: it has no FAT to store a save in
 };
 
 // A short English sentence for the reason, for the command line and the logs of the tests.
@@ -46,10 +47,13 @@ std::optional<std::size_t> FindFreeDirectorySlot(const CardImage& card);
 // directory slot. Everything is found before anything is taken.
 TransferError PlanPlacement(const CardImage& card, std::uint16_t size, bool game, Placement& out);
 // Takes the planned room in the model: the FAT, and `entry` in the planned directory slot
-// with its first block set (0 for a game) and its size recorded.
+// with its first block set (0 for a game), its size and its name recorded.
 void ApplyPlacement(CardImage& card, const Placement& placement, const DirEntry& entry, bool game);
 // Writes the model's FAT, then its directory; false when either was not written.
 bool WriteFatAndDirectory(CardImage& card);
+
+// Shows "      複製中..." (copying) on the status label while a save is copied onto `target`.
+void ShowCopyingStatus(CardImage& target);
 
 // Copies the save in directory slot `index` of `source` to `target`: blocks, then the
 // target's FAT and directory. On failure the target's model is left exactly as it was and

@@ -1,11 +1,12 @@
 // quorvel-cli card-icon SOURCE IN.bmp [--dark LIST] [--name TEXT]: builds the card's own icon
-// save "ICONDATA_VMS" from a 32 x 32 8-bit BMP and adds it to the card.
+// save "ICONDATA_VMS" from a 32 x 32 8-bit BMP and stores it on the card in place of the icon
+// save it may already hold.
 #include <bitset>
 #include <charconv>
 
 #include "card/bmp_file.h"
 #include "card/card_icon_file.h"
-#include "card/dci_file.h"
+#include "card/save_commands.h"
 #include "cli/card_source.h"
 #include "cli/command.h"
 
@@ -54,8 +55,11 @@ int RunCardIcon(const Args& args) {
   std::string error;
   CardImage* card = sources.OpenFormatted(source, error);
   if (card == nullptr) return Fail(error);
-  const DciImportResult result = ImportDciBytes(*card, file);
-  if (!result.Imported()) return Fail("card icon not added: " + DescribeImport(result));
+  // The console shows the first icon save of a card: an icon already there is replaced (and
+  // kept when the new one cannot be stored).
+  const StoreResult result = ImportSaveCommand(*card, file, FixedAnswers(/*replace=*/true));
+  if (result.old_save_kept) return Fail(source + ": " + Describe(result));
+  if (!result.Stored()) return Fail("card icon not added: " + DescribeImport(result.AsImport()));
   if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
   return kExitOk;
 }

@@ -1,34 +1,11 @@
 // quorvel-cli copy SOURCE SAVE TARGET [--replace]: copies one save between two card sources.
 #include "card/file_system.h"
-#include "card/save_transfer.h"
+#include "card/save_commands.h"
 #include "cli/card_source.h"
 #include "cli/command.h"
 
 namespace quorvel::cli {
 namespace {
-
-// Makes room for the copy when the target already holds a save of that name: refused
-// unless --replace, which deletes the old save first (as the program does after its
-// question), but only when the copy will then find room. Returns an empty text when the
-// copy may go ahead.
-std::string ResolveNameCollision(const Args& args, CardSources& sources, CardImage& target,
-                                 const SaveRecord& save) {
-  const std::string& target_name = args.positional[2];
-  std::optional<std::size_t> existing = FindSaveByName(target, save.name);
-  if (!existing) return "";
-  if (!args.Has("replace")) {
-    return target_name + " already holds a save named " + PrintableName(save.name) +
-           "; give --replace to replace it";
-  }
-  Placement placement;
-  TransferError room =
-      PlanReplacement(target, *existing, save.size, save.header_in_second_block, placement);
-  if (room != TransferError::kNone) return "copy refused: " + std::string(Describe(room));
-  std::string error;
-  if (!DeleteSave(target, *existing)) return target_name + ": the old save could not be deleted";
-  if (!sources.Reload(target, error)) return target_name + ": " + error;
-  return "";
-}
 
 int RunCopy(const Args& args) {
   RequirePositional(args, 3);
@@ -45,12 +22,16 @@ int RunCopy(const Args& args) {
   CardImage* target = sources.OpenFormatted(target_name, error);
   if (target == nullptr) return sources.Fail(error);
 
-  error = ResolveNameCollision(args, sources, *target, source.records[found->index]);
-  if (!error.empty()) return sources.Fail(error);
-  TransferError result = CopySave(source, found->index, *target);
-  if (result != TransferError::kNone) {
-    return sources.Fail("copy refused: " + std::string(Describe(result)));
+  // A save of the same name on the target is replaced only with --replace (the program asks).
+  const bool replace = args.Has("replace");
+  const StoreResult result = CopySaveCommand(source, found->index, *target, FixedAnswers(replace));
+  if (result.declined) {
+    return sources.Fail(target_name + " already holds a save named " +
+                        PrintableName(source.records[found->index].name) +
+                        "; give --replace to replace it");
   }
+  if (result.old_save_kept) return sources.Fail(target_name + ": " + Describe(result));
+  if (!result.Stored()) return sources.Fail("copy refused: " + Describe(result));
   if (!sources.Reload(*target, error)) return sources.Fail(target_name + ": " + error);
   return kExitOk;
 }

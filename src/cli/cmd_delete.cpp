@@ -1,7 +1,7 @@
 // quorvel-cli delete SOURCE SAVE: frees a save's blocks and its directory slot.
 #include <iostream>
 
-#include "card/save_transfer.h"
+#include "card/save_commands.h"
 #include "cli/card_source.h"
 #include "cli/command.h"
 
@@ -16,7 +16,8 @@ int RunDelete(const Args& args) {
   std::optional<FoundSave> found = sources.OpenSave(source, args.positional[1], error);
   if (!found) return sources.Fail(error);
   CardImage& card = *found->card;
-  if (!DeleteSave(card, found->index))
+  const std::size_t index = found->index;
+  if (!DeleteSavesCommand(card, std::span(&index, 1)))
     return sources.Fail(source + ": the FAT or directory was not written");
   if (!sources.Reload(card, error)) return sources.Fail(source + ": " + error);
   return kExitOk;

@@ -1,5 +1,5 @@
 // quorvel-cli format SOURCE --blocks 200|240|241: erases the card with that many user blocks.
-#include "card/save_transfer.h"
+#include "card/save_commands.h"
 #include "cli/card_source.h"
 #include "cli/command.h"
 
@@ -18,7 +18,7 @@ int RunFormat(const Args& args) {
   LoadResult loaded;
   CardImage* card = sources.Open(source, loaded, error);  // an unformatted card may be formatted
   if (card == nullptr) return sources.Fail(error);
-  if (!FormatCard(*card, static_cast<std::uint8_t>(std::stoi(*blocks)))) {
+  if (!FormatCardCommand(*card, std::stoi(*blocks))) {
     return sources.Fail(source + ": a block could not be written");
   }
   if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);

@@ -1,39 +1,13 @@
 // quorvel-cli import SOURCE FILE.dci [--replace|--add]: adds a single-save file to a card.
 #include <filesystem>
 
-#include "card/dci_file.h"
 #include "card/file_system.h"
-#include "card/save_transfer.h"
+#include "card/save_commands.h"
 #include "cli/card_source.h"
 #include "cli/command.h"
 
 namespace quorvel::cli {
 namespace {
-
-// A save of the same name is replaced with --replace, kept beside the new one with --add, and
-// otherwise refused (as the program does when both of its questions are answered No). A
-// replace whose new save would not find room deletes nothing. Returns an empty text when the
-// import may go ahead.
-std::string ResolveNameCollision(const Args& args, CardSources& sources, CardImage& card,
-                                 const std::string& name, const std::string& file) {
-  const std::optional<std::size_t> existing = FindSaveByName(card, name);
-  if (!existing || args.Has("add")) return "";
-  const std::string& source = args.positional[0];
-  if (!args.Has("replace")) {
-    return source + " already holds a save named " + PrintableName(name) +
-           "; give --replace to replace it or --add to keep both";
-  }
-  if (const std::optional<DirEntry> entry = ReadDciEntry(file)) {
-    const TransferError room = PlanDciReplacement(card, *existing, *entry);
-    if (room != TransferError::kNone) {
-      return file + " not imported: " + DescribeImport(DciImportResult{.placement = room});
-    }
-  }
-  std::string error;
-  if (!DeleteSave(card, *existing)) return source + ": the old save could not be deleted";
-  if (!sources.Reload(card, error)) return source + ": " + error;
-  return "";
-}
 
 int RunImport(const Args& args) {
   RequirePositional(args, 2);
@@ -42,8 +16,8 @@ int RunImport(const Args& args) {
   }
   const std::string& source = args.positional[0];
   const std::string& file = args.positional[1];
-  const std::optional<std::string> name = DciName(file);
-  if (!name) {
+  const SaveFileBytes read = ReadSaveFile(file);
+  if (read.status != DciImportResult::File::kOk) {
     return Fail(file +
                 (std::filesystem::exists(file) ? ": not a single-save file" : ": no such file"));
   }
@@ -51,10 +25,19 @@ int RunImport(const Args& args) {
   std::string error;
   CardImage* card = sources.OpenFormatted(source, error);
   if (card == nullptr) return Fail(error);
-  error = ResolveNameCollision(args, sources, *card, *name, file);
-  if (!error.empty()) return Fail(error);
-  const DciImportResult result = ImportDci(*card, file);
-  if (!result.Imported()) return Fail(file + " not imported: " + DescribeImport(result));
+  // A save of the same name is replaced with --replace, kept beside the new one with --add,
+  // and otherwise refused (as the program does when both of its questions are answered No).
+  const bool replace = args.Has("replace");
+  const bool add = args.Has("add");
+  const StoreResult result = ImportSaveCommand(*card, read.bytes, FixedAnswers(replace, add));
+  if (result.declined) {
+    return Fail(source + " already holds a save named " +
+                PrintableName(std::string(read.bytes.begin() + kEntryName,
+                                          read.bytes.begin() + kEntryName + kEntryNameSize)) +
+                "; give --replace to replace it or --add to keep both");
+  }
+  if (result.old_save_kept) return Fail(file + ": " + Describe(result));
+  if (!result.Stored()) return Fail(file + " not imported: " + DescribeImport(result.AsImport()));
   if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
   return kExitOk;
 }

@@ -1,4 +1,5 @@
-// quorvel-cli new-image OUT.dcm: a new card image file from the empty-card template.
+// quorvel-cli new-image OUT.dcm [--force]: a new card image file from the empty-card template;
+// an existing file (perhaps a card full of saves) is replaced only with --force.
 #include <filesystem>
 
 #include "card/dcm_file.h"
@@ -10,9 +11,14 @@ namespace {
 
 int RunNewImage(const Args& args) {
   RequirePositional(args, 1);
+  const std::string& out = args.positional[0];
+  std::error_code code;
+  if (std::filesystem::exists(std::filesystem::symlink_status(out, code)) && !args.Has("force")) {
+    return Fail(out + " already exists; give --force to replace it");
+  }
   const std::filesystem::path template_path =
       FindProgramDataFile(std::filesystem::current_path(), kImageTemplateFile);
-  const DcmError result = CreateImageFromTemplate(template_path, args.positional[0]);
+  const DcmError result = CreateImageFromTemplate(template_path, out);
   switch (result) {
     case DcmError::kNone:
       return kExitOk;
@@ -20,11 +26,11 @@ int RunNewImage(const Args& args) {
     case DcmError::kTemplateShort:
       return Fail("template " + template_path.string() + ": " + std::string(Describe(result)));
     default:
-      return Fail(args.positional[0] + ": " + std::string(Describe(result)));
+      return Fail(out + ": " + std::string(Describe(result)));
   }
 }
 
-const CommandRegistration kRegistration{"new-image", "OUT.dcm", &RunNewImage};
+const CommandRegistration kRegistration{"new-image", "OUT.dcm [--force]", &RunNewImage};
 
 }  // namespace
 }  // namespace quorvel::cli

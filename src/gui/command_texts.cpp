@@ -44,6 +44,8 @@ std::string StoreFailureMessage(std::string_view name, TransferError error,
       return lead + "遊戲必須放在第 0 區塊起, 但那裡已被使用.";
     case TransferError::kNoDirectorySlot:
       return lead + "記憶卡的目錄已滿.";
+    case TransferError::kNotFormatted:
+      return lead + "記憶卡沒有格式化.";
     case TransferError::kNone:
     case TransferError::kSamePane:
     case TransferError::kReadFailed:
@@ -51,6 +53,10 @@ std::string StoreFailureMessage(std::string_view name, TransferError error,
       break;
   }
   return {};
+}
+
+std::string OldSaveKeptMessage(std::string_view name) {
+  return FileMessage(name, " 已加上, 但舊的同名檔案不能刪除.");
 }
 
 std::string ImportFailureMessage(std::string_view file, std::string_view name,

@@ -31,6 +31,10 @@ std::string StoreFailureMessage(std::string_view name, TransferError error,
 inline constexpr std::string_view kCopyAction = "不能複製";
 inline constexpr std::string_view kAddAction = "不能加上";
 
+// " 檔案 NAME 已加上, 但舊的同名檔案不能刪除." when a replace stored the new save but the old
+// one of that name could not be deleted (the card lists both).
+std::string OldSaveKeptMessage(std::string_view name);
+
 // Why the single-save file `file` holding the save `name` was not added: "空間不足." when
 // the card lacks the blocks, the store failure texts otherwise; empty when the block layer has
 // already said it.

@@ -21,12 +21,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "app/settings.h"
 #include "card/card_image.h"
 #include "card/link_slots.h"
+#include "card/save_commands.h"
 #include "card/save_identity.h"
 #include "host/messages.h"
 #include "host/reports.h"
@@ -400,15 +402,15 @@ class TForm1 : public QWidget {
   // Save commands (tform1_copy.cpp, tform1_delete.cpp).
   void FillSaveDialogs(int pane, std::uint8_t slot);
   void DeleteOneSave(int pane, std::uint8_t slot);
-  // Copies one save and tells the user why it was not stored (room, block 0, directory);
-  // link and file failures were already reported by the block layer.
-  bool StoreSave(int source, std::uint8_t slot, int target);
   // " 檔案 NAME 己存在,是否要取代它嗎? " with `lead` in place of " 檔案 ".
   bool AskReplace(const std::string& lead, const std::string& name);
+  // The replace question as a store asks it: Yes shows the wait window for the writing.
+  NameClashAnswers ReplaceAnswers(const std::string& lead);
   void ConnectSaveCommands();
 
   // Copies one save, first asking (" 檔案 " or `lead`) whether to replace a save of the same
-  // name on the target; a replaced save is deleted and the target refreshed before the copy.
+  // name on the target, and tells the user why the save was not stored (room, block 0,
+  // directory); link and file failures were already reported by the block layer.
   enum class CopyOutcome { kSkipped, kFailed, kCopied };
   CopyOutcome CopyAskingToReplace(int source, std::uint8_t slot, int target,
                                   const std::string& lead);
@@ -454,9 +456,11 @@ class TForm1 : public QWidget {
   void AddSaveFile(int pane);
   void ExportSaveFile(int pane, std::uint8_t slot);
   void SaveIconFile(int pane, std::uint8_t slot);
-  // Adds the single-save file `file` (holding the save `name`) to the pane's card, tells the
-  // user why when it was not added, and refreshes the pane when the card changed.
-  bool ImportIntoPane(int pane, const std::string& file, const std::string& name);
+  // Stores the single-save file `file` (its bytes `save_file`) on the pane's card with the
+  // given answers to a save of the same name, tells the user why when it was not stored, and
+  // refreshes the pane when the card changed. True when stored.
+  bool ImportIntoPane(int pane, const std::string& file, std::span<const std::uint8_t> save_file,
+                      const NameClashAnswers& answers);
 
   MainWindowEnv env_;
   // What the link and the card layer report: progress to ProgressBar1, the status text to

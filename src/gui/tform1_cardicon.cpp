@@ -1,10 +1,11 @@
 // The add-icon commands of the three panes: a 32 x 32 8-bit BMP picture becomes the card's
-// own icon save "ICONDATA_VMS", built in "~ico._" and imported into the pane's card.
+// own icon save "ICONDATA_VMS", built in "~ico._" and stored on the pane's card in place of
+// the icon save it may already hold.
 #include <string>
 
 #include "card/bmp_file.h"
 #include "card/card_icon_file.h"
-#include "card/dci_file.h"
+#include "card/save_commands.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
@@ -63,8 +64,13 @@ void TForm1::AddCardIcon(int pane) {
   } else if (!WriteCardIconFile(colour, selcolorForm->Monochrome, *name, icon_file)) {
     // Importing now would add whatever an earlier command left in the working file.
     env_.messages->Inform(CannotWriteMessage(icon_file));
+  } else if (const SaveFileBytes read = ReadSaveFile(icon_file);
+             read.status != DciImportResult::File::kOk) {
+    env_.messages->Inform(CannotReadMessage(icon_file));
   } else {
-    ImportIntoPane(pane, icon_file, std::string(kCardIconSaveName));
+    // The console shows the first icon save of a card: one already there is replaced, after
+    // the question, rather than joined by another that would never show.
+    ImportIntoPane(pane, icon_file, read.bytes, ReplaceAnswers(" 檔案 "));
   }
   HideWaitWindow();
 }

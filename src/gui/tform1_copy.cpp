@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <string>
 
-#include "card/save_transfer.h"
+#include "card/save_commands.h"
 #include "gui/centre_on.h"
 #include "gui/command_texts.h"
 #include "gui/tcopyform.h"
@@ -129,34 +129,27 @@ bool TForm1::AskReplace(const std::string& lead, const std::string& name) {
   return env_.messages->AskYesNo(lead + name + " 己存在,是否要取代它嗎? ");
 }
 
-bool TForm1::StoreSave(int source, std::uint8_t slot, int target) {
-  const TransferError error = CopySave(Card(source), slot, Card(target));
-  if (error == TransferError::kNone) return true;
-  const std::string message =
-      StoreFailureMessage(Card(source).records[slot].name, error, kCopyAction);
-  if (!message.empty()) env_.messages->Inform(message);
-  return false;
+NameClashAnswers TForm1::ReplaceAnswers(const std::string& lead) {
+  return {.replace =
+              [this, lead](const std::string& name) {
+                if (!AskReplace(lead, name)) return false;
+                ShowWaitWindow();
+                return true;
+              },
+          .add = nullptr};
 }
 
 TForm1::CopyOutcome TForm1::CopyAskingToReplace(int source, std::uint8_t slot, int target,
                                                 const std::string& lead) {
   const std::string name = Card(source).records[slot].name;
-  if (const std::optional<std::size_t> found = FindSaveByName(Card(target), name)) {
-    if (!AskReplace(lead, name)) return CopyOutcome::kSkipped;
-    // A replacement that cannot find room deletes nothing: the old save stays.
-    const SaveRecord& save = Card(source).records[slot];
-    Placement unused;
-    const TransferError room =
-        PlanReplacement(Card(target), *found, save.size, save.header_in_second_block, unused);
-    if (room != TransferError::kNone) {
-      env_.messages->Inform(StoreFailureMessage(name, room, kCopyAction));
-      return CopyOutcome::kFailed;
-    }
-    ShowWaitWindow();
-    DeleteOneSave(target, static_cast<std::uint8_t>(*found));
-    RefreshPane(target);
-  }
-  return StoreSave(source, slot, target) ? CopyOutcome::kCopied : CopyOutcome::kFailed;
+  const StoreResult result =
+      CopySaveCommand(Card(source), slot, Card(target), ReplaceAnswers(lead));
+  if (result.declined) return CopyOutcome::kSkipped;
+  if (result.old_save_kept) env_.messages->Inform(OldSaveKeptMessage(name));
+  if (result.Stored()) return CopyOutcome::kCopied;
+  const std::string message = StoreFailureMessage(name, result.error, kCopyAction);
+  if (!message.empty()) env_.messages->Inform(message);
+  return CopyOutcome::kFailed;
 }
 
 void TForm1::CopyToPane(int source, std::uint8_t slot, int target) {

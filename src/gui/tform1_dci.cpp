@@ -6,7 +6,7 @@
 
 #include "card/dci_file.h"
 #include "card/icon_frames.h"
-#include "card/save_transfer.h"
+#include "card/save_commands.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
@@ -29,15 +29,6 @@ std::string AppendQuestion(const std::string& name) {
   return " 檔案 " + name + " 己存在,是否要附加這檔案嗎? ";
 }
 
-// What adding the single-save file `file` in place of the save at `old_index` would meet, so
-// that a replace that cannot succeed deletes nothing; a file too short for an entry is left to
-// the import to report.
-TransferError PlanReplacementBy(const CardImage& card, std::size_t old_index,
-                                const std::string& file) {
-  const std::optional<DirEntry> entry = ReadDciEntry(file);
-  return entry ? PlanDciReplacement(card, old_index, *entry) : TransferError::kNone;
-}
-
 }  // namespace
 
 void TForm1::AddSaveFile(int pane) {
@@ -55,9 +46,11 @@ void TForm1::AddSaveFile(int pane) {
     env_.messages->Inform(NotFoundMessage(pane, file));
     return;
   }
-  const std::optional<std::string> name = DciName(ToPath(*chosen));
-  if (!name) {
-    env_.messages->Inform(CannotReadMessage(file));
+  // The whole file is read before the card is touched, so that a file that cannot be read
+  // never costs the save it was to replace.
+  const SaveFileBytes read = ReadSaveFile(ToPath(*chosen));
+  if (read.status != DciImportResult::File::kOk) {
+    env_.messages->Inform(ImportFailureMessage(file, "", {.file = read.status}));
     return;
   }
   ShowWaitWindow();
@@ -70,36 +63,31 @@ void TForm1::AddSaveFile(int pane) {
       return;
     }
   }
-  bool add = true;
-  if (const std::optional<std::size_t> found = FindSaveByName(Card(pane), *name)) {
-    if (AskReplace(" 檔案 ", *name)) {
-      const TransferError room = PlanReplacementBy(Card(pane), *found, file);
-      if (room != TransferError::kNone) {
-        env_.messages->Inform(ImportFailureMessage(file, *name, {.placement = room}));
-        HideWaitWindow();
-        return;
-      }
-      ShowWaitWindow();
-      DeleteOneSave(pane, static_cast<std::uint8_t>(*found));
-      RefreshPane(pane);
-    } else {
-      add = env_.messages->AskYesNo(AppendQuestion(*name));
-    }
-  }
-  if (add) ImportIntoPane(pane, file, *name);
+  NameClashAnswers answers = ReplaceAnswers(" 檔案 ");
+  answers.add = [this](const std::string& name) {
+    return env_.messages->AskYesNo(AppendQuestion(name));
+  };
+  ImportIntoPane(pane, file, read.bytes, answers);
   HideWaitWindow();
 }
 
-bool TForm1::ImportIntoPane(int pane, const std::string& file, const std::string& name) {
+bool TForm1::ImportIntoPane(int pane, const std::string& file,
+                            std::span<const std::uint8_t> save_file,
+                            const NameClashAnswers& answers) {
   ShowWaitWindow();
-  const DciImportResult result = ImportDci(Card(pane), file);
-  if (!result.Imported()) {
-    const std::string message = ImportFailureMessage(file, name, result);
+  const StoreResult result = ImportSaveCommand(Card(pane), save_file, answers);
+  const std::string name = save_file.size() < kEntryName + kEntryNameSize
+                               ? std::string()
+                               : std::string(save_file.begin() + kEntryName,
+                                             save_file.begin() + kEntryName + kEntryNameSize);
+  if (result.old_save_kept) env_.messages->Inform(OldSaveKeptMessage(name));
+  if (!result.Stored() && !result.declined) {
+    const std::string message = ImportFailureMessage(file, name, result.AsImport());
     if (!message.empty()) env_.messages->Inform(message);
   }
   // A write that failed half-way may have changed the card: show what it now holds.
-  if (result.Imported() || result.placement == TransferError::kWriteFailed) RefreshPane(pane);
-  return result.Imported();
+  if (result.written) RefreshPane(pane);
+  return result.Stored();
 }
 
 void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {

@@ -24,6 +24,12 @@ const QString kImageSuffix = QStringLiteral("DCM");
 
 std::string InUseMessage(const std::string& file) { return " 檔案 " + file + " 在使用中 ."; }
 
+// Asked before an image file is written over every block of the card in a slot.
+std::string RestoreQuestion(int pane, const std::string& file) {
+  return " 檔案 " + file + " 將取代插槽" + (pane == kPaneSlot1 ? "1" : "2") +
+         "記憶卡的全部資料, 確定嗎? ";
+}
+
 }  // namespace
 
 void TForm1::ConnectFileCommands() {
@@ -187,6 +193,8 @@ void TForm1::LoadImageIntoSlot(int pane) {
     env_.messages->Inform(UnsupportedImageMessage(file, true));
     return;
   }
+  // Every save on the card is overwritten: only after the user's yes.
+  if (!env_.messages->AskYesNo(RestoreQuestion(pane, file))) return;
   ShowWaitWindow();
   const DcmError result = RestoreCardFromFile(Card(pane), ToPath(*chosen));
   HideWaitWindow();

@@ -2,7 +2,7 @@
 // sub-menus with their questions.
 #include <vector>
 
-#include "card/save_transfer.h"
+#include "card/save_commands.h"
 #include "gui/tform1.h"
 
 namespace quorvel {
@@ -35,7 +35,10 @@ void TForm1::ConnectSaveCommands() {
   }
 }
 
-void TForm1::DeleteOneSave(int pane, std::uint8_t slot) { DeleteSave(Card(pane), slot); }
+void TForm1::DeleteOneSave(int pane, std::uint8_t slot) {
+  const std::size_t index = slot;
+  DeleteSavesCommand(Card(pane), std::span(&index, 1));
+}
 
 void TForm1::DeleteSelectedSaves(int pane) {
   if (!Loaded(pane)) return;
@@ -43,14 +46,16 @@ void TForm1::DeleteSelectedSaves(int pane) {
   if (list->selectedItems().isEmpty()) return;
   const Timer3Hold hold(*this);
   if (env_.messages->AskYesNo(kDeleteQuestion)) {
+    std::vector<std::size_t> chosen;
     for (int row = 0; row < list->count() && row < Card(pane).listed_count; ++row) {
       if (!list->item(row)->isSelected()) continue;
-      ShowWaitWindow();
-      DeleteOneSave(pane, Card(pane).list_order[row]);
-      HideWaitWindow();
+      chosen.push_back(Card(pane).list_order[row]);
       list->item(row)->setSelected(false);
     }
+    ShowWaitWindow();
+    DeleteSavesCommand(Card(pane), chosen);
     RefreshPane(pane);
+    HideWaitWindow();
   }
 }
 
@@ -59,7 +64,7 @@ void TForm1::FormatPane(int pane, std::uint8_t user_blocks) {
   const Timer3Hold hold(*this);
   if (env_.messages->AskYesNo(user_blocks == 200 ? kFormatQuestion : kLongFormatQuestion)) {
     ShowWaitWindow();
-    FormatCard(Card(pane), user_blocks);
+    FormatCardCommand(Card(pane), user_blocks);
     RefreshPane(pane);
     HideWaitWindow();
   }

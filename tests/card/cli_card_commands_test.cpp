@@ -160,6 +160,33 @@ TEST_F(CliCardCommands, ReplaceThatCannotFitDeletesNothing) {
   EXPECT_EQ(test::ReadFile(dir / "to.dcm"), before);
 }
 
+// A replace whose save cannot be read whole from the source (its chain ends before its size)
+// keeps the old save, whether the target had room for both or only once the old one is gone.
+TEST_F(CliCardCommands, ReplaceByASaveThatCannotBeReadKeepsTheOldSave) {
+  CardBuilder from;
+  from.AddSave(0, "SAVE", {199, 198, 197});
+  from.Entry(0)[0x18] = 4;  // four blocks named, three chained
+  const std::string from_path = Write(from, "from.dcm");
+  for (const bool room_for_both : {true, false}) {
+    CardBuilder to;
+    to.AddSave(0, "SAVE", {199, 198});
+    std::vector<std::uint8_t> filler;
+    for (int b = 0; b < (room_for_both ? 10 : 195); ++b) {
+      filler.push_back(static_cast<std::uint8_t>(197 - b));
+    }
+    to.AddSave(1, "FILLER", filler);
+    const std::string to_path = Write(to, "to.dcm");
+    testing::CliRun run = Cli("copy " + from_path + " SAVE " + to_path + " --replace");
+    EXPECT_EQ(run.status, 1) << room_for_both;
+    EXPECT_NE(run.err.find("could not be read"), std::string::npos) << run.err;
+    testing::CliRun listed = Cli("list " + to_path + " --json");
+    EXPECT_NE(listed.out.find("\"name\":\"SAVE\\u0000"), std::string::npos)
+        << room_for_both << listed.out;
+    EXPECT_NE(listed.out.find("\"first_block\":199,\"blocks\":2"), std::string::npos) << listed.out;
+    ExpectClean(to_path);
+  }
+}
+
 TEST_F(CliCardCommands, DeleteByNameOrSlot) {
   const std::string card = Write(ThreeSaves(), "card.dcm");
   ASSERT_EQ(Cli("delete " + card + " MIDDLE").status, 0);

@@ -125,6 +125,24 @@ TEST_F(CliFileCommands, ImportRefusalsSayWhy) {
   EXPECT_FALSE(std::filesystem::exists(dir / "x.dci"));
 }
 
+// A file cut short is refused before the card is touched, also when it was to replace a save:
+// the old save is still there.
+TEST_F(CliFileCommands, ATruncatedFileNeverCostsTheSaveItWasToReplace) {
+  Write(TwoSaves(), "card.dcm");
+  ASSERT_EQ(Cli("export card.dcm DATA________ data.dci").status, 0);
+  std::vector<std::uint8_t> file = ReadFile(dir / "data.dci");
+  file.resize(file.size() - 512);
+  ASSERT_TRUE(ReplaceFileContents(dir / "cut.dci", file));
+  for (const char* option : {"--replace", "--add", ""}) {
+    const CliResult run = Cli(std::string("import card.dcm cut.dci ") + option);
+    EXPECT_EQ(run.status, 1) << option;
+    EXPECT_NE(run.err.find("shorter than the blocks its entry names"), std::string::npos)
+        << option << run.err;
+    EXPECT_EQ(ReadFile(dir / "card.dcm"), TwoSaves().Bytes()) << option;
+  }
+  EXPECT_NE(Cli("list card.dcm --json").out.find("\"name\":\"DATA________\""), std::string::npos);
+}
+
 TEST_F(CliFileCommands, DumpOfOneVirtualSlotRestoredIntoTheOtherGivesTheSameCard) {
   std::filesystem::create_directories(dir / "unit");
   Write(TwoSaves(), "unit/slot1.dcm");
@@ -160,6 +178,17 @@ TEST_F(CliFileCommands, NewImageComesFromTheTemplate) {
   EXPECT_EQ(short_template.status, 1);
   EXPECT_NE(short_template.err.find("fewer than 131072 bytes"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir / "bad.dcm"));
+}
+
+TEST_F(CliFileCommands, NewImageKeepsAnExistingFileUnlessForced) {
+  Write(TwoSaves(), "keep.dcm");
+  const CliResult refused = Cli("new-image keep.dcm");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("keep.dcm already exists; give --force"), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(ReadFile(dir / "keep.dcm"), TwoSaves().Bytes());
+  ASSERT_EQ(Cli("new-image keep.dcm --force").status, 0);
+  EXPECT_NE(Cli("list keep.dcm --json").out.find("\"free_blocks\":200"), std::string::npos);
 }
 
 TEST_F(CliFileCommands, IconWritesOneFrame) {
@@ -199,6 +228,13 @@ TEST_F(CliFileCommands, CardIconAddsTheIconSave) {
   const auto stored = ReadFile(dir / "icon.dci");
   ASSERT_EQ(stored.size(), expected.size());
   EXPECT_TRUE(std::equal(stored.begin() + 32, stored.end(), expected.begin() + 32));
+  ExpectClean("check card.dcm");
+
+  // Run again, the icon save is replaced: the console shows only the first one of a card.
+  ASSERT_EQ(Cli("card-icon card.dcm logo.bmp --name Again").status, 0);
+  const CliResult again = Cli("list card.dcm --json");
+  EXPECT_EQ(again.out.find("ICONDATA_VMS"), again.out.rfind("ICONDATA_VMS")) << again.out;
+  EXPECT_NE(again.out.find("\"free_blocks\":198"), std::string::npos) << again.out;
   ExpectClean("check card.dcm");
 
   EXPECT_EQ(Cli("card-icon card.dcm logo.bmp --dark 16").status, 2);

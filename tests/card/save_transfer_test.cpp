@@ -10,6 +10,7 @@
 #include "card/card_check.h"
 #include "card/card_fixture.h"
 #include "card/file_system.h"
+#include "card/save_commands.h"
 
 namespace quorvel {
 namespace {
@@ -447,6 +448,47 @@ TEST_F(SlotTransfer, FailedDeleteKeepsTheSaveListedWithItsBlocks) {
     EXPECT_EQ(slot1.fat, fat) << failing;
     EXPECT_EQ(slot1.listed_count, listed) << failing;
     EXPECT_EQ(CheckCard(slot1), std::vector<std::string>{}) << failing;
+  }
+}
+
+// A replace never loses the old save: with room for both the new save is stored whole before
+// the old one is deleted; without, the whole save is read from the source first. A block that
+// cannot be read or written then leaves the old save listed.
+TEST_F(SlotTransfer, AReplaceThatFailsKeepsTheOldSave) {
+  const struct {
+    bool room_for_both;
+    int failing_read;   // a block of the source (slot 1), or -1
+    int failing_write;  // a block of the target (slot 2), or -1
+  } cases[] = {
+      {true, 198, -1},  {true, -1, 150}, {true, -1, kFatBlock},
+      {false, 197, -1}, {true, -1, -1},  {false, -1, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.room_for_both) + " " + std::to_string(c.failing_read) + " " +
+                 std::to_string(c.failing_write));
+    CardBuilder two;
+    two.AddSave(0, "OTHER", {199});
+    two.AddSave(1, "FROMSLOT1", {198});
+    std::vector<std::uint8_t> filler;
+    for (int b = 197; b > (c.room_for_both ? 150 : 2); --b)
+      filler.push_back(static_cast<std::uint8_t>(b));
+    two.AddSave(2, "FILLER", filler);
+    slots.cards[1] = two.Bytes();
+    LoadBoth();
+    if (c.failing_read >= 0) slots.fail_reads_of[c.failing_read] = 16;
+    if (c.failing_write >= 0) slots.fail_writes_of[c.failing_write] = 16;
+    const StoreResult result = CopySaveCommand(slot1, 0, slot2, FixedAnswers(/*replace=*/true));
+    slots.fail_reads_of.clear();
+    slots.fail_writes_of.clear();
+    const bool fails = c.failing_read >= 0 || c.failing_write >= 0;
+    EXPECT_EQ(result.Stored(), !fails);
+    EXPECT_EQ(result.replaced, !fails);
+    ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
+    EXPECT_EQ(CheckCard(slot2), std::vector<std::string>{});
+    const std::optional<std::size_t> found = FindSaveByName(slot2, slot1.records[0].name);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(slot2.records[*found].size, fails ? 1 : 4);
+    EXPECT_EQ(slot2.listed_count, 3);
   }
 }
 

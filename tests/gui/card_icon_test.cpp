@@ -10,6 +10,7 @@
 #include "card/block_io.h"
 #include "card/bmp_file.h"
 #include "card/card_icon_file.h"
+#include "card/dci_file.h"
 #include "gui/file_chooser.h"
 #include "gui/scripted_chooser.h"
 #include "gui/tselcolorform.h"
@@ -340,6 +341,34 @@ TEST_F(AddIconTest, ANameTheCardCannotStoreIsSaidAndNothingIsAdded) {
   std::string description;
   for (std::size_t o = 0; o < 16; ++o) description += static_cast<char>(SaveByte(file, o));
   EXPECT_EQ(description, "Caf\xE9 card 012345");
+}
+
+// The console shows the first icon save of a card, so a second one would never show: the one
+// there is replaced after the replace question, and kept when the answer is No.
+TEST_F(AddIconTest, AnIconSaveAlreadyThereIsReplacedNotJoined) {
+  StartWithImage(CardBuilder().Add({.name = "ICONDATA_VMS", .blocks = 2}).Add({.name = "OTHER"}));
+  WriteBmp(root_ / "logo.bmp", Picture(1));
+  chooser_.answer = Q(root_ / "logo.bmp");
+  const std::string question = " 檔案 ICONDATA_VMS 己存在,是否要取代它嗎? ";
+  const auto before = ReadAll(root_ / "image.dcm");
+  messages_.answers = {false};
+  AddIcon(form().LOADBMPPIC1);
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{question});
+  EXPECT_EQ(ReadAll(root_ / "image.dcm"), before);
+
+  messages_.texts.clear();
+  AddIcon(form().LOADBMPPIC1, [](TselcolorForm& dialog) { dialog.Edit1->setText("New"); });
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{question});
+  EXPECT_EQ(form().FileCard.listed_count, 2);
+  const SaveRecord* logo = Listed(form().FileCard, "ICONDATA_VMS");
+  ASSERT_NE(logo, nullptr);
+  CardImage& card = form().FileCard;
+  std::vector<std::uint8_t> stored;
+  ASSERT_EQ(BuildDci(card, static_cast<std::size_t>(logo - card.records.data()), stored),
+            DciExportError::kNone);
+  const auto file = ReadAll(work_ / "~ico._");
+  EXPECT_TRUE(std::equal(stored.begin() + 32, stored.end(), file.begin() + 32, file.end()));
+  EXPECT_EQ(Reloaded(card), std::vector<std::string>{});
 }
 
 TEST_F(AddIconTest, AFullCardSaysSoAndIsNotRefreshed) {

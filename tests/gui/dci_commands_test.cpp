@@ -172,8 +172,9 @@ TEST_F(DciCommandsTest, ASaveOfTheSameNameIsReplacedOnYes) {
   Add(kPaneSlot1, dci);
   EXPECT_EQ(messages_.texts,
             std::vector<std::string>{" 檔案 " + Padded("SAME") + " 己存在,是否要取代它嗎? "});
+  // With room for both, the new save was stored before the old one was deleted.
   EXPECT_EQ(ListedNames(form().Slot1Card),
-            (std::vector<std::string>{Padded("SAME"), Padded("OTHER")}));
+            (std::vector<std::string>{Padded("OTHER"), Padded("SAME")}));
   EXPECT_EQ(form().Slot1Card.records[*FindSaveByName(form().Slot1Card, Padded("SAME"))].size, 5);
   EXPECT_EQ(Problems(form().Slot1Card), std::vector<std::string>{});
 }
@@ -189,6 +190,24 @@ TEST_F(DciCommandsTest, AReplacementThatCannotFitKeepsTheOldSave) {
                                       "空間不足."}));
   EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), slot1);
   EXPECT_EQ(Captions(kPaneSlot1), (std::vector<std::string>{"2", "190"}));
+}
+
+// A file cut short is refused before the replace question, and the save it would have
+// replaced stays.
+TEST_F(DciCommandsTest, ATruncatedFileNeverCostsTheSaveItWasToReplace) {
+  std::vector<std::uint8_t> file =
+      ReadFile(MakeDci("same.dci", CardBuilder().Add(Data("SAME", 5))));
+  file.resize(file.size() - 100);
+  WriteFile(root_ / "cut.dci", file);
+  StartLoaded(CardBuilder().Add(Data("SAME", 2)).Add(Data("OTHER", 1)));
+  const std::vector<std::uint8_t> slot1 = ReadFile(CardPath("slot1.dcm"));
+  messages_.yes = true;
+  Add(kPaneSlot1, root_ / "cut.dci");
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 " + (root_ / "cut.dci").string() + " 不完整."});
+  EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), slot1);
+  EXPECT_EQ(ListedNames(form().Slot1Card),
+            (std::vector<std::string>{Padded("SAME"), Padded("OTHER")}));
 }
 
 TEST_F(DciCommandsTest, NoThenYesAppendsASecondSaveOfTheNameAndNoTwiceChangesNothing) {

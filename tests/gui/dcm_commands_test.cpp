@@ -216,7 +216,8 @@ TEST_F(DcmCommandsTest, DumpSlotOneThenLoadIntoSlotTwoGivesTheSameBlocks) {
   EXPECT_FALSE(wait_->isVisible());
 
   form().SLOT2LOADDCM1Click();
-  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 " + dump.string() +
+                                                      " 將取代插槽2記憶卡的全部資料, 確定嗎? "});
   EXPECT_EQ(ReadFile(CardPath("slot2.dcm")), ReadFile(dump));
   EXPECT_TRUE(form().Slot2Loaded);
   EXPECT_EQ(Captions(kPaneSlot2), Captions(kPaneSlot1));
@@ -237,13 +238,23 @@ TEST_F(DcmCommandsTest, SlotSaveAsOntoAnExistingFileAnsweredNoWritesNothing) {
   EXPECT_EQ(ReadFile(target), ReadFile(CardPath("slot1.dcm")));
 }
 
-TEST_F(DcmCommandsTest, LoadIntoSlotOneWritesTheCardAndListsIt) {
+// Every save on the card is overwritten, so the command asks first, naming the slot and the
+// file; No leaves the card as it was.
+TEST_F(DcmCommandsTest, LoadIntoSlotOneAsksThenWritesTheCardAndListsIt) {
   StartLoaded(CardBuilder().Add(Data("OLD", 2)));
   const std::filesystem::path image =
       WriteCard("new.dcm", CardBuilder().Add(Data("NEW1", 6)).Add(Data("NEW2", 1)));
+  const std::vector<std::uint8_t> before = ReadFile(CardPath("slot1.dcm"));
+  const std::string question = " 檔案 " + image.string() + " 將取代插槽1記憶卡的全部資料, 確定嗎? ";
   chooser_.answer = Q(image);
+  messages_.answers = {false};
   form().SLOT1LOADDCM1Click();
-  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{question});
+  EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), before);
+  EXPECT_EQ(Captions(kPaneSlot1), std::vector<std::string>{"2"});
+  messages_.texts.clear();
+  form().SLOT1LOADDCM1Click();
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{question});
   EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), ReadFile(image));
   EXPECT_TRUE(form().Slot1Loaded);
   EXPECT_EQ(Captions(kPaneSlot1), (std::vector<std::string>{"6", "1"}));

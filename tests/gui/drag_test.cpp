@@ -165,6 +165,26 @@ TEST_F(DragTest, ASameNameAnsweredYesIsReplaced) {
   EXPECT_EQ(Reloaded(form().Slot2Card), std::vector<std::string>{});
 }
 
+// The second of two saves of the same name finds the first one already on the target, so the
+// replace question is asked for it.
+TEST_F(DragTest, TwoSavesOfTheSameNameAskBeforeTheSecond) {
+  StartLoaded(CardBuilder().Add(Data("SAME", 1)).Add(Data("SAME", 2)), CardBuilder());
+  const std::string question = " 檔案 SAME         己存在,是否要取代它嗎? ";
+  for (const bool replace : {false, true}) {
+    messages_.texts.clear();
+    messages_.answers = {replace};
+    Select(kPaneSlot1, {0, 1});
+    StartDragFrom(kPaneSlot1);
+    form().PaneDragDrop(kPaneSlot2);
+    EXPECT_EQ(messages_.texts, std::vector<std::string>{question}) << replace;
+    ASSERT_EQ(Names(kPaneSlot2), std::vector<std::string>{Padded("SAME")}) << replace;
+    EXPECT_EQ(form().Slot2Card.records[form().Slot2Card.list_order[0]].size, replace ? 2 : 1);
+    EXPECT_EQ(Reloaded(form().Slot2Card), std::vector<std::string>{});
+    form().FormatPane(kPaneSlot2, 200);
+    messages_.texts.clear();
+  }
+}
+
 TEST_F(DragTest, DropOntoTheSourceOrAGreyPaneIsRefused) {
   StartLoaded(CardBuilder().Add(Data("ONE")), CardBuilder());
   Select(kPaneSlot1, {0});
