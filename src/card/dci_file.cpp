@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "card/block_io.h"
+#include "card/card_check.h"
 #include "card/file_system.h"
 #include "card/work_files.h"
 
@@ -29,12 +30,30 @@ std::optional<DirEntry> ReadDciEntry(const std::filesystem::path& path) {
   return entry;
 }
 
-TransferError PlanDciReplacement(const CardImage& card, std::size_t old_index,
-                                 const DirEntry& entry) {
+std::string CheckDciEntry(const DirEntry& entry) {
+  for (const EntryFinding& finding : CheckEntryFields(entry)) {
+    if (finding.fault == EntryFault::kFirstBlock && entry[kEntryType] == kDataType) continue;
+    return finding.text;
+  }
+  return "";
+}
+
+DciImportResult PlanDciReplacement(const CardImage& card, std::size_t old_index,
+                                   const DirEntry& entry) {
+  DciImportResult result;
+  result.entry_fault = CheckDciEntry(entry);
+  if (!result.entry_fault.empty()) {
+    result.file = DciImportResult::File::kBadEntry;
+    return result;
+  }
   const std::uint8_t size = entry[kEntrySize];
-  if (size == 0) return TransferError::kNoSpace;
+  if (size == 0) {
+    result.placement = TransferError::kNoSpace;
+    return result;
+  }
   Placement unused;
-  return PlanReplacement(card, old_index, size, IsGameEntry(entry), unused);
+  result.placement = PlanReplacement(card, old_index, size, IsGameEntry(entry), unused);
+  return result;
 }
 
 std::string_view Describe(DciExportError error) {
@@ -87,6 +106,8 @@ std::string DescribeImport(const DciImportResult& result) {
       return "the single-save file cannot be read";
     case DciImportResult::File::kTooShort:
       return "the single-save file is shorter than the blocks its entry names";
+    case DciImportResult::File::kBadEntry:
+      return "the single-save file's entry cannot be stored on a card: " + result.entry_fault;
     case DciImportResult::File::kOk:
       break;
   }
@@ -102,6 +123,11 @@ DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> fi
   }
   DirEntry entry;
   std::copy_n(file.begin(), kDciEntrySize, entry.begin());
+  result.entry_fault = CheckDciEntry(entry);
+  if (!result.entry_fault.empty()) {
+    result.file = DciImportResult::File::kBadEntry;
+    return result;
+  }
   const std::uint8_t size = entry[kEntrySize];
   if (size == 0 || size > card.free_blocks) {
     result.placement = TransferError::kNoSpace;

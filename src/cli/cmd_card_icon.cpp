@@ -52,7 +52,7 @@ int RunCardIcon(const Args& args) {
 
   CardSources sources(args);
   std::string error;
-  CardImage* card = sources.OpenFormatted(source, error);
+  CardImage* card = sources.OpenWritable(source, error);
   if (card == nullptr) return Fail(error);
   const DciImportResult result = ImportDciBytes(*card, file);
   if (!result.Imported()) return Fail("card icon not added: " + DescribeImport(result));

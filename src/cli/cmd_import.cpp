@@ -24,10 +24,8 @@ std::string ResolveNameCollision(const Args& args, CardSources& sources, CardIma
            "; give --replace to replace it or --add to keep both";
   }
   if (const std::optional<DirEntry> entry = ReadDciEntry(file)) {
-    const TransferError room = PlanDciReplacement(card, *existing, *entry);
-    if (room != TransferError::kNone) {
-      return file + " not imported: " + DescribeImport(DciImportResult{.placement = room});
-    }
+    const DciImportResult room = PlanDciReplacement(card, *existing, *entry);
+    if (!room.Imported()) return file + " not imported: " + DescribeImport(room);
   }
   std::string error;
   if (!DeleteSave(card, *existing)) return source + ": the old save could not be deleted";
@@ -49,7 +47,7 @@ int RunImport(const Args& args) {
   }
   CardSources sources(args);
   std::string error;
-  CardImage* card = sources.OpenFormatted(source, error);
+  CardImage* card = sources.OpenWritable(source, error);
   if (card == nullptr) return Fail(error);
   error = ResolveNameCollision(args, sources, *card, *name, file);
   if (!error.empty()) return Fail(error);

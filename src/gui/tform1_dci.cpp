@@ -32,10 +32,10 @@ std::string AppendQuestion(const std::string& name) {
 // What adding the single-save file `file` in place of the save at `old_index` would meet, so
 // that a replace that cannot succeed deletes nothing; a file too short for an entry is left to
 // the import to report.
-TransferError PlanReplacementBy(const CardImage& card, std::size_t old_index,
-                                const std::string& file) {
+DciImportResult PlanReplacementBy(const CardImage& card, std::size_t old_index,
+                                  const std::string& file) {
   const std::optional<DirEntry> entry = ReadDciEntry(file);
-  return entry ? PlanDciReplacement(card, old_index, *entry) : TransferError::kNone;
+  return entry ? PlanDciReplacement(card, old_index, *entry) : DciImportResult{};
 }
 
 }  // namespace
@@ -73,9 +73,9 @@ void TForm1::AddSaveFile(int pane) {
   bool add = true;
   if (const std::optional<std::size_t> found = FindSaveByName(Card(pane), *name)) {
     if (AskReplace(" 檔案 ", *name)) {
-      const TransferError room = PlanReplacementBy(Card(pane), *found, file);
-      if (room != TransferError::kNone) {
-        env_.messages->Inform(ImportFailureMessage(file, *name, {.placement = room}));
+      const DciImportResult room = PlanReplacementBy(Card(pane), *found, file);
+      if (!room.Imported()) {
+        env_.messages->Inform(ImportFailureMessage(file, *name, room));
         HideWaitWindow();
         return;
       }

@@ -5,6 +5,7 @@
 
 #include "card/block_io.h"
 #include "card/dcm_file.h"
+#include "card/file_system.h"
 #include "card/work_files.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
@@ -94,6 +95,8 @@ bool TForm1::OpenImage(const QString& path) {
   RefreshImage();
   ImageLoaded = true;
   CLOSEDCMFILE1->setEnabled(true);
+  // Kept open so that it can be formatted; the pane shows it as an unformatted card.
+  if (!IsFormatted(FileCard)) env_.messages->Inform(NotFormattedCardMessage(file));
   return true;
 }
 
@@ -185,6 +188,10 @@ void TForm1::LoadImageIntoSlot(int pane) {
   const std::string file = chosen->toStdString();
   if (CheckImageFile(ToPath(*chosen)) == DcmError::kWrongSize) {
     env_.messages->Inform(UnsupportedImageMessage(file, true));
+    return;
+  }
+  if (!ImageFormatProblem(ToPath(*chosen)).empty() &&
+      !env_.messages->AskYesNo(WriteUnformattedImageQuestion(file, pane + 1))) {
     return;
   }
   ShowWaitWindow();

@@ -100,7 +100,7 @@ void TForm1::FillIconList(int pane) {
 
 void TForm1::FillPane(int pane) {
   CardImage& card = Card(pane);
-  std::uint16_t total = UserBlockCount(card);
+  const std::uint16_t total = UpdateListing(card);
   if (pane != kPaneImage) {
     SetFontColor(HeaderBar(pane), 0xFFFFFF);
     SetBackColor(ListView(pane), kGreyList);
@@ -113,9 +113,7 @@ void TForm1::FillPane(int pane) {
     auto* item = new QListWidgetItem(QString::number(record.size), list);
     const std::uint16_t index = record.frame_image_indices[0];
     if (index < images.size()) item->setIcon(images[index]);
-    total = static_cast<std::uint16_t>(total - record.size);
   }
-  card.free_blocks = static_cast<std::uint8_t>(total & 0xFF);
   SizePanel(pane)->setText(QStringLiteral("餘下 %1 個 Block").arg(total));
 }
 
