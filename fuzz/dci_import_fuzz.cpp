@@ -22,7 +22,7 @@ std::vector<Bytes> dci_importFuzzSeeds() {
     if (std::optional<Bytes> dci = RealData(file)) seeds.push_back(*dci);
   }
   // Game type with a first block (CC 00 07 00), and game type with only a high byte
-  // (CC 00 00 05): the card lists the first as a game and the second as data.
+  // (CC 00 00 05): the card stores the first as a game at block 0 and refuses the second.
   for (std::uint8_t field : {2, 3}) {
     Bytes odd(DciFileSize(2), 0x5A);
     std::fill_n(odd.begin(), kDciEntrySize, 0);
@@ -56,8 +56,10 @@ QUORVEL_FUZZ_TARGET(dci_import, 200 * quorvel::kBlockSize) {
   std::copy_n(input.begin(), kDciEntrySize, entry.begin());
   Check(save.header_in_second_block == IsGameEntry(entry),
         "the card lists the save as a game when the file held data, or the other way round");
+  // The first block is the card's to choose: for a data save both of its bytes.
+  const std::size_t chosen = entry[kEntryType] == kDataType ? 2 : 1;
   for (std::size_t k = 0; k < kDciEntrySize; ++k) {
-    Check(k == kEntryFirstBlock || save.entry[k] == entry[k],
+    Check((k >= kEntryFirstBlock && k < kEntryFirstBlock + chosen) || save.entry[k] == entry[k],
           "the stored entry differs from the file's beyond its first block");
   }
   const std::vector<Block> blocks = SaveBlocks(card, card.list_order[0]);

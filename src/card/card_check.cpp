@@ -1,4 +1,4 @@
-// Consistency check of root, FAT chains and directory.
+// Consistency check of root, FAT chains and directory, and the write-safety test built on it.
 #include "card/card_check.h"
 
 #include <array>
@@ -12,16 +12,39 @@ namespace {
 constexpr int kNoOwner = -1;
 constexpr int kSystemOwner = -2;
 
+using Kind = CardFinding::Kind;
+
+class Findings {
+ public:
+  void Add(Kind kind, std::string text) { list_.push_back({kind, std::move(text)}); }
+  std::vector<CardFinding> Take() { return std::move(list_); }
+
+ private:
+  std::vector<CardFinding> list_;
+};
+
+std::uint16_t Field16(std::span<const std::uint8_t> bytes, std::size_t offset) {
+  return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+}
+
+std::string Hex4(std::uint16_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04X", value);
+  return text;
+}
+
 // "save 3 (NAME)" with unprintable name bytes shown as '.'.
 std::string SaveLabel(const CardImage& card, int index) {
   return "save " + std::to_string(index) + " (" + PrintableName(card.records[index].name) + ")";
 }
 
-void CheckRoot(const CardImage& card, std::vector<std::string>& problems) {
+// The root's FAT and directory must be where this program reads and writes them: a card whose
+// root names other blocks would be read by the console from blocks this program overwrites.
+void CheckRoot(const CardImage& card, Findings& found) {
   const int user_blocks = UserBlockCount(card);
   if (user_blocks == 0 || user_blocks > kLastDirectoryBlock) {
-    problems.push_back("root: user-block count " + std::to_string(user_blocks) +
-                       " is outside 1 to 241");
+    found.Add(Kind::kProblem,
+              "root: user-block count " + std::to_string(user_blocks) + " is outside 1 to 241");
   }
   struct Field {
     std::size_t offset;
@@ -29,52 +52,68 @@ void CheckRoot(const CardImage& card, std::vector<std::string>& problems) {
     const char* what;
   };
   const Field fields[] = {{0x46, kFatBlock, "FAT location"},
+                          {0x48, 1, "FAT size"},
                           {0x4A, kDirectoryBlock, "directory location"},
                           {0x4C, kDirectoryBlocks, "directory size"}};
   for (const Field& field : fields) {
-    int value = card.root[field.offset] | card.root[field.offset + 1] << 8;
+    const int value = Field16(card.root, field.offset);
     if (value != field.expected) {
-      problems.push_back("root: " + std::string(field.what) + " is " + std::to_string(value) +
-                         ", expected " + std::to_string(field.expected));
+      found.Add(Kind::kUnsafe, "root: " + std::string(field.what) + " is " + std::to_string(value) +
+                                   ", expected " + std::to_string(field.expected));
     }
   }
 }
 
-// Marks the root, FAT and directory blocks as the system's and checks their chain.
-void CheckSystemChain(const CardImage& card, std::array<int, kCardBlocks>& owner,
-                      std::vector<std::string>& problems) {
+// Marks the root, FAT and directory blocks as the system's and checks the directory chain: a
+// directory block marked free, or a chain that leaves 253 ... 241, makes the directory writer
+// store entries over other blocks (or lose them).
+void CheckSystemChain(const CardImage& card, std::array<int, kCardBlocks>& owner, Findings& found) {
   if (card.system_chain_repaired) {
-    problems.push_back(
-        "FAT: the root and FAT blocks are not marked as chain ends; the "
-        "directory chain 253 ... 241 was rebuilt in memory");
+    found.Add(Kind::kProblem,
+              "FAT: the root and FAT blocks are not marked as chain ends; the "
+              "directory chain 253 ... 241 was rebuilt in memory");
   }
   owner[kRootBlock] = kSystemOwner;
   owner[kFatBlock] = kSystemOwner;
   for (int block = kDirectoryBlock; block >= kLastDirectoryBlock; --block) {
     owner[block] = kSystemOwner;
-    std::uint16_t expected = block == kLastDirectoryBlock ? kFatLast : block - 1;
-    if (card.fat[block] != expected) {
-      char text[96];
-      std::snprintf(text, sizeof text, "FAT: directory block %d links to 0x%04X, expected 0x%04X",
-                    block, card.fat[block], expected);
-      problems.push_back(text);
+    const std::uint16_t value = card.fat[block];
+    const std::uint16_t expected = block == kLastDirectoryBlock ? kFatLast : block - 1;
+    if (value == expected) continue;
+    const std::string where = "FAT: directory block " + std::to_string(block);
+    if (value == kFatFree) {
+      found.Add(Kind::kUnsafe, where + " is marked free");
+    } else if (value < kLastDirectoryBlock) {
+      found.Add(Kind::kUnsafe, where + " links to user block " + std::to_string(value) +
+                                   ": the directory chain runs into the saves' blocks");
+    } else {
+      found.Add(Kind::kUnsafe, where + " links to " + Hex4(value) + ", expected " + Hex4(expected));
     }
   }
 }
 
-// Walks one save's chain (at most 256 steps), claiming its blocks.
+void CheckEntry(const CardImage& card, int index, Findings& found) {
+  for (const EntryFinding& finding : CheckEntryFields(card.records[index].entry)) {
+    found.Add(Kind::kProblem, SaveLabel(card, index) + ": " + finding.text);
+  }
+}
+
+// Walks one save's chain (at most 256 steps), claiming its blocks. A block of another save, or
+// a free block the next save would be given, makes writes unsafe: deleting either save, or
+// adding one, would then free or overwrite blocks of another.
 void CheckSaveChain(const CardImage& card, int index, std::array<int, kCardBlocks>& owner,
-                    std::vector<std::string>& problems) {
+                    Findings& found) {
   const SaveRecord& save = card.records[index];
   const std::string label = SaveLabel(card, index);
   if (save.header_in_second_block && save.first_block != 0) {
-    problems.push_back(label + ": a game must start at block 0, not " +
-                       std::to_string(save.first_block));
+    found.Add(Kind::kProblem,
+              label + ": a game must start at block 0, not " + std::to_string(save.first_block));
   }
   std::array<bool, kCardBlocks> seen{};
   std::uint16_t block = save.first_block;
   int length = 0;
   std::string ending;
+  Kind ending_kind = Kind::kProblem;
   while (ending.empty()) {
     if (block >= kLastDirectoryBlock) {
       ending = "runs into system block " + std::to_string(block);
@@ -82,71 +121,131 @@ void CheckSaveChain(const CardImage& card, int index, std::array<int, kCardBlock
       ending = "loops back to block " + std::to_string(block);
     } else if (card.fat[block] == kFatFree) {
       ending = "runs into free block " + std::to_string(block);
+      ending_kind = Kind::kUnsafe;
     } else {
       seen[block] = true;
       ++length;
       if (owner[block] >= 0) {
-        problems.push_back(label + ": block " + std::to_string(block) + " is cross-linked with " +
-                           SaveLabel(card, owner[block]));
+        found.Add(Kind::kUnsafe, label + ": block " + std::to_string(block) +
+                                     " is cross-linked with " + SaveLabel(card, owner[block]));
       } else {
         owner[block] = index;
       }
       if (block >= UserBlockCount(card)) {
-        problems.push_back(label + ": block " + std::to_string(block) +
-                           " lies above the user blocks");
+        found.Add(Kind::kProblem,
+                  label + ": block " + std::to_string(block) + " lies above the user blocks");
       }
-      std::uint16_t next = card.fat[block];
+      const std::uint16_t next = card.fat[block];
       if (next == kFatLast) break;
       if (next >= kCardBlocks) {
-        char text[64];
-        std::snprintf(text, sizeof text, "block %d holds the FAT value 0x%04X", block, next);
-        ending = text;
+        ending = "block " + std::to_string(block) + " holds the FAT value " + Hex4(next);
       }
       block = next;
     }
   }
-  if (!ending.empty()) problems.push_back(label + ": chain " + ending);
+  if (!ending.empty()) found.Add(ending_kind, label + ": chain " + ending);
   if (length != save.size) {
-    problems.push_back(label + ": chain has " + std::to_string(length) +
-                       " blocks, directory says " + std::to_string(save.size));
+    found.Add(Kind::kProblem, label + ": chain has " + std::to_string(length) +
+                                  " blocks, directory says " + std::to_string(save.size));
   }
 }
 
+// Blocks marked in use that no save claims. Between the user blocks and the directory (200 to
+// 240 on a 200-block card) the console ignores the FAT, and some tools format those blocks as
+// 0x0000: not a problem, said once.
 void CheckLostBlocks(const CardImage& card, const std::array<int, kCardBlocks>& owner,
-                     std::vector<std::string>& problems) {
+                     Findings& found) {
+  const int user_blocks = UserBlockCount(card);
+  int outside = 0;
   for (int block = 0; block < kLastDirectoryBlock; ++block) {
-    if (card.fat[block] != kFatFree && owner[block] == kNoOwner) {
-      problems.push_back("FAT: block " + std::to_string(block) +
-                         " is in use but belongs to no save");
+    if (card.fat[block] == kFatFree || owner[block] != kNoOwner) continue;
+    if (block >= user_blocks) {
+      ++outside;
+    } else {
+      found.Add(Kind::kProblem,
+                "FAT: block " + std::to_string(block) + " is in use but belongs to no save");
     }
+  }
+  if (outside > 0) {
+    found.Add(Kind::kNote, "FAT: " + std::to_string(outside) +
+                               (outside == 1 ? " block" : " blocks") +
+                               " outside the user blocks (" + std::to_string(user_blocks) + " to " +
+                               std::to_string(kLastDirectoryBlock - 1) +
+                               ") not marked free; the console ignores them");
   }
 }
 
 }  // namespace
 
-std::vector<std::string> CheckCard(const CardImage& card) {
-  std::vector<std::string> problems;
-  if (!IsFormatted(card)) {
-    problems.push_back("the card is not formatted");
-    return problems;
+std::vector<EntryFinding> CheckEntryFields(const DirEntry& entry) {
+  std::vector<EntryFinding> found;
+  const std::uint8_t type = entry[kEntryType];
+  if (type != kDataType && type != kGameType) {
+    char text[64];
+    std::snprintf(text, sizeof text, "type 0x%02X is neither data (0x33) nor game (0xCC)", type);
+    found.push_back({EntryFault::kType, text});
   }
-  CheckRoot(card, problems);
+  const std::uint16_t first_block = Field16(entry, kEntryFirstBlock);
+  if (first_block >= kCardBlocks) {
+    found.push_back({EntryFault::kFirstBlock,
+                     "first block " + std::to_string(first_block) + " is not a block of the card"});
+  }
+  const std::uint16_t size = Field16(entry, kEntrySize);
+  if (size >= kCardBlocks) {
+    found.push_back({EntryFault::kSize, "size " + std::to_string(size) +
+                                            " blocks is more than a card holds (this program "
+                                            "reads " +
+                                            std::to_string(size & 0xFF) + ")"});
+  }
+  const std::uint16_t header_offset = Field16(entry, kEntryHeaderOffset);
+  const int blocks = entry[kEntrySize];
+  if (header_offset > blocks) {
+    found.push_back({EntryFault::kHeaderOffset, "header offset " + std::to_string(header_offset) +
+                                                    " lies beyond the save's " +
+                                                    std::to_string(blocks) + " blocks"});
+  }
+  return found;
+}
+
+std::vector<CardFinding> InspectCard(const CardImage& card) {
+  Findings found;
+  if (!IsFormatted(card)) {
+    found.Add(Kind::kProblem, "the card is not formatted (" + UnformattedReason(card) + ")");
+    return found.Take();
+  }
+  CheckRoot(card, found);
   std::array<int, kCardBlocks> owner;
   owner.fill(kNoOwner);
-  CheckSystemChain(card, owner, problems);
+  CheckSystemChain(card, owner, found);
   int used = 0;
   for (int index = 0; index < kSaveRecords; ++index) {
     if (card.records[index].size == 0) continue;
     used += card.records[index].size;
-    CheckSaveChain(card, index, owner, problems);
+    CheckEntry(card, index, found);
+    CheckSaveChain(card, index, owner, found);
   }
-  CheckLostBlocks(card, owner, problems);
+  CheckLostBlocks(card, owner, found);
   if (used > UserBlockCount(card)) {
-    problems.push_back("directory: the saves occupy " + std::to_string(used) +
-                       " blocks, more than the " + std::to_string(UserBlockCount(card)) +
-                       " user blocks");
+    found.Add(Kind::kProblem, "directory: the saves occupy " + std::to_string(used) +
+                                  " blocks, more than the " + std::to_string(UserBlockCount(card)) +
+                                  " user blocks, so the card shows 0 blocks free");
+  }
+  return found.Take();
+}
+
+std::vector<std::string> CheckCard(const CardImage& card) {
+  std::vector<std::string> problems;
+  for (CardFinding& finding : InspectCard(card)) {
+    if (finding.kind != Kind::kNote) problems.push_back(std::move(finding.text));
   }
   return problems;
+}
+
+std::optional<std::string> UnsafeStructure(const CardImage& card) {
+  for (CardFinding& finding : InspectCard(card)) {
+    if (finding.kind == Kind::kUnsafe) return std::move(finding.text);
+  }
+  return std::nullopt;
 }
 
 }  // namespace quorvel

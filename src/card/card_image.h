@@ -37,6 +37,8 @@ inline constexpr std::uint16_t kFatLast = 0xFFFA;
 inline constexpr std::uint16_t kFatUnformatted = 0xFFFF;
 
 // Root block fields (logical order).
+inline constexpr std::size_t kRootMarkerSize = 16;  // bytes 0x00 to 0x0F: the format marker
+inline constexpr std::uint8_t kRootMarkerByte = 0x55;
 inline constexpr std::size_t kRootUserBlocks = 0x50;
 
 // Card sources: 0 and 1 are the link's slots, 2 (or more) the open image file.
@@ -52,6 +54,8 @@ inline constexpr std::size_t kEntryName = 0x04;
 inline constexpr std::size_t kEntryNameSize = 12;
 inline constexpr std::size_t kEntryTimeStamp = 0x10;
 inline constexpr std::size_t kEntrySize = 0x18;
+inline constexpr std::size_t kEntryHeaderOffset = 0x1A;
+inline constexpr std::uint8_t kDataType = 0x33;
 inline constexpr std::uint8_t kGameType = 0xCC;
 
 // Save header fields (logical order).
@@ -103,7 +107,7 @@ struct CardImage {
   bool image_open = false;
   std::string image_name;
 
-  std::uint8_t free_blocks = 0;  // user blocks - listed sizes, truncated to 8 bits
+  std::uint8_t free_blocks = 0;  // user blocks - listed sizes, 0 when the sizes exceed them
   std::uint8_t listed_count = 0;
   std::array<std::uint8_t, kSaveRecords + 1> list_order;  // directory indices, then 0xFF
 

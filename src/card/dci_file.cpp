@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "card/block_io.h"
+#include "card/card_check.h"
 #include "card/file_system.h"
 #include "card/work_files.h"
 
@@ -12,6 +13,14 @@ std::optional<std::string> DciName(const std::filesystem::path& path) {
   const auto bytes = ReadFileBytes(path, kEntryName + kEntryNameSize);
   if (!bytes || bytes->size() < kEntryName + kEntryNameSize) return std::nullopt;
   return std::string(bytes->begin() + kEntryName, bytes->end());
+}
+
+std::string CheckDciEntry(const DirEntry& entry) {
+  for (const EntryFinding& finding : CheckEntryFields(entry)) {
+    if (finding.fault == EntryFault::kFirstBlock && entry[kEntryType] == kDataType) continue;
+    return finding.text;
+  }
+  return "";
 }
 
 std::string_view Describe(DciExportError error) {
@@ -64,6 +73,8 @@ std::string DescribeImport(const DciImportResult& result) {
       return "the single-save file cannot be read";
     case DciImportResult::File::kTooShort:
       return "the single-save file is shorter than the blocks its entry names";
+    case DciImportResult::File::kBadEntry:
+      return "the single-save file's entry cannot be stored on a card: " + result.entry_fault;
     case DciImportResult::File::kOk:
       break;
   }
@@ -79,6 +90,11 @@ DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> fi
   }
   DirEntry entry;
   std::copy_n(file.begin(), kDciEntrySize, entry.begin());
+  result.entry_fault = CheckDciEntry(entry);
+  if (!result.entry_fault.empty()) {
+    result.file = DciImportResult::File::kBadEntry;
+    return result;
+  }
   const std::uint8_t size = entry[kEntrySize];
   if (size == 0 || size > card.free_blocks) {
     result.placement = TransferError::kNoSpace;

@@ -47,14 +47,29 @@ DciExportError BuildDci(CardImage& card, std::size_t index, std::vector<std::uin
 // Writes BuildDci(...) to `path`. On any error the file is left as it was.
 DciExportError ExportDci(CardImage& card, std::size_t index, const std::filesystem::path& path);
 
+// Whether the entry of a single-save file describes a save a card can hold, so that what is
+// stored is what the card can hold. A data save's first block is the card's to choose (both
+// bytes of the field are set when it is stored), so any value there is accepted. Refused: a
+// type other than data (0x33) or game (0xCC), a game whose first block is 256 or more (the
+// console would look for it there), a size of 256 blocks or more, a header offset beyond the
+// save. Returns why the entry is refused, "" when it may be stored.
+std::string CheckDciEntry(const DirEntry& entry);
+
 // Why an import did not add the save (all cases but kNone leave the card unchanged, except a
 // block write that failed half-way: those blocks stay unused, FAT and directory unwritten).
 struct DciImportResult {
-  enum class File { kOk, kCannotRead, kTooShort } file = File::kOk;
+  enum class File {
+    kOk,
+    kCannotRead,
+    kTooShort,
+    kBadEntry,  // the entry describes a save no card can hold (see CheckDciEntry)
+  } file = File::kOk;
   TransferError placement = TransferError::kNone;
+  std::string entry_fault = {};  // kBadEntry: why
 
   bool Imported() const { return file == File::kOk && placement == TransferError::kNone; }
 };
+
 // The message for a refused import ("空間不足." when the card lacks room).
 std::string DescribeImport(const DciImportResult& result);
 

@@ -1,9 +1,11 @@
 // Card image dumps, restores and new images.
 #include "card/dcm_file.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "card/block_io.h"
+#include "card/file_system.h"
 #include "card/work_files.h"
 
 namespace quorvel {
@@ -43,6 +45,19 @@ DcmError CheckImageFile(const std::filesystem::path& path) {
   const auto size = std::filesystem::file_size(path, error);
   if (error) return DcmError::kCannotOpen;
   return size == kImageFileSize ? DcmError::kNone : DcmError::kWrongSize;
+}
+
+std::string ImageFormatProblem(const std::filesystem::path& path) {
+  const auto image = ReadFileBytes(path, kImageFileSize);
+  if (!image || image->size() != kImageFileSize) return "the file cannot be read";
+  CardImage card;
+  std::copy_n(image->begin() + std::size_t{kRootBlock} * kBlockSize, kBlockSize, card.root.begin());
+  ReverseGroups(card.root);
+  Block fat;
+  std::copy_n(image->begin() + std::size_t{kFatBlock} * kBlockSize, kBlockSize, fat.begin());
+  ReverseGroups(fat);
+  DecodeFat(fat, card.fat);
+  return UnformattedReason(card);
 }
 
 DcmError DumpCardToFile(CardImage& card, const std::filesystem::path& path) {

@@ -34,6 +34,11 @@ std::string InvalidTemplateMessage(std::string_view path);
 // The size test every open command makes: the file exists and holds exactly 131,072 bytes.
 DcmError CheckImageFile(const std::filesystem::path& path);
 
+// Why the image file at `path` (131,072 bytes) does not hold a formatted card, in a few
+// English words (see IsFormatted); "" when it does. Writing such a file onto a card needs the
+// user's confirmation. "the file cannot be read" when it cannot.
+std::string ImageFormatProblem(const std::filesystem::path& path);
+
 // Reads blocks 0 to 255 of the card and writes them to `path`. The file is written only when
 // every block was read, through a new file beside it, so a failed dump leaves it as it was.
 DcmError DumpCardToFile(CardImage& card, const std::filesystem::path& path);

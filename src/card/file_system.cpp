@@ -114,8 +114,13 @@ void WriteRoot(CardImage& card) {
 void ReadFat(CardImage& card) {
   card.io_error = !ReadBlock(card, kFatBlock, card.buffer);
   ReverseGroups(card.buffer);
+  DecodeFat(card.buffer, card.fat);
+}
+
+void DecodeFat(std::span<const std::uint8_t, kBlockSize> block,
+               std::array<std::uint16_t, kCardBlocks>& fat) {
   for (int i = 0; i < kCardBlocks; ++i) {
-    card.fat[i] = static_cast<std::uint16_t>(card.buffer[2 * i] | card.buffer[2 * i + 1] << 8);
+    fat[i] = static_cast<std::uint16_t>(block[2 * i] | block[2 * i + 1] << 8);
   }
 }
 
@@ -187,9 +192,21 @@ void RepairSystemChain(CardImage& card) {
 
 std::uint8_t UserBlockCount(const CardImage& card) { return card.root[kRootUserBlocks]; }
 
-bool IsFormatted(const CardImage& card) {
-  return card.fat[0] != kFatUnformatted && card.fat[1] != kFatUnformatted;
+std::string UnformattedReason(const CardImage& card) {
+  if (card.fat[0] == kFatUnformatted || card.fat[1] == kFatUnformatted) {
+    return "its FAT reads \"not formatted\"";
+  }
+  for (std::size_t i = 0; i < kRootMarkerSize; ++i) {
+    if (card.root[i] != kRootMarkerByte) return "its root block has no format marker";
+  }
+  const int user_blocks = UserBlockCount(card);
+  if (user_blocks == 0 || user_blocks > kLastDirectoryBlock) {
+    return "its root block gives " + std::to_string(user_blocks) + " user blocks";
+  }
+  return "";
 }
+
+bool IsFormatted(const CardImage& card) { return UnformattedReason(card).empty(); }
 
 bool HoldsSave(const DirEntry& entry) {
   return entry[kEntryFirstBlock] != 0 || entry[kEntryType] == kGameType;
@@ -209,17 +226,19 @@ std::string PrintableName(const std::string& name) {
 }
 
 std::uint16_t UpdateListing(CardImage& card) {
-  std::uint16_t total = UserBlockCount(card);
+  int total = UserBlockCount(card);
   card.list_order.fill(0xFF);
   int row = 0;
   for (int s = 0; s < kSaveRecords; ++s) {
     if (card.records[s].size == 0) continue;
     card.list_order[row++] = static_cast<std::uint8_t>(s);
-    total = static_cast<std::uint16_t>(total - card.records[s].size);
+    total -= card.records[s].size;
   }
   card.listed_count = static_cast<std::uint8_t>(row);
-  card.free_blocks = static_cast<std::uint8_t>(total & 0xFF);
-  return total;
+  // Sizes that add up to more than the user blocks (a damaged directory) leave nothing free.
+  total = std::max(total, 0);
+  card.free_blocks = static_cast<std::uint8_t>(total);
+  return static_cast<std::uint16_t>(total);
 }
 
 namespace {

@@ -2,7 +2,9 @@
 // save records built from it, and the one operation that loads a whole card into its model.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "card/card_image.h"
@@ -15,6 +17,9 @@ void ReadRoot(CardImage& card);
 void WriteRoot(CardImage& card);
 // Block 254 into card.fat (decoded even when the read failed); card.io_error = not success.
 void ReadFat(CardImage& card);
+// The 256 FAT entries of a FAT block in logical order.
+void DecodeFat(std::span<const std::uint8_t, kBlockSize> block,
+               std::array<std::uint16_t, kCardBlocks>& fat);
 void WriteFat(CardImage& card);
 
 // Starts a walk at `block`: false when the block is free. The caller handles `block` itself.
@@ -32,8 +37,12 @@ void RepairSystemChain(CardImage& card);
 
 // The root's user-block count (low byte only).
 std::uint8_t UserBlockCount(const CardImage& card);
-// False when FAT entry 0 or 1 reads "not formatted".
+// True for a formatted card: the root block starts with the format marker (16 bytes 0x55) and
+// holds a user-block count of 1 to 241, and FAT entries 0 and 1 do not read "not formatted".
+// Random bytes, an all-zero image or a root whose fields are out of range are not a card.
 bool IsFormatted(const CardImage& card);
+// Why IsFormatted is false, in a few English words ("" when the card is formatted).
+std::string UnformattedReason(const CardImage& card);
 // True when a directory entry holds a save (first block not 0, or a game).
 bool HoldsSave(const DirEntry& entry);
 // True for a game entry as the directory load sees it (type 0xCC, byte 0x03 zero).
@@ -43,12 +52,13 @@ bool IsGameEntry(const DirEntry& entry);
 std::string PrintableName(const std::string& name);
 
 // Rebuilds the listed saves (every record with a size, in index order) and the free-block
-// count. Returns the free blocks as the free-block bar shows them (16-bit arithmetic).
+// count. Returns the free blocks as the free-block bar shows them: the user blocks less the
+// listed sizes, 0 (never a wrapped number) when the sizes add up to more than the user blocks.
 std::uint16_t UpdateListing(CardImage& card);
 
 enum class LoadResult {
   kLoaded,       // root, FAT and directory read; listing and free-block count set
-  kUnformatted,  // FAT entry 0 or 1 is 0xFFFF; only root and FAT were read
+  kUnformatted,  // not a formatted card (see IsFormatted); only root and FAT were read
   kFailed,       // the root or FAT could not be read, or the link failed during the load
 };
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "card/card_check.h"
 #include "card/file_system.h"
 #include "card/work_files.h"
 
@@ -72,7 +73,11 @@ bool RoomForBoth(const CardImage& card, std::size_t old_index, std::uint16_t siz
 
 StoreResult CheckTarget(const CardImage& target) {
   StoreResult result;
-  if (!IsFormatted(target)) result.error = TransferError::kNotFormatted;
+  if (!IsFormatted(target)) {
+    result.error = TransferError::kNotFormatted;
+  } else if (UnsafeStructure(target)) {
+    result.error = TransferError::kUnsafeCard;
+  }
   return result;
 }
 
@@ -95,7 +100,16 @@ std::string Describe(const StoreResult& result) {
 StoreResult CheckStore(const CardImage& target, std::span<const std::uint8_t> save_file) {
   StoreResult result = CheckTarget(target);
   if (result.error != TransferError::kNone) return result;
-  if (save_file.size() < kDciEntrySize || save_file.size() < DciFileSize(save_file[kEntrySize])) {
+  if (save_file.size() < kDciEntrySize) {
+    result.file = DciImportResult::File::kTooShort;
+    return result;
+  }
+  DirEntry entry;
+  std::copy_n(save_file.begin(), kDciEntrySize, entry.begin());
+  result.entry_fault = CheckDciEntry(entry);
+  if (!result.entry_fault.empty()) {
+    result.file = DciImportResult::File::kBadEntry;
+  } else if (save_file.size() < DciFileSize(entry[kEntrySize])) {
     result.file = DciImportResult::File::kTooShort;
   }
   return result;

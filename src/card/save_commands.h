@@ -44,12 +44,13 @@ struct StoreResult {
   bool written = false;   // something was written to the target: read it again to show it
   // The old save could not be deleted after the new one was stored: the card lists both.
   bool old_save_kept = false;
+  std::string entry_fault = {};  // File::kBadEntry: why the entry cannot be stored
 
   bool Stored() const {
     return !declined && file == DciImportResult::File::kOk && error == TransferError::kNone;
   }
   // The file and placement parts, as the import's messages take them.
-  DciImportResult AsImport() const { return {file, error}; }
+  DciImportResult AsImport() const { return {file, error, entry_fault}; }
 };
 
 // A short English sentence for a store that did not happen or went wrong half-way (a single-
@@ -57,8 +58,8 @@ struct StoreResult {
 std::string Describe(const StoreResult& result);
 
 // The one check every store goes through before its first write: the target card is one that
-// may be written (formatted) and the single-save bytes are whole (an entry, and every block
-// its size names). kNone / File::kOk when the store may go on to look for room.
+// may be written (formatted, its structure sound), the entry describes a save a card can hold
+// and the single-save bytes are whole (an entry, and every block its size names). kNone / File::kOk when the store may go on to look for room.
 StoreResult CheckStore(const CardImage& target, std::span<const std::uint8_t> save_file);
 
 // A single-save file read whole: its bytes in the single-save layout (entry, then blocks in

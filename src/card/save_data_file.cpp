@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "card/block_io.h"
+#include "card/card_check.h"
 #include "card/save_transfer.h"
 #include "card/work_files.h"
 
@@ -34,6 +35,8 @@ bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path)
 
 bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path) {
   if (index >= kSaveRecords) return false;
+  // A chain shared with another save would carry the edit into that save as well.
+  if (UnsafeStructure(card)) return false;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (file == nullptr) return false;
   const SaveRecord& save = card.records[index];

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "card/block_io.h"
+#include "card/card_check.h"
 #include "card/file_system.h"
 
 namespace quorvel {
@@ -82,6 +83,8 @@ std::string_view Describe(TransferError error) {
       return "a block could not be written to the target";
     case TransferError::kNotFormatted:
       return "the target card is not formatted";
+    case TransferError::kUnsafeCard:
+      return "the card's structure is damaged, so nothing is written to it";
   }
   return "unknown error";
 }
@@ -103,6 +106,7 @@ std::optional<std::size_t> FindFreeDirectorySlot(const CardImage& card) {
 
 TransferError PlanPlacement(const CardImage& card, std::uint16_t size, bool game, Placement& out) {
   out = Placement{};
+  if (UnsafeStructure(card)) return TransferError::kUnsafeCard;
   if (size == 0 || size > card.free_blocks) return TransferError::kNoSpace;
   TransferError error = game ? AllocateGame(card, size, out) : AllocateData(card, size, out);
   if (error != TransferError::kNone) return error;
@@ -120,8 +124,10 @@ void ApplyPlacement(CardImage& card, const Placement& placement, const DirEntry&
   card.fat = placement.fat;
   SaveRecord& record = card.records[placement.slot];
   record.entry = entry;
-  // A game's entry must name block 0 too, even when the source's entry said otherwise.
+  // A game's entry must name block 0 too, even when the source's entry said otherwise. The
+  // field has two bytes: a high byte left from the source would name a block past the card.
   record.entry[kEntryFirstBlock] = game ? 0 : placement.blocks.front();
+  record.entry[kEntryFirstBlock + 1] = 0;
   record.first_block = record.entry[kEntryFirstBlock];
   record.size = static_cast<std::uint16_t>(placement.blocks.size());
   // What a following store looks up by name before the card is read again.
@@ -198,6 +204,8 @@ bool FreeSave(CardImage& card, std::size_t index) {
 
 bool DeleteSave(CardImage& card, std::size_t index) {
   if (index >= kSaveRecords || card.records[index].size == 0) return false;
+  // On a cross-linked card freeing this chain would hand another save's blocks to the next.
+  if (UnsafeStructure(card)) return false;
   const std::array<std::uint16_t, kCardBlocks> old_fat = card.fat;
   const SaveRecord old_record = card.records[index];
   FreeSave(card, index);
@@ -218,6 +226,7 @@ bool DeleteSave(CardImage& card, std::size_t index) {
 
 TransferError PlanReplacement(const CardImage& card, std::size_t old_index, std::uint16_t size,
                               bool game, Placement& out) {
+  if (UnsafeStructure(card)) return TransferError::kUnsafeCard;
   if (old_index >= kSaveRecords) return PlanPlacement(card, size, game, out);
   CardImage after(card.source);
   after.root = card.root;

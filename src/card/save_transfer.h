@@ -25,6 +25,7 @@ enum class TransferError {
   kReadFailed,           // a block of the save could not be read from the source
   kWriteFailed,          // a block, the FAT or the directory could not be written to the target
   kNotFormatted,         // the target card is not formatted: it has no FAT to store a save in
+  kUnsafeCard,  // the target's structure is damaged (UnsafeStructure): nothing is written to it
 };
 
 // A short English sentence for the reason, for the command line and the logs of the tests.
@@ -44,10 +45,11 @@ std::optional<std::size_t> FindFreeDirectorySlot(const CardImage& card);
 
 // Finds room for a save of `size` blocks: the space test against the free-block count, all
 // blocks (a game from block 0 upwards, data from the top of the user blocks down) and a free
-// directory slot. Everything is found before anything is taken.
+// directory slot. Everything is found before anything is taken. A card whose structure is
+// unsafe to write (UnsafeStructure) gets kUnsafeCard, so no save is added to it.
 TransferError PlanPlacement(const CardImage& card, std::uint16_t size, bool game, Placement& out);
 // Takes the planned room in the model: the FAT, and `entry` in the planned directory slot
-// with its first block set (0 for a game), its size and its name recorded.
+// with its first block set (both bytes; 0 for a game), its size and its name recorded.
 void ApplyPlacement(CardImage& card, const Placement& placement, const DirEntry& entry, bool game);
 // Writes the model's FAT, then its directory; false when either was not written.
 bool WriteFatAndDirectory(CardImage& card);
@@ -72,13 +74,15 @@ TransferError PlanReplacement(const CardImage& card, std::size_t old_index, std:
                               bool game, Placement& out);
 
 // Frees the save's chain and its directory slot, then writes FAT and directory. False when
-// there was nothing to delete or the FAT or directory could not be written.
+// there was nothing to delete, the card's structure is unsafe to write (nothing is written;
+// UnsafeStructure names the fault) or the FAT or directory could not be written.
 bool DeleteSave(CardImage& card, std::size_t index);
 
 // Formats the card with 200, 240 or 241 user blocks. False when a write failed.
 bool FormatCard(CardImage& card, std::uint8_t user_blocks);
 
-// The save's blocks in chain order and logical order, as a file (and back over the save).
+// The save's blocks in chain order and logical order, as a file (and back over the save;
+// refused on a card whose structure is unsafe to write).
 bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path);
 bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path);
 

@@ -9,6 +9,7 @@
 
 #include "app/config.h"
 #include "card/block_io.h"
+#include "card/card_check.h"
 #include "card/link_slots.h"
 #include "card/save_transfer.h"
 #include "cli/cli_link.h"
@@ -155,9 +156,20 @@ CardImage* CardSources::OpenFormatted(const std::string& source, std::string& er
   return card;
 }
 
-std::optional<FoundSave> CardSources::OpenSave(const std::string& source, const std::string& save,
-                                               std::string& error) {
+CardImage* CardSources::OpenWritable(const std::string& source, std::string& error) {
   CardImage* card = OpenFormatted(source, error);
+  if (card == nullptr) return nullptr;
+  if (const std::optional<std::string> fault = UnsafeStructure(*card)) {
+    error = source + ": " + std::string(Describe(TransferError::kUnsafeCard)) + ": " + *fault +
+            " (quorvel-cli check " + source + " lists the damage)";
+    return nullptr;
+  }
+  return card;
+}
+
+std::optional<FoundSave> CardSources::OpenSave(const std::string& source, const std::string& save,
+                                               std::string& error, bool for_writing) {
+  CardImage* card = for_writing ? OpenWritable(source, error) : OpenFormatted(source, error);
   if (card == nullptr) return std::nullopt;
   std::optional<std::size_t> index = FindSave(*card, save, error);
   if (!index) {

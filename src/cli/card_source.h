@@ -69,10 +69,15 @@ class CardSources {
   // Opens and loads SOURCE, requiring a formatted card; null with the reason otherwise.
   CardImage* OpenFormatted(const std::string& source, std::string& error);
 
-  // Opens SOURCE (formatted) and finds the save SAVE names on it (see FindSave); nothing,
-  // with the reason in `error`, when either fails.
+  // Opens and loads SOURCE for a command that adds or deletes saves: formatted, and with a
+  // structure that is safe to write (the card layer refuses the write otherwise); null with
+  // the reason, the check's finding included, otherwise.
+  CardImage* OpenWritable(const std::string& source, std::string& error);
+
+  // Opens SOURCE (formatted; writable too when `for_writing`) and finds the save SAVE names on
+  // it (see FindSave); nothing, with the reason in `error`, when either fails.
   std::optional<FoundSave> OpenSave(const std::string& source, const std::string& save,
-                                    std::string& error);
+                                    std::string& error, bool for_writing = false);
 
   // Loads an already opened card again (after a write); false with the reason.
   bool Reload(CardImage& card, std::string& error);

@@ -53,7 +53,7 @@ int RunCardIcon(const Args& args) {
 
   CardSources sources(args);
   std::string error;
-  CardImage* card = sources.OpenFormatted(source, error);
+  CardImage* card = sources.OpenWritable(source, error);
   if (card == nullptr) return Fail(error);
   // The console shows the first icon save of a card: an icon already there is replaced (and
   // kept when the new one cannot be stored).

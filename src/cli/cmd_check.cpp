@@ -1,4 +1,5 @@
-// quorvel-cli check SOURCE: the consistency report of root, FAT chains and directory.
+// quorvel-cli check SOURCE: the consistency report of root, FAT chains and directory. Notes
+// (what the console ignores) are printed but are not problems.
 #include <iostream>
 
 #include "card/card_check.h"
@@ -16,8 +17,15 @@ int RunCheck(const Args& args) {
   LoadResult loaded;
   CardImage* card = sources.Open(source, loaded, error);
   if (card == nullptr) return sources.Fail(error);
-  const std::vector<std::string> problems = CheckCard(*card);
-  for (const std::string& problem : problems) std::cout << source << ": " << problem << "\n";
+  std::vector<std::string> problems;
+  for (const CardFinding& finding : InspectCard(*card)) {
+    if (finding.kind == CardFinding::Kind::kNote) {
+      std::cout << source << ": note: " << finding.text << "\n";
+    } else {
+      std::cout << source << ": " << finding.text << "\n";
+      problems.push_back(finding.text);
+    }
+  }
   if (problems.empty()) {
     std::cout << source << ": no problems found\n";
     return kExitOk;

@@ -19,7 +19,7 @@ int RunCopy(const Args& args) {
   std::optional<FoundSave> found = sources.OpenSave(source_name, args.positional[1], error);
   if (!found) return sources.Fail(error);
   CardImage& source = *found->card;
-  CardImage* target = sources.OpenFormatted(target_name, error);
+  CardImage* target = sources.OpenWritable(target_name, error);
   if (target == nullptr) return sources.Fail(error);
 
   // A save of the same name on the target is replaced only with --replace (the program asks).

@@ -13,7 +13,7 @@ int RunDelete(const Args& args) {
   const std::string& source = args.positional[0];
   CardSources sources(args);
   std::string error;
-  std::optional<FoundSave> found = sources.OpenSave(source, args.positional[1], error);
+  std::optional<FoundSave> found = sources.OpenSave(source, args.positional[1], error, true);
   if (!found) return sources.Fail(error);
   CardImage& card = *found->card;
   const std::size_t index = found->index;

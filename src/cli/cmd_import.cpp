@@ -23,7 +23,7 @@ int RunImport(const Args& args) {
   }
   CardSources sources(args);
   std::string error;
-  CardImage* card = sources.OpenFormatted(source, error);
+  CardImage* card = sources.OpenWritable(source, error);
   if (card == nullptr) return Fail(error);
   // A save of the same name is replaced with --replace, kept beside the new one with --add,
   // and otherwise refused (as the program does when both of its questions are answered No).

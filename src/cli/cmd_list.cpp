@@ -1,4 +1,5 @@
-// quorvel-cli list SOURCE [--json]: the saves on a card, as a table or as one JSON object.
+// quorvel-cli list SOURCE [--json]: the saves on a card, as a table or as one JSON object; a
+// card that is not formatted is a failure (the JSON object still says "formatted": false).
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -9,6 +10,10 @@
 
 namespace quorvel::cli {
 namespace {
+
+// True for a byte whose character of the same number is a control character (C0, DEL, C1):
+// written to a terminal as it is, it could move the cursor or change the terminal's state.
+bool IsControl(unsigned char byte) { return byte < 0x20 || (byte >= 0x7F && byte < 0xA0); }
 
 // Each byte becomes the Unicode character of the same number, written as UTF-8.
 std::string Utf8(const std::string& bytes) {
@@ -25,22 +30,37 @@ std::string Utf8(const std::string& bytes) {
   return text;
 }
 
+// A JSON string of the bytes as Unicode characters; control characters are escaped, so the
+// text stays valid JSON and carries no control byte to a terminal.
 std::string JsonString(const std::string& bytes) {
   std::string text = "\"";
-  for (char c : Utf8(bytes)) {
+  for (char c : bytes) {
     auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       text += '\\';
       text += c;
-    } else if (byte < 0x20) {
+    } else if (IsControl(byte)) {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
       text += escaped;
     } else {
-      text += c;
+      text += Utf8(std::string(1, c));
     }
   }
   return text + "\"";
+}
+
+// The bytes for a terminal: zero padding as blanks, every other control character as '.'.
+std::string TerminalText(const std::string& bytes) {
+  std::string shown = bytes;
+  for (char& c : shown) {
+    if (c == '\0') {
+      c = ' ';
+    } else if (IsControl(static_cast<unsigned char>(c))) {
+      c = '.';
+    }
+  }
+  return Utf8(shown);
 }
 
 const char* Kind(const SaveRecord& save) { return save.header_in_second_block ? "game" : "data"; }
@@ -71,15 +91,11 @@ void PrintTable(const std::string& source, const CardImage& card, unsigned user_
   for (int k = 0; k < card.listed_count; ++k) {
     const std::size_t slot = card.list_order[k];
     const SaveRecord& save = card.records[slot];
-    std::string name = save.name;
-    for (char& c : name) {
-      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-    }
     char line[96];
     std::snprintf(line, sizeof line, "%4zu  %s  %5u  %6u  %s  %s  %5u  ", slot, Kind(save),
                   unsigned{save.first_block}, unsigned{save.size}, save.date.c_str(),
                   save.time.c_str(), unsigned{save.icon_count});
-    std::cout << line << Utf8(name) << "  " << Utf8(save.description) << "\n";
+    std::cout << line << TerminalText(save.name) << "  " << TerminalText(save.description) << "\n";
   }
 }
 
@@ -96,10 +112,11 @@ int RunList(const Args& args) {
   const unsigned free_blocks = formatted ? UpdateListing(*card) : 0;
   if (args.Has("json")) {
     PrintJson(*card, formatted, user_blocks, free_blocks);
-  } else if (!formatted) {
-    std::cout << source << ": the card is not formatted\n";
-  } else {
+  } else if (formatted) {
     PrintTable(source, *card, user_blocks, free_blocks);
+  }
+  if (!formatted) {
+    return sources.Fail(source + ": not a formatted card (" + UnformattedReason(*card) + ")");
   }
   return kExitOk;
 }

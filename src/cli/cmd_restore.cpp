@@ -1,4 +1,5 @@
-// quorvel-cli restore SLOT IN.dcm: writes a card image file onto the card in a slot.
+// quorvel-cli restore SLOT IN.dcm [--force]: writes a card image file onto the card in a slot;
+// an image that holds no formatted card needs --force.
 #include "card/dcm_file.h"
 #include "cli/card_source.h"
 #include "cli/command.h"
@@ -14,6 +15,13 @@ int RunRestore(const Args& args) {
   if (const DcmError checked = CheckImageFile(file); checked != DcmError::kNone) {
     return Fail(file + ": " + std::string(Describe(checked)));
   }
+  // Every block of the card is replaced: an image that holds no formatted card (noise, an
+  // empty file) is written only when asked for.
+  if (const std::string problem = ImageFormatProblem(file);
+      !problem.empty() && !args.Has("force")) {
+    return Fail(file + ": not a formatted card (" + problem +
+                "); give --force to write it onto the card in " + slot + " all the same");
+  }
   CardSources sources(args);
   std::string error;
   CardImage* card = sources.Attach(slot, error);
@@ -27,7 +35,7 @@ int RunRestore(const Args& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration{"restore", "SLOT IN.dcm", &RunRestore};
+const CommandRegistration kRegistration{"restore", "SLOT IN.dcm [--force]", &RunRestore};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -33,6 +33,15 @@ std::string WorkDirFailedMessage(std::string_view reason) {
   return " 工作資料夾不能建立: " + std::string(reason) + " ";
 }
 
+std::string NotFormattedCardMessage(std::string_view file) {
+  return FileMessage(file, " 不是已格式化的記憶卡.");
+}
+
+std::string WriteUnformattedImageQuestion(std::string_view file, int slot_number) {
+  return FileMessage(
+      file, " 不是已格式化的記憶卡,是否仍要寫入插槽" + std::to_string(slot_number) + "嗎? ");
+}
+
 std::string StoreFailureMessage(std::string_view name, TransferError error,
                                 std::string_view action) {
   const std::string lead = " 檔案 " + std::string(name) + " " + std::string(action) + ": ";
@@ -46,6 +55,8 @@ std::string StoreFailureMessage(std::string_view name, TransferError error,
       return lead + "記憶卡的目錄已滿.";
     case TransferError::kNotFormatted:
       return lead + "記憶卡沒有格式化.";
+    case TransferError::kUnsafeCard:
+      return lead + std::string(kUnsafeCardText);
     case TransferError::kNone:
     case TransferError::kSamePane:
     case TransferError::kReadFailed:
@@ -66,6 +77,8 @@ std::string ImportFailureMessage(std::string_view file, std::string_view name,
       return CannotReadMessage(file);
     case DciImportResult::File::kTooShort:
       return FileMessage(file, " 不完整.");
+    case DciImportResult::File::kBadEntry:
+      return FileMessage(file, " 的目錄資料無效, 不能加上.");
     case DciImportResult::File::kOk:
       break;
   }

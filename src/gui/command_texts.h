@@ -23,12 +23,21 @@ std::string CannotOpenMessage(std::string_view file);
 // folder and the system's reason.
 std::string WorkDirFailedMessage(std::string_view reason);
 
+// " 檔案 FILE 不是已格式化的記憶卡." for an image whose root block and FAT hold no formatted
+// card (the pane then shows it as unformatted).
+std::string NotFormattedCardMessage(std::string_view file);
+// Asked before an image that holds no formatted card is written over the card in slot 1 or 2.
+std::string WriteUnformattedImageQuestion(std::string_view file, int slot_number);
+
 // Why the save `name` was not stored on the target (no room, no place for a game at block 0,
 // a full directory), e.g. " 檔案 NAME 不能複製: 空間不足." with `action` "不能複製"; empty when
 // the block layer has already said it (a failed read or write) or there is nothing to say.
 std::string StoreFailureMessage(std::string_view name, TransferError error,
                                 std::string_view action);
 inline constexpr std::string_view kCopyAction = "不能複製";
+// The card's structure is damaged (a cross-linked chain, a broken directory chain, a root that
+// names other blocks): the card layer writes nothing to it.
+inline constexpr std::string_view kUnsafeCardText = "記憶卡的結構已損壞, 不能寫入.";
 inline constexpr std::string_view kAddAction = "不能加上";
 
 // " 檔案 NAME 已加上, 但舊的同名檔案不能刪除." when a replace stored the new save but the old

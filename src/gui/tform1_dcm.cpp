@@ -5,6 +5,7 @@
 
 #include "card/block_io.h"
 #include "card/dcm_file.h"
+#include "card/file_system.h"
 #include "card/work_files.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
@@ -100,6 +101,8 @@ bool TForm1::OpenImage(const QString& path) {
   RefreshImage();
   ImageLoaded = true;
   CLOSEDCMFILE1->setEnabled(true);
+  // Kept open so that it can be formatted; the pane shows it as an unformatted card.
+  if (!IsFormatted(FileCard)) env_.messages->Inform(NotFormattedCardMessage(file));
   return true;
 }
 
@@ -193,8 +196,12 @@ void TForm1::LoadImageIntoSlot(int pane) {
     env_.messages->Inform(UnsupportedImageMessage(file, true));
     return;
   }
-  // Every save on the card is overwritten: only after the user's yes.
-  if (!env_.messages->AskYesNo(RestoreQuestion(pane, file))) return;
+  // Every save on the card is overwritten: only after the user's yes. An image that is not a
+  // formatted card gets its own question, which names the file and the slot as well.
+  const std::string question = ImageFormatProblem(ToPath(*chosen)).empty()
+                                   ? RestoreQuestion(pane, file)
+                                   : WriteUnformattedImageQuestion(file, pane + 1);
+  if (!env_.messages->AskYesNo(question)) return;
   ShowWaitWindow();
   const DcmError result = RestoreCardFromFile(Card(pane), ToPath(*chosen));
   HideWaitWindow();

@@ -2,7 +2,9 @@
 // sub-menus with their questions.
 #include <vector>
 
+#include "card/card_check.h"
 #include "card/save_commands.h"
+#include "gui/command_texts.h"
 #include "gui/tform1.h"
 
 namespace quorvel {
@@ -45,6 +47,10 @@ void TForm1::DeleteSelectedSaves(int pane) {
   QListWidget* list = ListView(pane);
   if (list->selectedItems().isEmpty()) return;
   const Timer3Hold hold(*this);
+  if (UnsafeStructure(Card(pane))) {
+    env_.messages->Inform(" " + std::string(kUnsafeCardText) + " ");
+    return;
+  }
   if (env_.messages->AskYesNo(kDeleteQuestion)) {
     std::vector<std::size_t> chosen;
     for (int row = 0; row < list->count() && row < Card(pane).listed_count; ++row) {

@@ -100,6 +100,7 @@ void TForm1::FillIconList(int pane) {
 
 void TForm1::FillPane(int pane) {
   CardImage& card = Card(pane);
+  const std::uint16_t total = UpdateListing(card);
   if (pane != kPaneImage) {
     SetFontColor(HeaderBar(pane), 0xFFFFFF);
     SetBackColor(ListView(pane), kGreyList);
@@ -113,8 +114,7 @@ void TForm1::FillPane(int pane) {
     const std::uint16_t index = record.frame_image_indices[0];
     if (index < images.size()) item->setIcon(images[index]);
   }
-  // The card layer's listing: the number the free-block bar shows.
-  SizePanel(pane)->setText(QStringLiteral("餘下 %1 個 Block").arg(UpdateListing(card)));
+  SizePanel(pane)->setText(QStringLiteral("餘下 %1 個 Block").arg(total));
 }
 
 void TForm1::ClearRows(int pane) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -207,6 +208,122 @@ TEST_F(CliCardCommands, CheckReportsProblemsWithExitOne) {
   testing::CliRun run = Cli("check " + Write(builder, "bad.dcm"));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("cross-linked"), std::string::npos) << run.out;
+}
+
+// Cards formatted by emulators and save tools: blocks outside the user blocks marked 0x0000
+// are a note, not a problem; every real card checks clean.
+TEST_F(CliCardCommands, CheckPassesToolFormattedAndRealCards) {
+  CardBuilder builder(200);
+  builder.AddSave(0, "KEPT", {199, 198});
+  for (int block = 200; block <= 240; ++block) builder.SetFat(block, 0x0000);
+  testing::CliRun run = Cli("check " + Write(builder, "tool.dcm"));
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("note: FAT: 41 blocks outside the user blocks"), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("no problems found"), std::string::npos);
+
+  const std::filesystem::path real = QUORVEL_REALDATA_DIR;
+  if (!std::filesystem::exists(real)) GTEST_SKIP() << "no real card data";
+  for (const char* name : {"fuse-vmu/vmu_a.bin", "fuse-vmu/vmu_b.bin", "fuse-vmu/example_vmu.bin",
+                           "dreampotato/ReadFiles_01.vmu"}) {
+    // Raw cards are in the card's own byte order; an image reverses every group of four.
+    const std::vector<std::uint8_t> raw = test::ReadFile(real / name);
+    std::vector<std::uint8_t> image(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) image[i ^ 3] = raw[i];
+    std::ofstream(dir / "real.dcm", std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+    testing::CliRun checked = Cli("check " + Path("real.dcm"));
+    EXPECT_EQ(checked.status, 0) << name << ": " << checked.out;
+  }
+}
+
+// Noise, zeros and a root with fields out of range are not a card: list fails and says why.
+TEST_F(CliCardCommands, ListRefusesAnImageThatIsNotAFormattedCard) {
+  std::string noise(131072, '\0');
+  std::uint32_t seed = 7;
+  for (char& c : noise) {
+    seed = seed * 1103515245u + 12345u;
+    c = static_cast<char>(seed >> 16);
+  }
+  std::ofstream(Path("noise.dcm"), std::ios::binary) << noise;
+  std::ofstream(Path("zeros.dcm"), std::ios::binary) << std::string(131072, '\0');
+  Write(CardBuilder(250), "wide.dcm");
+  for (const char* name : {"noise.dcm", "zeros.dcm", "wide.dcm"}) {
+    testing::CliRun run = Cli("list " + Path(name));
+    EXPECT_EQ(run.status, 1) << name << ": " << run.out;
+    EXPECT_NE(run.err.find("not a formatted card ("), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "") << name;
+    EXPECT_EQ(Cli("check " + Path(name)).status, 1);
+  }
+  testing::CliRun json = Cli("list " + Path("noise.dcm") + " --json");
+  EXPECT_EQ(json.status, 1);
+  EXPECT_EQ(json.out, "{\"user_blocks\":0,\"free_blocks\":0,\"formatted\":false,\"saves\":[]}\n");
+}
+
+// Names and descriptions reach a terminal without control bytes; JSON escapes them.
+TEST_F(CliCardCommands, ListPrintsNoControlBytes) {
+  CardBuilder builder;
+  builder.AddSave(0,
+                  "\x1B[2J\x9B"
+                  "31m\x7F",
+                  {199}, false, 1, "x");
+  builder.Logical(199)[1] = 0x1F;  // kept by the record's description
+  builder.Logical(199)[2] = 0x1B;
+  const std::string card = Write(builder, "controls.dcm");
+  testing::CliRun table = Cli("list " + card);
+  ASSERT_EQ(table.status, 0) << table.err;
+  for (std::size_t i = 0; i < table.out.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(table.out[i]);
+    EXPECT_TRUE(byte >= 0x20 || byte == '\n') << "byte " << i << " is " << int{byte};
+    EXPECT_NE(byte, 0x7F) << "byte " << i;
+    if (byte == 0xC2 && i + 1 < table.out.size()) {
+      EXPECT_GE(static_cast<unsigned char>(table.out[i + 1]), 0xA0) << "a C1 control at " << i;
+    }
+  }
+  EXPECT_NE(table.out.find(".[2J.31m.   "), std::string::npos) << table.out;
+  testing::CliRun json = Cli("list " + card + " --json");
+  EXPECT_NE(json.out.find("\"name\":\"\\u001b[2J\\u009b31m\\u007f"), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find("\"description\":\"x\\u001f "), std::string::npos) << json.out;
+}
+
+// Sizes that add up to more than the user blocks: 0 free, never a wrapped count.
+TEST_F(CliCardCommands, FreeBlocksNeverWrap) {
+  CardBuilder builder(200);
+  builder.AddSave(0, "BIG", {199});
+  builder.Entry(0)[0x18] = 250;
+  const std::string card = Write(builder, "over.dcm");
+  EXPECT_NE(Cli("list " + card).out.find("200 user blocks, 0 free, 1 saves"), std::string::npos);
+  EXPECT_NE(Cli("list " + card + " --json").out.find("\"free_blocks\":0,"), std::string::npos);
+  EXPECT_NE(Cli("check " + card).out.find("so the card shows 0 blocks free"), std::string::npos);
+}
+
+// A damaged structure: every write is refused with the reason and leaves the file as it was;
+// list, export and check still read it, and format is the way out.
+TEST_F(CliCardCommands, WritesToADamagedCardAreRefused) {
+  CardBuilder damaged;
+  damaged.AddSave(0, "A", {199, 198});
+  damaged.AddSave(1, "B", {197, 198});
+  const std::string card = Write(damaged, "damaged.dcm");
+  const std::string other = Write(ThreeSaves(), "other.dcm");
+  const std::vector<std::uint8_t> before = test::ReadFile(dir / "damaged.dcm");
+  ASSERT_EQ(Cli("export " + other + " SMALL " + Path("small.dci")).status, 0);
+  for (const std::string& write :
+       {"delete " + card + " A", "import " + card + " " + Path("small.dci"),
+        "copy " + other + " SMALL " + card}) {
+    testing::CliRun run = Cli(write);
+    EXPECT_EQ(run.status, 1) << write;
+    EXPECT_NE(run.err.find("structure is damaged, so nothing is written to it: save 1 (B......"
+                           ".....): block 198 is cross-linked with save 0 (A"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(test::ReadFile(dir / "damaged.dcm"), before) << write;
+  }
+  EXPECT_EQ(Cli("list " + card).status, 0);
+  EXPECT_EQ(Cli("export " + card + " B " + Path("b.dci")).status, 0);
+  EXPECT_EQ(Cli("check " + card).status, 1);
+  ASSERT_EQ(Cli("format " + card + " --blocks 200").status, 0);
+  ExpectClean(card);
 }
 
 TEST_F(CliCardCommands, WrongSizedImageIsRefused) {

@@ -143,6 +143,72 @@ TEST_F(CliFileCommands, ATruncatedFileNeverCostsTheSaveItWasToReplace) {
   EXPECT_NE(Cli("list card.dcm --json").out.find("\"name\":\"DATA________\""), std::string::npos);
 }
 
+// What import stores is what a card can hold: entries no card can hold are refused before
+// anything is written (a replace keeps the old save); a data save's first-block high byte is
+// the card's to choose and is cleared.
+TEST_F(CliFileCommands, ImportStoresOnlyEntriesACardCanHold) {
+  Write(TwoSaves(), "card.dcm");
+  std::vector<std::uint8_t> file(32 + 2 * 512, 0x5A);
+  std::fill_n(file.begin(), 32, 0);
+  const std::string name = "DATA________";
+  std::copy(name.begin(), name.end(), file.begin() + 4);
+  file[0] = 0x33;
+  file[0x18] = 2;
+  struct Refused {
+    std::size_t offset;
+    std::uint8_t value;
+    const char* words;
+  } refused[] = {
+      {0x00, 0x00, "type 0x00 is neither data (0x33) nor game (0xCC)"},
+      {0x19, 0x01, "size 258 blocks is more than a card holds"},
+      {0x1A, 0x03, "header offset 3 lies beyond the save's 2 blocks"},
+  };
+  for (const Refused& r : refused) {
+    std::vector<std::uint8_t> bad = file;
+    bad[r.offset] = r.value;
+    ASSERT_TRUE(ReplaceFileContents(dir / "bad.dci", bad));
+    for (const char* option : {"--add", "--replace"}) {
+      CliResult run = Cli("import card.dcm bad.dci " + std::string(option));
+      EXPECT_EQ(run.status, 1) << r.words;
+      EXPECT_NE(run.err.find(r.words), std::string::npos) << run.err;
+      EXPECT_EQ(ReadFile(dir / "card.dcm"), TwoSaves().Bytes()) << r.words << " " << option;
+    }
+  }
+  std::vector<std::uint8_t> game = file;
+  game[0] = 0xCC;
+  game[3] = 0xFF;
+  ASSERT_TRUE(ReplaceFileContents(dir / "game.dci", game));
+  EXPECT_NE(Cli("import card.dcm game.dci --add").err.find("first block 65280 is not a block"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "card.dcm"), TwoSaves().Bytes());
+
+  file[3] = 0xFF;  // first block 0xFF00 + the low byte: the card chooses the block
+  ASSERT_TRUE(ReplaceFileContents(dir / "high.dci", file));
+  const CliResult added = Cli("import card.dcm high.dci --add");
+  ASSERT_EQ(added.status, 0) << added.err;
+  ExpectClean("check card.dcm");
+  EXPECT_NE(Cli("list card.dcm --json").out.find("\"first_block\":199,\"blocks\":2"),
+            std::string::npos);
+  const auto card = ReadFile(dir / "card.dcm");
+  EXPECT_EQ(test::LogicalBlock(card, 253)[32 * 1 + 3], 0);  // stored in the first free slot
+}
+
+// Writing an image that holds no formatted card onto a slot needs --force.
+TEST_F(CliFileCommands, RestoreOfAnUnformattedImageNeedsForce) {
+  std::filesystem::create_directories(dir / "unit");
+  Write(TwoSaves(), "unit/slot1.dcm");
+  Write(CardBuilder(241), "unit/slot2.dcm");
+  ASSERT_TRUE(ReplaceFileContents(dir / "junk.dcm", std::vector<std::uint8_t>(131072, 0x00)));
+  const std::string unit = "--virtual-unit unit ";
+  const CliResult refused = Cli(unit + "restore slot1 junk.dcm");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("junk.dcm: not a formatted card"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("--force"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "unit/slot1.dcm"), TwoSaves().Bytes());
+  ASSERT_EQ(Cli(unit + "restore slot1 junk.dcm --force").status, 0);
+  EXPECT_EQ(ReadFile(dir / "unit/slot1.dcm"), std::vector<std::uint8_t>(131072, 0x00));
+}
+
 TEST_F(CliFileCommands, DumpOfOneVirtualSlotRestoredIntoTheOtherGivesTheSameCard) {
   std::filesystem::create_directories(dir / "unit");
   Write(TwoSaves(), "unit/slot1.dcm");

@@ -105,7 +105,8 @@ TEST_F(Dci, AGameGoesToBlockZeroOrNowhere) {
 }
 
 // The card lists an entry of type 0xCC as a game when its byte 0x03 is 0, whatever its first
-// block says; an import stores such a file where the card then looks for it.
+// block says; an import stores such a file where the card then looks for it, and refuses a
+// game whose first block is 256 or more.
 TEST_F(Dci, AGameTypeIsStoredAsWhatTheCardListsItAs) {
   // The entry CC 00 07 00: a game for the card, although it names block 7.
   Write("odd_game.dci", HandMadeDci("ODD_GAME____", 2, true, 7));
@@ -118,16 +119,18 @@ TEST_F(Dci, AGameTypeIsStoredAsWhatTheCardListsItAs) {
   EXPECT_EQ(target.fat[1], kFatLast);
   EXPECT_EQ(target.fat[199], kFatFree);
 
-  // The entry CC 00 00 05: a data save for the card (byte 0x03 is not 0), so it goes to the top.
+  // The entry CC 00 00 05 names block 1280 + 0: the console would look for a game there, and
+  // stored as data it would keep the game type. Refused, the card unchanged.
   auto data = HandMadeDci("ODD_DATA____", 2, true, 0);
   data[3] = 5;
   Write("odd_data.dci", data);
-  ASSERT_TRUE(Import(target, dir / "odd_data.dci").Imported());
-  EXPECT_FALSE(target.records[1].header_in_second_block);
-  EXPECT_EQ(target.records[1].first_block, 199);
-  EXPECT_EQ(target.records[1].entry[3], 5);
-  EXPECT_EQ(target.fat[199], 198);
-  EXPECT_EQ(target.fat[198], kFatLast);
+  const auto before = ReadFile(dir / "target.dcm");
+  const DciImportResult refused = Import(target, dir / "odd_data.dci");
+  EXPECT_EQ(refused.file, DciImportResult::File::kBadEntry);
+  EXPECT_EQ(DescribeImport(refused),
+            "the single-save file's entry cannot be stored on a card: first block 1280 is not a "
+            "block of the card");
+  EXPECT_EQ(ReadFile(dir / "target.dcm"), before);
 }
 
 TEST_F(Dci, RefusalsSayWhyAndChangeNothing) {

@@ -16,6 +16,11 @@ constexpr int kDir = 253;
 
 CardBuilder::CardBuilder(int user_blocks)
     : blocks_(256, Block{}), user_blocks_(user_blocks), next_top_(user_blocks - 1) {
+  std::fill_n(blocks_[kRoot].begin(), 16, 0x55);  // formatted-card marker
+  Put16(blocks_[kRoot], 0x46, kFat);
+  Put16(blocks_[kRoot], 0x48, 1);
+  Put16(blocks_[kRoot], 0x4A, kDir);
+  Put16(blocks_[kRoot], 0x4C, 13);
   Put16(blocks_[kRoot], 0x50, static_cast<std::uint16_t>(user_blocks));
   for (int i = 0; i < 256; ++i) SetFat(i, 0xFFFC);
   SetFat(kRoot, 0xFFFA);

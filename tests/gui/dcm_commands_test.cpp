@@ -276,6 +276,53 @@ TEST_F(DcmCommandsTest, AFileThatCannotBeWrittenIsReported) {
   EXPECT_TRUE(form().ImageLoaded);
 }
 
+// An image that holds no formatted card is said to be so once, shown as an unformatted card,
+// and written onto a slot only when the user says yes.
+TEST_F(DcmCommandsTest, AnImageThatIsNotAFormattedCardIsSaidAndAskedAbout) {
+  StartLoaded(CardBuilder().Add(Data("KEEP", 2)));
+  const std::filesystem::path junk = root_ / "junk.dcm";
+  WriteFile(junk, std::vector<std::uint8_t>(kCardBytes, 0));
+  chooser_.answer = Q(junk);
+  form().LOADDCMfile1Click();
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 " + junk.string() + " 不是已格式化的記憶卡."});
+  EXPECT_TRUE(form().ImageLoaded);
+  EXPECT_EQ(form().FileCardPanel->text().toStdString(), " 記憶卡沒有格式化");
+  EXPECT_TRUE(Captions(kPaneImage).empty());
+
+  messages_.texts.clear();
+  const std::vector<std::uint8_t> slot1_before = ReadFile(CardPath("slot1.dcm"));
+  messages_.yes = false;
+  form().SLOT1LOADDCM1Click();
+  ASSERT_FALSE(messages_.texts.empty());
+  EXPECT_EQ(messages_.texts.back(),
+            " 檔案 " + junk.string() + " 不是已格式化的記憶卡,是否仍要寫入插槽1嗎? ");
+  EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), slot1_before);
+  messages_.yes = true;
+  form().SLOT1LOADDCM1Click();
+  EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), ReadFile(junk));
+}
+
+// A card whose chains are cross-linked is listed, but nothing is deleted from it.
+TEST_F(DcmCommandsTest, NothingIsDeletedFromADamagedImage) {
+  StartLoaded(CardBuilder());
+  // ONE takes blocks 199 and 198, TWO 197 and 196; TWO's last block then links into ONE.
+  std::vector<std::uint8_t> bytes =
+      CardBuilder().Add(Data("ONE", 2)).Add(Data("TWO", 2)).LinkBytes();
+  bytes[254 * 512 + (392 ^ 3)] = 198;
+  bytes[254 * 512 + (393 ^ 3)] = 0;
+  const std::filesystem::path file = root_ / "damaged.dcm";
+  WriteFile(file, bytes);
+  chooser_.answer = Q(file);
+  form().LOADDCMfile1Click();
+  EXPECT_EQ(Captions(kPaneImage), (std::vector<std::string>{"2", "2"}));
+  messages_.texts.clear();
+  Select(kPaneImage, {0});
+  form().DelSel1Click();
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 記憶卡的結構已損壞, 不能寫入. "});
+  EXPECT_EQ(ReadFile(file), bytes);
+}
+
 TEST_F(DcmCommandsTest, SlotCommandsNeedTheirSlotAndTheImageCommandsTheImage) {
   StartTwoSlot(CardBuilder(), CardBuilder());
   Detect();

@@ -400,16 +400,107 @@ class World {
     } else if (roll < 80) {
       name = "card icon";
       CardIcon(pane, expect);
-    } else if (roll < 88) {
+    } else if (roll < 86) {
       name = "dump";
       Dump(slot);
-    } else if (roll < 95) {
+    } else if (roll < 92) {
       name = "restore";
       Restore(slot, expect);
-    } else {
+    } else if (roll < 95) {
       name = "format";
       Format(pane, expect);
+    } else {
+      name = "write to a damaged card";
+      DamagedWrite(pane, other);
     }
+  }
+
+  // Damages the card of `pane` so that writes to it are unsafe (a cross-linked chain, a
+  // directory block marked free, a directory chain into user blocks, a root naming another
+  // FAT), tries a delete, an import or a copy from `other` onto it, and checks that the write
+  // was refused and left the damaged card exactly as it was; then puts the card back. A slot
+  // is damaged only on the two-slot unit and when no pull is pending.
+  void DamagedWrite(int pane, int other) {
+    if (pane != 2 && (options_.paged || pull_)) pane = 2;
+    if (other == pane) return;
+    const std::filesystem::path file = pane < 2 ? slot_files_[pane] : image_file_;
+    const Bytes original = testing::ReadFile(file);
+    const Bytes damaged = Damage(original);
+    if (!PutCardFile(pane, damaged)) return;
+    if (Load(pane)) {
+      CardImage& card = *cards_[pane];
+      const std::uint32_t kind = Below(3);
+      bool refused = true;
+      if (kind == 0 && card.listed_count > 0) {
+        refused = !DeleteSave(card, *PickSave(pane));
+      } else if (kind == 1) {
+        const Bytes& dci = demo_saves_[Below(static_cast<std::uint32_t>(demo_saves_.size()))];
+        refused = ImportDciBytes(card, dci).placement == TransferError::kUnsafeCard;
+      } else if (Load(other)) {
+        if (const std::optional<std::size_t> index = PickSave(other)) {
+          refused = CopySave(*cards_[other], *index, card) == TransferError::kUnsafeCard;
+        }
+      }
+      if (!refused) figures_.violations.push_back("a write to a damaged card was not refused");
+      if (testing::ReadFile(file) != damaged) {
+        figures_.violations.push_back("a refused write changed the damaged card" +
+                                      FirstDifference(testing::ReadFile(file), damaged));
+      }
+    }
+    if (!PutCardFile(pane, original)) {
+      figures_.violations.push_back("the damaged card could not be put back as it was");
+    }
+  }
+
+  // The card with one kind of damage that makes writes unsafe (bytes in link order).
+  Bytes Damage(Bytes bytes) {
+    const auto put = [&bytes](int block, std::size_t offset, std::uint8_t value) {
+      bytes[static_cast<std::size_t>(block) * kBlockSize + (offset ^ 3)] = value;
+    };
+    const auto set_fat = [&put](int block, std::uint16_t value) {
+      put(kFatBlock, 2 * static_cast<std::size_t>(block), static_cast<std::uint8_t>(value));
+      put(kFatBlock, 2 * static_cast<std::size_t>(block) + 1,
+          static_cast<std::uint8_t>(value >> 8));
+    };
+    testing::MemoryCard memory(bytes);
+    CardImage& card = memory.card();
+    const bool loads = LoadCard(card) == LoadResult::kLoaded;
+    switch (Below(4)) {
+      case 0:
+        // The last block of the first listed save links into the second's chain.
+        if (loads && card.listed_count >= 2) {
+          std::uint16_t last = card.records[card.list_order[0]].first_block;
+          for (int step = 0; step < kCardBlocks && card.fat[last] < kCardBlocks; ++step) {
+            last = card.fat[last];
+          }
+          set_fat(last, card.records[card.list_order[1]].first_block);
+          break;
+        }
+        [[fallthrough]];
+      case 1:
+        set_fat(kLastDirectoryBlock + 1 + static_cast<int>(Below(12)), kFatFree);
+        break;
+      case 2:
+        set_fat(kDirectoryBlock - static_cast<int>(Below(12)), 1 + Below(199));
+        break;
+      default:
+        put(kRootBlock, 0x46, static_cast<std::uint8_t>(Below(200)));
+        break;
+    }
+    return bytes;
+  }
+
+  // Replaces the card of `pane` by `bytes`: a slot's card is taken out and put in again from
+  // its file, the image is closed and opened again.
+  bool PutCardFile(int pane, const Bytes& bytes) {
+    if (pane == 2) {
+      CloseImageFile(*cards_[2]);
+      testing::WriteFile(image_file_, bytes);
+      return OpenImageFile(*cards_[2], image_file_.string());
+    }
+    testing::WriteFile(slot_files_[pane], bytes);
+    std::string error;
+    return unit_->InsertCardAfter(static_cast<std::size_t>(pane), slot_files_[pane], 0, error);
   }
 
   void Copy(int from, int to, bool move, const std::array<CardState, 3>& before,
