@@ -7,6 +7,7 @@
 #include "card/block_io.h"
 #include "card/save_transfer.h"
 #include "card/work_files.h"
+#include "files/input_file.h"
 
 namespace quorvel {
 // The file is written only when every block was read, through a new file beside it: a link
@@ -34,8 +35,9 @@ bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path)
 
 bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path) {
   if (index >= kSaveRecords) return false;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (file == nullptr) return false;
+  const InputFile input = OpenRegularFile(path);
+  if (input.file == nullptr) return false;
+  std::FILE* file = input.file.get();
   const SaveRecord& save = card.records[index];
   if (save.first_block == kRootBlock) return true;
   bool ok = true;
@@ -44,7 +46,7 @@ bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path)
   // Never past the save's size, never over the root, FAT or directory, never past the file.
   for (int step = 0; step < save.size && block < kLastDirectoryBlock; ++step) {
     Block data{};
-    if (std::fread(data.data(), 1, data.size(), file.get()) == 0) break;
+    if (std::fread(data.data(), 1, data.size(), file) == 0) break;
     ReverseGroups(data);
     ok = WriteBlock(card, static_cast<std::uint8_t>(block), data) && ok;
     block = card.fat[block];
