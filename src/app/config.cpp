@@ -5,21 +5,27 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <span>
-#include <sstream>
 #include <vector>
 
 #include "card/work_files.h"
+#include "files/input_file.h"
+#include "link/busy_wait.h"
 
 namespace quorvel {
 namespace {
 
 constexpr std::size_t kLineCount = 7;
+// The longest line read, CR included: a setting needs at most 11 characters, and a file that
+// is not a configuration (a huge binary, a line without end) is not read beyond this.
+constexpr std::size_t kMaxLineLength = 80;
+// The most characters of a bad line that its message quotes.
+constexpr std::size_t kQuotedLength = 16;
 
 // The texts written when the file is created, in line order.
 constexpr std::array<std::string_view, kLineCount> kDefaultTexts = {
@@ -74,42 +80,84 @@ void Store(std::size_t line, std::int32_t value, Settings& settings) {
   }
 }
 
-// Up to seven lines of the file; CR LF and LF line ends both read.
-std::vector<std::string> SplitLines(const std::string& content) {
+// The lines read from the file: up to seven, each at most kMaxLineLength characters.
+struct ConfigLines {
   std::vector<std::string> lines;
-  std::istringstream stream(content);
+  // The line that went on past kMaxLineLength; nothing after it is read.
+  std::optional<std::size_t> too_long;
+};
+
+// Reads the file line by line, CR LF and LF line ends alike; nothing when reading failed.
+std::optional<ConfigLines> ReadLines(std::FILE* file) {
+  ConfigLines read;
   std::string line;
-  while (lines.size() < kLineCount && std::getline(stream, line)) lines.push_back(line);
-  return lines;
+  while (read.lines.size() < kLineCount) {
+    const int c = std::getc(file);
+    if (c == EOF) {
+      if (std::ferror(file)) return std::nullopt;
+      if (!line.empty()) read.lines.push_back(line);
+      break;
+    }
+    if (c == '\n') {
+      read.lines.push_back(std::move(line));
+      line.clear();
+    } else if (line.size() == kMaxLineLength) {
+      read.too_long = read.lines.size();
+      read.lines.push_back(std::move(line));
+      break;
+    } else {
+      line += static_cast<char>(c);
+    }
+  }
+  return read;
 }
 
+// At most kQuotedLength characters of `text` in quotes, anything but printable ASCII shown as
+// '?', and "..." when cut.
+std::string Quoted(std::string_view text) {
+  std::string quoted = "\"";
+  for (char c : text.substr(0, kQuotedLength)) quoted += c >= 0x20 && c < 0x7F ? c : '?';
+  return quoted + (text.size() > kQuotedLength ? "...\"" : "\"");
+}
+
+std::string LineName(std::size_t index) {
+  return std::string(kConfigFileName) + " line " + std::to_string(index + 1);
+}
+
+// Lines 2 to 4: the link's delay counts.
+bool IsDelayLine(std::size_t index) { return index >= 1 && index <= 3; }
+
 // Stores every line into `settings`; an empty or missing line takes its default text, and
-// a line that is not a decimal integer keeps its default and is reported.
-void ApplyLines(const std::vector<std::string>& lines, Settings& settings, Messages& messages) {
+// a line that is not a decimal integer keeps its default and is reported. A delay count above
+// kMaxDelayCount is reported and read as kMaxDelayCount, so that no block of the link takes
+// minutes.
+void ApplyLines(const ConfigLines& read, Settings& settings, Messages& messages) {
   std::string problems;
+  const auto report = [&problems](const std::string& problem) {
+    if (!problems.empty()) problems += "\n";
+    problems += problem;
+  };
   for (std::size_t i = 0; i < kLineCount; ++i) {
-    std::string_view text = i < lines.size() ? Trim(lines[i]) : std::string_view{};
+    const bool missing = i >= read.lines.size() || (read.too_long && i > *read.too_long);
+    std::string_view text = missing ? std::string_view{} : Trim(read.lines[i]);
     if (text.empty()) text = kDefaultTexts[i];
     std::optional<std::int32_t> value = ParseDecimal(text);
-    if (!value) {
-      if (!problems.empty()) problems += "\n";
-      problems += std::string(kConfigFileName) + " line " + std::to_string(i + 1) + ": \"" +
-                  std::string(text) + "\" is not a decimal integer; the default " +
-                  std::string(kDefaultTexts[i]) + " is used.";
+    const std::string fallback = "the default " + std::string(kDefaultTexts[i]) + " is used";
+    if (read.too_long == i) {
+      report(LineName(i) + " is longer than " + std::to_string(kMaxLineLength) + " characters (" +
+             Quoted(text) + "); " + fallback + ", and the lines after it are not read.");
       value = ParseDecimal(kDefaultTexts[i]);
+    } else if (!value) {
+      report(LineName(i) + ": " + Quoted(text) + " is not a decimal integer; " + fallback + ".");
+      value = ParseDecimal(kDefaultTexts[i]);
+    } else if (IsDelayLine(i) && *value > kMaxDelayCount) {
+      report(LineName(i) + ": the delay count " + std::to_string(*value) +
+             " is more than the largest, " + std::to_string(kMaxDelayCount) + ", which is used.");
+      value = kMaxDelayCount;
     }
     Store(i, *value, settings);
   }
   if (!problems.empty()) messages.Inform(problems);
-}
-
-std::optional<std::string> ReadWhole(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad()) return std::nullopt;
-  return content.str();
 }
 
 // Through a fresh file beside `path`, renamed over it once complete: a failed write leaves
@@ -133,24 +181,24 @@ std::string DefaultContent() {
 
 std::string ErrorText() { return errno != 0 ? std::strerror(errno) : "unknown error"; }
 
-// Reads an existing file into `settings`; false (after a message) when it cannot be read.
+// Reads an existing file into `settings`; false (after a message) when it cannot be read. Only
+// a regular file is opened: a FIFO or a device at the name is refused, never waited on.
 bool ReadExisting(const std::string& work_dir, Settings& settings, Messages& messages) {
-  const std::string path = ConfigPath(work_dir);
-  std::error_code error;
-  std::optional<std::string> content;
-  std::string reason = "not a regular file";
-  if (std::filesystem::is_regular_file(path, error)) {
-    errno = 0;
-    content = ReadWhole(path);
+  errno = 0;
+  const InputFile input = OpenRegularFile(ConfigPath(work_dir));
+  std::string reason = input.error;
+  std::optional<ConfigLines> read;
+  if (input.file) {
+    read = ReadLines(input.file.get());
     reason = ErrorText();
   }
-  if (!content) {
+  if (!read) {
     messages.Inform(std::string(kConfigFileName) + " in " + work_dir + " cannot be read (" +
                     reason + "); the default settings are used.");
     ApplyLines({}, settings, messages);
     return false;
   }
-  ApplyLines(SplitLines(*content), settings, messages);
+  ApplyLines(*read, settings, messages);
   return true;
 }
 

@@ -11,14 +11,8 @@
 namespace quorvel {
 namespace {
 
-constexpr std::array<std::string_view, 3> kLinkOptionNames = {"virtual-unit", "virtual-paged",
-                                                              "trace"};
-
-std::optional<std::string>* OptionSlot(LinkOptions& options, std::string_view name) {
-  if (name == "virtual-unit") return &options.virtual_unit_dir;
-  if (name == "virtual-paged") return &options.virtual_paged_file;
-  return &options.trace_file;
-}
+constexpr const char* kBothVirtualUnits =
+    "--virtual-unit and --virtual-paged cannot be used together";
 
 std::unique_ptr<VirtualUnit> OpenVirtualUnit(const LinkOptions& options, std::uint16_t base_port,
                                              std::string& description, std::string& error) {
@@ -48,37 +42,20 @@ RealPortOpener& PortOpener() {
 
 void SetRealPortOpener(RealPortOpener opener) { PortOpener() = std::move(opener); }
 
-std::optional<LinkOptions> TakeLinkOptions(std::vector<std::string>& args, std::string& error) {
-  LinkOptions options;
-  std::vector<std::string> rest;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& word = args[i];
-    bool taken = false;
-    for (std::string_view name : kLinkOptionNames) {
-      std::string flag = "--" + std::string(name);
-      if (word == flag) {
-        if (i + 1 >= args.size()) {
-          error = "option " + flag + " needs a value";
-          return std::nullopt;
-        }
-        *OptionSlot(options, name) = args[++i];
-        taken = true;
-      } else if (word.starts_with(flag + "=")) {
-        *OptionSlot(options, name) = word.substr(flag.size() + 1);
-        taken = true;
-      }
-      if (taken) break;
-    }
-    if (!taken) rest.push_back(word);
+std::optional<LinkOptions> LinkOptionsFrom(const ProgramOptions& parsed, std::string& error) {
+  LinkOptions options{parsed.Value("virtual-unit"), parsed.Value("virtual-paged"),
+                      parsed.Value("trace")};
+  if (options.virtual_unit_dir && options.virtual_paged_file) {
+    error = kBothVirtualUnits;
+    return std::nullopt;
   }
-  args = std::move(rest);
   return options;
 }
 
 std::unique_ptr<LinkPort> LinkPort::Open(const LinkOptions& options, std::uint16_t base_port,
                                          std::string& error) {
   if (options.virtual_unit_dir && options.virtual_paged_file) {
-    error = "--virtual-unit and --virtual-paged cannot be used together";
+    error = kBothVirtualUnits;
     return nullptr;
   }
   std::unique_ptr<LinkPort> chain(new LinkPort());

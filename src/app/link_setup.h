@@ -3,6 +3,7 @@
 // and the LinkDevice on top.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_options.h"
 #include "app/trace_file.h"
 #include "link/link_device.h"
 #include "link/settings.h"
@@ -26,10 +28,13 @@ struct LinkOptions {
   std::optional<std::string> trace_file;          // --trace FILE: every port access
 };
 
-// Takes "--virtual-unit DIR", "--virtual-paged FILE" and "--trace FILE" (also written
-// "--name=value") out of `args`, leaving every other argument in its place. Returns nothing
-// and says why in `error` when an option lacks its value.
-std::optional<LinkOptions> TakeLinkOptions(std::vector<std::string>& args, std::string& error);
+// The link options of both programs, for ParseProgramOptions.
+inline constexpr std::array<OptionSpec, 3> kLinkOptionSpecs = {
+    {{"virtual-unit", true}, {"virtual-paged", true}, {"trace", true}}};
+
+// The link options among the parsed options. Nothing, with the reason in `error`, when both
+// virtual units are named.
+std::optional<LinkOptions> LinkOptionsFrom(const ProgramOptions& parsed, std::string& error);
 
 // How the machine's parallel port is opened: OpenRealPort, unless replaced for the rest of the
 // run (an empty function puts OpenRealPort back). Tests open the port over a scripted kernel

@@ -10,35 +10,12 @@
 
 namespace quorvel {
 
-std::optional<WorkDirOptions> TakeWorkDirOptions(std::vector<std::string>& args,
-                                                 std::string& error) {
-  WorkDirOptions options;
-  std::vector<std::string> rest;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& word = args[i];
-    if (word == "--user-work-dir") {
-      options.user = true;
-    } else if (word == "--work-dir") {
-      if (i + 1 >= args.size()) {
-        error = "option --work-dir needs a value";
-        return std::nullopt;
-      }
-      options.dir = args[++i];
-    } else if (word.starts_with("--work-dir=")) {
-      options.dir = word.substr(std::string_view("--work-dir=").size());
-    } else {
-      rest.push_back(word);
-    }
-  }
-  if (options.dir && options.dir->empty()) {
-    error = "option --work-dir needs a value";
-    return std::nullopt;
-  }
+std::optional<WorkDirOptions> WorkDirOptionsFrom(const ProgramOptions& parsed, std::string& error) {
+  WorkDirOptions options{parsed.Value("work-dir"), parsed.Has("user-work-dir")};
   if (options.dir && options.user) {
     error = "--work-dir and --user-work-dir cannot be used together";
     return std::nullopt;
   }
-  args = std::move(rest);
   return options;
 }
 

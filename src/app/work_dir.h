@@ -3,10 +3,13 @@
 // --user-work-dir (the menu entry's way) the user's data folder.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "app/program_options.h"
 
 namespace quorvel {
 
@@ -15,11 +18,13 @@ struct WorkDirOptions {
   bool user = false;               // --user-work-dir
 };
 
-// Takes "--work-dir DIR" (also "--work-dir=DIR") and "--user-work-dir" out of `args`, leaving
-// every other argument in its place. Nothing, with the reason in `error`, when --work-dir
-// lacks its value or both are given.
-std::optional<WorkDirOptions> TakeWorkDirOptions(std::vector<std::string>& args,
-                                                 std::string& error);
+// The options of the working folder, for ParseProgramOptions.
+inline constexpr std::array<OptionSpec, 2> kWorkDirOptionSpecs = {
+    {{"work-dir", true}, {"user-work-dir", false}}};
+
+// The working folder options among the parsed options. Nothing, with the reason in `error`,
+// when both are given.
+std::optional<WorkDirOptions> WorkDirOptionsFrom(const ProgramOptions& parsed, std::string& error);
 
 // The user's data folder of the program: $XDG_DATA_HOME/quorvel when that is an absolute
 // path, else ~/.local/share/quorvel. Empty when no home folder is known.

@@ -7,6 +7,7 @@
 
 #include "card/slot_link.h"
 #include "card/work_files.h"
+#include "files/input_file.h"
 #include "host/messages.h"
 
 namespace quorvel {
@@ -104,7 +105,7 @@ bool OpenImageFile(CardImage& card, const std::string& path) {
       !ReplaceFileContents(path, std::vector<std::uint8_t>(kImageFileSize, 0xFF))) {
     return false;
   }
-  card.image_file.reset(std::fopen(path.c_str(), "r+b"));
+  card.image_file.reset(OpenRegularFile(path, /*for_writing=*/true).file.release());
   if (card.image_file == nullptr) return false;
   card.image_open = true;
   card.image_name = path;

@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kEntrySize = 32;
 constexpr std::size_t kDataSize = kCardIconFileSize - kEntrySize;  // two blocks
-constexpr std::size_t kDescriptionBytes = 16;
+constexpr std::size_t kDescriptionBytes = kCardIconNameLength;
 constexpr std::size_t kMonochromeOffset = 0x20;
 constexpr std::size_t kPaletteOffset = 0xA0;
 constexpr std::size_t kBitmapOffset = 0xC0;

@@ -18,6 +18,8 @@ namespace quorvel {
 inline constexpr std::size_t kCardIconFileSize = 1056;
 inline constexpr std::string_view kCardIconSaveName = "ICONDATA_VMS";
 inline constexpr std::string_view kDefaultCardIconName = "No Name";
+// The description of the card icon save holds this many characters.
+inline constexpr std::size_t kCardIconNameLength = 16;
 // The working file the card icon save is built in, in the working directory.
 inline constexpr std::string_view kCardIconWorkFile = "~ico._";
 // The monochrome preview picture of the colour dialog, in the working directory.

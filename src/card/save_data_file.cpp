@@ -8,6 +8,7 @@
 #include "card/card_check.h"
 #include "card/save_transfer.h"
 #include "card/work_files.h"
+#include "files/input_file.h"
 
 namespace quorvel {
 // The file is written only when every block was read, through a new file beside it: a link
@@ -37,8 +38,9 @@ bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path)
   if (index >= kSaveRecords) return false;
   // A chain shared with another save would carry the edit into that save as well.
   if (UnsafeStructure(card)) return false;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (file == nullptr) return false;
+  const InputFile input = OpenRegularFile(path);
+  if (input.file == nullptr) return false;
+  std::FILE* file = input.file.get();
   const SaveRecord& save = card.records[index];
   if (save.first_block == kRootBlock) return true;
   bool ok = true;
@@ -47,7 +49,7 @@ bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path)
   // Never past the save's size, never over the root, FAT or directory, never past the file.
   for (int step = 0; step < save.size && block < kLastDirectoryBlock; ++step) {
     Block data{};
-    if (std::fread(data.data(), 1, data.size(), file.get()) == 0) break;
+    if (std::fread(data.data(), 1, data.size(), file) == 0) break;
     ReverseGroups(data);
     ok = WriteBlock(card, static_cast<std::uint8_t>(block), data) && ok;
     block = card.fat[block];

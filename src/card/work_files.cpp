@@ -4,17 +4,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "files/input_file.h"
 #include "files/safe_write.h"
 
 namespace quorvel {
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-}  // namespace
+namespace {}  // namespace
 
 bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
   return WriteFileSafely(path, bytes);
@@ -22,11 +16,12 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
                                                        std::size_t limit) {
-  FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) return std::nullopt;
+  const InputFile input = OpenRegularFile(path);
+  if (!input.file) return std::nullopt;
+  std::FILE* file = input.file.get();
   std::vector<std::uint8_t> bytes(limit);
-  const std::size_t count = std::fread(bytes.data(), 1, limit, file.get());
-  if (std::ferror(file.get())) return std::nullopt;
+  const std::size_t count = std::fread(bytes.data(), 1, limit, file);
+  if (std::ferror(file)) return std::nullopt;
   bytes.resize(count);
   return bytes;
 }

@@ -16,7 +16,7 @@ namespace quorvel {
 bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 // Reads at most `limit` bytes from the start of the file at `path`; nothing when it cannot be
-// opened or read.
+// opened or read, or is not a regular file (a FIFO or a device is never opened for reading).
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
                                                        std::size_t limit);
 

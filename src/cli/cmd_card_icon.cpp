@@ -35,6 +35,10 @@ std::bitset<16> DarkColours(const Args& args) {
 int RunCardIcon(const Args& args) {
   RequirePositional(args, 2);
   const std::bitset<16> dark = DarkColours(args);
+  const std::string name = args.Value("name").value_or(std::string(kDefaultCardIconName));
+  if (name.size() > kCardIconNameLength) {
+    throw UsageError{"--name takes at most " + std::to_string(kCardIconNameLength) + " characters"};
+  }
   const std::string& source = args.positional[0];
   const std::string& picture_path = args.positional[1];
   IconImage colour;
@@ -48,7 +52,6 @@ int RunCardIcon(const Args& args) {
   }
   IconImage monochrome = colour;
   SetDarkColours(monochrome, dark);
-  const std::string name = args.Value("name").value_or(std::string(kDefaultCardIconName));
   const auto file = BuildCardIconFile(colour, monochrome, name);
 
   CardSources sources(args);
@@ -64,8 +67,10 @@ int RunCardIcon(const Args& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration{"card-icon", "SOURCE IN.bmp [--dark LIST] [--name TEXT]",
-                                        &RunCardIcon};
+const CommandRegistration kRegistration{"card-icon",
+                                        "SOURCE IN.bmp [--dark LIST] [--name TEXT]",
+                                        &RunCardIcon,
+                                        {{"dark", true}, {"name", true}}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -36,7 +36,8 @@ int RunCopy(const Args& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration{"copy", "SOURCE SAVE TARGET [--replace]", &RunCopy};
+const CommandRegistration kRegistration{
+    "copy", "SOURCE SAVE TARGET [--replace]", &RunCopy, {{"replace", false}}};
 
 }  // namespace
 }  // namespace quorvel::cli

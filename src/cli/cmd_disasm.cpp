@@ -1,4 +1,5 @@
-// quorvel-cli disasm FILE: the LC86K listing of a code file, one line per instruction.
+// quorvel-cli disasm FILE: the LC86K listing of a code file, one line per instruction, written
+// as it is decoded.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -18,16 +19,17 @@ int RunDisasm(const Args& args) {
     std::cerr << "quorvel-cli: " << reader.error() << "\n";
     return kExitFailed;
   }
-  std::string listing;
-  for (std::string line = DisassembleNext(reader); !line.empty(); line = DisassembleNext(reader)) {
-    listing += line;
-    listing += '\n';
+  // Line by line as it is decoded, so that a file of any size needs no more memory than one
+  // line; a read failure after some lines still ends with the reason and status 1.
+  for (std::string line = DisassembleNext(reader); !line.empty() && std::cout;
+       line = DisassembleNext(reader)) {
+    std::cout << line << '\n';
   }
+  std::cout.flush();
   if (reader.failed()) {
     std::cerr << "quorvel-cli: " << reader.error() << "\n";
     return kExitFailed;
   }
-  std::cout << listing << std::flush;
   return std::cout ? kExitOk : kExitFailed;
 }
 

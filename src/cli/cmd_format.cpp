@@ -25,7 +25,8 @@ int RunFormat(const Args& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration{"format", "SOURCE --blocks 200|240|241", &RunFormat};
+const CommandRegistration kRegistration{
+    "format", "SOURCE --blocks 200|240|241", &RunFormat, {{"blocks", true}}};
 
 }  // namespace
 }  // namespace quorvel::cli

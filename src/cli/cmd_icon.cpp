@@ -37,7 +37,8 @@ int RunIcon(const Args& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration{"icon", "SOURCE SAVE OUT.bmp [--frame K]", &RunIcon};
+const CommandRegistration kRegistration{
+    "icon", "SOURCE SAVE OUT.bmp [--frame K]", &RunIcon, {{"frame", true}}};
 
 }  // namespace
 }  // namespace quorvel::cli

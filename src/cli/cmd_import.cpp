@@ -42,7 +42,10 @@ int RunImport(const Args& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration{"import", "SOURCE FILE.dci [--replace|--add]", &RunImport};
+const CommandRegistration kRegistration{"import",
+                                        "SOURCE FILE.dci [--replace|--add]",
+                                        &RunImport,
+                                        {{"replace", false}, {"add", false}}};
 
 }  // namespace
 }  // namespace quorvel::cli

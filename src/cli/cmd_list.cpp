@@ -121,7 +121,7 @@ int RunList(const Args& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration{"list", "SOURCE [--json]", &RunList};
+const CommandRegistration kRegistration{"list", "SOURCE [--json]", &RunList, {{"json", false}}};
 
 }  // namespace
 }  // namespace quorvel::cli

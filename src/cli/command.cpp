@@ -1,25 +1,44 @@
 // Command table and argument parsing of quorvel-cli.
 #include "cli/command.h"
 
-#include <array>
-#include <string_view>
+#include <algorithm>
+
+#include "app/link_setup.h"
 
 namespace quorvel::cli {
 namespace {
 
-constexpr std::array<std::string_view, 8> kValueOptions = {
-    "virtual-unit", "virtual-paged", "trace", "blocks", "frame", "dark", "name", "config"};
-
-bool TakesValue(std::string_view name) {
-  for (std::string_view option : kValueOptions) {
-    if (option == name) return true;
-  }
-  return false;
-}
-
 std::map<std::string, CommandInfo>& MutableCommands() {
   static std::map<std::string, CommandInfo> commands;
   return commands;
+}
+
+bool Names(const std::vector<OptionSpec>& specs, std::string_view name) {
+  return std::any_of(specs.begin(), specs.end(),
+                     [name](const OptionSpec& spec) { return spec.name == name; });
+}
+
+// Every option of any command, so that an option may stand before the command's name.
+std::vector<OptionSpec> AllOptions() {
+  std::vector<OptionSpec> all = GlobalOptions();
+  for (const auto& [name, info] : Commands()) {
+    for (const OptionSpec& spec : info.options) {
+      if (!Names(all, spec.name)) all.push_back(spec);
+    }
+  }
+  return all;
+}
+
+void RequireCommandOptions(const Args& args) {
+  const auto it = Commands().find(args.command);
+  if (it == Commands().end()) return;  // main says the command is unknown
+  const auto check = [&](const std::string& name) {
+    if (!Names(GlobalOptions(), name) && !Names(it->second.options, name)) {
+      throw UsageError{args.command + " takes no option --" + name, args.command};
+    }
+  };
+  for (const auto& [name, value] : args.values) check(name);
+  for (const std::string& name : args.flags) check(name);
 }
 
 }  // namespace
@@ -32,38 +51,49 @@ std::optional<std::string> Args::Value(const std::string& name) const {
 
 const std::map<std::string, CommandInfo>& Commands() { return MutableCommands(); }
 
-CommandRegistration::CommandRegistration(std::string name, std::string usage, CommandFn run) {
-  MutableCommands()[name] = CommandInfo{name, std::move(usage), run};
+const std::vector<OptionSpec>& GlobalOptions() {
+  static const std::vector<OptionSpec> options = [] {
+    std::vector<OptionSpec> specs(kLinkOptionSpecs.begin(), kLinkOptionSpecs.end());
+    specs.push_back({"stats", false});
+    specs.push_back(kHelpOption);
+    specs.push_back(kVersionOption);
+    return specs;
+  }();
+  return options;
+}
+
+CommandRegistration::CommandRegistration(std::string name, std::string usage, CommandFn run,
+                                         std::initializer_list<OptionSpec> options) {
+  MutableCommands()[name] = CommandInfo{name, std::move(usage), run, options};
 }
 
 Args ParseArgs(const std::vector<std::string>& argv) {
+  std::string error;
+  std::optional<ProgramOptions> parsed = ParseProgramOptions(argv, AllOptions(), error);
+  if (!parsed) throw UsageError{error};
+  if (!LinkOptionsFrom(*parsed, error)) throw UsageError{error};
   Args args;
-  for (std::size_t i = 0; i < argv.size(); ++i) {
-    const std::string& word = argv[i];
-    if (word.size() > 2 && word.starts_with("--")) {
-      std::string name = word.substr(2);
-      if (TakesValue(name)) {
-        if (i + 1 >= argv.size()) throw UsageError{"option " + word + " needs a value"};
-        args.values[name] = argv[++i];
-      } else {
-        args.flags.insert(name);
-      }
-    } else if (args.command.empty()) {
-      args.command = word;
-    } else {
-      args.positional.push_back(word);
-    }
+  if (!parsed->positional.empty()) {
+    args.command = parsed->positional.front();
+    args.positional.assign(parsed->positional.begin() + 1, parsed->positional.end());
   }
+  args.values = std::move(parsed->values);
+  args.flags = std::move(parsed->flags);
+  RequireCommandOptions(args);
   return args;
 }
 
 void RequirePositional(const Args& args, std::size_t count) {
-  if (args.positional.size() != count) {
-    const auto& commands = Commands();
-    auto it = commands.find(args.command);
-    std::string usage = it == commands.end() ? "" : " " + it->second.usage;
-    throw UsageError{"usage: quorvel-cli " + args.command + usage};
-  }
+  const std::size_t given = args.positional.size();
+  if (given == count) return;
+  throw UsageError{args.command + " takes " + std::to_string(count) +
+                   (count == 1 ? " argument" : " arguments") + ", not " + std::to_string(given)};
+}
+
+std::string CommandUsage(const std::string& command) {
+  const auto it = Commands().find(command);
+  if (it == Commands().end()) return "";
+  return "usage: quorvel-cli " + command + (it->second.usage.empty() ? "" : " ") + it->second.usage;
 }
 
 }  // namespace quorvel::cli

@@ -1,12 +1,15 @@
 // The command table of quorvel-cli. Each command lives in its own cmd_*.cpp file and adds
-// itself to the table with a static CommandRegistration.
+// itself to the table with a static CommandRegistration, naming the options it reads.
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "app/program_options.h"
 
 namespace quorvel::cli {
 
@@ -14,8 +17,8 @@ namespace quorvel::cli {
 struct Args {
   std::string command;
   std::vector<std::string> positional;
-  std::map<std::string, std::string> values;  // options that take a value, without "--"
-  std::set<std::string> flags;                // options without a value, without "--"
+  std::map<std::string, std::string, std::less<>> values;  // value options, without "--"
+  std::set<std::string, std::less<>> flags;                // options without a value
 
   bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
   std::optional<std::string> Value(const std::string& name) const;
@@ -26,9 +29,11 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// Thrown by a command that finds its arguments malformed; main prints it and exits with 2.
+// Thrown on a malformed command line (an unknown option, a missing or out-of-range value, the
+// wrong number of arguments); main prints it with the usage and exits with 2.
 struct UsageError {
   std::string message;
+  std::string command = "";  // whose usage to print, when the thrower knows better than main
 };
 
 using CommandFn = int (*)(const Args&);
@@ -37,19 +42,28 @@ struct CommandInfo {
   std::string name;
   std::string usage;  // the arguments, as shown by "quorvel-cli help"
   CommandFn run;
+  std::vector<OptionSpec> options;  // the command's own options, besides the global ones
 };
 
 const std::map<std::string, CommandInfo>& Commands();
 
+// The options every command accepts: the link options, --stats, --help and --version.
+const std::vector<OptionSpec>& GlobalOptions();
+
 struct CommandRegistration {
-  CommandRegistration(std::string name, std::string usage, CommandFn run);
+  CommandRegistration(std::string name, std::string usage, CommandFn run,
+                      std::initializer_list<OptionSpec> options = {});
 };
 
-// Parses argv (without the program name). Options that take a value are listed in
-// kValueOptions; any other "--name" is a flag. Throws UsageError on a missing value.
+// Parses argv (without the program name): the first positional argument is the command.
+// Throws UsageError on an option that no command knows or that the command does not take,
+// a missing value, a value given to a flag, a value option given twice, or both virtual units.
 Args ParseArgs(const std::vector<std::string>& argv);
 
 // Requires exactly `count` positional arguments after the command, else throws UsageError.
 void RequirePositional(const Args& args, std::size_t count);
+
+// "usage: quorvel-cli COMMAND ARGS" for a known command, else an empty text.
+std::string CommandUsage(const std::string& command);
 
 }  // namespace quorvel::cli

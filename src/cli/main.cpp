@@ -21,8 +21,10 @@ void PrintUsage(std::ostream& out) {
 int main(int argc, char** argv) {
   using namespace quorvel::cli;
   std::vector<std::string> words(argv + 1, argv + argc);
+  std::string command;
   try {
     Args args = ParseArgs(words);
+    command = args.command;
     if (args.Has("version")) {
       std::cout << "quorvel-cli " << quorvel::ProgramVersion() << "\n";
       return kExitOk;
@@ -40,6 +42,12 @@ int main(int argc, char** argv) {
     return it->second.run(args);
   } catch (const UsageError& error) {
     std::cerr << "quorvel-cli: " << error.message << "\n";
+    const std::string usage = CommandUsage(error.command.empty() ? command : error.command);
+    if (usage.empty()) {
+      PrintUsage(std::cerr);
+    } else {
+      std::cerr << usage << "\n";
+    }
     return kExitUsage;
   }
 }

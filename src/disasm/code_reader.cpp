@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "files/input_file.h"
+
 namespace quorvel {
 
 bool CodeReader::OpenCodeFile(const std::filesystem::path& path) {
@@ -14,11 +16,12 @@ bool CodeReader::OpenCodeFile(const std::filesystem::path& path) {
   file_size_ = position_ = window_end_ = address_ = instruction_address_ = 0;
   file_bytes_read_ = 0;
   windows_loaded_ = 0;
-  file_.reset(std::fopen(path.c_str(), "rb"));
-  if (!file_) {
-    Fail("cannot open");
+  InputFile input = OpenRegularFile(path);
+  if (!input.file) {
+    error_ = "cannot open " + path_.string() + ": " + input.error;
     return false;
   }
+  file_.reset(input.file.release());
   if (std::fseek(file_.get(), 0, SEEK_END) != 0 || (file_size_ = std::ftell(file_.get())) < 0) {
     Fail("cannot take the size of");
     file_.reset();

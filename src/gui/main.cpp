@@ -11,6 +11,7 @@
 #include "app/link_setup.h"
 #include "app/settings.h"
 #include "app/version.h"
+#include "app/window_options.h"
 #include "app/work_dir.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
@@ -27,10 +28,14 @@
 #include "hexedit/private_folder.h"
 
 int main(int argc, char** argv) {
-  // Answered before the window system is asked for anything, so it works without a display.
-  for (int i = 1; i < argc; ++i) {
+  // Answered before the window system is asked for anything, so they work without a display.
+  for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
     if (std::string_view(argv[i]) == "--version") {
       std::cout << "quorvel " << quorvel::ProgramVersion() << "\n";
+      return 0;
+    }
+    if (std::string_view(argv[i]) == "--help") {
+      std::cout << quorvel::kWindowUsage << "\n";
       return 0;
     }
   }
@@ -39,16 +44,15 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QUORVEL_APP_ID);
   quorvel::MessageBoxes messages;
 
-  std::vector<std::string> args(argv + 1, argv + argc);
+  // QApplication has taken its own options (-platform, -style ...) out of argv.
+  const std::vector<std::string> words(argv + 1, argv + argc);
   std::string error;
-  const std::optional<quorvel::LinkOptions> options = quorvel::TakeLinkOptions(args, error);
-  const std::optional<quorvel::WorkDirOptions> work_options =
-      options ? quorvel::TakeWorkDirOptions(args, error) : std::nullopt;
-  if (!options || !work_options) {
-    std::cerr << "quorvel: " << error << "\n";
+  const std::optional<quorvel::WindowOptions> options = quorvel::ParseWindowOptions(words, error);
+  if (!options) {
+    std::cerr << "quorvel: " << error << "\n" << quorvel::kWindowUsage << "\n";
     return 2;
   }
-  const std::optional<std::string> work_dir = quorvel::PrepareWorkDir(*work_options, error);
+  const std::optional<std::string> work_dir = quorvel::PrepareWorkDir(options->work_dir, error);
   if (!work_dir) {
     messages.Inform(quorvel::WorkDirFailedMessage(error));
     return 1;
@@ -60,7 +64,7 @@ int main(int argc, char** argv) {
   quorvel::Settings configured;
   quorvel::ReadConfigIfPresent(*work_dir, configured, messages);
   std::unique_ptr<quorvel::LinkPort> port =
-      quorvel::LinkPort::Open(*options, configured.base_port, error);
+      quorvel::LinkPort::Open(options->link, configured.base_port, error);
   if (!port) {
     messages.Inform(error);
     return 1;
@@ -89,9 +93,9 @@ int main(int argc, char** argv) {
   quorvel::TDelete_Form delete_form(&form1);
   quorvel::TcopyForm copy_form(&form1);
   form1.AttachSaveDialogs(&save_sel_form, &delete_form, &copy_form);
-  // The first argument besides the link options: a file it names is opened by the hex editor
-  // window when that is first shown.
-  quorvel::TMiniEdForm mini_ed_form(messages, args.empty() ? std::string() : args.front(), &form1);
+  // A file named on the command line is opened by the hex editor window when that is first
+  // shown.
+  quorvel::TMiniEdForm mini_ed_form(messages, options->file.value_or(std::string()), &form1);
   form1.AttachMiniEdForm(&mini_ed_form);
   quorvel::ToptForm opt_form(&form1);
   form1.AttachOptForm(&opt_form);

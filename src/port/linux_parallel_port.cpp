@@ -34,6 +34,10 @@ std::string ErrorText(int error) { return std::strerror(error); }
 
 }  // namespace
 
+bool IsUsualParallelPortBase(std::uint16_t base) {
+  return base == 0x378 || base == 0x278 || base == 0x3BC;
+}
+
 std::vector<ParallelPortEntry> ListParallelPorts(const std::string& proc_root) {
   namespace fs = std::filesystem;
   std::vector<ParallelPortEntry> ports;
@@ -71,12 +75,18 @@ void LinuxParallelPort::Attach(std::uint16_t base) {
       return;
     }
   }
-  const int result = calls_.ioperm(base, 3);
+  // Direct I/O reaches any address at all (0x70 is the CMOS clock's index register): it is
+  // only tried where a parallel port usually sits (the kernel's listed ports have ppdev).
+  const bool usual = IsUsualParallelPortBase(base);
+  const int result = usual ? calls_.ioperm(base, 3) : -EPERM;
   if (result == 0) {
     method_ = PortMethod::kDirect;
     return;
   }
   std::string reason = "no parallel port at " + PortAddressText(base);
+  if (!usual) {
+    reason += " (direct I/O is only used at 0x0378, 0x0278 and 0x03BC)";
+  }
   if (ports_.empty()) {
     reason += ": the kernel lists no parallel port (load the parport_pc module)";
   } else {

@@ -1,6 +1,7 @@
 // The Linux parallel-port backend: reaches the port whose base address the user configured
 // through the kernel's ppdev interface (/dev/parportN), or through direct I/O (ioperm with
-// inb/outb) when the process has that right and no ppdev port has the address.
+// inb/outb) when the process has that right, no ppdev port has the address and the address is
+// one of the usual parallel-port bases.
 //
 // The registers keep their raw PC bit values. The kernel's PC driver (parport_pc) passes
 // PPWDATA and PPRDATA straight to the data register, PPRSTATUS returns the status register as
@@ -33,6 +34,11 @@ struct ParallelPortEntry {
 
 // The ports the kernel lists, by number; empty when there are none (or no parport driver).
 std::vector<ParallelPortEntry> ListParallelPorts(const std::string& proc_root);
+
+// The base addresses where a PC's own parallel port sits: 0x378, 0x278 and 0x3BC. Direct I/O
+// is used only there (any other port has a listed ppdev device), never at an address where
+// something else may answer.
+bool IsUsualParallelPortBase(std::uint16_t base);
 
 // Why the port cannot be used.
 enum class PortProblem {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "link/busy_wait.h"
 #include "link/link_device.h"
 #include "port/recording_port.h"
 #include "support/temp_dir.h"
@@ -91,8 +92,8 @@ TEST_F(ConfigTest, ReadsLfLinesBlanksSignsAndLeadingZeros) {
 }
 
 TEST_F(ConfigTest, WidthsAreCut) {
-  ExpectSettings(ReadFrom("66424\r\n2147483647\r\n-2147483648\r\n0\r\n0\r\n257\r\n512\r\n"), 888,
-                 2147483647, -2147483648, 0, 0, 1, 0);
+  ExpectSettings(ReadFrom("66424\r\n262144\r\n-2147483648\r\n0\r\n2147483647\r\n257\r\n512\r\n"),
+                 888, 262144, -2147483648, 0, 2147483647, 1, 0);
   EXPECT_EQ(ReadFrom("-1\r\n").base_port, 65535);
   EXPECT_THAT(messages_.texts, IsEmpty());
 }
@@ -124,6 +125,38 @@ TEST_F(ConfigTest, LinesThatAreNotDecimalIntegersAreReportedOnceAndKeepTheirDefa
                               "00009216 is used."));
   EXPECT_THAT(text, HasSubstr("line 7: \"yes\""));
   EXPECT_THAT(text, ::testing::Not(HasSubstr("line 6")));
+}
+
+TEST_F(ConfigTest, DelayCountsAboveTheLargestAreReadAsTheLargestAndReported) {
+  const Settings settings = ReadFrom("888\r\n2147483647\r\n262145\r\n262144\r\n");
+  ExpectSettings(settings, 888, kMaxDelayCount, kMaxDelayCount, kMaxDelayCount, 9216, 0, 1);
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_THAT(messages_.texts[0],
+              HasSubstr("DID2.cfg line 2: the delay count 2147483647 is more than the largest, "
+                        "262144, which is used."));
+  EXPECT_THAT(messages_.texts[0], HasSubstr("line 3: the delay count 262145"));
+  EXPECT_THAT(messages_.texts[0], ::testing::Not(HasSubstr("line 4")));
+}
+
+TEST_F(ConfigTest, ALineIsReadOnlyUpToItsLimitAndQuotedShortAndPrintable) {
+  // Line 2 goes on for a megabyte of zero bytes: it is not read to its end, the lines after
+  // it keep their defaults, and the message quotes a short printable start.
+  std::string content = "632\r\n";
+  content += std::string(1 << 20, '\0');
+  content += "\n100\n";
+  const Settings settings = ReadFrom(content);
+  ExpectSettings(settings, 632, 256, 4608, 6912, 9216, 0, 1);
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0],
+            "DID2.cfg line 2 is longer than 80 characters (\"????????????????...\"); the default "
+            "00000256 is used, and the lines after it are not read.");
+
+  messages_.texts.clear();
+  ReadFrom("632\r\n\x01\x7F\xE4\xB8\xADgarbage that goes on and on\r\n");
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0],
+            "DID2.cfg line 2: \"?????garbage tha...\" is not a decimal integer; the default "
+            "00000256 is used.");
 }
 
 TEST_F(ConfigTest, AFileThatCannotBeReadOrCreatedIsReportedAndTheDefaultsHold) {

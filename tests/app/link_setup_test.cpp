@@ -35,22 +35,6 @@ class LinkSetupTest : public ::testing::Test {
   LinkSettings settings_;
 };
 
-TEST(TakeLinkOptions, TakesTheLinkOptionsAndLeavesTheRest) {
-  std::vector<std::string> args = {"--virtual-unit", "cards",   "file.bin",
-                                   "--trace=t.txt",  "--other", "x"};
-  std::string error;
-  auto options = TakeLinkOptions(args, error);
-  ASSERT_TRUE(options) << error;
-  EXPECT_EQ(options->virtual_unit_dir, "cards");
-  EXPECT_EQ(options->trace_file, "t.txt");
-  EXPECT_EQ(options->virtual_paged_file, std::nullopt);
-  EXPECT_EQ(args, (std::vector<std::string>{"file.bin", "--other", "x"}));
-
-  std::vector<std::string> cut = {"--virtual-paged"};
-  EXPECT_FALSE(TakeLinkOptions(cut, error));
-  EXPECT_EQ(error, "option --virtual-paged needs a value");
-}
-
 TEST_F(LinkSetupTest, VirtualUnitFromAFolderWithAnEmptySecondSlot) {
   auto session = Open({dir_.path().string(), std::nullopt, std::nullopt});
   ASSERT_TRUE(session);

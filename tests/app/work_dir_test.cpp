@@ -40,36 +40,6 @@ class EnvScope {
   std::optional<std::string> old_;
 };
 
-TEST(WorkDirOptionsTest, TakesItsOptionsAndLeavesTheRest) {
-  std::string error;
-  std::vector<std::string> args = {"--virtual-unit", "cards", "--work-dir", "w", "FILE"};
-  auto options = TakeWorkDirOptions(args, error);
-  ASSERT_TRUE(options);
-  EXPECT_EQ(options->dir, "w");
-  EXPECT_FALSE(options->user);
-  EXPECT_EQ(args, (std::vector<std::string>{"--virtual-unit", "cards", "FILE"}));
-
-  args = {"--work-dir=/x/y", "--trace", "t"};
-  options = TakeWorkDirOptions(args, error);
-  ASSERT_TRUE(options);
-  EXPECT_EQ(options->dir, "/x/y");
-  EXPECT_EQ(args, (std::vector<std::string>{"--trace", "t"}));
-
-  args = {"--user-work-dir"};
-  options = TakeWorkDirOptions(args, error);
-  ASSERT_TRUE(options);
-  EXPECT_TRUE(options->user);
-  EXPECT_TRUE(args.empty());
-
-  for (std::vector<std::string> bad : {std::vector<std::string>{"--work-dir"},
-                                       {"--work-dir="},
-                                       {"--work-dir", "w", "--user-work-dir"}}) {
-    error.clear();
-    EXPECT_FALSE(TakeWorkDirOptions(bad, error));
-    EXPECT_FALSE(error.empty());
-  }
-}
-
 TEST(WorkDirTest, UserDataFolderFollowsXdgDataHome) {
   {
     EnvScope data_home("XDG_DATA_HOME", "/data/home");

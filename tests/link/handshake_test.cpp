@@ -2,6 +2,7 @@
 // addresses and the delay loop, checked access by access on a recording port.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -231,6 +232,9 @@ TEST(BusyWait, RunsCountPlusOneIterationsAndNoneForNegativeCounts) {
   EXPECT_EQ(BusyWait(6912), 6913);
   EXPECT_EQ(BusyWait(-1), 0);
   EXPECT_EQ(BusyWait(-70000), 0);
+  // A count above the largest waits as long as the largest: no block takes minutes.
+  EXPECT_EQ(BusyWait(kMaxDelayCount), kMaxDelayCount + 1);
+  EXPECT_EQ(BusyWait(std::numeric_limits<std::int32_t>::max()), kMaxDelayCount + 1);
 }
 
 TEST(SetSpeed, ChoosesOneOfThreeDelaySets) {

@@ -109,6 +109,28 @@ TEST_F(LinuxParallelPortTest, DirectIoWhenPermittedAndNoPpdevPortMatches) {
   EXPECT_THAT(kernel_.log, ElementsAre("ioperm 0378 3", "outb 037A 01", "inb 0379"));
 }
 
+TEST_F(LinuxParallelPortTest, DirectIoOnlyAtTheUsualParallelPortBases) {
+  kernel_.ioperm_error = 0;  // the process could reach any I/O address
+  for (const std::uint16_t base : {0x278, 0x3BC}) {
+    LinuxParallelPort port(base, kernel_.Calls(), Paths());
+    EXPECT_EQ(port.Method(), PortMethod::kDirect) << base;
+  }
+  kernel_.log.clear();
+  for (const std::uint16_t base : {0x70, 0x60, 0x379, 0xD010}) {
+    LinuxParallelPort port(base, kernel_.Calls(), Paths());
+    EXPECT_FALSE(port.IsOpen()) << base;
+    EXPECT_EQ(port.Problem(), PortProblem::kNoSuchPort);
+    port.WritePort(base, 0xFF);
+    EXPECT_EQ(port.ReadPort(static_cast<std::uint16_t>(base + 1)), 0);
+  }
+  EXPECT_THAT(kernel_.log, IsEmpty());  // no ioperm, no inb, no outb
+  const LinuxParallelPort cmos(0x70, kernel_.Calls(), Paths());
+  EXPECT_EQ(cmos.StatusText(),
+            "no parallel port at 0x0070 (direct I/O is only used at 0x0378, 0x0278 and 0x03BC): "
+            "the kernel lists no parallel port (load the parport_pc module); line 1 of DID2.cfg "
+            "holds the base address in decimal");
+}
+
 TEST_F(LinuxParallelPortTest, OpenFailuresNameTheirCause) {
   AddPort(0, "888\t1912\n");
   const struct {

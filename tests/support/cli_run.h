@@ -18,12 +18,15 @@ struct CliRun {
   std::string err;
 };
 
-// Runs `quorvel-cli ARGUMENTS` (shell words) with `dir` as the current directory.
-inline CliRun RunCli(const std::filesystem::path& dir, const std::string& arguments) {
+// Runs `quorvel-cli ARGUMENTS` (shell words) with `dir` as the current directory; `before`
+// is shell text put in front of the program (a time limit: "timeout 20 ", a memory limit:
+// "ulimit -v 65536 && ").
+inline CliRun RunCli(const std::filesystem::path& dir, const std::string& arguments,
+                     const std::string& before = "") {
   const std::filesystem::path out = dir / ".cli-stdout";
   const std::filesystem::path err = dir / ".cli-stderr";
-  const std::string command = "cd '" + dir.string() + "' && '" QUORVEL_CLI_PATH "' " + arguments +
-                              " >'" + out.string() + "' 2>'" + err.string() + "'";
+  const std::string command = "cd '" + dir.string() + "' && " + before + "'" QUORVEL_CLI_PATH "' " +
+                              arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
   const int raw = std::system(command.c_str());
   auto read = [](const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,0 +1,75 @@
+// Splitting a command line into options and positional arguments.
+#include "app/program_options.h"
+
+#include <algorithm>
+
+namespace quorvel {
+namespace {
+
+const OptionSpec* FindSpec(std::span<const OptionSpec> known, std::string_view name) {
+  const auto it = std::find_if(known.begin(), known.end(),
+                               [name](const OptionSpec& spec) { return spec.name == name; });
+  return it == known.end() ? nullptr : &*it;
+}
+
+}  // namespace
+
+std::optional<std::string> ProgramOptions::Value(std::string_view name) const {
+  const auto it = values.find(name);
+  if (it == values.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<ProgramOptions> ParseProgramOptions(std::span<const std::string> words,
+                                                  std::span<const OptionSpec> known,
+                                                  std::string& error) {
+  ProgramOptions options;
+  bool only_positional = false;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (only_positional || word == "-" || !word.starts_with('-')) {
+      options.positional.push_back(word);
+      continue;
+    }
+    if (word == "--") {
+      only_positional = true;
+      continue;
+    }
+    if (!word.starts_with("--")) {
+      error = "unknown option " + word + " (put -- before arguments that begin with a dash)";
+      return std::nullopt;
+    }
+    const std::size_t equals = word.find('=');
+    const std::string name = word.substr(2, equals == std::string::npos ? equals : equals - 2);
+    const OptionSpec* spec = FindSpec(known, name);
+    if (spec == nullptr) {
+      error = "unknown option --" + name;
+      return std::nullopt;
+    }
+    if (!spec->takes_value) {
+      if (equals != std::string::npos) {
+        error = "option --" + name + " takes no value";
+        return std::nullopt;
+      }
+      options.flags.insert(name);
+      continue;
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+      value = word.substr(equals + 1);
+    } else if (i + 1 < words.size() && !words[i + 1].starts_with("--")) {
+      value = words[++i];
+    }
+    if (value.empty()) {
+      error = "option --" + name + " needs a value";
+      return std::nullopt;
+    }
+    if (!options.values.emplace(name, std::move(value)).second) {
+      error = "option --" + name + " is given more than once";
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,29 @@
+// Reading the desktop program's command line.
+#include "app/window_options.h"
+
+namespace quorvel {
+
+std::optional<WindowOptions> ParseWindowOptions(const std::vector<std::string>& words,
+                                                std::string& error) {
+  std::vector<OptionSpec> known(kLinkOptionSpecs.begin(), kLinkOptionSpecs.end());
+  known.insert(known.end(), kWorkDirOptionSpecs.begin(), kWorkDirOptionSpecs.end());
+  known.push_back(kHelpOption);
+  known.push_back(kVersionOption);
+  const std::optional<ProgramOptions> parsed = ParseProgramOptions(words, known, error);
+  if (!parsed) return std::nullopt;
+  WindowOptions options;
+  if (parsed->positional.size() > 1) {
+    error = "one file at most, not " + std::to_string(parsed->positional.size());
+    return std::nullopt;
+  }
+  if (!parsed->positional.empty()) options.file = parsed->positional.front();
+  std::optional<LinkOptions> link = LinkOptionsFrom(*parsed, error);
+  if (!link) return std::nullopt;
+  options.link = std::move(*link);
+  std::optional<WorkDirOptions> work_dir = WorkDirOptionsFrom(*parsed, error);
+  if (!work_dir) return std::nullopt;
+  options.work_dir = std::move(*work_dir);
+  return options;
+}
+
+}  // namespace quorvel
