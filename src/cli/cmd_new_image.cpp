@@ -30,7 +30,8 @@ int RunNewImage(const Args& args) {
   }
 }
 
-const CommandRegistration kRegistration{"new-image", "OUT.dcm [--force]", &RunNewImage};
+const CommandRegistration kRegistration{
+    "new-image", "OUT.dcm [--force]", &RunNewImage, {{"force", false}}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -35,7 +35,8 @@ int RunRestore(const Args& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration{"restore", "SLOT IN.dcm [--force]", &RunRestore};
+const CommandRegistration kRegistration{
+    "restore", "SLOT IN.dcm [--force]", &RunRestore, {{"force", false}}};
 
 }  // namespace
 }  // namespace quorvel::cli
