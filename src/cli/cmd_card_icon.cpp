@@ -56,8 +56,8 @@ int RunCardIcon(const Args& args) {
   if (card == nullptr) return Fail(error);
   const DciImportResult result = ImportDciBytes(*card, file);
   if (!result.Imported()) return Fail("card icon not added: " + DescribeImport(result));
-  if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
-  return kExitOk;
+  if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{"card-icon", "SOURCE IN.bmp [--dark LIST] [--name TEXT]",

@@ -39,7 +39,8 @@ int RunCopy(const Args& args) {
   }
   CardSources sources(args);
   std::string error;
-  std::optional<FoundSave> found = sources.OpenSave(source_name, args.positional[1], error);
+  std::optional<FoundSave> found =
+      sources.OpenSave(source_name, args.positional[1], error, ImageAccess::kRead);
   if (!found) return sources.Fail(error);
   CardImage& source = *found->card;
   CardImage* target = sources.OpenFormatted(target_name, error);
@@ -52,7 +53,7 @@ int RunCopy(const Args& args) {
     return sources.Fail("copy refused: " + std::string(Describe(result)));
   }
   if (!sources.Reload(*target, error)) return sources.Fail(target_name + ": " + error);
-  return kExitOk;
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{"copy", "SOURCE SAVE TARGET [--replace]", &RunCopy};

@@ -19,7 +19,7 @@ int RunDelete(const Args& args) {
   if (!DeleteSave(card, found->index))
     return sources.Fail(source + ": the FAT or directory was not written");
   if (!sources.Reload(card, error)) return sources.Fail(source + ": " + error);
-  return kExitOk;
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{"delete", "SOURCE SAVE", &RunDelete};

@@ -55,8 +55,8 @@ int RunImport(const Args& args) {
   if (!error.empty()) return Fail(error);
   const DciImportResult result = ImportDci(*card, file);
   if (!result.Imported()) return Fail(file + " not imported: " + DescribeImport(result));
-  if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
-  return kExitOk;
+  if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{"import", "SOURCE FILE.dci [--replace|--add]", &RunImport};

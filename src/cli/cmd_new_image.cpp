@@ -12,6 +12,8 @@ int RunNewImage(const Args& args) {
   RequirePositional(args, 1);
   const std::filesystem::path template_path =
       FindProgramDataFile(std::filesystem::current_path(), kImageTemplateFile);
+  std::string error;
+  if (!OutputFree(args.positional[0], error)) return Fail(error);
   const DcmError result = CreateImageFromTemplate(template_path, args.positional[0]);
   switch (result) {
     case DcmError::kNone:

@@ -32,6 +32,7 @@ std::string CannotOpenMessage(std::string_view file) { return FileMessage(file, 
 std::string WorkDirFailedMessage(std::string_view reason) {
   return " 工作資料夾不能建立: " + std::string(reason) + " ";
 }
+std::string InUseMessage(std::string_view file) { return FileMessage(file, " 在使用中 ."); }
 
 std::string StoreFailureMessage(std::string_view name, TransferError error,
                                 std::string_view action) {

@@ -22,6 +22,8 @@ std::string CannotOpenMessage(std::string_view file);
 // The working folder of --work-dir or --user-work-dir cannot be made; `reason` names the
 // folder and the system's reason.
 std::string WorkDirFailedMessage(std::string_view reason);
+// A card file in use (the open image, a virtual card's file, a file another program holds).
+std::string InUseMessage(std::string_view file);
 
 // Why the save `name` was not stored on the target (no room, no place for a game at block 0,
 // a full directory), e.g. " 檔案 NAME 不能複製: 空間不足." with `action` "不能複製"; empty when
