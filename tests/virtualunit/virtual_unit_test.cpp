@@ -349,12 +349,12 @@ TEST(VirtualUnitFiles, MissingSlotFileIsAnEmptySlotAndBadFilesAreRefused) {
 // A link with no delays on `unit`.
 struct QuickLink {
   explicit QuickLink(VirtualUnit& unit) : device(unit, settings) {}
-  static Settings NoDelays() {
-    Settings settings;
+  static LinkSettings NoDelays() {
+    LinkSettings settings;
     settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
     return settings;
   }
-  Settings settings = NoDelays();
+  LinkSettings settings = NoDelays();
   LinkDevice device;
 };
 
