@@ -17,7 +17,8 @@ constexpr const char* kBothVirtualUnits =
 std::unique_ptr<VirtualUnit> OpenVirtualUnit(const LinkOptions& options, std::uint16_t base_port,
                                              std::string& description, std::string& error) {
   if (options.virtual_unit_dir) {
-    auto unit = VirtualUnit::TwoSlotFromFolder(*options.virtual_unit_dir, error, base_port);
+    auto unit = VirtualUnit::TwoSlotFromFolder(*options.virtual_unit_dir, error, base_port,
+                                               options.card_access);
     if (unit) {
       description = "virtual two-slot unit in " + *options.virtual_unit_dir +
                     " (slot1: " + (unit->HasCard(0) ? "card" : "empty") +
@@ -25,7 +26,8 @@ std::unique_ptr<VirtualUnit> OpenVirtualUnit(const LinkOptions& options, std::ui
     }
     return unit;
   }
-  auto unit = VirtualUnit::Paged(*options.virtual_paged_file, error, base_port);
+  auto unit =
+      VirtualUnit::Paged(*options.virtual_paged_file, error, base_port, options.card_access);
   if (unit) {
     description = "virtual paged card " + *options.virtual_paged_file + " (" +
                   std::to_string(unit->Pages()) + " pages)";
@@ -85,6 +87,16 @@ LinkPort::~LinkPort() {
 
 bool LinkPort::FinishTrace(std::string& error) {
   return !trace_file_ || trace_file_->Finish(error);
+}
+
+bool LinkPort::Finish(std::string& error) {
+  std::vector<std::string> reasons;
+  if (virtual_unit_ != nullptr) reasons = virtual_unit_->FileErrors();
+  std::string trace_error;
+  if (!FinishTrace(trace_error)) reasons.push_back(trace_error);
+  error.clear();
+  for (const std::string& reason : reasons) error += (error.empty() ? "" : "; ") + reason;
+  return reasons.empty();
 }
 
 std::unique_ptr<LinkSession> LinkSession::Open(const LinkOptions& options, LinkSettings& settings,

@@ -26,6 +26,8 @@ struct LinkOptions {
   std::optional<std::string> virtual_unit_dir;    // --virtual-unit DIR: DIR/slot1.dcm, slot2.dcm
   std::optional<std::string> virtual_paged_file;  // --virtual-paged FILE: a paged card
   std::optional<std::string> trace_file;          // --trace FILE: every port access
+  // The virtual unit's cards are only read: their files are shared with other readers.
+  CardFileAccess card_access = CardFileAccess::kReadWrite;
 };
 
 // The link options of both programs, for ParseProgramOptions.
@@ -61,6 +63,10 @@ class LinkPort {
   // trace stays beside it, named FILE.tmpNNNNNN). False, with the reason in `error`, when the
   // trace could not be written completely. Nothing to do without a trace.
   bool FinishTrace(std::string& error);
+  // Finishes the trace (see FinishTrace) and collects what went wrong with the virtual unit's
+  // card files. False, with every reason in `error` ("; " between them), when either failed:
+  // the run did not do all it seemed to.
+  bool Finish(std::string& error);
 
   // The port to build the LinkDevice on (the trace wrapper when tracing).
   PortIo& Port() { return trace_ ? static_cast<PortIo&>(*trace_) : *backend_; }
@@ -96,6 +102,8 @@ class LinkSession {
   VirtualUnit* Virtual() { return port_->Virtual(); }
   HardwarePort* Hardware() { return port_->Hardware(); }
   const std::string& BackendText() const { return port_->BackendText(); }
+  // See LinkPort::Finish.
+  bool Finish(std::string& error) { return port_->Finish(error); }
   // The link's counters in one line (and the virtual unit's, when it is in use).
   std::string StatsText() const;
 

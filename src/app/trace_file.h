@@ -16,7 +16,9 @@ namespace quorvel {
 
 class TraceFile {
  public:
-  // Null, with the reason in `error`, when the fresh file cannot be created.
+  // Null, with the reason in `error`, when the fresh file cannot be created, or when the name
+  // holds a file that is not an earlier trace (its first line is no trace line): a trace never
+  // replaces a card or any other file.
   static std::unique_ptr<TraceFile> Create(const std::filesystem::path& path, std::string& error);
 
   // Where the trace lines go; kept in a buffer and written to the fresh file in pieces.

@@ -2,11 +2,13 @@
 #include "card/block_io.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <vector>
 
 #include "card/slot_link.h"
 #include "card/work_files.h"
+#include "files/file_lock.h"
 #include "files/input_file.h"
 #include "host/messages.h"
 
@@ -61,6 +63,13 @@ bool ReadImage(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlo
 
 bool WriteImage(CardImage& card, std::uint8_t block,
                 std::span<const std::uint8_t, kBlockSize> buffer) {
+  if (card.image_read_only) {
+    if (card.env != nullptr && card.env->messages != nullptr) {
+      card.env->messages->Inform(ReadOnlyImageMessage(card.image_name));
+    }
+    errno = EROFS;
+    return false;
+  }
   if (!SeekImage(card, block)) return false;
   bool ok = std::fwrite(buffer.data(), 1, buffer.size(), card.image_file.get()) == buffer.size();
   ok = std::fflush(card.image_file.get()) == 0 && ok;
@@ -91,24 +100,48 @@ bool WriteBlock(CardImage& card, std::uint8_t block,
   return ok;
 }
 
+std::string ReadOnlyImageMessage(std::string_view file) {
+  return " 檔案 " + std::string(file) + " 是唯讀檔案, 不能寫入. ";
+}
+
 void ReverseGroups(std::span<std::uint8_t, kBlockSize> buffer) {
   for (std::size_t i = 0; i < buffer.size(); i += 4) {
     std::reverse(buffer.begin() + i, buffer.begin() + i + 4);
   }
 }
 
-bool OpenImageFile(CardImage& card, const std::string& path) {
+bool OpenImageFile(CardImage& card, const std::string& path, ImageAccess access,
+                   ImageOpenError* error) {
   CloseImageFile(card);
+  ImageOpenError unused;
+  ImageOpenError& why = error != nullptr ? *error : unused;
+  why = ImageOpenError::kCannotOpen;
+  const bool writing = access == ImageAccess::kReadWrite;
   // A missing file is made whole beside its name and renamed into place, so that a full
   // disk leaves no short image and a dangling link planted at the name is not followed.
-  if (!std::filesystem::exists(path) &&
+  if (writing && !std::filesystem::exists(path) &&
       !ReplaceFileContents(path, std::vector<std::uint8_t>(kImageFileSize, 0xFF))) {
     return false;
   }
-  card.image_file.reset(OpenRegularFile(path, /*for_writing=*/true).file.release());
-  if (card.image_file == nullptr) return false;
+  std::unique_ptr<std::FILE, FileCloser> file;
+  bool read_only = !writing;
+  if (writing) {
+    file.reset(OpenRegularFile(path, /*for_writing=*/true).file.release());
+    // A file that may not be written is still read; any other failure is no use.
+    if (file == nullptr && errno != EACCES && errno != EROFS && errno != EPERM) return false;
+    read_only = file == nullptr;
+  }
+  if (file == nullptr) file.reset(OpenRegularFile(path).file.release());
+  if (file == nullptr) return false;
+  if (!LockOpenFile(fileno(file.get()), read_only ? LockKind::kShared : LockKind::kExclusive)) {
+    why = ImageOpenError::kInUse;
+    return false;
+  }
+  card.image_file = std::move(file);
   card.image_open = true;
+  card.image_read_only = read_only;
   card.image_name = path;
+  why = ImageOpenError::kNone;
   return true;
 }
 

@@ -105,6 +105,7 @@ struct CardImage {
 
   std::unique_ptr<std::FILE, FileCloser> image_file;
   bool image_open = false;
+  bool image_read_only = false;  // the image file was opened for reading only
   std::string image_name;
 
   std::uint8_t free_blocks = 0;  // user blocks - listed sizes, 0 when the sizes exceed them

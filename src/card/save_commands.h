@@ -59,7 +59,8 @@ std::string Describe(const StoreResult& result);
 
 // The one check every store goes through before its first write: the target card is one that
 // may be written (formatted, its structure sound), the entry describes a save a card can hold
-// and the single-save bytes are whole (an entry, and every block its size names). kNone / File::kOk when the store may go on to look for room.
+// and the single-save bytes are whole (an entry, and every block its size names). kNone / File::kOk
+// when the store may go on to look for room.
 StoreResult CheckStore(const CardImage& target, std::span<const std::uint8_t> save_file);
 
 // A single-save file read whole: its bytes in the single-save layout (entry, then blocks in

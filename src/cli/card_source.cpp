@@ -13,6 +13,7 @@
 #include "card/link_slots.h"
 #include "card/save_transfer.h"
 #include "cli/cli_link.h"
+#include "files/file_lock.h"
 #include "link/link_device.h"
 
 namespace quorvel::cli {
@@ -63,7 +64,15 @@ std::string CardNotices::Take() {
   return joined;
 }
 
-CardSources::CardSources(const Args& args) : args_(args) {
+bool OutputFree(const std::string& out, std::string& error) {
+  if (!FileInUse(out)) return true;
+  error = out +
+          ": is a card file in use (the card being read, or one another program holds); "
+          "it is not written over";
+  return false;
+}
+
+CardSources::CardSources(const Args& args, ImageAccess access) : args_(args), access_(access) {
   env_.messages = &card_notices_;
   if (isatty(STDERR_FILENO)) reports_.progress = &ShowProgress;
   env_.reports = &reports_;
@@ -76,12 +85,24 @@ CardSources::~CardSources() {
 
 int CardSources::Fail(const std::string& text) {
   const std::string notices = card_notices_.Take();
-  return cli::Fail(notices.empty() ? text : text + " (" + notices + ")");
+  std::string line = notices.empty() ? text : text + " (" + notices + ")";
+  // Why the link failed, when a virtual card file was the cause.
+  std::string link_error;
+  if (cli_link_ && !cli_link_->Finish(link_error)) line += "; " + link_error;
+  return cli::Fail(line);
+}
+
+int CardSources::Finish() {
+  std::string error;
+  if (cli_link_ && !cli_link_->Finish(error)) return cli::Fail(error);
+  return kExitOk;
 }
 
 bool CardSources::OpenLink(std::string& error) {
   if (link_ != nullptr) return true;
-  cli_link_ = CliLink::Open(args_, settings_, messages_, error);
+  cli_link_ = CliLink::Open(
+      args_, settings_, messages_, error,
+      access_ == ImageAccess::kRead ? CardFileAccess::kRead : CardFileAccess::kReadWrite);
   if (!cli_link_) return false;
   LinkSession& session = cli_link_->Session();
   if (session.Hardware() != nullptr && !session.Hardware()->IsOpen()) {
@@ -98,45 +119,73 @@ bool CardSources::OpenLink(std::string& error) {
   return true;
 }
 
-CardImage* CardSources::Attach(const std::string& source, std::string& error) {
+CardImage* CardSources::Attach(const std::string& source, std::string& error,
+                               std::optional<ImageAccess> access) {
   std::optional<std::uint8_t> slot = SlotNumber(source);
-  std::unique_ptr<CardImage> card;
-  if (slot) {
-    if (!OpenLink(error)) return nullptr;
-    if (*slot == kSourceSlot2 && link_->PagedMode()) {
-      error = "slot2: a paged card has no second slot";
+  return slot ? AttachSlot(*slot, source, access.value_or(access_), error)
+              : AttachImage(source, access.value_or(access_), error);
+}
+
+CardImage* CardSources::AttachSlot(std::uint8_t slot, const std::string& source, ImageAccess access,
+                                   std::string& error) {
+  if (!OpenLink(error)) return nullptr;
+  if (slot == kSourceSlot2 && link_->PagedMode()) {
+    error = "slot2: a paged card has no second slot";
+    return nullptr;
+  }
+  if (const VirtualUnit* unit = cli_link_->Session().Virtual()) {
+    const std::size_t unit_slot = link_->PagedMode() ? 0 : slot;
+    if (!unit->InUse(unit_slot).empty()) {
+      error = source + ": " + unit->InUse(unit_slot) + "; nothing was changed";
       return nullptr;
     }
-    bool present[2] = {true, true};
-    if (!link_->PagedMode() && link_->GetCardPresence(present[0], present[1]) && !present[*slot]) {
-      error = source + ": no card in the slot";
+    if (access == ImageAccess::kReadWrite && unit->CardReadOnly(unit_slot)) {
+      error = source + ": the card file " + unit->CardPath(unit_slot) +
+              " is read-only; nothing was changed";
       return nullptr;
     }
-    card = std::make_unique<CardImage>(*slot, &env_);
-  } else {
-    std::error_code code;
-    const auto size = std::filesystem::file_size(source, code);
-    if (code) {
-      error = source + ": " + code.message();
-      return nullptr;
-    }
-    if (size != kImageFileSize) {
-      error = source + ": not a card image (" + std::to_string(size) + " bytes, expected " +
-              std::to_string(kImageFileSize) + ")";
-      return nullptr;
-    }
-    card = std::make_unique<CardImage>(kSourceImage, &env_);
-    if (!OpenImageFile(*card, source)) {
-      error = source + ": cannot be opened for reading and writing";
-      return nullptr;
-    }
+  }
+  bool present[2] = {true, true};
+  if (!link_->PagedMode() && link_->GetCardPresence(present[0], present[1]) && !present[slot]) {
+    error = source + ": no card in the slot";
+    return nullptr;
+  }
+  cards_.push_back(std::make_unique<CardImage>(slot, &env_));
+  return cards_.back().get();
+}
+
+CardImage* CardSources::AttachImage(const std::string& source, ImageAccess access,
+                                    std::string& error) {
+  std::error_code code;
+  const auto size = std::filesystem::file_size(source, code);
+  if (code) {
+    error = source + ": " + code.message();
+    return nullptr;
+  }
+  if (size != kImageFileSize) {
+    error = source + ": not a card image (" + std::to_string(size) + " bytes, expected " +
+            std::to_string(kImageFileSize) + ")";
+    return nullptr;
+  }
+  auto card = std::make_unique<CardImage>(kSourceImage, &env_);
+  ImageOpenError why = ImageOpenError::kNone;
+  if (!OpenImageFile(*card, source, access, &why)) {
+    error =
+        source + (why == ImageOpenError::kInUse ? ": in use by another program; nothing was changed"
+                                                : ": cannot be opened for reading");
+    return nullptr;
+  }
+  if (access == ImageAccess::kReadWrite && card->image_read_only) {
+    error = source + ": the file is read-only; nothing was changed";
+    return nullptr;
   }
   cards_.push_back(std::move(card));
   return cards_.back().get();
 }
 
-CardImage* CardSources::Open(const std::string& source, LoadResult& loaded, std::string& error) {
-  CardImage* opened = Attach(source, error);
+CardImage* CardSources::Open(const std::string& source, LoadResult& loaded, std::string& error,
+                             std::optional<ImageAccess> access) {
+  CardImage* opened = Attach(source, error, access);
   if (opened == nullptr) return nullptr;
   loaded = LoadCard(*opened);
   if (loaded == LoadResult::kFailed) {
@@ -146,9 +195,10 @@ CardImage* CardSources::Open(const std::string& source, LoadResult& loaded, std:
   return opened;
 }
 
-CardImage* CardSources::OpenFormatted(const std::string& source, std::string& error) {
+CardImage* CardSources::OpenFormatted(const std::string& source, std::string& error,
+                                      std::optional<ImageAccess> access) {
   LoadResult loaded;
-  CardImage* card = Open(source, loaded, error);
+  CardImage* card = Open(source, loaded, error, access);
   if (card != nullptr && loaded == LoadResult::kUnformatted) {
     error = source + ": the card is not formatted";
     return nullptr;
@@ -168,8 +218,11 @@ CardImage* CardSources::OpenWritable(const std::string& source, std::string& err
 }
 
 std::optional<FoundSave> CardSources::OpenSave(const std::string& source, const std::string& save,
-                                               std::string& error, bool for_writing) {
-  CardImage* card = for_writing ? OpenWritable(source, error) : OpenFormatted(source, error);
+                                               std::string& error,
+                                               std::optional<ImageAccess> access,
+                                               bool for_writing) {
+  CardImage* card =
+      for_writing ? OpenWritable(source, error) : OpenFormatted(source, error, access);
   if (card == nullptr) return std::nullopt;
   std::optional<std::size_t> index = FindSave(*card, save, error);
   if (!index) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "card/block_io.h"
 #include "card/card_image.h"
 #include "card/file_system.h"
 #include "cli/command.h"
@@ -52,22 +53,30 @@ struct FoundSave {
   std::size_t index;
 };
 
-// The card sources of one command; the link is opened once and shared by both slots.
+// The card sources of one command; the link is opened once and shared by both slots. A
+// command that only reads says so with `access` kRead: its image files and the virtual unit's
+// card files are then opened for reading and shared with other readers; otherwise every card
+// file it opens is its own until it ends, and one that may not be written is refused.
 class CardSources {
  public:
-  explicit CardSources(const Args& args);
+  explicit CardSources(const Args& args, ImageAccess access = ImageAccess::kReadWrite);
   ~CardSources();
 
   // Opens and loads SOURCE. Null, with the reason in `error`, when it cannot be reached.
   // An unformatted card is returned with `loaded` = kUnformatted.
-  CardImage* Open(const std::string& source, LoadResult& loaded, std::string& error);
+  CardImage* Open(const std::string& source, LoadResult& loaded, std::string& error,
+                  std::optional<ImageAccess> access = std::nullopt);
 
   // Opens SOURCE without loading it, for commands that read or write every block (a slot's
-  // card must be present). Null, with the reason in `error`, when it cannot be reached.
-  CardImage* Attach(const std::string& source, std::string& error);
+  // card must be present). Null, with the reason in `error`, when it cannot be reached (or is
+  // read-only, or in use). `access`, when given here or below, replaces the command's own for
+  // this source (a source only read by a command that writes another).
+  CardImage* Attach(const std::string& source, std::string& error,
+                    std::optional<ImageAccess> access = std::nullopt);
 
   // Opens and loads SOURCE, requiring a formatted card; null with the reason otherwise.
-  CardImage* OpenFormatted(const std::string& source, std::string& error);
+  CardImage* OpenFormatted(const std::string& source, std::string& error,
+                           std::optional<ImageAccess> access = std::nullopt);
 
   // Opens and loads SOURCE for a command that adds or deletes saves: formatted, and with a
   // structure that is safe to write (the card layer refuses the write otherwise); null with
@@ -77,7 +86,13 @@ class CardSources {
   // Opens SOURCE (formatted; writable too when `for_writing`) and finds the save SAVE names on
   // it (see FindSave); nothing, with the reason in `error`, when either fails.
   std::optional<FoundSave> OpenSave(const std::string& source, const std::string& save,
-                                    std::string& error, bool for_writing = false);
+                                    std::string& error,
+                                    std::optional<ImageAccess> access = std::nullopt,
+                                    bool for_writing = false);
+
+  // The end of a command that did its work: kExitOk, or the failure exit status with the
+  // reason on stderr when the trace could not be kept or a virtual card file was not written.
+  int Finish();
 
   // Loads an already opened card again (after a write); false with the reason.
   bool Reload(CardImage& card, std::string& error);
@@ -91,8 +106,12 @@ class CardSources {
 
  private:
   bool OpenLink(std::string& error);
+  CardImage* AttachSlot(std::uint8_t slot, const std::string& source, ImageAccess access,
+                        std::string& error);
+  CardImage* AttachImage(const std::string& source, ImageAccess access, std::string& error);
 
   const Args& args_;
+  ImageAccess access_;
   Settings settings_;
   StderrMessages messages_;  // configuration and link notices
   CardNotices card_notices_;
@@ -111,6 +130,10 @@ std::optional<std::size_t> FindSave(const CardImage& card, const std::string& sa
 
 // True for "slot1" and "slot2", the SOURCE names of the link's slots.
 bool IsSlotName(const std::string& source);
+
+// False, with the reason in `error`, when the output file OUT is a card file in use (a card
+// this command reads, or one another program holds): it is never written over.
+bool OutputFree(const std::string& out, std::string& error);
 
 // Prints "quorvel-cli: TEXT" on stderr and returns the failure exit status.
 int Fail(const std::string& text);

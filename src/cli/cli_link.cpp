@@ -8,9 +8,10 @@
 namespace quorvel::cli {
 
 std::unique_ptr<CliLink> CliLink::Open(const Args& args, Settings& settings, Messages& messages,
-                                       std::string& error) {
+                                       std::string& error, CardFileAccess access) {
   ReadConfigIfPresent(CaptureWorkDir(), settings, messages);
-  LinkOptions options{args.Value("virtual-unit"), args.Value("virtual-paged"), args.Value("trace")};
+  LinkOptions options{args.Value("virtual-unit"), args.Value("virtual-paged"), args.Value("trace"),
+                      access};
   std::unique_ptr<CliLink> link(new CliLink());
   link->session_ = LinkSession::Open(options, settings, LinkHooks{}, error);
   if (!link->session_) return nullptr;
@@ -19,7 +20,15 @@ std::unique_ptr<CliLink> CliLink::Open(const Args& args, Settings& settings, Mes
 }
 
 CliLink::~CliLink() {
-  if (print_stats_) std::cerr << session_->StatsText() << "\n";
+  if (print_stats_ && session_) std::cerr << session_->StatsText() << "\n";
+  std::string error;
+  if (!Finish(error)) std::cerr << "quorvel-cli: " << error << "\n";
+}
+
+bool CliLink::Finish(std::string& error) {
+  if (finished_ || !session_) return true;
+  finished_ = true;
+  return session_->Finish(error);
 }
 
 }  // namespace quorvel::cli

@@ -61,10 +61,11 @@ int RunCardIcon(const Args& args) {
   // The console shows the first icon save of a card: an icon already there is replaced (and
   // kept when the new one cannot be stored).
   const StoreResult result = ImportSaveCommand(*card, file, FixedAnswers(/*replace=*/true));
-  if (result.old_save_kept) return Fail(source + ": " + Describe(result));
-  if (!result.Stored()) return Fail("card icon not added: " + DescribeImport(result.AsImport()));
-  if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
-  return kExitOk;
+  if (result.old_save_kept) return sources.Fail(source + ": " + Describe(result));
+  if (!result.Stored())
+    return sources.Fail("card icon not added: " + DescribeImport(result.AsImport()));
+  if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{"card-icon",

@@ -12,7 +12,7 @@ namespace {
 int RunCheck(const Args& args) {
   RequirePositional(args, 1);
   const std::string& source = args.positional[0];
-  CardSources sources(args);
+  CardSources sources(args, ImageAccess::kRead);
   std::string error;
   LoadResult loaded;
   CardImage* card = sources.Open(source, loaded, error);
@@ -28,7 +28,7 @@ int RunCheck(const Args& args) {
   }
   if (problems.empty()) {
     std::cout << source << ": no problems found\n";
-    return kExitOk;
+    return sources.Finish();
   }
   std::cerr << "quorvel-cli: " << source << ": " << problems.size()
             << (problems.size() == 1 ? " problem" : " problems") << " found\n";

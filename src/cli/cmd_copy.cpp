@@ -16,7 +16,8 @@ int RunCopy(const Args& args) {
   }
   CardSources sources(args);
   std::string error;
-  std::optional<FoundSave> found = sources.OpenSave(source_name, args.positional[1], error);
+  std::optional<FoundSave> found =
+      sources.OpenSave(source_name, args.positional[1], error, ImageAccess::kRead);
   if (!found) return sources.Fail(error);
   CardImage& source = *found->card;
   CardImage* target = sources.OpenWritable(target_name, error);
@@ -33,7 +34,7 @@ int RunCopy(const Args& args) {
   if (result.old_save_kept) return sources.Fail(target_name + ": " + Describe(result));
   if (!result.Stored()) return sources.Fail("copy refused: " + Describe(result));
   if (!sources.Reload(*target, error)) return sources.Fail(target_name + ": " + error);
-  return kExitOk;
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{

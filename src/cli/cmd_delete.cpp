@@ -13,14 +13,15 @@ int RunDelete(const Args& args) {
   const std::string& source = args.positional[0];
   CardSources sources(args);
   std::string error;
-  std::optional<FoundSave> found = sources.OpenSave(source, args.positional[1], error, true);
+  std::optional<FoundSave> found =
+      sources.OpenSave(source, args.positional[1], error, std::nullopt, /*for_writing=*/true);
   if (!found) return sources.Fail(error);
   CardImage& card = *found->card;
   const std::size_t index = found->index;
   if (!DeleteSavesCommand(card, std::span(&index, 1)))
     return sources.Fail(source + ": the FAT or directory was not written");
   if (!sources.Reload(card, error)) return sources.Fail(source + ": " + error);
-  return kExitOk;
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{"delete", "SOURCE SAVE", &RunDelete};

@@ -10,16 +10,18 @@ int RunDump(const Args& args) {
   RequirePositional(args, 2);
   const std::string& slot = args.positional[0];
   if (!IsSlotName(slot)) throw UsageError{"dump reads a card in slot1 or slot2"};
-  CardSources sources(args);
+  CardSources sources(args, ImageAccess::kRead);
   std::string error;
   CardImage* card = sources.Attach(slot, error);
-  if (card == nullptr) return Fail(error);
+  if (card == nullptr) return sources.Fail(error);
+  // Checked with the slot open, so that a virtual card's own file is seen in use.
+  if (!OutputFree(args.positional[1], error)) return sources.Fail(error);
   const DcmError result = DumpCardToFile(*card, args.positional[1]);
   if (result != DcmError::kNone) {
-    return Fail("dump failed, " + args.positional[1] +
-                " left as it was: " + std::string(Describe(result)));
+    return sources.Fail("dump failed, " + args.positional[1] +
+                        " left as it was: " + std::string(Describe(result)));
   }
-  return kExitOk;
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{"dump", "SLOT OUT.dcm", &RunDump};

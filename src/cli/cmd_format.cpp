@@ -22,7 +22,7 @@ int RunFormat(const Args& args) {
     return sources.Fail(source + ": a block could not be written");
   }
   if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);
-  return kExitOk;
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{

@@ -22,10 +22,12 @@ int RunIcon(const Args& args) {
   RequirePositional(args, 3);
   const std::size_t frame = FrameNumber(args);
   const std::string& source = args.positional[0];
-  CardSources sources(args);
+  CardSources sources(args, ImageAccess::kRead);
   std::string error;
   std::optional<FoundSave> found = sources.OpenSave(source, args.positional[1], error);
   if (!found) return sources.Fail(error);
+  // Checked with the card open, so that the card's own file is seen in use.
+  if (!OutputFree(args.positional[2], error)) return sources.Fail(error);
   CardImage& card = *found->card;
   if (!HasIconFrame(card, found->index, frame)) {
     return Fail(args.positional[1] + " has no icon frame " + std::to_string(frame) + " (it has " +
@@ -34,7 +36,7 @@ int RunIcon(const Args& args) {
   if (!ExportIconFrame(card, found->index, frame, args.positional[2])) {
     return sources.Fail(args.positional[2] + " not written");
   }
-  return kExitOk;
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{

@@ -31,15 +31,17 @@ int RunImport(const Args& args) {
   const bool add = args.Has("add");
   const StoreResult result = ImportSaveCommand(*card, read.bytes, FixedAnswers(replace, add));
   if (result.declined) {
-    return Fail(source + " already holds a save named " +
-                PrintableName(std::string(read.bytes.begin() + kEntryName,
-                                          read.bytes.begin() + kEntryName + kEntryNameSize)) +
-                "; give --replace to replace it or --add to keep both");
+    return sources.Fail(
+        source + " already holds a save named " +
+        PrintableName(std::string(read.bytes.begin() + kEntryName,
+                                  read.bytes.begin() + kEntryName + kEntryNameSize)) +
+        "; give --replace to replace it or --add to keep both");
   }
-  if (result.old_save_kept) return Fail(file + ": " + Describe(result));
-  if (!result.Stored()) return Fail(file + " not imported: " + DescribeImport(result.AsImport()));
-  if (!sources.Reload(*card, error)) return Fail(source + ": " + error);
-  return kExitOk;
+  if (result.old_save_kept) return sources.Fail(file + ": " + Describe(result));
+  if (!result.Stored())
+    return sources.Fail(file + " not imported: " + DescribeImport(result.AsImport()));
+  if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{"import",

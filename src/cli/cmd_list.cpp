@@ -102,7 +102,7 @@ void PrintTable(const std::string& source, const CardImage& card, unsigned user_
 int RunList(const Args& args) {
   RequirePositional(args, 1);
   const std::string& source = args.positional[0];
-  CardSources sources(args);
+  CardSources sources(args, ImageAccess::kRead);
   std::string error;
   LoadResult loaded;
   CardImage* card = sources.Open(source, loaded, error);
@@ -118,7 +118,7 @@ int RunList(const Args& args) {
   if (!formatted) {
     return sources.Fail(source + ": not a formatted card (" + UnformattedReason(*card) + ")");
   }
-  return kExitOk;
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{"list", "SOURCE [--json]", &RunList, {{"json", false}}};

@@ -18,6 +18,8 @@ int RunNewImage(const Args& args) {
   }
   const std::filesystem::path template_path =
       FindProgramDataFile(std::filesystem::current_path(), kImageTemplateFile);
+  std::string error;
+  if (!OutputFree(out, error)) return Fail(error);
   const DcmError result = CreateImageFromTemplate(template_path, out);
   switch (result) {
     case DcmError::kNone:

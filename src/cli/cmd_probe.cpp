@@ -14,7 +14,7 @@ int RunProbe(const Args& args) {
   StderrMessages messages;
   Settings settings;
   std::string error;
-  const auto link = CliLink::Open(args, settings, messages, error);
+  const auto link = CliLink::Open(args, settings, messages, error, CardFileAccess::kRead);
   if (!link) return Fail(error);
   LinkSession& session = link->Session();
   if (session.Hardware() != nullptr && !session.Hardware()->IsOpen()) {
@@ -28,6 +28,7 @@ int RunProbe(const Args& args) {
     return kExitFailed;
   }
   std::cout << "port: " << session.BackendText() << "\n" << DescribeUnit(probe);
+  if (!link->Finish(error)) return Fail(error);
   return kExitOk;
 }
 

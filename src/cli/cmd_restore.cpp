@@ -25,14 +25,14 @@ int RunRestore(const Args& args) {
   CardSources sources(args);
   std::string error;
   CardImage* card = sources.Attach(slot, error);
-  if (card == nullptr) return Fail(error);
+  if (card == nullptr) return sources.Fail(error);
   const DcmError result = RestoreCardFromFile(*card, file);
   if (result != DcmError::kNone) {
-    return Fail("restore stopped, the card in " + slot +
-                " is partly overwritten: " + std::string(Describe(result)));
+    return sources.Fail("restore stopped, the card in " + slot +
+                        " is partly overwritten: " + std::string(Describe(result)));
   }
-  if (!sources.Reload(*card, error)) return Fail(slot + ": " + error);
-  return kExitOk;
+  if (!sources.Reload(*card, error)) return sources.Fail(slot + ": " + error);
+  return sources.Finish();
 }
 
 const CommandRegistration kRegistration{

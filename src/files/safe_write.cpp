@@ -12,6 +12,8 @@
 #include <system_error>
 #include <utility>
 
+#include "files/file_lock.h"
+
 namespace quorvel {
 namespace {
 
@@ -75,6 +77,11 @@ void ReplacingFile::Open() {
     // Only a plain file hands on its permissions, never a link that is replaced.
     keep_mode_ = S_ISREG(old_file.st_mode);
     old_mode_ = old_file.st_mode & 07777;
+    // A card file that a program holds open (this one too) is never written over.
+    if (FileInUse(name_)) {
+      errno = EBUSY;
+      return;
+    }
   }
   fd_ = CreateSibling(name_, sibling_);
 }
@@ -125,6 +132,10 @@ bool ReplacingFile::Commit() {
     failure = errno;
   }
   fd_ = -1;
+  if (ok && FileInUse(name_)) {  // a card opened at the name while the content was written
+    ok = false;
+    failure = EBUSY;
+  }
   if (ok && ::rename(sibling_.c_str(), name_.c_str()) != 0) {
     ok = false;
     failure = errno;

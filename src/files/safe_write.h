@@ -34,6 +34,8 @@ struct SafeWriteOptions {
 // file's permissions when it exists) that replaces the file only at Commit(). Until then the
 // name keeps its old file (or none); a sibling never committed is removed, except when the
 // process dies first: then it stays beside the name, under the name plus ".tmp" and digits.
+// A file at the name that a program holds locked as a card file (see FileInUse) is never
+// replaced: no sibling is created, or Commit() fails, with errno EBUSY.
 class ReplacingFile {
  public:
   explicit ReplacingFile(const std::filesystem::path& path, SafeWriteOptions options = {});

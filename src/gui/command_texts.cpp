@@ -32,6 +32,7 @@ std::string CannotOpenMessage(std::string_view file) { return FileMessage(file, 
 std::string WorkDirFailedMessage(std::string_view reason) {
   return " 工作資料夾不能建立: " + std::string(reason) + " ";
 }
+std::string InUseMessage(std::string_view file) { return FileMessage(file, " 在使用中 ."); }
 
 std::string NotFormattedCardMessage(std::string_view file) {
   return FileMessage(file, " 不是已格式化的記憶卡.");

@@ -22,6 +22,8 @@ std::string CannotOpenMessage(std::string_view file);
 // The working folder of --work-dir or --user-work-dir cannot be made; `reason` names the
 // folder and the system's reason.
 std::string WorkDirFailedMessage(std::string_view reason);
+// A card file in use (the open image, a virtual card's file, a file another program holds).
+std::string InUseMessage(std::string_view file);
 
 // " 檔案 FILE 不是已格式化的記憶卡." for an image whose root block and FAT hold no formatted
 // card (the pane then shows it as unformatted).

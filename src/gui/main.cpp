@@ -72,6 +72,12 @@ int main(int argc, char** argv) {
   if (port->Hardware() && !port->Hardware()->IsOpen()) {
     std::cerr << "quorvel: " << port->BackendText() << "\n";
   }
+  // A virtual card whose file another program holds stays out until that program lets it go.
+  for (std::size_t slot = 0; port->Virtual() != nullptr && slot < 2; ++slot) {
+    if (!port->Virtual()->InUse(slot).empty()) {
+      messages.Inform(quorvel::InUseMessage(port->Virtual()->InUsePath(slot)));
+    }
+  }
 
   quorvel::Settings settings;
   quorvel::MainWindowEnv env;

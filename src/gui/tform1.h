@@ -451,6 +451,9 @@ class TForm1 : public QWidget {
   std::optional<QString> ChooseImageCopyTarget();
   // The open image's own file: writing over it from another command is refused.
   bool IsOpenImageFile(const QString& path) const;
+  // True, after telling the user, when an output file `path` is a card file in use (the open
+  // image, a virtual card's file, a card another program holds): it is never written over.
+  bool RefuseCardFile(const QString& path);
 
   // Single-save files and icon pictures of one save (tform1_dci.cpp).
   void AddSaveFile(int pane);

@@ -95,7 +95,7 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
   const std::optional<QString> chosen =
       env_.files->ChooseSaveFile(NameFilter(kExportFilter), QStringLiteral(".DCI"),
                                  QStringLiteral("DCI"), /*confirm_overwrite=*/false);
-  if (!chosen) return;
+  if (!chosen || RefuseCardFile(*chosen)) return;
   const std::string file = chosen->toStdString();
   if (FileExists(*chosen) && !AskReplace(" 檔案 ", file)) return;
   ShowWaitWindow();
@@ -119,7 +119,7 @@ void TForm1::SaveIconFile(int pane, std::uint8_t slot) {
   if (!env_.files) return;
   const std::optional<QString> chosen = env_.files->ChooseSaveFile(
       kBitmapFilter, QString(), QStringLiteral("BMP"), /*confirm_overwrite=*/false);
-  if (!chosen) return;
+  if (!chosen || RefuseCardFile(*chosen)) return;
   CardImage& card = Card(pane);
   const std::uint16_t frame = card.records[slot].current_frame;
   // A failed slot read was reported by the block layer; anything else kept the file unwritten.

@@ -7,6 +7,7 @@
 #include "card/dcm_file.h"
 #include "card/file_system.h"
 #include "card/work_files.h"
+#include "files/file_lock.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
@@ -22,8 +23,6 @@ constexpr std::string_view kSaveImageFilter =
     "DCM file format|*.DCM|BIN file format|*.BIN|ALL format|*.*";
 const QString kImagePreset = QStringLiteral("*.DCM");
 const QString kImageSuffix = QStringLiteral("DCM");
-
-std::string InUseMessage(const std::string& file) { return " 檔案 " + file + " 在使用中 ."; }
 
 // Asked before an image file is written over every block of the card in a slot.
 std::string RestoreQuestion(int pane, const std::string& file) {
@@ -73,10 +72,7 @@ std::optional<QString> TForm1::ChooseImageCopyTarget() {
   const std::string file = chosen->toStdString();
   // Writing a card over the open image's own file would only risk the one file the image
   // pane works on.
-  if (IsOpenImageFile(*chosen)) {
-    env_.messages->Inform(InUseMessage(file));
-    return std::nullopt;
-  }
+  if (RefuseCardFile(*chosen)) return std::nullopt;
   if (FileExists(*chosen) && !AskReplace(" 檔案 ", file)) return std::nullopt;
   return chosen;
 }
@@ -89,13 +85,22 @@ bool TForm1::IsOpenImageFile(const QString& path) const {
   return std::filesystem::equivalent(ToPath(path), FileCard.image_name, error);
 }
 
+bool TForm1::RefuseCardFile(const QString& path) {
+  if (!IsOpenImageFile(path) && !FileInUse(ToPath(path))) return false;
+  env_.messages->Inform(InUseMessage(path.toStdString()));
+  return true;
+}
+
 bool TForm1::OpenImage(const QString& path) {
   const std::string file = path.toStdString();
-  if (!OpenImageFile(FileCard, file)) {
+  ImageOpenError error = ImageOpenError::kNone;
+  if (!OpenImageFile(FileCard, file, ImageAccess::kReadWrite, &error)) {
     ImageLoaded = false;
     EmptyPane(kPaneImage);
     CLOSEDCMFILE1->setEnabled(false);
-    env_.messages->Inform(CannotOpenMessage(file));
+    // A file another program holds (or a virtual card's file) is not opened a second time.
+    env_.messages->Inform(error == ImageOpenError::kInUse ? InUseMessage(file)
+                                                          : CannotOpenMessage(file));
     return false;
   }
   RefreshImage();
@@ -126,7 +131,7 @@ void TForm1::LOADDCMfile1Click() {
 void TForm1::NEWDCMFILE1Click() {
   const Timer3Hold hold(*this);
   const std::optional<QString> chosen = ChooseImageToWrite();
-  if (!chosen) return;
+  if (!chosen || RefuseCardFile(*chosen)) return;
   const std::filesystem::path source = FindProgramDataFile(WorkDir, kImageTemplateFile);
   switch (CreateImageFromTemplate(source, ToPath(*chosen))) {
     case DcmError::kNone:

@@ -3,7 +3,9 @@
 #include "virtualunit/unit_logic.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace quorvel {
 
@@ -269,7 +271,7 @@ bool UnitLogic::ValidateArgs() {
         Violation("address " + std::to_string(ArgValue(0, 4)) + " outside the page");
         return false;
       }
-      return true;
+      return Writable(0);
     case Op::kBeginSlotAccess:
     case Op::kEndSlotAccess: {
       bool begin = command_->op == Op::kBeginSlotAccess;
@@ -292,7 +294,7 @@ bool UnitLogic::ValidateArgs() {
       // A block whose four parts did not all arrive cannot be written, so the commit fails
       // (a part the unit refused may have looked sent to the PC: no violation either).
       return SlotArgsValid(false) && staged_ && staged_->slot == args_[0] &&
-             staged_->block == args_[1] && staged_->parts == 0x0F;
+             staged_->block == args_[1] && staged_->parts == 0x0F && Writable(args_[0]);
     default:
       return true;
   }
@@ -395,8 +397,33 @@ void UnitLogic::Complete() {
 
 void UnitLogic::WriteCard(std::size_t slot, std::size_t offset,
                           std::span<const std::uint8_t> bytes) {
-  if (!cards_[slot]->Write(offset, bytes)) {
-    file_errors_.push_back(cards_[slot]->Path().string() + ": the write did not reach the file");
+  if (cards_[slot]->Write(offset, bytes)) return;
+  // The PC already had its reply, so the card goes away: the next command finds no card
+  // instead of a card that lost the write.
+  FileError(slot, std::string("the write did not reach the file (") + std::strerror(errno) +
+                      "); the card is taken out");
+  cards_[slot].reset();
+}
+
+bool UnitLogic::Writable(std::size_t slot) {
+  if (!cards_[slot] || !cards_[slot]->ReadOnly()) return true;
+  FileError(slot, "the card file is read-only; nothing was written");
+  return false;
+}
+
+void UnitLogic::FileError(std::size_t slot, const std::string& text) {
+  std::string line = cards_[slot]->Path().string() + ": " + text;
+  // Retries of one refused write say the same thing once.
+  if (file_errors_.empty() || file_errors_.back() != line) file_errors_.push_back(std::move(line));
+}
+
+void UnitLogic::CheckCardFiles() {
+  for (std::size_t slot = 0; slot < cards_.size(); ++slot) {
+    if (!cards_[slot]) continue;
+    const std::string changed = cards_[slot]->ChangedUnderneath();
+    if (changed.empty()) continue;
+    FileError(slot, changed + "; the card is taken out");
+    cards_[slot].reset();
   }
 }
 

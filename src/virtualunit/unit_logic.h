@@ -55,7 +55,12 @@ class UnitLogic {
   const std::optional<CardFile>& Card(std::size_t slot) const { return cards_[slot]; }
   std::uint16_t Page() const { return page_; }
   std::optional<std::uint8_t> Stored16MPage() const { return stored_16m_page_; }
+  // What went wrong with the card files, one line each naming the file: a write that did not
+  // reach it, a write refused on a read-only file, a file changed underneath the unit.
   const std::vector<std::string>& FileErrors() const { return file_errors_; }
+  // Takes out every card whose file was deleted, replaced, shortened or changed by someone
+  // else since the unit last saw it (saying so in FileErrors()).
+  void CheckCardFiles();
 
   // Starts a transaction; returns the byte presented in its first exchange.
   std::uint8_t Begin(std::uint64_t transaction, const ExchangeFaults& faults);
@@ -87,7 +92,11 @@ class UnitLogic {
   bool SlotArgsValid(bool with_part);
   bool SlotReady(std::uint8_t slot) const;
   std::size_t PagedOffset(std::uint32_t address) const;
+  // Writes through to the card's file; a write that fails takes the card out.
   void WriteCard(std::size_t slot, std::size_t offset, std::span<const std::uint8_t> bytes);
+  // False (saying so in FileErrors()) when the slot's card file is read-only.
+  bool Writable(std::size_t slot);
+  void FileError(std::size_t slot, const std::string& text);
 
   UnitKind kind_;
   UnitCounters& counters_;

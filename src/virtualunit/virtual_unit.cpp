@@ -47,7 +47,8 @@ VirtualUnit::VirtualUnit(UnitKind kind, std::uint16_t base_port)
 
 std::unique_ptr<VirtualUnit> VirtualUnit::TwoSlotFromFolder(const std::filesystem::path& dir,
                                                             std::string& error,
-                                                            std::uint16_t base_port) {
+                                                            std::uint16_t base_port,
+                                                            CardFileAccess access) {
   if (!std::filesystem::is_directory(dir)) {
     error = dir.string() + ": no such folder";
     return nullptr;
@@ -57,26 +58,37 @@ std::unique_ptr<VirtualUnit> VirtualUnit::TwoSlotFromFolder(const std::filesyste
     if (!std::filesystem::exists(file)) return std::nullopt;
     return file;
   };
-  return TwoSlot(card_in("slot1.dcm"), card_in("slot2.dcm"), error, base_port);
+  return TwoSlot(card_in("slot1.dcm"), card_in("slot2.dcm"), error, base_port, access);
 }
 
 std::unique_ptr<VirtualUnit> VirtualUnit::TwoSlot(const std::optional<std::filesystem::path>& slot1,
                                                   const std::optional<std::filesystem::path>& slot2,
-                                                  std::string& error, std::uint16_t base_port) {
+                                                  std::string& error, std::uint16_t base_port,
+                                                  CardFileAccess access) {
   std::unique_ptr<VirtualUnit> unit(new VirtualUnit(UnitKind::kTwoSlot, base_port));
+  unit->access_ = access;
   const std::array<const std::optional<std::filesystem::path>*, 2> files = {&slot1, &slot2};
   for (std::size_t slot = 0; slot < files.size(); ++slot) {
     if (!*files[slot]) continue;
-    unit->logic_.Card(slot) = CardFile::Load(**files[slot], kSlotCardPages, error);
-    if (!unit->logic_.Card(slot)) return nullptr;
+    CardFile::LoadError why;
+    std::string reason;
+    unit->logic_.Card(slot) = CardFile::Load(**files[slot], kSlotCardPages, reason, access, &why);
+    if (why == CardFile::LoadError::kInUse) {
+      unit->in_use_[slot] = {**files[slot], reason};
+    } else if (!unit->logic_.Card(slot)) {
+      error = reason;
+      return nullptr;
+    }
   }
   return unit;
 }
 
 std::unique_ptr<VirtualUnit> VirtualUnit::Paged(const std::filesystem::path& file,
-                                                std::string& error, std::uint16_t base_port) {
+                                                std::string& error, std::uint16_t base_port,
+                                                CardFileAccess access) {
   std::unique_ptr<VirtualUnit> unit(new VirtualUnit(UnitKind::kPaged, base_port));
-  unit->logic_.Card(0) = CardFile::Load(file, kPagedCardPages, error);
+  unit->access_ = access;
+  unit->logic_.Card(0) = CardFile::Load(file, kPagedCardPages, error, access);
   if (!unit->logic_.Card(0)) return nullptr;
   return unit;
 }
@@ -107,8 +119,8 @@ void VirtualUnit::RemoveCardAfter(std::size_t slot, std::uint64_t transactions) 
 bool VirtualUnit::InsertCardAfter(std::size_t slot, const std::filesystem::path& file,
                                   std::uint64_t transactions, std::string& error) {
   std::optional<CardFile> card = Kind() == UnitKind::kPaged
-                                     ? CardFile::Load(file, kPagedCardPages, error)
-                                     : CardFile::Load(file, kSlotCardPages, error);
+                                     ? CardFile::Load(file, kPagedCardPages, error, access_)
+                                     : CardFile::Load(file, kSlotCardPages, error, access_);
   if (!card) return false;
   card_events_.push_back({counters_.transactions + transactions, slot, std::move(card)});
   if (!selected_) ApplyCardEvents();
@@ -193,7 +205,20 @@ void VirtualUnit::OnControlWrite(std::uint8_t value) {
   }
 }
 
+void VirtualUnit::CheckCardFiles() {
+  logic_.CheckCardFiles();
+  for (std::size_t slot = 0; slot < in_use_.size(); ++slot) {
+    HeldFile& held = in_use_[slot];
+    if (!held.path || HasCard(slot)) continue;
+    CardFile::LoadError why;
+    std::string reason;
+    logic_.Card(slot) = CardFile::Load(*held.path, kSlotCardPages, reason, access_, &why);
+    if (why != CardFile::LoadError::kInUse) held = {};  // in now, or gone for good
+  }
+}
+
 void VirtualUnit::StartTransaction() {
+  CheckCardFiles();
   ++counters_.transactions;
   selected_ = true;
   bits_ = 0;

@@ -3,6 +3,7 @@
 // counters, a record of every protocol rule the PC side broke, and fault injection.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -42,17 +43,22 @@ class VirtualUnit : public PortIo {
 
   // The two-slot unit with DIR/slot1.dcm and DIR/slot2.dcm (a missing file is an empty
   // slot). Returns null and says why in `error` when DIR is missing or a file is unusable.
-  static std::unique_ptr<VirtualUnit> TwoSlotFromFolder(const std::filesystem::path& dir,
-                                                        std::string& error,
-                                                        std::uint16_t base_port = kDefaultBasePort);
+  // A file another program holds is an empty slot until that program lets it go (InUse()).
+  // `access` says whether the cards are only read (see CardFile::Load).
+  static std::unique_ptr<VirtualUnit> TwoSlotFromFolder(
+      const std::filesystem::path& dir, std::string& error,
+      std::uint16_t base_port = kDefaultBasePort,
+      CardFileAccess access = CardFileAccess::kReadWrite);
   // The two-slot unit with the given card files (nullopt: empty slot).
   static std::unique_ptr<VirtualUnit> TwoSlot(const std::optional<std::filesystem::path>& slot1,
                                               const std::optional<std::filesystem::path>& slot2,
                                               std::string& error,
-                                              std::uint16_t base_port = kDefaultBasePort);
+                                              std::uint16_t base_port = kDefaultBasePort,
+                                              CardFileAccess access = CardFileAccess::kReadWrite);
   // A paged card: one file of 2, 4, 8 or 16 pages of 131,072 bytes.
   static std::unique_ptr<VirtualUnit> Paged(const std::filesystem::path& file, std::string& error,
-                                            std::uint16_t base_port = kDefaultBasePort);
+                                            std::uint16_t base_port = kDefaultBasePort,
+                                            CardFileAccess access = CardFileAccess::kReadWrite);
   // A port with nothing on it: the status line floats high and nothing ever answers.
   static std::unique_ptr<VirtualUnit> NothingAttached(std::uint16_t base_port = kDefaultBasePort);
 
@@ -73,6 +79,20 @@ class VirtualUnit : public PortIo {
 
   UnitKind Kind() const { return logic_.Kind(); }
   bool HasCard(std::size_t slot) const { return logic_.Card(slot).has_value(); }
+  // The card in the slot can only be read: its file may not be written.
+  bool CardReadOnly(std::size_t slot) const {
+    return HasCard(slot) && logic_.Card(slot)->ReadOnly();
+  }
+  // The file of the card in the slot (empty without a card).
+  std::string CardPath(std::size_t slot) const {
+    return HasCard(slot) ? logic_.Card(slot)->Path().string() : std::string();
+  }
+  // "FILE: in use by another program" while the slot's card file is held by another program
+  // (the slot is empty until it is let go), else empty.
+  const std::string& InUse(std::size_t slot) const { return in_use_[slot].text; }
+  std::string InUsePath(std::size_t slot) const {
+    return in_use_[slot].path ? in_use_[slot].path->string() : std::string();
+  }
   std::size_t Pages() const;
   std::uint16_t Page() const { return logic_.Page(); }
   std::optional<std::uint8_t> Stored16MPage() const { return logic_.Stored16MPage(); }
@@ -95,6 +115,9 @@ class VirtualUnit : public PortIo {
   void StartTransaction();
   void EndTransaction();
   void ApplyCardEvents();
+  // Before each transaction: cards whose files changed underneath go out, files another
+  // program let go come in.
+  void CheckCardFiles();
   void Violation(const std::string& text);
 
   std::uint16_t data_port_, status_port_, control_port_;
@@ -124,6 +147,13 @@ class VirtualUnit : public PortIo {
     std::optional<CardFile> card;  // nullopt: removal
   };
   std::vector<CardEvent> card_events_;
+
+  struct HeldFile {
+    std::optional<std::filesystem::path> path;  // set while another program holds it
+    std::string text;
+  };
+  std::array<HeldFile, 2> in_use_;
+  CardFileAccess access_ = CardFileAccess::kReadWrite;
 };
 
 }  // namespace quorvel

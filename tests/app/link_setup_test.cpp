@@ -15,6 +15,9 @@
 namespace quorvel {
 namespace {
 
+// What an earlier run left under the trace's name.
+const std::vector<std::uint8_t> kEarlierTrace = {'R', ' ', '0', '3', '7', '9', ' ', '4', '0', '\n'};
+
 using testing::kCardBytes;
 
 class LinkSetupTest : public ::testing::Test {
@@ -96,15 +99,28 @@ TEST_F(LinkSetupTest, PortChainIsTheUnitItselfUnlessTracing) {
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "W 037A 00\n");
 }
 
+TEST_F(LinkSetupTest, ATraceNeverReplacesAFileThatIsNoTrace) {
+  std::string error;
+  for (const std::string& content :
+       {std::string("old\n"), std::string("W 0378 1\n"), std::string(131072, '\xFF')}) {
+    const std::filesystem::path file = dir_.path() / "kept";
+    testing::WriteFile(file, std::vector<std::uint8_t>(content.begin(), content.end()));
+    EXPECT_FALSE(LinkPort::Open({dir_.path().string(), std::nullopt, file.string()}, 0x378, error));
+    EXPECT_NE(error.find("kept: exists and is not a trace"), std::string::npos) << error;
+    const auto kept = testing::ReadFile(file);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), content);
+  }
+}
+
 TEST_F(LinkSetupTest, TheTraceTakesItsNameOnlyWhenTheRunEnds) {
   const std::filesystem::path trace = dir_.path() / "t.txt";
-  testing::WriteFile(trace, {'o', 'l', 'd', '\n'});
+  testing::WriteFile(trace, kEarlierTrace);
   std::string error;
   auto port = LinkPort::Open({dir_.path().string(), std::nullopt, trace.string()}, 0x378, error);
   ASSERT_TRUE(port) << error;
   for (int i = 0; i < 20000; ++i) port->Port().WritePort(0x37A, 0x04);  // more than one buffer
   // During the run the name keeps its old file; the trace grows beside it.
-  EXPECT_EQ(testing::ReadFile(trace), (std::vector<std::uint8_t>{'o', 'l', 'd', '\n'}));
+  EXPECT_EQ(testing::ReadFile(trace), kEarlierTrace);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 3);
   ASSERT_TRUE(port->FinishTrace(error)) << error;
   const auto bytes = testing::ReadFile(trace);
@@ -118,7 +134,7 @@ TEST_F(LinkSetupTest, TheTraceTakesItsNameOnlyWhenTheRunEnds) {
 // process may not grow beyond 100 KiB, as on a full disk.
 TEST_F(LinkSetupTest, ATraceThatCannotBeWrittenWholeIsNotKept) {
   const std::filesystem::path trace = dir_.path() / "t.txt";
-  testing::WriteFile(trace, {'o', 'l', 'd', '\n'});
+  testing::WriteFile(trace, kEarlierTrace);
   std::string error;
   auto port = LinkPort::Open({dir_.path().string(), std::nullopt, trace.string()}, 0x378, error);
   ASSERT_TRUE(port) << error;
@@ -135,7 +151,7 @@ TEST_F(LinkSetupTest, ATraceThatCannotBeWrittenWholeIsNotKept) {
   EXPECT_FALSE(finished);
   EXPECT_NE(error.find("the trace file cannot be written (File too large)"), std::string::npos)
       << error;
-  EXPECT_EQ(testing::ReadFile(trace), (std::vector<std::uint8_t>{'o', 'l', 'd', '\n'}));
+  EXPECT_EQ(testing::ReadFile(trace), kEarlierTrace);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 2);
 }
 

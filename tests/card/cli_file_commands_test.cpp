@@ -1,16 +1,22 @@
 // quorvel-cli export, import, dump, restore, new-image, icon and card-icon, run end to end on
 // image files and on the slots of the virtual unit.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include "card/block_io.h"
 #include "card/bmp_file.h"
 #include "card/card_fixture.h"
 #include "card/card_icon_file.h"
 #include "card/dci_file.h"
 #include "card/work_files.h"
+#include "support/unprivileged.h"
+#include "virtualunit/virtual_unit.h"
 
 #ifdef QUORVEL_CLI_PATH
 
@@ -32,9 +38,10 @@ class CliFileCommands : public ::testing::Test {
     // A configuration without link delays, so that the virtual unit answers at once.
     std::ofstream(dir / "DID2.cfg") << "888\r\n0\r\n0\r\n0\r\n9216\r\n0\r\n1\r\n";
   }
-  CliResult Cli(const std::string& arguments) {
-    const std::string command =
-        "cd '" + Path("") + "' && '" QUORVEL_CLI_PATH "' " + arguments + " >stdout 2>stderr";
+  // `shell` comes before the program on the shell's command line ("ulimit -f 64;").
+  CliResult Cli(const std::string& arguments, const std::string& shell = "") {
+    const std::string command = "cd '" + Path("") + "' && " + shell + " '" QUORVEL_CLI_PATH "' " +
+                                arguments + " >stdout 2>stderr";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Text("stdout"), Text("stderr")};
   }
@@ -308,6 +315,143 @@ TEST_F(CliFileCommands, CardIconAddsTheIconSave) {
   const CliResult refused = Cli("card-icon card.dcm wide.bmp");
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find(kBmpFormatMessage), std::string::npos) << refused.err;
+}
+
+// The bytes of the files, to see that a refused command changed none of them.
+std::vector<std::vector<std::uint8_t>> Contents(const test::TempDir& dir,
+                                                const std::vector<std::string>& names) {
+  std::vector<std::vector<std::uint8_t>> contents;
+  for (const std::string& name : names) contents.push_back(ReadFile(dir / name));
+  return contents;
+}
+
+TEST_F(CliFileCommands, NoOutputReplacesACardFileInUse) {
+  Write(TwoSaves(), "card.dcm");
+  std::filesystem::create_hard_link(dir / "card.dcm", dir / "hard.dcm");
+  std::filesystem::create_symlink("card.dcm", dir / "soft.dcm");
+  std::filesystem::create_directories(dir / "unit");
+  Write(TwoSaves(), "unit/slot1.dcm");
+  std::filesystem::create_symlink("unit/slot1.dcm", dir / "slot.dcm");
+  Write(TwoSaves(), "notes.txt");
+  const auto before = Contents(dir, {"card.dcm", "unit/slot1.dcm", "notes.txt"});
+  for (const std::string out : {"card.dcm", "./card.dcm", "hard.dcm", "soft.dcm"}) {
+    for (const std::string command :
+         {"export card.dcm DATA________ ", "icon card.dcm GAME________ "}) {
+      const CliResult run = Cli(command + out);
+      EXPECT_EQ(run.status, 1) << command << out;
+      EXPECT_NE(run.err.find(out + ": is a card file in use"), std::string::npos) << run.err;
+    }
+  }
+  const std::vector<std::pair<std::string, std::string>> refusals = {
+      {"export slot1 DATA________ unit/slot1.dcm", "unit/slot1.dcm: is a card file in use"},
+      {"icon slot1 GAME________ slot.dcm", "slot.dcm: is a card file in use"},
+      {"dump slot1 unit/slot1.dcm", "unit/slot1.dcm: is a card file in use"},
+      {"--trace unit/slot1.dcm list slot1", "unit/slot1.dcm: exists and is not a trace"},
+      {"--trace notes.txt list slot1", "notes.txt: exists and is not a trace"},
+  };
+  for (const auto& [command, reason] : refusals) {
+    const CliResult run = Cli("--virtual-unit unit " + command);
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(Contents(dir, {"card.dcm", "unit/slot1.dcm", "notes.txt"}), before);
+  // A trace replaces an earlier trace.
+  ASSERT_EQ(Cli("--virtual-unit unit --trace t.txt list slot1").status, 0);
+  ASSERT_EQ(Cli("--virtual-unit unit --trace t.txt list slot1").status, 0);
+  EXPECT_EQ(Text("t.txt").substr(0, 10), "W 037A 00\n");
+}
+
+TEST_F(CliFileCommands, ACardHeldByAnotherProgramIsNotChanged) {
+  Write(TwoSaves(), "card.dcm");
+  std::filesystem::create_directories(dir / "unit");
+  Write(TwoSaves(), "unit/slot1.dcm");
+  Write(TwoSaves(), "unit/slot2.dcm");
+  const std::vector<std::string> cards = {"card.dcm", "unit/slot1.dcm", "unit/slot2.dcm"};
+  const auto before = Contents(dir, cards);
+  {
+    // Another program (here: this test) writes the image and the first virtual card.
+    CardImage image;
+    ASSERT_TRUE(OpenImageFile(image, Path("card.dcm")));
+    const int slot1 = ::open(Path("unit/slot1.dcm").c_str(), O_RDWR);
+    ASSERT_EQ(::flock(slot1, LOCK_EX), 0);
+    for (const std::string command :
+         {"delete card.dcm DATA________", "list card.dcm",
+          "--virtual-unit unit format slot1 --blocks 200", "--virtual-unit unit list slot1"}) {
+      const CliResult run = Cli(command);
+      EXPECT_EQ(run.status, 1) << command;
+      EXPECT_NE(run.err.find("in use by another program"), std::string::npos) << run.err;
+    }
+    EXPECT_NE(Cli("--virtual-unit unit list slot1").err.find("slot1.dcm: in use"),
+              std::string::npos);
+    const CliResult other = Cli("--virtual-unit unit delete slot2 DATA________");
+    EXPECT_EQ(other.status, 0) << other.err;
+    ::close(slot1);
+  }
+  Write(TwoSaves(), "unit/slot2.dcm");
+  {
+    // Readers share: a program that only reads lets another read too, but not write.
+    CardImage image;
+    ASSERT_TRUE(OpenImageFile(image, Path("card.dcm"), ImageAccess::kRead));
+    EXPECT_EQ(Cli("list card.dcm").status, 0);
+    EXPECT_EQ(Cli("export card.dcm DATA________ data.dci").status, 0);
+    EXPECT_EQ(Cli("delete card.dcm DATA________").status, 1);
+  }
+  EXPECT_EQ(Contents(dir, cards), before);
+}
+
+TEST_F(CliFileCommands, CardFileWriteFailuresAndLostTracesFailTheCommand) {
+  std::filesystem::create_directories(dir / "unit");
+  Write(CardBuilder(200), "unit/slot1.dcm");
+  Write(TwoSaves(), "image.dcm");
+  // Writes beyond 64 blocks of 512 or 1024 bytes (as the shell counts) fail, as on a full disk.
+  const std::string full_disk = "trap '' XFSZ; ulimit -f 64;";
+  for (const std::string command : {"format slot1 --blocks 241", "restore slot1 image.dcm"}) {
+    const CliResult run = Cli("--virtual-unit unit " + command, full_disk);
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE(run.err.find("slot1.dcm: the write did not reach the file"), std::string::npos)
+        << run.err;
+  }
+  Write(TwoSaves(), "unit/slot1.dcm");
+  const CliResult lost = Cli("--virtual-unit unit --trace t.txt list slot1", full_disk);
+  EXPECT_EQ(lost.status, 1);
+  EXPECT_NE(lost.err.find("quorvel-cli: t.txt: the trace file cannot be written"),
+            std::string::npos)
+      << lost.err;
+}
+
+TEST_F(CliFileCommands, ReadOnlyCardsAreReadAndNeverWritten) {
+  namespace fs = std::filesystem;
+  Write(TwoSaves(), "card.dcm");
+  fs::create_directories(dir / "unit");
+  Write(TwoSaves(), "unit/slot1.dcm");
+  Write(TwoSaves(), "unit/slot2.dcm");
+  const fs::perms read_only =
+      fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  const fs::perms read_write =
+      read_only | fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(dir / "card.dcm", read_only);
+  fs::permissions(dir / "unit/slot1.dcm", read_only);
+  fs::permissions(dir / "unit/slot2.dcm", read_write);
+  fs::permissions(dir.path(), fs::perms::all);  // the ordinary user writes its output there
+  const auto before = Contents(dir, {"card.dcm", "unit/slot1.dcm"});
+  // Permissions do not bind the superuser: the commands run as an ordinary user.
+  const int failed = quorvel::testing::RunUnprivileged([&]() -> int {
+    if (Cli("list card.dcm").out.find("DATA________") == std::string::npos) return 1;
+    if (Cli("export card.dcm DATA________ data.dci").status != 0) return 2;
+    const CliResult refused = Cli("delete card.dcm DATA________");
+    if (refused.status != 1 ||
+        refused.err.find("card.dcm: the file is read-only") == std::string::npos) {
+      return 4;
+    }
+    if (Cli("--virtual-unit unit list slot1").status != 0) return 5;
+    if (Cli("--virtual-unit unit format slot2 --blocks 200").status != 0) return 6;
+    if (Cli("--virtual-unit unit copy card.dcm DATA________ slot2").status != 0) return 3;
+    const CliResult slot = Cli("--virtual-unit unit format slot1 --blocks 200");
+    if (slot.status != 1 || slot.err.find("slot1.dcm is read-only") == std::string::npos) return 7;
+    return 0;
+  });
+  EXPECT_EQ(failed, 0);
+  EXPECT_EQ(Contents(dir, {"card.dcm", "unit/slot1.dcm"}), before);
 }
 
 }  // namespace

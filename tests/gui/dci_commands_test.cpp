@@ -307,6 +307,31 @@ TEST_F(DciCommandsTest, SaveChoiceWritesTheSaveAndAsksBeforeReplacing) {
   EXPECT_EQ(ReadFile(out), written);
 }
 
+TEST_F(DciCommandsTest, NoSaveOrIconIsWrittenOverACardFileInUse) {
+  StartLoaded(CardBuilder().Add(Data("PICK", 5, 2)), CardBuilder(), CardBuilder());
+  std::filesystem::create_symlink(root_ / "slot1.dcm", root_ / "link.dcm");
+  const std::vector<std::uint8_t> image = ReadFile(root_ / "image.dcm");
+  const std::vector<std::uint8_t> card = ReadFile(root_ / "slot1.dcm");
+  // The open image, the card being read and a link to it: each is refused before anything.
+  for (const std::string name : {"image.dcm", "slot1.dcm", "link.dcm"}) {
+    for (const char* button : {"BitBtn4", "BitBtn5"}) {  // save file, icon picture
+      messages_.texts.clear();
+      chooser_.answer = Q(root_ / name);
+      Select(kPaneSlot1, {0});
+      {
+        DialogScript script({{"Save_sel_Form", button}});
+        form().Card1ListViewDblClick();
+      }
+      EXPECT_EQ(messages_.texts,
+                std::vector<std::string>{" 檔案 " + (root_ / name).string() + " 在使用中 ."})
+          << name << " " << button;
+    }
+  }
+  EXPECT_EQ(ReadFile(root_ / "image.dcm"), image);
+  EXPECT_EQ(ReadFile(root_ / "slot1.dcm"), card);
+  EXPECT_TRUE(form().Slot1Card.listed_count == 1 && unit().HasCard(0));
+}
+
 TEST_F(DciCommandsTest, IconChoiceWritesTheFrameShown) {
   StartLoaded(CardBuilder(), CardBuilder(), CardBuilder().Add(Data("ANIMATED", 4, 3)));
   CardImage& image = form().FileCard;

@@ -36,6 +36,7 @@ class LinkFixture : public ::testing::Test {
 
   // The two-slot unit; a card in each slot with `present`, filled with a pattern.
   void UseTwoSlotUnit(bool slot1 = true, bool slot2 = true) {
+    ReleaseUnit();
     std::string error;
     for (std::size_t slot = 0; slot < 2; ++slot) {
       card_bytes_[slot] = PatternBytes(kCardBytes, static_cast<std::uint32_t>(slot + 1));
@@ -51,6 +52,7 @@ class LinkFixture : public ::testing::Test {
   }
 
   void UsePagedCard(std::size_t pages) {
+    ReleaseUnit();
     std::string error;
     card_bytes_[0] = PatternBytes(pages * kCardBytes, 7);
     WriteFile(dir_.path() / "paged.bin", card_bytes_[0]);
@@ -62,6 +64,12 @@ class LinkFixture : public ::testing::Test {
   void UseNothingAttached() {
     unit_ = VirtualUnit::NothingAttached();
     MakeDevice();
+  }
+
+  // A unit holds its card files until it goes; the next one takes them over.
+  void ReleaseUnit() {
+    device_.reset();
+    unit_.reset();
   }
 
   void MakeDevice() {

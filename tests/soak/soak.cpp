@@ -21,6 +21,7 @@
 #include "card/link_slots.h"
 #include "card/save_transfer.h"
 #include "demo_cards.h"
+#include "files/safe_write.h"
 #include "host/messages.h"
 #include "link/fake_clock.h"
 #include "link/link_device.h"
@@ -351,6 +352,46 @@ class World {
                       number);
     }
     if (name == "dump") CheckDump(before, dcm_before, dumped_, number);
+    if (number % 4 == 3) SecondWriter(number);  // apart from the seeded draws
+  }
+
+  // A second program tries to take the cards this one holds: the image for writing, a second
+  // virtual unit on the same card files, a file written over the image. Each must be refused
+  // and leave every file as it was.
+  void SecondWriter(int number) {
+    ++figures_.second_writers;
+    const std::string where = "operation " + std::to_string(number) + " (second writer): ";
+    std::vector<std::filesystem::path> files = {image_file_, slot_files_[0]};
+    if (!options_.paged) files.push_back(slot_files_[1]);
+    std::vector<Bytes> before;
+    for (const auto& file : files) before.push_back(testing::ReadFile(file));
+    CardImage other(kSourceImage);
+    ImageOpenError why = ImageOpenError::kNone;
+    if (OpenImageFile(other, image_file_.string(), ImageAccess::kReadWrite, &why) ||
+        why != ImageOpenError::kInUse) {
+      figures_.violations.push_back(where + "the image opened a second time");
+    }
+    if (WriteFileSafely(image_file_, Bytes(testing::kCardBytes, 0x00))) {
+      figures_.violations.push_back(where + "the image was written over");
+    }
+    std::string error;
+    if (options_.paged) {
+      if (unit_->HasCard(0) && VirtualUnit::Paged(slot_files_[0], error)) {
+        figures_.violations.push_back(where + "a second unit took the paged card");
+      }
+    } else if (auto second = VirtualUnit::TwoSlotFromFolder(dir_, error)) {
+      for (std::size_t slot = 0; slot < 2; ++slot) {
+        if (unit_->HasCard(slot) && second->HasCard(slot)) {
+          figures_.violations.push_back(where + "a second unit took slot " +
+                                        std::to_string(slot + 1));
+        }
+      }
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      if (testing::ReadFile(files[i]) != before[i]) {
+        figures_.violations.push_back(where + files[i].filename().string() + " changed");
+      }
+    }
   }
 
   // A dump that succeeded holds the slot's card; one that failed left the file as it was.
@@ -707,7 +748,8 @@ std::string Describe(const Figures& figures) {
   text << "soak (" << figures.setting << "): " << figures.operations << " operations ("
        << figures.succeeded << " succeeded, " << figures.failed << " failed or refused), "
        << figures.transactions << " link transactions, " << figures.faults << " faults injected, "
-       << figures.pulls << " cards pulled during an operation, ";
+       << figures.pulls << " cards pulled during an operation, " << figures.second_writers
+       << " second writers refused, ";
   if (figures.paged) text << figures.page_changes << " operations on a newly selected page, ";
   text << figures.violations.size() << " invariant violations\n";
   text << "soak operations:";

@@ -34,6 +34,7 @@ struct Figures {
   std::uint64_t transactions = 0;
   std::uint64_t faults = 0;  // link faults injected into transactions that ran
   int pulls = 0;             // cards pulled during an operation
+  int second_writers = 0;    // times a second program tried to take the cards in use
   int page_changes = 0;      // paged card: operations that ran on a newly selected page
   std::map<std::string, int> by_operation;
   std::vector<std::string> violations;  // invariants broken, one line each

@@ -1,5 +1,6 @@
 // The short soak runs of the test suite (two slots, and a paged card): a seeded sequence of
-// card operations under link faults and pulled cards must break no invariant.
+// card operations under link faults and pulled cards, with a second program trying to take
+// the cards, must break no invariant.
 // QUORVEL_SOAK_OPERATIONS and QUORVEL_SOAK_SEED make it the long run (scripts/run-soak.sh).
 #include "soak/soak.h"
 
@@ -28,6 +29,7 @@ void RunSoak(Options options, int short_run) {
   EXPECT_EQ(figures.operations, options.operations);
   EXPECT_GT(figures.faults, 0u);
   EXPECT_GT(figures.succeeded, 0);
+  EXPECT_GT(figures.second_writers, 0);
   EXPECT_TRUE(figures.violations.empty());
   if (options.paged) {
     EXPECT_GT(figures.page_changes, 0);

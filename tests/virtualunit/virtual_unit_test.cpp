@@ -4,11 +4,16 @@
 #include "virtualunit/virtual_unit.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 
 #include <array>
+#include <functional>
 
 #include "link/link_device.h"
 #include "support/card_files.h"
+#include "support/unprivileged.h"
 
 namespace quorvel {
 namespace {
@@ -291,6 +296,7 @@ TEST_F(VirtualUnitTest, CountsPortAccessesAndCommands) {
 }
 
 TEST_F(VirtualUnitTest, SeededRandomFaultsRepeatExactly) {
+  two_slot_.reset();  // each run's unit takes the card file for itself
   auto run = [&](std::uint32_t seed) {
     std::string error;
     auto unit = VirtualUnit::TwoSlotFromFolder(dir_.path(), error);
@@ -338,6 +344,150 @@ TEST(VirtualUnitFiles, MissingSlotFileIsAnEmptySlotAndBadFilesAreRefused) {
   auto paged = VirtualUnit::Paged(dir.path() / "sixteen.bin", error);
   ASSERT_TRUE(paged) << error;
   EXPECT_EQ(paged->Pages(), 16u);
+}
+
+// A link with no delays on `unit`.
+struct QuickLink {
+  explicit QuickLink(VirtualUnit& unit) : device(unit, settings) {}
+  static LinkSettings NoDelays() {
+    LinkSettings settings;
+    settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
+    return settings;
+  }
+  LinkSettings settings = NoDelays();
+  LinkDevice device;
+};
+
+bool Mentions(const std::vector<std::string>& lines, const std::string& words) {
+  for (const std::string& line : lines) {
+    if (line.find(words) != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST_F(VirtualUnitTest, ACardFileDeletedReplacedShortenedOrChangedIsACardPulledOut) {
+  two_slot_.reset();  // each case's unit takes the card file for itself
+  const std::filesystem::path file = dir_.path() / "slot1.dcm";
+  const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+      {"deleted", [&] { std::filesystem::remove(file); }},
+      {"replaced by another file",
+       [&] {
+         testing::WriteFile(dir_.path() / "new.dcm", testing::PatternBytes(kCardBytes, 9));
+         std::filesystem::rename(dir_.path() / "new.dcm", file);
+       }},
+      {"shortened", [&] { std::filesystem::resize_file(file, 1000); }},
+      {"changed by another program",
+       [&] { testing::WriteFile(file, testing::PatternBytes(kCardBytes, 9)); }},
+  };
+  for (const auto& [what, change] : cases) {
+    SCOPED_TRACE(what);
+    testing::WriteFile(file, testing::PatternBytes(kCardBytes, 1));
+    std::string error;
+    auto unit = VirtualUnit::TwoSlotFromFolder(dir_.path(), error);
+    ASSERT_TRUE(unit) << error;
+    QuickLink link(*unit);
+    bool one = false, two = false;
+    ASSERT_TRUE(link.device.GetCardPresence(one, two));
+    EXPECT_TRUE(one);
+    change();
+    ASSERT_TRUE(link.device.GetCardPresence(one, two));
+    EXPECT_FALSE(one);
+    EXPECT_FALSE(unit->HasCard(0));
+    EXPECT_TRUE(Mentions(unit->FileErrors(), "slot1.dcm: the card file was " + what));
+    EXPECT_TRUE(unit->Violations().empty());
+  }
+}
+
+TEST_F(VirtualUnitTest, AWriteThatDoesNotReachTheFileTakesTheCardOut) {
+  two_slot_.reset();
+  std::string error;
+  auto unit = VirtualUnit::TwoSlotFromFolder(dir_.path(), error);
+  ASSERT_TRUE(unit) << error;
+  QuickLink link(*unit);
+  std::array<std::uint8_t, kBlockSize> block{};
+  block.fill(0x5A);
+  // Every write beyond 64 KiB fails, as on a full disk.
+  rlimit old_limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  rlimit limit = old_limit;
+  limit.rlim_cur = 65536;
+  const auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  const bool written = link.device.LinkWriteBlock(0, 200, block);
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  ::signal(SIGXFSZ, old_handler);
+  // The unit had already replied; the card is gone from then on.
+  EXPECT_TRUE(written);
+  EXPECT_FALSE(unit->HasCard(0));
+  EXPECT_TRUE(Mentions(unit->FileErrors(), "slot1.dcm: the write did not reach the file"));
+  EXPECT_FALSE(link.device.LinkWriteBlock(0, 200, block));
+  EXPECT_EQ(testing::ReadFile(dir_.path() / "slot1.dcm"), testing::PatternBytes(kCardBytes, 1));
+}
+
+TEST(VirtualUnitFiles, ACardFileHeldByAnotherProgramStaysOutUntilLetGo) {
+  testing::TempDir dir;
+  testing::WriteFile(dir.path() / "slot1.dcm", testing::PatternBytes(kCardBytes, 1));
+  testing::WriteFile(dir.path() / "slot2.dcm", testing::PatternBytes(kCardBytes, 2));
+  // Another program holds slot1.dcm for writing.
+  const int held = ::open((dir.path() / "slot1.dcm").c_str(), O_RDWR);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  std::string error;
+  auto unit = VirtualUnit::TwoSlotFromFolder(dir.path(), error);
+  ASSERT_TRUE(unit) << error;
+  EXPECT_FALSE(unit->HasCard(0));
+  EXPECT_TRUE(unit->HasCard(1));
+  EXPECT_NE(unit->InUse(0).find("slot1.dcm: in use by another program"), std::string::npos);
+  auto reader = VirtualUnit::TwoSlotFromFolder(dir.path(), error, VirtualUnit::kDefaultBasePort,
+                                               CardFileAccess::kRead);
+  ASSERT_TRUE(reader) << error;
+  EXPECT_FALSE(reader->HasCard(0));
+  EXPECT_FALSE(reader->HasCard(1));  // the first unit may write it
+
+  ::close(held);
+  QuickLink link(*unit);
+  bool one = false, two = false;
+  ASSERT_TRUE(link.device.GetCardPresence(one, two));
+  EXPECT_TRUE(one && two);
+  EXPECT_TRUE(unit->InUse(0).empty());
+
+  // Two units that only read share the files.
+  unit.reset();
+  reader.reset();
+  auto first = VirtualUnit::TwoSlotFromFolder(dir.path(), error, VirtualUnit::kDefaultBasePort,
+                                              CardFileAccess::kRead);
+  auto second = VirtualUnit::TwoSlotFromFolder(dir.path(), error, VirtualUnit::kDefaultBasePort,
+                                               CardFileAccess::kRead);
+  ASSERT_TRUE(first && second);
+  EXPECT_TRUE(first->HasCard(0) && second->HasCard(0));
+}
+
+TEST(VirtualUnitFiles, AReadOnlyCardFileIsReadAndKeepsTheOtherSlotWorking) {
+  testing::TempDir dir;
+  const std::filesystem::path one = dir.path() / "slot1.dcm";
+  const std::filesystem::path two = dir.path() / "slot2.dcm";
+  testing::WriteFile(one, testing::PatternBytes(kCardBytes, 1));
+  testing::WriteFile(two, testing::PatternBytes(kCardBytes, 2));
+  namespace fs = std::filesystem;
+  fs::permissions(one, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(two, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
+                                          fs::perms::others_exec));
+  // Permissions do not bind the superuser: the check runs as an ordinary user.
+  EXPECT_EQ(quorvel::testing::RunUnprivileged([&] {
+              std::string error;
+              auto unit = VirtualUnit::TwoSlotFromFolder(dir.path(), error);
+              if (!unit) return 1;
+              if (!unit->CardReadOnly(0) || unit->CardReadOnly(1)) return 2;
+              QuickLink link(*unit);
+              std::array<std::uint8_t, kBlockSize> block{};
+              if (link.device.LinkWriteBlock(0, 10, block)) return 3;
+              if (!link.device.LinkWriteBlock(1, 10, block)) return 4;
+              if (!unit->HasCard(0)) return 5;  // refused, not pulled out
+              if (!Mentions(unit->FileErrors(), "slot1.dcm: the card file is read-only")) return 6;
+              return 0;
+            }),
+            0);
+  EXPECT_EQ(testing::ReadFile(one), testing::PatternBytes(kCardBytes, 1));
 }
 
 }  // namespace
