@@ -33,6 +33,10 @@ cat "$work/lintian.txt"
 if grep -q '^E: ' "$work/lintian.txt"; then
   fail "lintian reports errors"
 fi
+# The package's own texts keep to Debian's line lengths.
+if grep -Eq 'description-line-too-long|changelog-line-too-long' "$work/lintian.txt"; then
+  fail "a line of the description or the changelog is too long"
+fi
 
 # Unpacked anywhere, the programs find the template beside them and know their version.
 dpkg-deb -x "$deb" "$work/root"
