@@ -452,17 +452,18 @@ class World {
       Format(pane, expect);
     } else {
       name = "write to a damaged card";
-      DamagedWrite(pane, other);
+      DamagedImageWrite(pane != 2 ? pane : other);
     }
   }
 
-  // Damages the card of `pane` so that writes to it are unsafe (a cross-linked chain, a
+  // Damages the image so that writes to it are unsafe (a cross-linked chain, a
   // directory block marked free, a directory chain into user blocks, a root naming another
   // FAT), tries a delete, an import or a copy from `other` onto it, and checks that the write
-  // was refused and left the damaged card exactly as it was; then puts the card back. A slot
-  // is damaged only on the two-slot unit and when no pull is pending.
-  void DamagedWrite(int pane, int other) {
-    if (pane != 2 && (options_.paged || pull_)) pane = 2;
+  // was refused and left the damaged card exactly as it was; then puts the card back. Only the
+  // image is damaged: a slot file written under the virtual unit is a card pulled out, which
+  // the unit now notices on its own.
+  void DamagedImageWrite(int other) {
+    const int pane = 2;
     if (other == pane) return;
     const std::filesystem::path file = pane < 2 ? slot_files_[pane] : image_file_;
     const Bytes original = testing::ReadFile(file);
