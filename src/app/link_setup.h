@@ -31,7 +31,7 @@ struct LinkOptions {
 };
 
 // The link options of both programs, for ParseProgramOptions.
-inline constexpr std::array<OptionSpec, 3> kLinkOptionSpecs = {
+inline constexpr std::array<OptionRule, 3> kLinkOptionRules = {
     {{"virtual-unit", true}, {"virtual-paged", true}, {"trace", true}}};
 
 // The link options among the parsed options. Nothing, with the reason in `error`, when both

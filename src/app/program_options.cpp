@@ -6,9 +6,9 @@
 namespace quorvel {
 namespace {
 
-const OptionSpec* FindSpec(std::span<const OptionSpec> known, std::string_view name) {
+const OptionRule* FindSpec(std::span<const OptionRule> known, std::string_view name) {
   const auto it = std::find_if(known.begin(), known.end(),
-                               [name](const OptionSpec& spec) { return spec.name == name; });
+                               [name](const OptionRule& rule) { return rule.name == name; });
   return it == known.end() ? nullptr : &*it;
 }
 
@@ -21,7 +21,7 @@ std::optional<std::string> ProgramOptions::Value(std::string_view name) const {
 }
 
 std::optional<ProgramOptions> ParseProgramOptions(std::span<const std::string> words,
-                                                  std::span<const OptionSpec> known,
+                                                  std::span<const OptionRule> known,
                                                   std::string& error) {
   ProgramOptions options;
   bool only_positional = false;
@@ -41,12 +41,12 @@ std::optional<ProgramOptions> ParseProgramOptions(std::span<const std::string> w
     }
     const std::size_t equals = word.find('=');
     const std::string name = word.substr(2, equals == std::string::npos ? equals : equals - 2);
-    const OptionSpec* spec = FindSpec(known, name);
-    if (spec == nullptr) {
+    const OptionRule* rule = FindSpec(known, name);
+    if (rule == nullptr) {
       error = "unknown option --" + name;
       return std::nullopt;
     }
-    if (!spec->takes_value) {
+    if (!rule->takes_value) {
       if (equals != std::string::npos) {
         error = "option --" + name + " takes no value";
         return std::nullopt;

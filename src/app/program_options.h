@@ -15,7 +15,7 @@
 namespace quorvel {
 
 // One option a program accepts, named without its leading "--".
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;
   bool takes_value = false;
 };
@@ -38,12 +38,12 @@ struct ProgramOptions {
 // `known`, a value option without a value (or with an empty one), a value given to a flag
 // and a value option given twice.
 std::optional<ProgramOptions> ParseProgramOptions(std::span<const std::string> words,
-                                                  std::span<const OptionSpec> known,
+                                                  std::span<const OptionRule> known,
                                                   std::string& error);
 
 // "--help": both programs print their usage on stdout and end with success.
-inline constexpr OptionSpec kHelpOption{"help", false};
+inline constexpr OptionRule kHelpOption{"help", false};
 // "--version": both programs print their name and version and end with success.
-inline constexpr OptionSpec kVersionOption{"version", false};
+inline constexpr OptionRule kVersionOption{"version", false};
 
 }  // namespace quorvel

@@ -5,8 +5,8 @@ namespace quorvel {
 
 std::optional<WindowOptions> ParseWindowOptions(const std::vector<std::string>& words,
                                                 std::string& error) {
-  std::vector<OptionSpec> known(kLinkOptionSpecs.begin(), kLinkOptionSpecs.end());
-  known.insert(known.end(), kWorkDirOptionSpecs.begin(), kWorkDirOptionSpecs.end());
+  std::vector<OptionRule> known(kLinkOptionRules.begin(), kLinkOptionRules.end());
+  known.insert(known.end(), kWorkDirOptionRules.begin(), kWorkDirOptionRules.end());
   known.push_back(kHelpOption);
   known.push_back(kVersionOption);
   const std::optional<ProgramOptions> parsed = ParseProgramOptions(words, known, error);

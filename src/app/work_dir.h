@@ -19,7 +19,7 @@ struct WorkDirOptions {
 };
 
 // The options of the working folder, for ParseProgramOptions.
-inline constexpr std::array<OptionSpec, 2> kWorkDirOptionSpecs = {
+inline constexpr std::array<OptionRule, 2> kWorkDirOptionRules = {
     {{"work-dir", true}, {"user-work-dir", false}}};
 
 // The working folder options among the parsed options. Nothing, with the reason in `error`,

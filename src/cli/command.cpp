@@ -13,17 +13,17 @@ std::map<std::string, CommandInfo>& MutableCommands() {
   return commands;
 }
 
-bool Names(const std::vector<OptionSpec>& specs, std::string_view name) {
-  return std::any_of(specs.begin(), specs.end(),
-                     [name](const OptionSpec& spec) { return spec.name == name; });
+bool Names(const std::vector<OptionRule>& rules, std::string_view name) {
+  return std::any_of(rules.begin(), rules.end(),
+                     [name](const OptionRule& rule) { return rule.name == name; });
 }
 
 // Every option of any command, so that an option may stand before the command's name.
-std::vector<OptionSpec> AllOptions() {
-  std::vector<OptionSpec> all = GlobalOptions();
+std::vector<OptionRule> AllOptions() {
+  std::vector<OptionRule> all = GlobalOptions();
   for (const auto& [name, info] : Commands()) {
-    for (const OptionSpec& spec : info.options) {
-      if (!Names(all, spec.name)) all.push_back(spec);
+    for (const OptionRule& rule : info.options) {
+      if (!Names(all, rule.name)) all.push_back(rule);
     }
   }
   return all;
@@ -51,19 +51,19 @@ std::optional<std::string> Args::Value(const std::string& name) const {
 
 const std::map<std::string, CommandInfo>& Commands() { return MutableCommands(); }
 
-const std::vector<OptionSpec>& GlobalOptions() {
-  static const std::vector<OptionSpec> options = [] {
-    std::vector<OptionSpec> specs(kLinkOptionSpecs.begin(), kLinkOptionSpecs.end());
-    specs.push_back({"stats", false});
-    specs.push_back(kHelpOption);
-    specs.push_back(kVersionOption);
-    return specs;
+const std::vector<OptionRule>& GlobalOptions() {
+  static const std::vector<OptionRule> options = [] {
+    std::vector<OptionRule> rules(kLinkOptionRules.begin(), kLinkOptionRules.end());
+    rules.push_back({"stats", false});
+    rules.push_back(kHelpOption);
+    rules.push_back(kVersionOption);
+    return rules;
   }();
   return options;
 }
 
 CommandRegistration::CommandRegistration(std::string name, std::string usage, CommandFn run,
-                                         std::initializer_list<OptionSpec> options) {
+                                         std::initializer_list<OptionRule> options) {
   MutableCommands()[name] = CommandInfo{name, std::move(usage), run, options};
 }
 

@@ -42,17 +42,17 @@ struct CommandInfo {
   std::string name;
   std::string usage;  // the arguments, as shown by "quorvel-cli help"
   CommandFn run;
-  std::vector<OptionSpec> options;  // the command's own options, besides the global ones
+  std::vector<OptionRule> options;  // the command's own options, besides the global ones
 };
 
 const std::map<std::string, CommandInfo>& Commands();
 
 // The options every command accepts: the link options, --stats, --help and --version.
-const std::vector<OptionSpec>& GlobalOptions();
+const std::vector<OptionRule>& GlobalOptions();
 
 struct CommandRegistration {
   CommandRegistration(std::string name, std::string usage, CommandFn run,
-                      std::initializer_list<OptionSpec> options = {});
+                      std::initializer_list<OptionRule> options = {});
 };
 
 // Parses argv (without the program name): the first positional argument is the command.

@@ -11,7 +11,7 @@
 namespace quorvel {
 namespace {
 
-constexpr std::array<OptionSpec, 3> kKnown = {{{"trace", true}, {"frame", true}, {"json", false}}};
+constexpr std::array<OptionRule, 3> kKnown = {{{"trace", true}, {"frame", true}, {"json", false}}};
 
 std::optional<ProgramOptions> Parse(std::vector<std::string> words, std::string& error) {
   return ParseProgramOptions(words, kKnown, error);
