@@ -82,26 +82,25 @@ std::string DescribeImport(const DciImportResult& result) {
   return std::string(Describe(result.placement));
 }
 
-DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> file) {
-  DciImportResult result;
-  if (file.size() < kDciEntrySize) {
-    result.file = DciImportResult::File::kTooShort;
-    return result;
-  }
+DciImportResult::File CheckDciFile(std::span<const std::uint8_t> file, std::string& entry_fault) {
+  if (file.size() < kDciEntrySize) return DciImportResult::File::kTooShort;
   DirEntry entry;
   std::copy_n(file.begin(), kDciEntrySize, entry.begin());
-  result.entry_fault = CheckDciEntry(entry);
-  if (!result.entry_fault.empty()) {
-    result.file = DciImportResult::File::kBadEntry;
-    return result;
-  }
+  entry_fault = CheckDciEntry(entry);
+  if (!entry_fault.empty()) return DciImportResult::File::kBadEntry;
+  if (file.size() < DciFileSize(entry[kEntrySize])) return DciImportResult::File::kTooShort;
+  return DciImportResult::File::kOk;
+}
+
+DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> file) {
+  DciImportResult result;
+  result.file = CheckDciFile(file, result.entry_fault);
+  if (result.file != DciImportResult::File::kOk) return result;
+  DirEntry entry;
+  std::copy_n(file.begin(), kDciEntrySize, entry.begin());
   const std::uint8_t size = entry[kEntrySize];
   if (size == 0 || size > card.free_blocks) {
     result.placement = TransferError::kNoSpace;
-    return result;
-  }
-  if (file.size() < DciFileSize(size)) {
-    result.file = DciImportResult::File::kTooShort;
     return result;
   }
   // Game or data by the test the directory load applies to the stored entry, so that the card

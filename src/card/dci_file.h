@@ -70,6 +70,11 @@ struct DciImportResult {
   bool Imported() const { return file == File::kOk && placement == TransferError::kNone; }
 };
 
+// What is wrong with a single-save file before any card is looked at: too short to hold an
+// entry, an entry no card can hold (why in `entry_fault`), or fewer blocks than its entry
+// names. kOk when it can be stored on a card with room for it.
+DciImportResult::File CheckDciFile(std::span<const std::uint8_t> file, std::string& entry_fault);
+
 // The message for a refused import ("空間不足." when the card lacks room).
 std::string DescribeImport(const DciImportResult& result);
 

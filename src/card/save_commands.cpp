@@ -100,18 +100,7 @@ std::string Describe(const StoreResult& result) {
 StoreResult CheckStore(const CardImage& target, std::span<const std::uint8_t> save_file) {
   StoreResult result = CheckTarget(target);
   if (result.error != TransferError::kNone) return result;
-  if (save_file.size() < kDciEntrySize) {
-    result.file = DciImportResult::File::kTooShort;
-    return result;
-  }
-  DirEntry entry;
-  std::copy_n(save_file.begin(), kDciEntrySize, entry.begin());
-  result.entry_fault = CheckDciEntry(entry);
-  if (!result.entry_fault.empty()) {
-    result.file = DciImportResult::File::kBadEntry;
-  } else if (save_file.size() < DciFileSize(entry[kEntrySize])) {
-    result.file = DciImportResult::File::kTooShort;
-  }
+  result.file = CheckDciFile(save_file, result.entry_fault);
   return result;
 }
 

@@ -32,6 +32,9 @@ std::string CannotOpenMessage(std::string_view file) { return FileMessage(file, 
 std::string WorkDirFailedMessage(std::string_view reason) {
   return " 工作資料夾不能建立: " + std::string(reason) + " ";
 }
+std::string PortUnusableMessage(std::string_view reason) {
+  return " 並列埠不能使用: " + std::string(reason) + " ";
+}
 std::string InUseMessage(std::string_view file) { return FileMessage(file, " 在使用中 ."); }
 
 std::string NotFormattedCardMessage(std::string_view file) {

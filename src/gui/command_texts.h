@@ -22,6 +22,9 @@ std::string CannotOpenMessage(std::string_view file);
 // The working folder of --work-dir or --user-work-dir cannot be made; `reason` names the
 // folder and the system's reason.
 std::string WorkDirFailedMessage(std::string_view reason);
+// The configured parallel port cannot be used; `reason` is the port's own account (no ppdev
+// device, no permission, busy), as quorvel-cli probe shows it.
+std::string PortUnusableMessage(std::string_view reason);
 // A card file in use (the open image, a virtual card's file, a file another program holds).
 std::string InUseMessage(std::string_view file);
 

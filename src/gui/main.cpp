@@ -62,15 +62,13 @@ int main(int argc, char** argv) {
   // The real port is opened at the configured address (the file is only read here; the main
   // window reads it again, creating it when it is missing).
   quorvel::Settings configured;
-  quorvel::ReadConfigIfPresent(*work_dir, configured, messages);
+  quorvel::HeldMessages said_by_the_window;  // the window reads the file again and says it
+  quorvel::ReadConfigIfPresent(*work_dir, configured, said_by_the_window);
   std::unique_ptr<quorvel::LinkPort> port =
       quorvel::LinkPort::Open(options->link, configured.base_port, error);
   if (!port) {
     messages.Inform(error);
     return 1;
-  }
-  if (port->Hardware() && !port->Hardware()->IsOpen()) {
-    std::cerr << "quorvel: " << port->BackendText() << "\n";
   }
   // A virtual card whose file another program holds stays out until that program lets it go.
   for (std::size_t slot = 0; port->Virtual() != nullptr && slot < 2; ++slot) {
@@ -85,6 +83,7 @@ int main(int argc, char** argv) {
   env.settings = &settings;
   env.messages = &messages;
   env.work_dir = *work_dir;
+  if (port->Hardware() && !port->Hardware()->IsOpen()) env.port_problem = port->BackendText();
   quorvel::FileDialogs file_dialogs;
   env.files = &file_dialogs;
 

@@ -29,8 +29,16 @@ void MessageBoxes::Error(std::string_view text) {
 }
 
 bool MessageBoxes::AskYesNo(std::string_view text) {
+  return AskWithDefault(text, QMessageBox::Yes);
+}
+
+bool MessageBoxes::AskYesNoDefaultNo(std::string_view text) {
+  return AskWithDefault(text, QMessageBox::No);
+}
+
+bool MessageBoxes::AskWithDefault(std::string_view text, QMessageBox::StandardButton button) {
   return QMessageBox::question(owner_, kTitle, FromUtf8(text), QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::Yes) == QMessageBox::Yes;
+                               button) == QMessageBox::Yes;
 }
 
 Answer MessageBoxes::AskYesNoCancel(std::string_view text) {

@@ -13,6 +13,7 @@
 
 #include "app/config.h"
 #include "gui/centre_on.h"
+#include "gui/command_texts.h"
 #include "gui/twaitform.h"
 #include "gui/win_colors.h"
 
@@ -76,7 +77,13 @@ void TForm1::FormCreate() {
   hooks.reports = &reports_;
   link_ = std::make_unique<LinkDevice>(*env_.port, *env_.settings, std::move(hooks));
   slot_link_ = std::make_unique<LinkSlots>(*link_);
+  link_->EndTransaction();  // the control line idle before anything else reaches the port
   ReadConfig();
+  if (PortClosed()) {
+    Label5->setText(
+        QString::fromUtf8(kNoDeviceLabel.data(), static_cast<qsizetype>(kNoDeviceLabel.size())));
+    start_notices_.Inform(PortUnusableMessage(env_.port_problem));
+  }
   card_env_.link = slot_link_.get();
   card_env_.messages = env_.messages;
   card_env_.reports = &reports_;
@@ -104,7 +111,18 @@ void TForm1::EmptyProgressBar() {
   ProgressBar1->setValue(0);
 }
 
-void TForm1::ReadConfig() { quorvel::ReadConfig(WorkDir, *env_.settings, *env_.messages); }
+void TForm1::ReadConfig() { quorvel::ReadConfig(WorkDir, *env_.settings, start_notices_); }
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (start_notices_.texts.empty()) return;
+  // After the show has been handled, so that the boxes stand over a window on the screen.
+  QTimer::singleShot(0, this, [this] {
+    std::vector<std::string> texts;
+    texts.swap(start_notices_.texts);
+    for (const std::string& text : texts) env_.messages->Inform(text);
+  });
+}
 
 void TForm1::quitclick() { close(); }
 

@@ -61,6 +61,9 @@ struct MainWindowEnv {
   std::string work_dir;
   // The picture-open dialog of the add-icon commands (none: they find no file).
   FileChooser* files = nullptr;
+  // Why the configured parallel port cannot be used; empty when it can (or on the virtual
+  // unit). The window then shows "No Device" and leaves the link alone.
+  std::string port_problem;
 };
 
 // The three panes, in the order every pane loop walks them.
@@ -339,6 +342,9 @@ class TForm1 : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The first show says what went wrong at start-up (the configuration file, the port), over
+  // the window.
+  void showEvent(QShowEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -398,6 +404,8 @@ class TForm1 : public QWidget {
   void ClearRows(int pane);
   void Pause(int ms);
   void ReadConfig();
+  // The port cannot be used: no link command can reach a unit.
+  bool PortClosed() const { return !env_.port_problem.empty(); }
 
   // Save commands (tform1_copy.cpp, tform1_delete.cpp).
   void FillSaveDialogs(int pane, std::uint8_t slot);
@@ -473,6 +481,8 @@ class TForm1 : public QWidget {
   std::unique_ptr<LinkSlots> slot_link_;
   CardEnvironment card_env_;
   std::array<PaneParts, 3> panes_;
+  // What start-up has to say, said once the window is on the screen.
+  HeldMessages start_notices_;
 };
 
 // Sets `timer` running unless it already runs (enabling an enabled timer does not restart

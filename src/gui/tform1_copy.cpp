@@ -126,13 +126,13 @@ void TForm1::PaneDblClick(int pane) {
 }
 
 bool TForm1::AskReplace(const std::string& lead, const std::string& name) {
-  return env_.messages->AskYesNo(lead + name + " 己存在,是否要取代它嗎? ");
+  return env_.messages->AskYesNoDefaultNo(lead + name + " 己存在,是否要取代它嗎? ");
 }
 
 NameClashAnswers TForm1::ReplaceAnswers(const std::string& lead) {
   return {.replace =
               [this, lead](const std::string& name) {
-                if (!AskReplace(lead, name)) return false;
+                if (!AskReplace(lead, SaveNameText(name))) return false;
                 ShowWaitWindow();
                 return true;
               },
@@ -141,7 +141,7 @@ NameClashAnswers TForm1::ReplaceAnswers(const std::string& lead) {
 
 TForm1::CopyOutcome TForm1::CopyAskingToReplace(int source, std::uint8_t slot, int target,
                                                 const std::string& lead) {
-  const std::string name = Card(source).records[slot].name;
+  const std::string name = SaveNameText(Card(source).records[slot].name);
   const StoreResult result =
       CopySaveCommand(Card(source), slot, Card(target), ReplaceAnswers(lead));
   if (result.declined) return CopyOutcome::kSkipped;

@@ -65,7 +65,7 @@ void TForm1::AddSaveFile(int pane) {
   }
   NameClashAnswers answers = ReplaceAnswers(" 檔案 ");
   answers.add = [this](const std::string& name) {
-    return env_.messages->AskYesNo(AppendQuestion(name));
+    return env_.messages->AskYesNo(AppendQuestion(SaveNameText(name)));
   };
   ImportIntoPane(pane, file, read.bytes, answers);
   HideWaitWindow();
@@ -76,10 +76,11 @@ bool TForm1::ImportIntoPane(int pane, const std::string& file,
                             const NameClashAnswers& answers) {
   ShowWaitWindow();
   const StoreResult result = ImportSaveCommand(Card(pane), save_file, answers);
-  const std::string name = save_file.size() < kEntryName + kEntryNameSize
-                               ? std::string()
-                               : std::string(save_file.begin() + kEntryName,
-                                             save_file.begin() + kEntryName + kEntryNameSize);
+  const std::string name =
+      save_file.size() < kEntryName + kEntryNameSize
+          ? std::string()
+          : SaveNameText(std::string(save_file.begin() + kEntryName,
+                                     save_file.begin() + kEntryName + kEntryNameSize));
   if (result.old_save_kept) env_.messages->Inform(OldSaveKeptMessage(name));
   if (!result.Stored() && !result.declined) {
     const std::string message = ImportFailureMessage(file, name, result.AsImport());
@@ -107,8 +108,8 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
       break;
     case DciExportError::kShortChain:
       // The file would miss blocks of the save: it is not written.
-      env_.messages->Inform(" 檔案 " + Card(pane).records[slot].name + " 的區塊鏈不完整, " + file +
-                            " 沒有寫入.");
+      env_.messages->Inform(" 檔案 " + SaveNameText(Card(pane).records[slot].name) +
+                            " 的區塊鏈不完整, " + file + " 沒有寫入.");
       break;
     default:  // a failed block read was reported by the block layer
       break;
@@ -117,11 +118,15 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
 
 void TForm1::SaveIconFile(int pane, std::uint8_t slot) {
   if (!env_.files) return;
+  CardImage& card = Card(pane);
+  const std::uint16_t frame = card.records[slot].current_frame;
+  if (!HasIconFrame(card, slot, frame)) {
+    env_.messages->Inform(" 檔案 " + SaveNameText(card.records[slot].name) + " 沒有圖示. ");
+    return;
+  }
   const std::optional<QString> chosen = env_.files->ChooseSaveFile(
       kBitmapFilter, QString(), QStringLiteral("BMP"), /*confirm_overwrite=*/false);
   if (!chosen || RefuseCardFile(*chosen)) return;
-  CardImage& card = Card(pane);
-  const std::uint16_t frame = card.records[slot].current_frame;
   // A failed slot read was reported by the block layer; anything else kept the file unwritten.
   if (!ExportIconFrame(card, slot, frame, ToPath(*chosen)) && !card.link_failed) {
     env_.messages->Inform(CannotWriteMessage(chosen->toStdString()));

@@ -206,7 +206,7 @@ void TForm1::LoadImageIntoSlot(int pane) {
   const std::string question = ImageFormatProblem(ToPath(*chosen)).empty()
                                    ? RestoreQuestion(pane, file)
                                    : WriteUnformattedImageQuestion(file, pane + 1);
-  if (!env_.messages->AskYesNo(question)) return;
+  if (!env_.messages->AskYesNoDefaultNo(question)) return;
   ShowWaitWindow();
   const DcmError result = RestoreCardFromFile(Card(pane), ToPath(*chosen));
   HideWaitWindow();

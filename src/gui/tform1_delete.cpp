@@ -51,7 +51,7 @@ void TForm1::DeleteSelectedSaves(int pane) {
     env_.messages->Inform(" " + std::string(kUnsafeCardText) + " ");
     return;
   }
-  if (env_.messages->AskYesNo(kDeleteQuestion)) {
+  if (env_.messages->AskYesNoDefaultNo(kDeleteQuestion)) {
     std::vector<std::size_t> chosen;
     for (int row = 0; row < list->count() && row < Card(pane).listed_count; ++row) {
       if (!list->item(row)->isSelected()) continue;
@@ -68,7 +68,8 @@ void TForm1::DeleteSelectedSaves(int pane) {
 void TForm1::FormatPane(int pane, std::uint8_t user_blocks) {
   if (!Loaded(pane)) return;
   const Timer3Hold hold(*this);
-  if (env_.messages->AskYesNo(user_blocks == 200 ? kFormatQuestion : kLongFormatQuestion)) {
+  if (env_.messages->AskYesNoDefaultNo(user_blocks == 200 ? kFormatQuestion
+                                                          : kLongFormatQuestion)) {
     ShowWaitWindow();
     FormatCardCommand(Card(pane), user_blocks);
     RefreshPane(pane);

@@ -156,6 +156,10 @@ void TForm1::Set16MBtnClick() {
 }
 
 void TForm1::Timer2Timer() {
+  if (PortClosed()) {  // nothing can answer: "No Device" stands since the start
+    Timer2->stop();
+    return;
+  }
   std::uint16_t page = 0;
   bool page_read = link_->GetPage(page);
   if (page > 63) page = 0;
@@ -196,6 +200,7 @@ void TForm1::Timer2Timer() {
 
 void TForm1::Timer3Timer() {
   Timer3->stop();
+  if (PortClosed()) return;  // each look would wait for a time-out; nothing can change
   // A card put into slot 2 (only once the two-slot unit has been seen).
   if (!Slot2Loaded && CardPresent(1) && TwoSlotSeen) {
     AutoRefreshBusy = true;

@@ -361,5 +361,18 @@ TEST_F(DciCommandsTest, IconChoiceWritesTheFrameShown) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+TEST_F(DciCommandsTest, IconChoiceOfASaveWithoutIconSaysSoAndAsksForNoFile) {
+  StartLoaded(CardBuilder(), CardBuilder(), CardBuilder().Add({.name = "NOICON", .icons = 0}));
+  chooser_.answer = Q(root_ / "icon.bmp");
+  Select(kPaneImage, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn5"}});
+    form().FileListViewDblClick();
+  }
+  EXPECT_TRUE(chooser_.asked.empty());
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 NOICON       沒有圖示. "});
+  EXPECT_FALSE(std::filesystem::exists(root_ / "icon.bmp"));
+}
+
 }  // namespace
 }  // namespace quorvel::test

@@ -250,6 +250,7 @@ TEST_F(DcmCommandsTest, LoadIntoSlotOneAsksThenWritesTheCardAndListsIt) {
   messages_.answers = {false};
   form().SLOT1LOADDCM1Click();
   EXPECT_EQ(messages_.texts, std::vector<std::string>{question});
+  EXPECT_EQ(messages_.default_no, messages_.texts) << "Enter alone overwrites nothing";
   EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), before);
   EXPECT_EQ(Captions(kPaneSlot1), std::vector<std::string>{"2"});
   messages_.texts.clear();

@@ -112,6 +112,40 @@ TEST_F(MainWindowTest, StartWithoutConfigurationWritesTheDefaults) {
   EXPECT_TRUE(messages_.texts.empty());
 }
 
+TEST_F(MainWindowTest, StartUpProblemsAreSaidOnceOverTheShownWindow) {
+  std::ofstream(work_ / "DID2.cfg", std::ios::binary) << "888\r\nfast\r\n";
+  port_problem_ = "/dev/parport0 cannot be opened: Permission denied";
+  trace_port_ = true;
+  StartNothing();
+  EXPECT_EQ(Text(form().Label5->text()), "       No Device") << "at once, not after a detection";
+  EXPECT_TRUE(messages_.texts.empty()) << "nothing is said before the window is on the screen";
+  QCoreApplication::processEvents();
+  ASSERT_EQ(messages_.texts.size(), 2u);
+  EXPECT_NE(messages_.texts[0].find("\"fast\" is not a decimal integer"), std::string::npos);
+  EXPECT_EQ(messages_.texts[1],
+            " 並列埠不能使用: /dev/parport0 cannot be opened: Permission denied ");
+
+  // Neither the detection nor the automatic refresh waits on a port that cannot answer.
+  const std::string trace = port_trace_.str();
+  Detect();
+  form().Timer3Timer();
+  EXPECT_EQ(port_trace_.str(), trace);
+  EXPECT_FALSE(form().Timer2->isActive());
+  EXPECT_FALSE(form().Timer3->isActive());
+
+  form().hide();
+  form().show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(messages_.texts.size(), 2u) << "said once";
+}
+
+TEST_F(MainWindowTest, TheControlLineIsIdleBeforeTheConfigurationIsRead) {
+  std::ofstream(work_ / "DID2.cfg", std::ios::binary) << "632\r\n";  // 0x278
+  trace_port_ = true;
+  StartNothing();
+  EXPECT_EQ(port_trace_.str(), "W 037A 00\n") << "at the built-in address, nothing else yet";
+}
+
 TEST_F(MainWindowTest, StartUpStateAndTimers) {
   WriteQuickConfig(/*auto_refresh=*/0);
   StartNothing();

@@ -156,6 +156,7 @@ TEST_F(SaveCommandsTest, CopyOntoTheSameNameAnsweredNoThenYes) {
   }
   EXPECT_EQ(messages_.texts,
             std::vector<std::string>{" 檔案 SAME         己存在,是否要取代它嗎? "});
+  EXPECT_EQ(messages_.default_no, messages_.texts) << "Enter alone replaces nothing";
   EXPECT_EQ(form().Slot2Card.records[0].size, 5) << "No leaves slot 2 as it was";
 
   messages_.texts.clear();
@@ -249,12 +250,26 @@ TEST_F(SaveCommandsTest, DeleteFromTheDialogAndWithTheDeleteKey) {
   messages_.yes = false;
   Key(kPaneSlot1, Qt::Key_Delete);
   EXPECT_EQ(messages_.texts, std::vector<std::string>{" 確定刪除這檔案嗎? "});
+  EXPECT_EQ(messages_.default_no, messages_.texts) << "Enter alone deletes nothing";
   EXPECT_EQ(form().Slot1Card.listed_count, 2);
   messages_.yes = true;
   Key(kPaneSlot1, Qt::Key_Delete);
   EXPECT_EQ(form().Slot1Card.listed_count, 0);
   EXPECT_EQ(form().Slot1Card.free_blocks, 200);
   EXPECT_EQ(Reloaded(form().Slot1Card), std::vector<std::string>{});
+}
+
+// Names are bytes of the card's own text encoding: a question shows them as the pane does.
+TEST_F(SaveCommandsTest, QuestionsShowSaveNamesAsThePanesDo) {
+  StartLoaded(CardBuilder().Add(Data("\xC9T\xC9", 2)), CardBuilder().Add(Data("\xC9T\xC9", 5)));
+  Select(kPaneSlot1, {0});
+  messages_.yes = false;
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn1"}, {"copyForm", "BitBtn1"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 \u00C9T\u00C9          己存在,是否要取代它嗎? "});
 }
 
 TEST_F(SaveCommandsTest, FormatAsksTheLongQuestionAbove200Blocks) {
@@ -267,6 +282,8 @@ TEST_F(SaveCommandsTest, FormatAsksTheLongQuestionAbove200Blocks) {
   messages_.texts.clear();
   form().N200Blocks1->trigger();
   EXPECT_EQ(messages_.texts, std::vector<std::string>{" 全部刪除? "});
+  EXPECT_EQ(messages_.default_no.size(), 2u)
+      << "both format questions: Enter alone formats nothing";
   EXPECT_EQ(form().Slot2Card.free_blocks, 200);
   messages_.texts.clear();
   form().N200Blocks2->trigger();

@@ -97,6 +97,11 @@ void WindowTest::Start(std::unique_ptr<VirtualUnit> unit) {
   unit_ = std::move(unit);
   MainWindowEnv env;
   env.port = unit_.get();
+  if (trace_port_) {
+    tracing_ = std::make_unique<TracingPort>(*unit_, port_trace_);
+    env.port = tracing_.get();
+  }
+  env.port_problem = port_problem_;
   env.settings = &settings_;
   env.messages = &messages_;
   env.sleep = [this](int ms) { pauses_.push_back(ms); };

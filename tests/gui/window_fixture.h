@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "gui/tform1.h"
 #include "gui/twaitform.h"
 #include "host/messages.h"
+#include "port/port_trace.h"
 #include "virtualunit/virtual_unit.h"
 
 namespace quorvel::test {
@@ -37,12 +39,17 @@ class RecordingMessages : public Messages {
     answers.pop_front();
     return answer;
   }
+  bool AskYesNoDefaultNo(std::string_view text) override {
+    default_no.emplace_back(text);
+    return AskYesNo(text);
+  }
   Answer AskYesNoCancel(std::string_view text) override {
     texts.emplace_back(text);
     if (on_ask) on_ask();
     return yes ? Answer::kYes : Answer::kNo;
   }
   std::vector<std::string> texts;
+  std::vector<std::string> default_no;  // the questions asked with No as the default answer
   bool yes = true;
   std::function<void()> on_ask;  // runs while each question is "open"
   std::deque<bool> answers;      // answers to the next Yes/No questions, before `yes`
@@ -93,6 +100,10 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<TForm1> form_;
   std::unique_ptr<TwaitForm> wait_;
   FileChooser* files_ = nullptr;  // the window's file chooser, when a test scripts one
+  std::string port_problem_;      // set before Start: the window is told the port is unusable
+  bool trace_port_ = false;       // set before Start: every port access goes to port_trace_
+  std::ostringstream port_trace_;
+  std::unique_ptr<TracingPort> tracing_;
 };
 
 // The chain and directory problems of the card as it now reads back through its source (the
