@@ -73,10 +73,11 @@ void ReadIconFrame(CardImage& card, const SaveRecord& save, int frame) {
   Block buffer;
   ReadBlock(card, save.first_block, buffer);
   std::uint8_t block = save.first_block;
-  ChainBegin(card, block);
-  for (int step = 0; step < frame; ++step) ChainNext(card, block);
+  ChainCursor cursor;
+  ChainBegin(card, block, cursor);
+  for (int step = 0; step < frame; ++step) ChainNext(card, cursor, block);
   ReadBlock(card, block, buffer);
-  ChainNext(card, block);
+  ChainNext(card, cursor, block);
   ReadBlock(card, block, buffer);
 }
 
@@ -167,7 +168,7 @@ void BM_LoadFullCardCached(benchmark::State& state) {
   for (auto _ : state) {
     unit.slots().Forget();
     const std::uint64_t before = unit.BlockReads();
-    CacheScope one_load(unit.card().cache);
+    CacheScope one_load(unit.card());
     LoadWithIcons(unit.card());
     reads = unit.BlockReads() - before;
   }

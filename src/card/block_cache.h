@@ -33,16 +33,4 @@ class BlockCache {
   std::unique_ptr<std::array<std::array<std::uint8_t, kBlockSize>, 256>> blocks_;
 };
 
-// Keeps a card's block cache active from construction to destruction.
-class CacheScope {
- public:
-  explicit CacheScope(BlockCache& cache) : cache_(cache) { cache_.Begin(); }
-  ~CacheScope() { cache_.End(); }
-  CacheScope(const CacheScope&) = delete;
-  CacheScope& operator=(const CacheScope&) = delete;
-
- private:
-  BlockCache& cache_;
-};
-
 }  // namespace quorvel

@@ -1,4 +1,4 @@
-// Block I/O of the card sources: link retries, image file access, the 4-byte group reversal.
+// Block I/O through a card's source, opening and closing image files, the 4-byte group reversal.
 #include "card/block_io.h"
 
 #include <algorithm>
@@ -15,93 +15,49 @@
 namespace quorvel {
 namespace {
 
-// After a slot operation failed every attempt: the listeners hear that the link gave up (the
-// window switches its automatic refresh off so that it does not restart on a broken link),
-// and the user is told once.
-void ReportLinkFailure(CardImage& card, std::string_view text) {
-  if (card.env == nullptr) return;
-  ReportLinkGaveUp(card.env->reports);
-  if (card.env->messages != nullptr) card.env->messages->Inform(text);
-}
-
-bool SeekImage(CardImage& card, std::uint8_t block) {
-  return card.image_file != nullptr &&
-         std::fseek(card.image_file.get(), static_cast<long>(block) * kBlockSize, SEEK_SET) == 0;
-}
-
-// Calls `attempt` up to `attempts` times, with no pause, until it succeeds; after the last
-// failure the link failure is reported. The card remembers the outcome for the load's tests.
-template <typename Attempt>
-bool RetrySlot(CardImage& card, int attempts, std::string_view failure_text, Attempt attempt) {
-  SlotLink* link = card.env != nullptr ? card.env->link : nullptr;
-  bool ok = false;
-  for (int call = 0; link != nullptr && call < attempts && !ok; ++call) ok = attempt(*link);
-  if (!ok) ReportLinkFailure(card, failure_text);
-  card.link_failed = !ok;
-  return ok;
-}
-
-bool ReadSlot(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlockSize> buffer) {
-  return RetrySlot(card, kSlotReadAttempts, kReadConnectionError,
-                   [&](SlotLink& link) { return link.ReadSlotBlock(card.source, block, buffer); });
-}
-
-bool WriteSlot(CardImage& card, std::uint8_t block,
-               std::span<const std::uint8_t, kBlockSize> buffer) {
-  return RetrySlot(card, kSlotWriteAttempts, kWriteConnectionError,
-                   [&](SlotLink& link) { return link.WriteSlotBlock(card.source, block, buffer); });
-}
-
-// A read past the end of a short file is not an error; the bytes it lacks stay as they were.
-bool ReadImage(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlockSize> buffer) {
-  if (!SeekImage(card, block)) return false;
-  std::fread(buffer.data(), 1, buffer.size(), card.image_file.get());
-  bool ok = std::ferror(card.image_file.get()) == 0;
-  std::clearerr(card.image_file.get());
-  return ok;
-}
-
-bool WriteImage(CardImage& card, std::uint8_t block,
-                std::span<const std::uint8_t, kBlockSize> buffer) {
-  if (card.image_read_only) {
-    if (card.env != nullptr && card.env->messages != nullptr) {
-      card.env->messages->Inform(ReadOnlyImageMessage(card.image_name));
-    }
-    errno = EROFS;
-    return false;
-  }
-  if (!SeekImage(card, block)) return false;
-  bool ok = std::fwrite(buffer.data(), 1, buffer.size(), card.image_file.get()) == buffer.size();
-  ok = std::fflush(card.image_file.get()) == 0 && ok;
-  std::clearerr(card.image_file.get());
-  return ok;
+// The byte order of the open image file: recognised from its root block, else its name's.
+ImageOrder StoredOrder(std::FILE* file, const std::filesystem::path& path) {
+  Block root;
+  const bool read = std::fseek(file, long{kRootBlock} * kBlockSize, SEEK_SET) == 0 &&
+                    std::fread(root.data(), 1, root.size(), file) == root.size();
+  std::clearerr(file);
+  if (!read) return OrderForName(path);
+  return RecogniseOrder(root, path).order;
 }
 
 }  // namespace
 
 bool ReadBlock(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlockSize> buffer) {
-  if (card.cache.Lookup(block, buffer)) {
-    if (card.IsSlot()) card.link_failed = false;
-    return true;
+  bool ok = false;
+  if (card.blocks != nullptr) {
+    BlockSource& source = *card.blocks;
+    ok = source.cache().Lookup(block, buffer);
+    if (!ok) {
+      ok = source.Read(block, buffer);
+      if (ok) source.cache().Store(block, buffer);
+    }
   }
-  const bool ok = card.IsSlot() ? ReadSlot(card, block, buffer) : ReadImage(card, block, buffer);
-  if (ok) card.cache.Store(block, buffer);
+  if (card.IsSlot()) card.link_failed = !ok;
+  if (ok) ReverseGroups(buffer);  // the card's own order -> link order
   return ok;
 }
 
 bool WriteBlock(CardImage& card, std::uint8_t block,
                 std::span<const std::uint8_t, kBlockSize> buffer) {
-  const bool ok = card.IsSlot() ? WriteSlot(card, block, buffer) : WriteImage(card, block, buffer);
-  if (ok) {
-    card.cache.Store(block, buffer);
-  } else {
-    card.cache.Forget(block);
+  bool ok = false;
+  if (card.blocks != nullptr) {
+    Block logical;
+    std::copy(buffer.begin(), buffer.end(), logical.begin());
+    ReverseGroups(logical);
+    ok = card.blocks->Write(block, logical);
+    if (ok) {
+      card.blocks->cache().Store(block, logical);
+    } else {
+      card.blocks->cache().Forget(block);
+    }
   }
+  if (card.IsSlot()) card.link_failed = !ok;
   return ok;
-}
-
-std::string ReadOnlyImageMessage(std::string_view file) {
-  return " 檔案 " + std::string(file) + " 是唯讀檔案, 不能寫入. ";
 }
 
 void ReverseGroups(std::span<std::uint8_t, kBlockSize> buffer) {
@@ -123,7 +79,7 @@ bool OpenImageFile(CardImage& card, const std::string& path, ImageAccess access,
       !ReplaceFileContents(path, std::vector<std::uint8_t>(kImageFileSize, 0xFF))) {
     return false;
   }
-  std::unique_ptr<std::FILE, FileCloser> file;
+  FilePtr file;
   bool read_only = !writing;
   if (writing) {
     file.reset(OpenRegularFile(path, /*for_writing=*/true).file.release());
@@ -137,18 +93,24 @@ bool OpenImageFile(CardImage& card, const std::string& path, ImageAccess access,
     why = ImageOpenError::kInUse;
     return false;
   }
-  card.image_file = std::move(file);
-  card.image_open = true;
-  card.image_read_only = read_only;
-  card.image_name = path;
+  const ImageOrder order = StoredOrder(file.get(), path);
+  card.blocks =
+      std::make_unique<ImageFileBlocks>(std::move(file), path, order, read_only, card.env);
   why = ImageOpenError::kNone;
   return true;
 }
 
 void CloseImageFile(CardImage& card) {
-  if (!card.image_open) return;
-  card.image_file.reset();
-  card.image_open = false;
+  if (card.ImageOpen()) card.blocks.reset();
+}
+
+CacheScope::CacheScope(CardImage& card) : card_(card), source_(card.blocks.get()) {
+  if (source_ != nullptr) source_->cache().Begin();
+}
+
+CacheScope::~CacheScope() {
+  // A source replaced meanwhile (another image opened) took its cache with it.
+  if (source_ != nullptr && card_.blocks.get() == source_) source_->cache().End();
 }
 
 }  // namespace quorvel

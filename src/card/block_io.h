@@ -1,5 +1,5 @@
-// Block I/O of the three card sources: a slot goes over the link with retries and the
-// connection-error message, the image goes to the image file at block × 512.
+// Block I/O of a card through its source (see block_source.h): a slot goes over the link with
+// retries and the connection-error message, an image to its file at block × 512.
 #pragma once
 
 #include <cstdint>
@@ -11,20 +11,8 @@
 
 namespace quorvel {
 
-// Attempts per block over the link before the operation gives up.
-inline constexpr int kSlotReadAttempts = 16;
-inline constexpr int kSlotWriteAttempts = 5;
-
-// Shown once when a slot block read (resp. write) failed every attempt.
-inline constexpr std::string_view kReadConnectionError =
-    "連接錯誤!(請先關閉自動重新整理功能,再檢查程式的速度值,電源和連接器等問題..). ";
-inline constexpr std::string_view kWriteConnectionError =
-    "連接錯誤!(請先關閉自動重新整理功能,再檢查程式的速度值,電源和連接器等問題..).  ";
-
-// Told when a write to an image file opened for reading only is refused.
-std::string ReadOnlyImageMessage(std::string_view file);
-
-// Moves one 512-byte block between `buffer` and the card's source; blocks are not reordered.
+// Moves one 512-byte block, in link order, between `buffer` and the card's source. For a
+// slot, the card remembers whether the link failed (`link_failed`).
 bool ReadBlock(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlockSize> buffer);
 bool WriteBlock(CardImage& card, std::uint8_t block,
                 std::span<const std::uint8_t, kBlockSize> buffer);
@@ -46,12 +34,27 @@ enum class ImageOpenError {
 };
 
 // Makes `path` the card's image file, holding a lock on it until it is closed (shared for
-// reading, exclusive for writing). With kReadWrite a missing file is created as 131,072 bytes
-// of 0xFF, and a file that cannot be written (read-only permissions, media or attribute) is
-// opened for reading only, with `image_read_only` set, so that it can still be read. False,
-// with the reason in `error` when given, when the file cannot be used.
+// reading, exclusive for writing). The file's byte order is recognised from its root block
+// (see RecogniseOrder; the name's order when the root does not tell). With kReadWrite a
+// missing file is created as 131,072 bytes of 0xFF, and a file that cannot be written
+// (read-only permissions, media or attribute) is opened for reading only, so that it can
+// still be read. False, with the reason in `error` when given, when the file cannot be used.
 bool OpenImageFile(CardImage& card, const std::string& path,
                    ImageAccess access = ImageAccess::kReadWrite, ImageOpenError* error = nullptr);
 void CloseImageFile(CardImage& card);
+
+// Keeps the block cache of a card's source active from construction to destruction, so that
+// what one load reads crosses the link only once.
+class CacheScope {
+ public:
+  explicit CacheScope(CardImage& card);
+  ~CacheScope();
+  CacheScope(const CacheScope&) = delete;
+  CacheScope& operator=(const CacheScope&) = delete;
+
+ private:
+  CardImage& card_;
+  BlockSource* source_;
+};
 
 }  // namespace quorvel

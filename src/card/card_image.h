@@ -1,5 +1,5 @@
-// The in-memory model of one card source: root block, FAT, the 208 directory records and the
-// image file, with the layout constants of the card's file system.
+// The in-memory model of one card: root block, FAT, the 208 directory records and the listing,
+// with the layout constants of the card's file system, and the source its blocks come from.
 #pragma once
 
 #include <array>
@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "card/block_cache.h"
+#include "card/block_source.h"
 #include "host/block.h"
 #include "host/reports.h"
 #include "link/link_device.h"
@@ -39,7 +39,11 @@ inline constexpr std::uint16_t kFatUnformatted = 0xFFFF;
 // Root block fields (logical order).
 inline constexpr std::size_t kRootMarkerSize = 16;  // bytes 0x00 to 0x0F: the format marker
 inline constexpr std::uint8_t kRootMarkerByte = 0x55;
+inline constexpr std::size_t kRootFatLocation = 0x46;
+inline constexpr std::size_t kRootDirectoryLocation = 0x4A;
+inline constexpr std::size_t kRootDirectorySize = 0x4C;
 inline constexpr std::size_t kRootUserBlocks = 0x50;
+inline constexpr int kMinUserBlocks = 200;  // the fewest user blocks a format gives
 
 // Card sources: 0 and 1 are the link's slots, 2 (or more) the open image file.
 inline constexpr std::uint8_t kSourceSlot1 = 0;
@@ -91,22 +95,18 @@ struct CardEnvironment {
   const Reports* reports = nullptr;
 };
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// The model of one card source (slot 1, slot 2 or the image file).
+// The model of one card (slot 1, slot 2 or the image file). A slot's card reads its blocks
+// through the link from the start; the image's card from the file OpenImageFile gives it.
 struct CardImage {
   explicit CardImage(std::uint8_t source_number = kSourceImage,
                      CardEnvironment* environment = nullptr)
       : source(source_number), env(environment) {
     list_order.fill(0xFF);
+    if (IsSlot()) blocks = std::make_unique<SlotBlocks>(source, env);
   }
 
-  std::unique_ptr<std::FILE, FileCloser> image_file;
-  bool image_open = false;
-  bool image_read_only = false;  // the image file was opened for reading only
-  std::string image_name;
+  // Where the blocks come from: the slot, or the open image file (null while none is open).
+  std::unique_ptr<BlockSource> blocks;
 
   std::uint8_t free_blocks = 0;  // user blocks - listed sizes, 0 when the sizes exceed them
   std::uint8_t listed_count = 0;
@@ -116,16 +116,17 @@ struct CardImage {
   Block root{};  // logical order
   std::array<SaveRecord, kSaveRecords> records;
   std::array<std::uint16_t, kCardBlocks> fat{};
-  Block buffer{};  // shared by the FAT and directory routines and the save transfer
-  std::uint8_t chain_cursor = 0xFF;    // next block of the walk, 0xFF = end
   bool io_error = false;               // the last root or FAT read or write failed
   bool link_failed = false;            // the last slot block operation failed all its attempts
   bool system_chain_repaired = false;  // the last load rebuilt the directory chain in memory
 
   CardEnvironment* env;
-  BlockCache cache;  // active only inside a CacheScope (one load)
 
   bool IsSlot() const { return source < kSourceImage; }
+  // The open image file: whether there is one, its path, whether it may only be read.
+  bool ImageOpen() const { return !IsSlot() && blocks != nullptr; }
+  std::string ImageName() const { return ImageOpen() ? std::string(blocks->FileName()) : ""; }
+  bool ImageReadOnly() const { return ImageOpen() && blocks->ReadOnly(); }
 };
 
 // Reports progress of a long operation on `card` to whoever listens.

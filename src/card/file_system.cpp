@@ -92,7 +92,6 @@ void ClearModel(CardImage& card) {
   card.listed_count = 0;
   card.list_order.fill(0xFF);
   card.free_blocks = 0;
-  card.chain_cursor = 0xFF;
   card.io_error = false;
   card.link_failed = false;
   card.system_chain_repaired = false;
@@ -112,9 +111,10 @@ void WriteRoot(CardImage& card) {
 }
 
 void ReadFat(CardImage& card) {
-  card.io_error = !ReadBlock(card, kFatBlock, card.buffer);
-  ReverseGroups(card.buffer);
-  DecodeFat(card.buffer, card.fat);
+  Block block{};
+  card.io_error = !ReadBlock(card, kFatBlock, block);
+  ReverseGroups(block);
+  DecodeFat(block, card.fat);
 }
 
 void DecodeFat(std::span<const std::uint8_t, kBlockSize> block,
@@ -125,55 +125,62 @@ void DecodeFat(std::span<const std::uint8_t, kBlockSize> block,
 }
 
 void WriteFat(CardImage& card) {
+  Block block;
   for (int i = 0; i < kCardBlocks; ++i) {
-    card.buffer[2 * i] = static_cast<std::uint8_t>(card.fat[i] & 0xFF);
-    card.buffer[2 * i + 1] = static_cast<std::uint8_t>(card.fat[i] >> 8);
+    block[2 * i] = static_cast<std::uint8_t>(card.fat[i] & 0xFF);
+    block[2 * i + 1] = static_cast<std::uint8_t>(card.fat[i] >> 8);
   }
-  ReverseGroups(card.buffer);
-  card.io_error = !WriteBlock(card, kFatBlock, card.buffer);
+  ReverseGroups(block);
+  card.io_error = !WriteBlock(card, kFatBlock, block);
 }
 
-bool ChainBegin(CardImage& card, std::uint8_t block) {
+bool ChainBegin(const CardImage& card, std::uint8_t block, ChainCursor& cursor) {
   if (card.fat[block] == kFatFree) return false;
-  card.chain_cursor = NextOf(card.fat[block]);
+  cursor.next = NextOf(card.fat[block]);
   return true;
 }
 
-bool ChainNext(CardImage& card, std::uint8_t& block) {
-  if (card.chain_cursor == 0xFF) return false;
-  block = card.chain_cursor;
-  card.chain_cursor = NextOf(card.fat[block]);
+bool ChainNext(const CardImage& card, ChainCursor& cursor, std::uint8_t& block) {
+  if (cursor.next == 0xFF) return false;
+  block = cursor.next;
+  cursor.next = NextOf(card.fat[block]);
   return true;
 }
 
 void ReadDirectory(CardImage& card) {
-  if (!ChainBegin(card, kDirectoryBlock)) return;
+  ChainCursor cursor;
+  if (!ChainBegin(card, kDirectoryBlock, cursor)) return;
   std::uint8_t block = kDirectoryBlock;
+  // One buffer for the whole walk: a block that cannot be read (its result is ignored, as the
+  // load judges the link afterwards) leaves what the buffer held.
+  Block entries{};
   for (int k = 0; k < kDirectoryBlocks; ++k) {
-    ReadBlock(card, block, card.buffer);
-    ReverseGroups(card.buffer);
+    ReadBlock(card, block, entries);
+    ReverseGroups(entries);
     for (int j = 0; j < kEntriesPerBlock; ++j) {
       SaveRecord& record = card.records[kEntriesPerBlock * k + j];
       record = SaveRecord{};
-      std::copy_n(card.buffer.begin() + kDirEntrySize * j, kDirEntrySize, record.entry.begin());
+      std::copy_n(entries.begin() + kDirEntrySize * j, kDirEntrySize, record.entry.begin());
       BuildSaveRecord(card, record);
     }
-    if (!ChainNext(card, block)) break;
+    if (!ChainNext(card, cursor, block)) break;
   }
 }
 
 bool WriteDirectory(CardImage& card) {
-  if (!ChainBegin(card, kDirectoryBlock)) return false;
+  ChainCursor cursor;
+  if (!ChainBegin(card, kDirectoryBlock, cursor)) return false;
   bool ok = true;
   std::uint8_t block = kDirectoryBlock;
   for (int k = 0; k < kDirectoryBlocks; ++k) {
+    Block entries;
     for (int j = 0; j < kEntriesPerBlock; ++j) {
       const DirEntry& entry = card.records[kEntriesPerBlock * k + j].entry;
-      std::copy(entry.begin(), entry.end(), card.buffer.begin() + kDirEntrySize * j);
+      std::copy(entry.begin(), entry.end(), entries.begin() + kDirEntrySize * j);
     }
-    ReverseGroups(card.buffer);
-    ok = WriteBlock(card, block, card.buffer) && ok;
-    if (!ChainNext(card, block)) break;
+    ReverseGroups(entries);
+    ok = WriteBlock(card, block, entries) && ok;
+    if (!ChainNext(card, cursor, block)) break;
   }
   return ok;
 }
@@ -257,7 +264,7 @@ LoadResult LoadSystemBlocks(CardImage& card) {
 }  // namespace
 
 LoadResult LoadCard(CardImage& card) {
-  CacheScope scope(card.cache);
+  CacheScope scope(card);
   ClearModel(card);
   LoadResult result = LoadSystemBlocks(card);
   if (result == LoadResult::kLoaded) {

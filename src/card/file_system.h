@@ -22,10 +22,16 @@ void DecodeFat(std::span<const std::uint8_t, kBlockSize> block,
                std::array<std::uint16_t, kCardBlocks>& fat);
 void WriteFat(CardImage& card);
 
+// The position of one walk along a FAT chain: the next block, 0xFF at the end. Each walk has
+// its own, so walks on one card may nest.
+struct ChainCursor {
+  std::uint8_t next = 0xFF;
+};
+
 // Starts a walk at `block`: false when the block is free. The caller handles `block` itself.
-bool ChainBegin(CardImage& card, std::uint8_t block);
+bool ChainBegin(const CardImage& card, std::uint8_t block, ChainCursor& cursor);
 // The next block of the walk; false at the end of the chain.
-bool ChainNext(CardImage& card, std::uint8_t& block);
+bool ChainNext(const CardImage& card, ChainCursor& cursor, std::uint8_t& block);
 
 // Reads the directory chain from block 253 (at most 13 blocks) into card.records.
 void ReadDirectory(CardImage& card);

@@ -14,12 +14,13 @@ namespace {
 // The blocks of the save's chain from its header block on: header, then one per step. A step
 // past the end of the chain stays on the last block, so a chain shorter than the icon needs
 // repeats its last block. A chain that cannot begin (its first block is marked free) stays on
-// that block rather than following the cursor of an earlier walk.
+// that block.
 std::vector<std::uint8_t> IconBlocks(CardImage& card, const SaveRecord& save, std::size_t steps) {
   std::uint8_t block = save.first_block;
-  const bool walking = ChainBegin(card, block);
+  ChainCursor cursor;
+  const bool walking = ChainBegin(card, block, cursor);
   auto step = [&] {
-    if (walking) ChainNext(card, block);
+    if (walking) ChainNext(card, cursor, block);
   };
   if (save.header_in_second_block) step();
   std::vector<std::uint8_t> blocks = {block};

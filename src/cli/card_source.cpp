@@ -175,7 +175,7 @@ CardImage* CardSources::AttachImage(const std::string& source, ImageAccess acces
                                                 : ": cannot be opened for reading");
     return nullptr;
   }
-  if (access == ImageAccess::kReadWrite && card->image_read_only) {
+  if (access == ImageAccess::kReadWrite && card->ImageReadOnly()) {
     error = source + ": the file is read-only; nothing was changed";
     return nullptr;
   }

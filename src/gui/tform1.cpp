@@ -92,7 +92,6 @@ void TForm1::FormCreate() {
   for (CardImage* card : {&Slot1Card, &Slot2Card, &FileCard}) {
     card->env = &card_env_;
     card->link_failed = false;
-    card->image_open = false;
   }
   Set16MBtn->hide();
   Slot1Loaded = Slot2Loaded = ImageLoaded = false;

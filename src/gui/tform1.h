@@ -235,9 +235,9 @@ class TForm1 : public QWidget {
   // dialog has been opened once).
   std::function<bool()> AutoBoxTicked = [] { return false; };
 
-  CardImage Slot1Card{kSourceSlot1};
-  CardImage Slot2Card{kSourceSlot2};
-  CardImage FileCard{kSourceImage};
+  CardImage Slot1Card{kSourceSlot1, &card_env_};
+  CardImage Slot2Card{kSourceSlot2, &card_env_};
+  CardImage FileCard{kSourceImage, &card_env_};
 
   // ---- Controls, named as in the window description -------------------------------------
   QLabel* Label1;  // maker's name

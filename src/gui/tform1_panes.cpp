@@ -255,7 +255,7 @@ void TForm1::ShowSelectedSave(int pane) {
     NamePanel->setText(QStringLiteral(" 插槽2 : ") + name);
   } else {
     const QString file =
-        QString::fromStdString(std::filesystem::path(card.image_name).filename().string());
+        QString::fromStdString(std::filesystem::path(card.ImageName()).filename().string());
     NamePanel->setText(file + QStringLiteral(" : ") + name);
   }
   Label7->setText(QString::fromStdString(record.date + "   " + record.time));

@@ -2,6 +2,7 @@
 // its pane, with the link checks and messages, and the two refresh commands of the slot menus.
 #include <QSignalBlocker>
 
+#include "card/block_io.h"
 #include "card/file_system.h"
 #include "gui/tform1.h"
 
@@ -68,7 +69,7 @@ void TForm1::LoadSource(int pane) {
   bool& loaded = Loaded(pane);
   const bool slot = pane != kPaneImage;
   // One read per block for the load and for the icon frames read after it.
-  const CacheScope one_read_per_block(card.cache);
+  const CacheScope one_read_per_block(card);
   auto link_failed = [&] { return slot && (link_->TimedOut() || card.link_failed); };
   auto stop = [&] {
     // Nothing of the card read before stays listed.

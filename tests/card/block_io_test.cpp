@@ -71,7 +71,7 @@ TEST_F(SlotBlockIo, SlotNumberFollowsTheSource) {
 
 TEST_F(SlotBlockIo, CacheServesRepeatedReadsAndWritesGoThrough) {
   {
-    CacheScope scope(slot1.cache);
+    CacheScope scope(slot1);
     ASSERT_TRUE(ReadBlock(slot1, 9, buffer));
     ASSERT_TRUE(ReadBlock(slot1, 9, buffer));
     EXPECT_EQ(slots.read_calls, 1);
@@ -117,7 +117,7 @@ TEST(ImageBlockIo, BlockOffsetsAndShortReads) {
   buffer.fill(0x77);
   ASSERT_TRUE(WriteBlock(card, 255, buffer));
   CloseImageFile(card);
-  EXPECT_FALSE(card.image_open);
+  EXPECT_FALSE(card.ImageOpen());
   std::vector<std::uint8_t> written = test::ReadFile(dir / "a.dcm");
   ASSERT_EQ(written.size(), kImageFileSize);
   EXPECT_EQ(written[130560], 0x77);
@@ -129,8 +129,8 @@ TEST(ImageBlockIo, OpeningAMissingFileCreatesAnErasedCard) {
   TempDir dir;
   CardImage card;
   ASSERT_TRUE(OpenImageFile(card, (dir / "new.dcm").string()));
-  EXPECT_TRUE(card.image_open);
-  EXPECT_EQ(card.image_name, (dir / "new.dcm").string());
+  EXPECT_TRUE(card.ImageOpen());
+  EXPECT_EQ(card.ImageName(), (dir / "new.dcm").string());
   Block buffer{};
   buffer.fill(1);
   ASSERT_TRUE(WriteBlock(card, 0, buffer));  // kept open for writing
@@ -139,7 +139,7 @@ TEST(ImageBlockIo, OpeningAMissingFileCreatesAnErasedCard) {
   ASSERT_EQ(bytes.size(), 131072u);
   EXPECT_EQ(std::count(bytes.begin() + 512, bytes.end(), 0xFF), 131072 - 512);
   EXPECT_FALSE(OpenImageFile(card, (dir / "no-such-dir" / "x.dcm").string()));
-  EXPECT_FALSE(card.image_open);
+  EXPECT_FALSE(card.ImageOpen());
 }
 
 TEST(ImageBlockIo, ADanglingLinkAtAMissingImageIsReplacedNotFollowed) {

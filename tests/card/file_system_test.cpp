@@ -189,16 +189,27 @@ TEST_F(FileSystem, LoopingDirectoryChainStopsAfterThirteenBlocks) {
   EXPECT_EQ(card.records[192].size, 1);
 }
 
-TEST_F(FileSystem, ChainWalkFollowsTheFat) {
+TEST_F(FileSystem, ChainWalksFollowTheFatEachWithItsOwnCursor) {
   CardBuilder builder;
   builder.AddSave(0, "CHAIN", {10, 20, 5});
+  builder.AddSave(1, "OTHER", {30, 31});
   ASSERT_EQ(Load(builder), LoadResult::kLoaded);
   std::vector<int> walked = {10};
-  ASSERT_TRUE(ChainBegin(card, 10));
+  std::vector<int> inner_walks;
+  ChainCursor cursor;
+  ASSERT_TRUE(ChainBegin(card, 10, cursor));
   std::uint8_t block;
-  while (ChainNext(card, block)) walked.push_back(block);
+  while (ChainNext(card, cursor, block)) {
+    walked.push_back(block);
+    // A walk of another chain meanwhile does not move this one.
+    ChainCursor inner;
+    std::uint8_t other = 30;
+    ASSERT_TRUE(ChainBegin(card, other, inner));
+    while (ChainNext(card, inner, other)) inner_walks.push_back(other);
+  }
   EXPECT_EQ(walked, (std::vector<int>{10, 20, 5}));
-  EXPECT_FALSE(ChainBegin(card, 11));  // a free block starts no walk
+  EXPECT_EQ(inner_walks, (std::vector<int>{31, 31}));
+  EXPECT_FALSE(ChainBegin(card, 11, cursor));  // a free block starts no walk
 }
 
 TEST_F(FileSystem, FatAndDirectoryRoundTrip) {

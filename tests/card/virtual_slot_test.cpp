@@ -124,7 +124,7 @@ TEST_F(VirtualSlots, WriteGivesUpAfterFive) {
 
 TEST_F(VirtualSlots, LoadingAWholeCardReadsEachBlockOnce) {
   Start(CardWithIcons(), CardBuilder());
-  CacheScope load(slot1.cache);
+  CacheScope load(slot1);
   ASSERT_EQ(LoadCard(slot1), LoadResult::kLoaded);
   // Root, FAT, 13 directory blocks and the three headers (the logo's too).
   EXPECT_EQ(unit->Counters().block_reads, 2u + 13u + 4u);

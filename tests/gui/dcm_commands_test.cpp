@@ -72,7 +72,7 @@ TEST_F(DcmCommandsTest, FilesOfTheWrongSizeAreRefusedByOpenAndByLoadIntoSlot) {
               (std::vector<std::string>{" 檔案 : " + file.string() + " 的格式並不支援!!!! ",
                                         " 檔案 : " + file.string() + " 的格式並不支援 !!!! "}));
     EXPECT_FALSE(form().ImageLoaded);
-    EXPECT_FALSE(form().FileCard.image_open);
+    EXPECT_FALSE(form().FileCard.ImageOpen());
     EXPECT_TRUE(form().Slot1Loaded);
     EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), slot1_before);
   }
@@ -93,7 +93,7 @@ TEST_F(DcmCommandsTest, OpenListsTheImageAndAMissingOrCancelledChoiceDoesNothing
       OpenImage("image.dcm", CardBuilder().Add(Data("ONE", 2)).Add(Data("TWO", 3)));
   EXPECT_TRUE(form().ImageLoaded);
   EXPECT_TRUE(form().CLOSEDCMFILE1->isEnabled());
-  EXPECT_EQ(form().FileCard.image_name, path.string());
+  EXPECT_EQ(form().FileCard.ImageName(), path.string());
   EXPECT_EQ(Captions(kPaneImage), (std::vector<std::string>{"2", "3"}));
 }
 
@@ -112,7 +112,7 @@ TEST_F(DcmCommandsTest, NewImageCopiesTheTemplateAndListsItsSaves) {
   EXPECT_EQ(ReadFile(root_ / "new.dcm"), template_bytes);
   EXPECT_TRUE(form().ImageLoaded);
   EXPECT_TRUE(form().CLOSEDCMFILE1->isEnabled());
-  EXPECT_EQ(form().FileCard.image_name, (root_ / "new.dcm").string());
+  EXPECT_EQ(form().FileCard.ImageName(), (root_ / "new.dcm").string());
   EXPECT_EQ(Captions(kPaneImage), std::vector<std::string>{"4"});
 }
 
@@ -136,7 +136,7 @@ TEST_F(DcmCommandsTest, CloseEmptiesThePaneAndTheSelectedSave) {
 
   form().CLOSEDCMFILE1Click();
   EXPECT_FALSE(form().ImageLoaded);
-  EXPECT_FALSE(form().FileCard.image_open);
+  EXPECT_FALSE(form().FileCard.ImageOpen());
   EXPECT_EQ(form().FileListView->count(), 0);
   EXPECT_TRUE(form().FileCardPanel->text().isEmpty());
   EXPECT_FALSE(form().CLOSEDCMFILE1->isEnabled());
@@ -152,7 +152,7 @@ TEST_F(DcmCommandsTest, SaveAsLeavesThePaneOnTheFirstFileAndLaterChangesStayTher
   form().SAVEAS1Click();
   EXPECT_TRUE(messages_.texts.empty());
   EXPECT_EQ(ReadFile(root_ / "copy.dcm"), snapshot);
-  EXPECT_EQ(form().FileCard.image_name, first.string());
+  EXPECT_EQ(form().FileCard.ImageName(), first.string());
 
   // A later change goes to the first file only.
   messages_.yes = true;
@@ -273,7 +273,7 @@ TEST_F(DcmCommandsTest, AFileThatCannotBeWrittenIsReported) {
   const std::string cannot_write = " 檔案 " + nowhere.string() + " 不能寫入.";
   EXPECT_EQ(messages_.texts, std::vector<std::string>(3, cannot_write));
   EXPECT_FALSE(std::filesystem::exists(nowhere));
-  EXPECT_EQ(form().FileCard.image_name, (root_ / "image.dcm").string()) << "the image stays open";
+  EXPECT_EQ(form().FileCard.ImageName(), (root_ / "image.dcm").string()) << "the image stays open";
   EXPECT_TRUE(form().ImageLoaded);
 }
 

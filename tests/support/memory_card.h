@@ -23,10 +23,10 @@ class MemoryCard {
   // Images shorter than a card are padded with zero bytes, longer ones cut.
   explicit MemoryCard(std::vector<std::uint8_t> image) : bytes_(std::move(image)) {
     bytes_.resize(kImageFileSize, 0x00);
-    card_.image_file.reset(fmemopen(bytes_.data(), bytes_.size(), "r+b"));
-    if (card_.image_file == nullptr) throw std::runtime_error("fmemopen failed");
-    card_.image_open = true;
-    card_.image_name = "memory";
+    FilePtr file(fmemopen(bytes_.data(), bytes_.size(), "r+b"));
+    if (file == nullptr) throw std::runtime_error("fmemopen failed");
+    card_.blocks = std::make_unique<ImageFileBlocks>(std::move(file), "memory", ImageOrder::kLink,
+                                                     /*read_only=*/false, nullptr);
   }
   ~MemoryCard() { CloseImageFile(card_); }
   MemoryCard(const MemoryCard&) = delete;
