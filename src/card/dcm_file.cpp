@@ -26,6 +26,8 @@ std::string_view Describe(DcmError error) {
       return "a block of the card could not be written";
     case DcmError::kCannotWrite:
       return "the file could not be written";
+    case DcmError::kUnknownOrder:
+      return "its root block reads as a card's neither in card order nor in DCM order";
   }
   return "";
 }
@@ -39,24 +41,68 @@ std::string InvalidTemplateMessage(std::string_view path) {
   return " 檔案 : " + std::string(path) + " 是無效的! ";
 }
 
-DcmError CheckImageFile(const std::filesystem::path& path) {
+namespace {
+
+constexpr std::size_t kRootOffset = std::size_t{kRootBlock} * kBlockSize;
+constexpr std::size_t kFatOffset = std::size_t{kFatBlock} * kBlockSize;
+
+// Reads the whole image file at `path` and recognises its byte order.
+DcmError LoadImageFile(const std::filesystem::path& path, std::vector<std::uint8_t>& image,
+                       ImageOrder& order) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return DcmError::kCannotOpen;
   const auto size = std::filesystem::file_size(path, error);
   if (error) return DcmError::kCannotOpen;
-  return size == kImageFileSize ? DcmError::kNone : DcmError::kWrongSize;
+  if (size != kImageFileSize) return DcmError::kWrongSize;
+  auto bytes = ReadFileBytes(path, kImageFileSize);
+  if (!bytes || bytes->size() != kImageFileSize) return DcmError::kCannotOpen;
+  const RecognisedOrder recognised =
+      RecogniseOrder(std::span(*bytes).subspan(kRootOffset).first<kBlockSize>(), path);
+  if (!recognised.Recognised()) return DcmError::kUnknownOrder;
+  image = std::move(*bytes);
+  order = recognised.order;
+  return DcmError::kNone;
+}
+
+}  // namespace
+
+DcmError CheckImageFile(const std::filesystem::path& path, ImageOrder* order) {
+  std::vector<std::uint8_t> image;
+  ImageOrder found = ImageOrder::kLink;
+  const DcmError error = LoadImageFile(path, image, found);
+  if (error == DcmError::kNone && order != nullptr) *order = found;
+  return error;
+}
+
+DcmError ReadCardImage(const std::filesystem::path& path, ImageOrder order,
+                       std::vector<std::uint8_t>& image) {
+  ImageOrder found = ImageOrder::kLink;
+  const DcmError error = LoadImageFile(path, image, found);
+  if (error == DcmError::kNone) ConvertImageOrder(image, found, order);
+  return error;
+}
+
+DcmError WriteCardImage(const std::filesystem::path& path, std::vector<std::uint8_t> image,
+                        ImageOrder order) {
+  ConvertImageOrder(image, order, OrderForName(path));
+  return ReplaceFileContents(path, image) ? DcmError::kNone : DcmError::kCannotWrite;
+}
+
+DcmError ConvertCardImage(const std::filesystem::path& in, const std::filesystem::path& out) {
+  std::vector<std::uint8_t> image;
+  const DcmError error = ReadCardImage(in, ImageOrder::kCard, image);
+  return error != DcmError::kNone ? error
+                                  : WriteCardImage(out, std::move(image), ImageOrder::kCard);
 }
 
 std::string ImageFormatProblem(const std::filesystem::path& path) {
-  const auto image = ReadFileBytes(path, kImageFileSize);
-  if (!image || image->size() != kImageFileSize) return "the file cannot be read";
+  std::vector<std::uint8_t> image;
+  if (ReadCardImage(path, ImageOrder::kCard, image) != DcmError::kNone) {
+    return "the file cannot be read";
+  }
   CardImage card;
-  std::copy_n(image->begin() + std::size_t{kRootBlock} * kBlockSize, kBlockSize, card.root.begin());
-  ReverseGroups(card.root);
-  Block fat;
-  std::copy_n(image->begin() + std::size_t{kFatBlock} * kBlockSize, kBlockSize, fat.begin());
-  ReverseGroups(fat);
-  DecodeFat(fat, card.fat);
+  std::copy_n(image.begin() + kRootOffset, kBlockSize, card.root.begin());
+  DecodeFat(std::span(image).subspan(kFatOffset).first<kBlockSize>(), card.fat);
   return UnformattedReason(card);
 }
 
@@ -69,19 +115,20 @@ DcmError DumpCardToFile(CardImage& card, const std::filesystem::path& path) {
     if (!ReadBlock(card, static_cast<std::uint8_t>(block), data)) error = DcmError::kCardReadFailed;
     ReportProgress(card, block, kCardBlocks - 1);
   }
-  if (error == DcmError::kNone && !ReplaceFileContents(path, image)) error = DcmError::kCannotWrite;
+  if (error == DcmError::kNone) error = WriteCardImage(path, std::move(image), ImageOrder::kLink);
   ReportProgress(card, 0, 0);
   return error;
 }
 
 DcmError RestoreCardFromFile(CardImage& card, const std::filesystem::path& path) {
-  if (DcmError checked = CheckImageFile(path); checked != DcmError::kNone) return checked;
-  const auto image = ReadFileBytes(path, kImageFileSize);
-  if (!image || image->size() != kImageFileSize) return DcmError::kCannotOpen;
+  std::vector<std::uint8_t> image;
+  if (DcmError read = ReadCardImage(path, ImageOrder::kLink, image); read != DcmError::kNone) {
+    return read;
+  }
   DcmError error = DcmError::kNone;
   ReportProgress(card, 0, kCardBlocks - 1);
   for (int block = 0; block < kCardBlocks && error == DcmError::kNone; ++block) {
-    const auto data = std::span(*image).subspan(block * kBlockSize).first<kBlockSize>();
+    const auto data = std::span(image).subspan(block * kBlockSize).first<kBlockSize>();
     if (!WriteBlock(card, static_cast<std::uint8_t>(block), data)) {
       error = DcmError::kCardWriteFailed;
     }

@@ -1,13 +1,16 @@
-// Whole-card image files (DCM): blocks 0 to 255 in link order, 131,072 bytes. Dumping a
-// slot's card to a file, writing a file back onto a card, and new images from the template.
+// Whole-card image files: blocks 0 to 255, 131,072 bytes, in link order (DCM) or in the card's
+// own order (a raw image). Dumping a slot's card to a file, writing a file back onto a card,
+// converting between the two orders, and new images from the template.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "card/card_image.h"
+#include "card/image_order.h"
 
 namespace quorvel {
 
@@ -21,7 +24,8 @@ enum class DcmError {
   kTemplateShort,  // the template holds fewer than 131,072 bytes
   kCardReadFailed,
   kCardWriteFailed,
-  kCannotWrite,  // the file could not be written
+  kCannotWrite,   // the file could not be written
+  kUnknownOrder,  // the root block has the format marker but reads as a card's in neither order
 };
 std::string_view Describe(DcmError error);
 
@@ -31,21 +35,36 @@ std::string UnsupportedImageMessage(std::string_view name, bool loading_into_slo
 // " 檔案 : PATH 是無效的! " for a template that is too short.
 std::string InvalidTemplateMessage(std::string_view path);
 
-// The size test every open command makes: the file exists and holds exactly 131,072 bytes.
-DcmError CheckImageFile(const std::filesystem::path& path);
+// The test every open command makes: the file exists, holds exactly 131,072 bytes and its
+// byte order is recognised (see RecogniseOrder), which `order` receives when given.
+DcmError CheckImageFile(const std::filesystem::path& path, ImageOrder* order = nullptr);
+
+// Reads the whole-card image at `path` (checked as CheckImageFile does) into `image`, in
+// `order` whatever the file's own.
+DcmError ReadCardImage(const std::filesystem::path& path, ImageOrder order,
+                       std::vector<std::uint8_t>& image);
+
+// Writes the whole card `image`, held in `order`, to `path` in the order its name asks for
+// (see OrderForName), through a new file beside it: a failure leaves `path` as it was.
+DcmError WriteCardImage(const std::filesystem::path& path, std::vector<std::uint8_t> image,
+                        ImageOrder order);
+
+// Writes the card image at `in` to `out` in the order `out`'s name asks for.
+DcmError ConvertCardImage(const std::filesystem::path& in, const std::filesystem::path& out);
 
 // Why the image file at `path` (131,072 bytes) does not hold a formatted card, in a few
 // English words (see IsFormatted); "" when it does. Writing such a file onto a card needs the
 // user's confirmation. "the file cannot be read" when it cannot.
 std::string ImageFormatProblem(const std::filesystem::path& path);
 
-// Reads blocks 0 to 255 of the card and writes them to `path`. The file is written only when
-// every block was read, through a new file beside it, so a failed dump leaves it as it was.
+// Reads blocks 0 to 255 of the card and writes them to `path`, in the order its name asks
+// for. The file is written only when every block was read, through a new file beside it, so
+// a failed dump leaves it as it was.
 DcmError DumpCardToFile(CardImage& card, const std::filesystem::path& path);
 
-// Writes the 256 blocks of the image file at `path` onto the card, in ascending order (the
-// root block last); stops at the first block that cannot be written. A file of the wrong
-// size is refused before anything is written.
+// Writes the 256 blocks of the image file at `path` (in either order) onto the card, in
+// ascending order (the root block last); stops at the first block that cannot be written. A
+// file of the wrong size or of no recognisable order is refused before anything is written.
 DcmError RestoreCardFromFile(CardImage& card, const std::filesystem::path& path);
 
 // Writes the first 131,072 bytes of the template at `template_path` to `path`.

@@ -78,11 +78,11 @@ std::optional<QString> TForm1::ChooseImageCopyTarget() {
 }
 
 bool TForm1::IsOpenImageFile(const QString& path) const {
-  if (!FileCard.image_open) return false;
-  if (path.toStdString() == FileCard.image_name) return true;
+  if (!FileCard.ImageOpen()) return false;
+  if (path.toStdString() == FileCard.ImageName()) return true;
   // Another spelling of the same file ("./x.dcm", a link) is the same file all the same.
   std::error_code error;
-  return std::filesystem::equivalent(ToPath(path), FileCard.image_name, error);
+  return std::filesystem::equivalent(ToPath(path), FileCard.ImageName(), error);
 }
 
 bool TForm1::RefuseCardFile(const QString& path) {
@@ -164,14 +164,17 @@ void TForm1::SAVEAS1Click() {
   const Timer3Hold hold(*this);
   const std::optional<QString> chosen = ChooseImageCopyTarget();
   if (!chosen) return;
-  const std::string file = chosen->toStdString();
-  // The pane keeps working on its own file; the copy is a snapshot of it, written whole
-  // beside the chosen name and renamed into place.
-  const auto image = ReadFileBytes(FileCard.image_name, kImageFileSize);
-  if (!image || image->size() != kImageFileSize) {
-    env_.messages->Inform(CannotReadMessage(FileCard.image_name));
-  } else if (!ReplaceFileContents(ToPath(*chosen), *image)) {
-    env_.messages->Inform(CannotWriteMessage(file));
+  // The pane keeps working on its own file; the copy is a snapshot of its card, written whole
+  // (in the order the chosen name asks for) beside the chosen name and renamed into place.
+  switch (DumpCardToFile(FileCard, ToPath(*chosen))) {
+    case DcmError::kNone:
+      break;
+    case DcmError::kCardReadFailed:
+      env_.messages->Inform(CannotReadMessage(FileCard.ImageName()));
+      break;
+    default:
+      env_.messages->Inform(CannotWriteMessage(chosen->toStdString()));
+      break;
   }
 }
 

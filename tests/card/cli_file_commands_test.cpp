@@ -264,6 +264,41 @@ TEST_F(CliFileCommands, NewImageKeepsAnExistingFileUnlessForced) {
   EXPECT_NE(Cli("list keep.dcm --json").out.find("\"free_blocks\":200"), std::string::npos);
 }
 
+// Whole cards between DCM and raw order; OUT is never IN and is replaced only when forced.
+TEST_F(CliFileCommands, ConvertChangesTheOrderAndRefusesToWriteOverFiles) {
+  Write(TwoSaves(), "card.dcm");
+  ASSERT_EQ(Cli("convert card.dcm card.vmu").status, 0);
+  std::vector<std::uint8_t> raw = TwoSaves().Bytes();
+  for (std::size_t at = 0; at < raw.size(); at += kBlockSize) {
+    ReverseGroups(std::span(raw).subspan(at).first<kBlockSize>());
+  }
+  EXPECT_EQ(ReadFile(dir / "card.vmu"), raw);
+  ASSERT_EQ(Cli("convert card.vmu back.dcm").status, 0);
+  EXPECT_EQ(ReadFile(dir / "back.dcm"), TwoSaves().Bytes());
+
+  const struct {
+    const char* arguments;
+    int status;
+    const char* said;
+  } refusals[] = {
+      {"convert card.dcm card.vmu", 1, "card.vmu already exists; give --force"},
+      {"convert card.dcm ./card.dcm --force", 1, "./card.dcm is the file being converted"},
+      {"convert missing.dcm x.bin", 1, "missing.dcm: no such file"},
+      {"convert card.dcm card.txt", 2, "card.txt names none of them"},
+      {"convert card.dcm", 2, ""},
+  };
+  for (const auto& refusal : refusals) {
+    const CliResult result = Cli(refusal.arguments);
+    EXPECT_EQ(result.status, refusal.status) << refusal.arguments;
+    EXPECT_NE(result.err.find(refusal.said), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(ReadFile(dir / "card.dcm"), TwoSaves().Bytes());
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.bin"));
+  ASSERT_TRUE(ReplaceFileContents(dir / "card.vmu", std::vector<std::uint8_t>(5)));
+  ASSERT_EQ(Cli("convert card.dcm card.vmu --force").status, 0);
+  EXPECT_EQ(ReadFile(dir / "card.vmu"), raw);
+}
+
 TEST_F(CliFileCommands, IconWritesOneFrame) {
   Write(TwoSaves(), "card.dcm");
   ASSERT_EQ(Cli("icon card.dcm DATA________ frame1.bmp --frame 1").status, 0);
