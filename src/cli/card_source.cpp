@@ -10,6 +10,7 @@
 #include "app/config.h"
 #include "card/block_io.h"
 #include "card/card_check.h"
+#include "card/dcm_file.h"
 #include "card/link_slots.h"
 #include "card/save_transfer.h"
 #include "cli/cli_link.h"
@@ -165,6 +166,12 @@ CardImage* CardSources::AttachImage(const std::string& source, ImageAccess acces
   if (size != kImageFileSize) {
     error = source + ": not a card image (" + std::to_string(size) + " bytes, expected " +
             std::to_string(kImageFileSize) + ")";
+    return nullptr;
+  }
+  // Either byte order is read (DCM, or a raw image in the card's own); a root block that reads
+  // as a card's in neither is not guessed at.
+  if (const DcmError checked = CheckImageFile(source); checked == DcmError::kUnknownOrder) {
+    error = source + ": not a card image: " + std::string(Describe(checked));
     return nullptr;
   }
   auto card = std::make_unique<CardImage>(kSourceImage, &env_);

@@ -16,11 +16,15 @@ namespace quorvel {
 
 namespace {
 
+// Card images of both byte orders: DCM files, and raw images as emulators and card readers
+// keep them (.bin, .vmu, .vmd).
 constexpr std::string_view kOpenImageFilter =
     "1M SAVER  File Format |*.DCM|Single SAVER file format|*.DCI|Binary File Format|*.BIN|"
-    "ALL File Format|*.*";
+    "VMU File Format|*.VMU|VMD File Format|*.VMD|ALL File Format|*.*";
 constexpr std::string_view kSaveImageFilter =
-    "DCM file format|*.DCM|BIN file format|*.BIN|ALL format|*.*";
+    "DCM file format|*.DCM|BIN file format|*.BIN|VMU file format|*.VMU|VMD file format|*.VMD|"
+    "ALL format|*.*";
+const QString kProgramTitle = QStringLiteral("Quorvel");
 const QString kImagePreset = QStringLiteral("*.DCM");
 const QString kImageSuffix = QStringLiteral("DCM");
 
@@ -97,12 +101,16 @@ bool TForm1::OpenImage(const QString& path) {
   if (!OpenImageFile(FileCard, file, ImageAccess::kReadWrite, &error)) {
     ImageLoaded = false;
     EmptyPane(kPaneImage);
+    setWindowTitle(kProgramTitle);
     CLOSEDCMFILE1->setEnabled(false);
     // A file another program holds (or a virtual card's file) is not opened a second time.
     env_.messages->Inform(error == ImageOpenError::kInUse ? InUseMessage(file)
                                                           : CannotOpenMessage(file));
     return false;
   }
+  // The title names the open file (the image pane's header is too narrow for long names).
+  setWindowTitle(kProgramTitle + QStringLiteral(" - ") +
+                 QString::fromStdString(std::filesystem::path(file).filename().string()));
   RefreshImage();
   ImageLoaded = true;
   CLOSEDCMFILE1->setEnabled(true);
@@ -120,6 +128,7 @@ void TForm1::LOADDCMfile1Click() {
       OpenImage(*chosen);
       break;
     case DcmError::kWrongSize:
+    case DcmError::kUnknownOrder:
       env_.messages->Inform(UnsupportedImageMessage(chosen->toStdString(), false));
       break;
     default:
@@ -155,6 +164,7 @@ void TForm1::CLOSEDCMFILE1Click() {
   ImageLoaded = false;
   EmptyPane(kPaneImage);
   FileCardPanel->clear();
+  setWindowTitle(kProgramTitle);
   CLOSEDCMFILE1->setEnabled(false);
   ClearSelection();
 }
@@ -200,7 +210,8 @@ void TForm1::LoadImageIntoSlot(int pane) {
   const std::optional<QString> chosen = ChooseImageToOpen();
   if (!chosen) return;
   const std::string file = chosen->toStdString();
-  if (CheckImageFile(ToPath(*chosen)) == DcmError::kWrongSize) {
+  if (const DcmError checked = CheckImageFile(ToPath(*chosen));
+      checked == DcmError::kWrongSize || checked == DcmError::kUnknownOrder) {
     env_.messages->Inform(UnsupportedImageMessage(file, true));
     return;
   }
@@ -213,7 +224,8 @@ void TForm1::LoadImageIntoSlot(int pane) {
   ShowWaitWindow();
   const DcmError result = RestoreCardFromFile(Card(pane), ToPath(*chosen));
   HideWaitWindow();
-  if (result == DcmError::kCannotOpen || result == DcmError::kWrongSize) {
+  if (result == DcmError::kCannotOpen || result == DcmError::kWrongSize ||
+      result == DcmError::kUnknownOrder) {
     // Nothing was written: the card is as it was.
     env_.messages->Inform(CannotReadMessage(file));
     return;

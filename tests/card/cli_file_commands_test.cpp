@@ -299,6 +299,53 @@ TEST_F(CliFileCommands, ConvertChangesTheOrderAndRefusesToWriteOverFiles) {
   EXPECT_EQ(ReadFile(dir / "card.vmu"), raw);
 }
 
+// Raw cards made by other tools list the same saves as their DCM conversions, every card
+// command reads them, and convert there and back gives the same bytes.
+TEST_F(CliFileCommands, RealRawCardsListAsTheirDcmConversionsAndConvertBackUnchanged) {
+  const std::filesystem::path real = QUORVEL_REALDATA_DIR;
+  if (!std::filesystem::exists(real)) GTEST_SKIP() << "no real card data";
+  for (const char* name : {"fuse-vmu/vmu_a.bin", "fuse-vmu/vmu_b.bin", "fuse-vmu/example_vmu.bin",
+                           "dreampotato/ReadFiles_01.vmu"}) {
+    SCOPED_TRACE(name);
+    const std::filesystem::path raw = real / name;
+    const std::string copy = "raw" + raw.extension().string();
+    std::filesystem::copy_file(raw, dir / copy, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::permissions(dir / copy, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    ASSERT_EQ(Cli("convert " + copy + " card.dcm --force").status, 0);
+    const CliResult from_raw = Cli("list " + copy + " --json");
+    const CliResult from_dcm = Cli("list card.dcm --json");
+    ASSERT_EQ(from_raw.status, 0) << from_raw.err;
+    EXPECT_EQ(from_raw.out, from_dcm.out);
+    EXPECT_EQ(from_raw.out.find("\"saves\":[]"), std::string::npos) << "saves are listed";
+    EXPECT_EQ(Cli("check " + copy).status, 0);
+    ASSERT_EQ(Cli("convert card.dcm back" + raw.extension().string() + " --force").status, 0);
+    EXPECT_EQ(ReadFile(dir / ("back" + raw.extension().string())), ReadFile(raw));
+    // A write to the raw card keeps it in its own order.
+    const std::size_t at = from_dcm.out.find("\"slot\":");
+    ASSERT_NE(at, std::string::npos);
+    const std::string first = "'#" + std::to_string(std::atoi(from_dcm.out.c_str() + at + 7)) + "'";
+    ASSERT_EQ(Cli("export card.dcm " + first + " first.dci").status, 0);
+    ASSERT_EQ(Cli("delete " + copy + " " + first).status, 0);
+    ASSERT_EQ(Cli("import " + copy + " first.dci --add").status, 0);  // a twin may remain
+    EXPECT_EQ(Cli("check " + copy).status, 0);
+    EXPECT_EQ(Cli("list " + copy + " --json").out.size(), from_dcm.out.size());
+  }
+}
+
+TEST_F(CliFileCommands, ASourceOfNoRecognisableOrderIsRefused) {
+  std::vector<std::uint8_t> odd(kImageFileSize, 0);
+  std::fill_n(odd.begin() + std::size_t{kRootBlock} * kBlockSize, 16, 0x55);
+  ASSERT_TRUE(ReplaceFileContents(dir / "odd.vmu", odd));
+  const CliResult listed = Cli("list odd.vmu");
+  EXPECT_EQ(listed.status, 1);
+  EXPECT_NE(listed.err.find("odd.vmu: not a card image: its root block reads as a card's neither"),
+            std::string::npos)
+      << listed.err;
+  EXPECT_EQ(Cli("format odd.vmu --blocks 200").status, 1);
+  EXPECT_EQ(ReadFile(dir / "odd.vmu"), odd);
+}
+
 TEST_F(CliFileCommands, IconWritesOneFrame) {
   Write(TwoSaves(), "card.dcm");
   ASSERT_EQ(Cli("icon card.dcm DATA________ frame1.bmp --frame 1").status, 0);

@@ -18,11 +18,20 @@ using testing::WriteFile;
 
 constexpr const char* kOpenImageAsked =
     "1M SAVER  File Format (*.DCM);;Single SAVER file format (*.DCI);;Binary File Format "
-    "(*.BIN);;ALL File Format (*.*)|*.DCM";
+    "(*.BIN);;VMU File Format (*.VMU);;VMD File Format (*.VMD);;ALL File Format (*.*)|*.DCM";
 constexpr const char* kWriteImageAsked =
-    "save:DCM file format (*.DCM);;BIN file format (*.BIN);;ALL format (*.*)|*.DCM|DCM|ask";
+    "save:DCM file format (*.DCM);;BIN file format (*.BIN);;VMU file format (*.VMU);;VMD file "
+    "format (*.VMD);;ALL format (*.*)|*.DCM|DCM|ask";
 
 QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+// A card image in link order brought into the card's own order (a raw image), or back.
+std::vector<std::uint8_t> OtherOrder(std::vector<std::uint8_t> image) {
+  for (std::size_t at = 0; at < image.size(); at += kBlockSize) {
+    ReverseGroups(std::span(image).subspan(at).first<kBlockSize>());
+  }
+  return image;
+}
 
 SaveSpec Data(const std::string& name, int blocks = 1) {
   return {.name = name, .blocks = blocks, .icons = 1};
@@ -56,13 +65,21 @@ class DcmCommandsTest : public WindowTest {
   ScriptedChooser chooser_;
 };
 
-TEST_F(DcmCommandsTest, FilesOfTheWrongSizeAreRefusedByOpenAndByLoadIntoSlot) {
+// Files of the wrong size, and a root block with the format marker that reads as a card's in
+// neither byte order, are no card image: nothing is opened or written.
+TEST_F(DcmCommandsTest, FilesThatAreNoCardImageAreRefusedByOpenAndByLoadIntoSlot) {
   StartLoaded(CardBuilder().Add(Data("KEEP")));
   const std::vector<std::uint8_t> slot1_before = ReadFile(CardPath("slot1.dcm"));
-  for (const std::size_t size : {kCardBytes - 1, kCardBytes + 1}) {
-    SCOPED_TRACE(size);
-    const std::filesystem::path file = root_ / ("odd" + std::to_string(size) + ".dcm");
-    WriteFile(file, std::vector<std::uint8_t>(size, 0x55));
+  std::vector<std::uint8_t> marker_only(kCardBytes, 0);
+  std::fill_n(marker_only.begin() + 255 * 512, 16, 0x55);
+  const std::pair<std::string, std::vector<std::uint8_t>> files[] = {
+      {"short.dcm", std::vector<std::uint8_t>(kCardBytes - 1, 0x55)},
+      {"long.dcm", std::vector<std::uint8_t>(kCardBytes + 1, 0x55)},
+      {"marker.bin", marker_only}};
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    const std::filesystem::path file = root_ / name;
+    WriteFile(file, bytes);
     chooser_.answer = Q(file);
     messages_.texts.clear();
 
@@ -75,6 +92,7 @@ TEST_F(DcmCommandsTest, FilesOfTheWrongSizeAreRefusedByOpenAndByLoadIntoSlot) {
     EXPECT_FALSE(form().FileCard.ImageOpen());
     EXPECT_TRUE(form().Slot1Loaded);
     EXPECT_EQ(ReadFile(CardPath("slot1.dcm")), slot1_before);
+    EXPECT_EQ(ReadFile(file), bytes);
   }
   EXPECT_EQ(chooser_.asked.front().toStdString(), kOpenImageAsked);
 }
@@ -387,6 +405,56 @@ TEST_F(DcmCommandsTest, SpeedButtonsAndMenuItemsRunTheirCommands) {
   form().CLOSEDCMFILE1->trigger();
   EXPECT_FALSE(form().ImageLoaded);
   EXPECT_TRUE(messages_.texts.empty());
+}
+
+// A raw image (the card's own order, as emulators keep cards) opens in the image pane with its
+// saves and its name in the window's title, and is written back in its own order.
+TEST_F(DcmCommandsTest, ARawImageOpensListsAndStaysInItsOwnOrder) {
+  StartLoaded(CardBuilder());
+  const CardBuilder card = CardBuilder().Add(Data("ONE", 2)).Add(Data("TWO", 3));
+  const std::filesystem::path raw = root_ / "card.vmu";
+  WriteFile(raw, OtherOrder(card.LinkBytes()));
+  chooser_.answer = Q(raw);
+  form().LOADDCMfile1Click();
+  EXPECT_TRUE(messages_.texts.empty());
+  ASSERT_TRUE(form().ImageLoaded);
+  EXPECT_EQ(Captions(kPaneImage), (std::vector<std::string>{"2", "3"}));
+  EXPECT_EQ(form().windowTitle().toStdString(), "Quorvel - card.vmu");
+
+  // Deleting a save writes the directory and FAT in the card's own order.
+  Select(kPaneImage, {0});
+  form().DelSel1Click();
+  EXPECT_EQ(Captions(kPaneImage), std::vector<std::string>{"3"});
+  EXPECT_NE(ReadFile(raw), OtherOrder(card.LinkBytes())) << "the deletion reached the file";
+  form().CLOSEDCMFILE1Click();
+  EXPECT_EQ(form().windowTitle().toStdString(), "Quorvel");
+  chooser_.answer = Q(raw);
+  form().LOADDCMfile1Click();
+  EXPECT_EQ(Captions(kPaneImage), std::vector<std::string>{"3"}) << "read back in its order";
+}
+
+// A backup and a save-as take the order of the name the user gives; a raw image restores
+// onto a slot as its DCM would.
+TEST_F(DcmCommandsTest, BackupsTakeTheOrderOfTheirNameAndRawImagesRestore) {
+  StartLoaded(CardBuilder().Add(Data("ALPHA", 3)), CardBuilder().Add(Data("OTHER", 7)));
+  const std::vector<std::uint8_t> slot1 = ReadFile(CardPath("slot1.dcm"));
+  for (const char* name : {"x.bin", "x.dcm", "x.VMD"}) {
+    chooser_.answer = Q(root_ / name);
+    form().SLOT1SAVEAS1Click();
+    const bool dcm = std::string(name) == "x.dcm";
+    EXPECT_EQ(ReadFile(root_ / name), dcm ? slot1 : OtherOrder(slot1)) << name;
+  }
+  messages_.texts.clear();
+  chooser_.answer = Q(root_ / "x.bin");
+  form().SLOT2LOADDCM1Click();
+  EXPECT_EQ(messages_.texts.size(), 1u) << "only the question before the card is replaced";
+  EXPECT_EQ(ReadFile(CardPath("slot2.dcm")), slot1);
+  EXPECT_EQ(Captions(kPaneSlot2), Captions(kPaneSlot1));
+
+  OpenImage("image.dcm", CardBuilder().Add(Data("ONE", 2)));
+  chooser_.answer = Q(root_ / "copy.vmu");
+  form().SAVEAS1Click();
+  EXPECT_EQ(ReadFile(root_ / "copy.vmu"), OtherOrder(ReadFile(root_ / "image.dcm")));
 }
 
 }  // namespace
