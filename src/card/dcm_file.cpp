@@ -143,7 +143,12 @@ DcmError CreateImageFromTemplate(const std::filesystem::path& template_path,
   const auto image = ReadFileBytes(template_path, kImageFileSize);
   if (!image) return DcmError::kCannotOpen;
   if (image->size() < kImageFileSize) return DcmError::kTemplateShort;
-  return ReplaceFileContents(path, *image) ? DcmError::kNone : DcmError::kCannotWrite;
+  // The template is a DCM file; its root block tells when it is not.
+  const RecognisedOrder recognised =
+      RecogniseOrder(std::span(*image).subspan(kRootOffset).first<kBlockSize>(), template_path);
+  const ImageOrder order =
+      recognised.found_by == OrderSource::kRootBlock ? recognised.order : ImageOrder::kLink;
+  return WriteCardImage(path, std::move(*image), order);
 }
 
 std::filesystem::path DataFolderOfProgram(const std::filesystem::path& executable) {

@@ -67,7 +67,8 @@ DcmError DumpCardToFile(CardImage& card, const std::filesystem::path& path);
 // file of the wrong size or of no recognisable order is refused before anything is written.
 DcmError RestoreCardFromFile(CardImage& card, const std::filesystem::path& path);
 
-// Writes the first 131,072 bytes of the template at `template_path` to `path`.
+// Writes the first 131,072 bytes of the template at `template_path` to `path`, in the order
+// `path`'s name asks for (a new ".vmu" is a raw image an emulator can use).
 DcmError CreateImageFromTemplate(const std::filesystem::path& template_path,
                                  const std::filesystem::path& path);
 

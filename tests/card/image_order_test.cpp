@@ -130,6 +130,12 @@ TEST_F(ImageFiles, ConvertWritesTheOrderOfTheOutputsName) {
   ASSERT_EQ(ConvertCardImage(dir / "pattern.bin", dir / "pattern.dcm"), DcmError::kNone);
   EXPECT_EQ(ReadFile(dir / "pattern.dcm"), Reordered(pattern));
   EXPECT_EQ(ConvertCardImage(dir / "missing.dcm", dir / "x.bin"), DcmError::kCannotOpen);
+  // New images from the (DCM) template take their name's order too.
+  Write("dpnw.dc", link);
+  ASSERT_EQ(CreateImageFromTemplate(dir / "dpnw.dc", dir / "new.vmu"), DcmError::kNone);
+  EXPECT_EQ(ReadFile(dir / "new.vmu"), Reordered(link));
+  ASSERT_EQ(CreateImageFromTemplate(dir / "dpnw.dc", dir / "new.dcm"), DcmError::kNone);
+  EXPECT_EQ(ReadFile(dir / "new.dcm"), link);
   EXPECT_FALSE(std::filesystem::exists(dir / "x.bin"));
 }
 
