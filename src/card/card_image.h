@@ -120,7 +120,7 @@ struct CardImage {
   bool link_failed = false;            // the last slot block operation failed all its attempts
   bool system_chain_repaired = false;  // the last load rebuilt the directory chain in memory
 
-  CardEnvironment* env;
+  CardEnvironment* env;  // given at construction: a slot's source works with the same one
 
   bool IsSlot() const { return source < kSourceImage; }
   // The open image file: whether there is one, its path, whether it may only be read.

@@ -64,8 +64,4 @@ void ConvertImageOrder(std::span<std::uint8_t> image, ImageOrder from, ImageOrde
   }
 }
 
-std::string_view OrderName(ImageOrder order) {
-  return order == ImageOrder::kLink ? "DCM order" : "card order";
-}
-
 }  // namespace quorvel

@@ -50,7 +50,4 @@ RecognisedOrder RecogniseOrder(std::span<const std::uint8_t, kBlockSize> root,
 // two are the same). `image` holds whole blocks.
 void ConvertImageOrder(std::span<std::uint8_t> image, ImageOrder from, ImageOrder to);
 
-// A short English name of an order for messages: "DCM order" or "card order".
-std::string_view OrderName(ImageOrder order);
-
 }  // namespace quorvel
