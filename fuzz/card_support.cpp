@@ -19,11 +19,20 @@ const Bytes& EmptyCardImage() {
   return image;
 }
 
-Bytes CardImageFromInput(Input input) {
-  if (input.size() >= kImageFileSize) return Bytes(input.begin(), input.begin() + kImageFileSize);
-  Bytes image = EmptyCardImage();
-  std::copy(input.begin(), input.end(), image.end() - static_cast<std::ptrdiff_t>(input.size()));
-  return image;
+void ResetFromInput(MemoryCard& card, Input input) {
+  if (input.size() >= kImageFileSize) {
+    card.Reset(input.first(kImageFileSize));
+    return;
+  }
+  const Bytes& empty = EmptyCardImage();
+  const std::size_t kept = kImageFileSize - input.size();
+  card.Reset(Input(empty).first(kept));
+  card.Overwrite(kept, input);
+}
+
+MemoryCard& ReusedCard(int which) {
+  static MemoryCard cards[2] = {MemoryCard(EmptyCardImage()), MemoryCard(EmptyCardImage())};
+  return cards[which];
 }
 
 namespace {

@@ -17,10 +17,14 @@ using testing::MemoryCard;
 // A card formatted with 200 user blocks and nothing else written (link order).
 const Bytes& EmptyCardImage();
 
-// The card image an input stands for: an input of a whole card or more is that card; a
-// shorter one replaces the top of the empty card (the root block first, then the FAT, the
-// directory and the data blocks below), so that small inputs reach the card's structures.
-Bytes CardImageFromInput(Input input);
+// Makes `card` hold the card image an input stands for: an input of a whole card or more is
+// that card; a shorter one replaces the top of the empty card (the root block first, then the
+// FAT, the directory and the data blocks below), so that small inputs reach the card's
+// structures.
+void ResetFromInput(MemoryCard& card, Input input);
+
+// A card reused by every input of a target (made once, reset per input).
+MemoryCard& ReusedCard(int which);
 
 // Cards worth starting from: made by code (several saves, a game, damaged chains), the
 // demo cards and the real cards in image order when the shared data is present.

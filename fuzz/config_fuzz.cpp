@@ -1,5 +1,8 @@
 // Fuzz target: any bytes as "DID2.cfg" are read into the settings; the settings written back
-// and read again are the same values.
+// (the text the program writes) and read again are the same values, without a message. The
+// file is read from memory through the program's own reader: no file system per input.
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/config.h"
@@ -16,6 +19,16 @@ std::vector<Bytes> configFuzzSeeds() {
 
 namespace {
 
+// The configuration file's bytes read from memory through the program's own stream reader.
+bool ReadConfigText(Input text, Settings& settings, Messages& messages) {
+  Bytes copy(text.begin(), text.end());
+  copy.push_back(0);  // fmemopen wants a buffer; the stream covers only the text
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(fmemopen(copy.data(), text.size(), "rb"),
+                                                       &std::fclose);
+  Check(file != nullptr, "the text could not be opened as a stream");
+  return ReadConfigStream(file.get(), settings, messages);
+}
+
 bool operator==(const Settings& a, const Settings& b) {
   return a.base_port == b.base_port && a.poll_delay == b.poll_delay &&
          a.byte_delay == b.byte_delay && a.bit_delay == b.bit_delay &&
@@ -29,16 +42,13 @@ bool operator==(const Settings& a, const Settings& b) {
 QUORVEL_FUZZ_TARGET(config, 512) {
   using namespace quorvel;
   using namespace quorvel::fuzz;
-  std::string work_dir = ScratchDir().string();
-  WriteFile(ScratchDir() / std::string(kConfigFileName), input);
-
   QuietMessages messages;
   Settings read;
-  ReadConfig(work_dir, read, messages);
-  Check(WriteConfig(work_dir, read, messages), "the settings could not be written back");
+  Check(ReadConfigText(input, read, messages), "the settings could not be read");
+  const std::string written = ConfigContent(read);
   Settings reread;
   QuietMessages quiet;
-  ReadConfig(work_dir, reread, quiet);
+  Check(ReadConfigText(ToBytes(written), reread, quiet), "the settings written could not be read");
   Check(reread == read, "the settings read back differ from those written");
   Check(quiet.told == 0, "a file the program wrote itself was reported as faulty");
 }

@@ -39,7 +39,8 @@ std::vector<Bytes> dci_importFuzzSeeds() {
 QUORVEL_FUZZ_TARGET(dci_import, 200 * quorvel::kBlockSize) {
   using namespace quorvel;
   using namespace quorvel::fuzz;
-  MemoryCard target(EmptyCardImage());
+  MemoryCard& target = ReusedCard(0);
+  target.Reset(EmptyCardImage());
   CardImage& card = target.card();
   Check(LoadCard(card) == LoadResult::kLoaded, "the empty card does not load");
   const DciImportResult result = ImportDciBytes(card, input);

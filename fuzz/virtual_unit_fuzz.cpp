@@ -3,7 +3,9 @@
 // then pairs of bytes are register operations: a data or control write, a register read, a
 // whole byte clocked in as the link does it, or a handshake. The unit never fails, never
 // changes the size of a card file, and counts no more transactions than select pulses.
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "card_support.h"
 #include "fuzz_support.h"
@@ -41,34 +43,47 @@ void ClockByte(VirtualUnit& unit, std::uint8_t value) {
   }
 }
 
-// The card files as the last run left them: only a run in which the unit completed a
-// command may have changed them, so the others reuse them as they are.
-struct CardFiles {
-  bool fresh[2] = {false, false};  // two-slot, paged
+// The cards, held in memory, as the last run left them: handed to each run's unit and taken
+// back afterwards, so that no run allocates or clears a card it need not. Only a run in which
+// the unit completed a command may have changed them; the next one starts from empty cards.
+struct Cards {
+  Bytes slots[2];
+  Bytes pages;
+  bool changed[2] = {true, true};  // two-slot, paged
 };
-CardFiles card_files;
+Cards cards;
 
-std::unique_ptr<VirtualUnit> MakeUnit(bool paged, std::uintmax_t& card_bytes) {
+std::unique_ptr<VirtualUnit> MakeUnit(bool paged, std::size_t& card_bytes) {
   std::string error;
-  const std::filesystem::path dir = ScratchDir();
-  bool& fresh = card_files.fresh[paged ? 1 : 0];
+  const Bytes& empty = EmptyCardImage();
+  bool& changed = cards.changed[paged ? 1 : 0];
   if (paged) {
     card_bytes = 2 * kImageFileSize;
-    if (!fresh) {
-      Bytes pages = EmptyCardImage();
-      pages.insert(pages.end(), EmptyCardImage().begin(), EmptyCardImage().end());
-      WriteFile(dir / "paged.bin", pages);
+    if (changed) {
+      cards.pages.resize(card_bytes);
+      std::copy(empty.begin(), empty.end(), cards.pages.begin());
+      std::copy(empty.begin(), empty.end(), cards.pages.begin() + kImageFileSize);
     }
-    fresh = true;
-    return VirtualUnit::Paged(dir / "paged.bin", error);
+    changed = false;
+    return VirtualUnit::PagedInMemory(std::move(cards.pages), error);
   }
   card_bytes = kImageFileSize;
-  if (!fresh) {
-    WriteFile(dir / "slot1.dcm", EmptyCardImage());
-    WriteFile(dir / "slot2.dcm", EmptyCardImage());
+  if (changed) {
+    for (Bytes& slot : cards.slots) slot = empty;
   }
-  fresh = true;
-  return VirtualUnit::TwoSlot(dir / "slot1.dcm", dir / "slot2.dcm", error);
+  changed = false;
+  return VirtualUnit::TwoSlotInMemory(std::move(cards.slots[0]), std::move(cards.slots[1]), error);
+}
+
+// Takes the unit's cards back for the next run; each must have kept its size.
+void TakeCardsBack(VirtualUnit& unit, bool paged, std::size_t card_bytes) {
+  for (std::size_t slot = 0; slot < (paged ? 1u : 2u); ++slot) {
+    std::optional<CardFile> card = unit.TakeCard(slot);
+    Check(card.has_value(), "a card went out of the unit");
+    Bytes bytes = std::move(*card).TakeBytes();
+    Check(bytes.size() == card_bytes, "a card file changed its size");
+    (paged ? cards.pages : cards.slots[slot]) = std::move(bytes);
+  }
 }
 
 }  // namespace
@@ -79,8 +94,9 @@ QUORVEL_FUZZ_TARGET(virtual_unit, 4096) {
   using namespace quorvel::fuzz;
   InputReader reader(input);
   const std::uint8_t setup = reader.Byte();
-  std::uintmax_t card_bytes = 0;
-  std::unique_ptr<VirtualUnit> unit = MakeUnit((setup & 0x01) != 0, card_bytes);
+  std::size_t card_bytes = 0;
+  const bool paged = (setup & 0x01) != 0;
+  std::unique_ptr<VirtualUnit> unit = MakeUnit(paged, card_bytes);
   Check(unit != nullptr, "the virtual unit could not be made");
   if ((setup & 0x02) != 0) unit->UseRandomFaults(setup, 3);
 
@@ -111,13 +127,8 @@ QUORVEL_FUZZ_TARGET(virtual_unit, 4096) {
     }
   }
   unit->WritePort(kControl, 0x00);
-  if (!unit->Counters().commands.empty()) card_files.fresh[setup & 0x01] = false;
+  if (!unit->Counters().commands.empty()) cards.changed[paged ? 1 : 0] = true;
   Check(unit->Transactions() <= select_writes, "more transactions than select pulses");
   Check(unit->FileErrors().empty(), "a card file could not be written");
-  for (const char* name : {"slot1.dcm", "slot2.dcm", "paged.bin"}) {
-    const std::filesystem::path file = ScratchDir() / name;
-    if ((setup & 0x01) == (std::string(name) == "paged.bin" ? 1 : 0)) {
-      Check(std::filesystem::file_size(file) == card_bytes, "a card file changed its size");
-    }
-  }
+  TakeCardsBack(*unit, paged, card_bytes);
 }

@@ -187,19 +187,14 @@ bool ReadExisting(const std::string& work_dir, Settings& settings, Messages& mes
   errno = 0;
   const InputFile input = OpenRegularFile(ConfigPath(work_dir));
   std::string reason = input.error;
-  std::optional<ConfigLines> read;
   if (input.file) {
-    read = ReadLines(input.file.get());
+    if (ReadConfigStream(input.file.get(), settings, messages)) return true;
     reason = ErrorText();
   }
-  if (!read) {
-    messages.Inform(std::string(kConfigFileName) + " in " + work_dir + " cannot be read (" +
-                    reason + "); the default settings are used.");
-    ApplyLines({}, settings, messages);
-    return false;
-  }
-  ApplyLines(*read, settings, messages);
-  return true;
+  messages.Inform(std::string(kConfigFileName) + " in " + work_dir + " cannot be read (" + reason +
+                  "); the default settings are used.");
+  ApplyLines({}, settings, messages);
+  return false;
 }
 
 }  // namespace
@@ -233,12 +228,22 @@ void ReadConfig(std::string& work_dir, Settings& settings, Messages& messages) {
   ApplyLines({}, settings, messages);
 }
 
+bool ReadConfigStream(std::FILE* file, Settings& settings, Messages& messages) {
+  const std::optional<ConfigLines> read = ReadLines(file);
+  if (!read) return false;
+  ApplyLines(*read, settings, messages);
+  return true;
+}
+
+std::string ConfigContent(const Settings& settings) {
+  return Lines({std::to_string(settings.base_port), std::to_string(settings.poll_delay),
+                std::to_string(settings.byte_delay), std::to_string(settings.bit_delay),
+                std::to_string(settings.slider_max), std::to_string(settings.drag_mode),
+                std::to_string(settings.auto_refresh)});
+}
+
 bool WriteConfig(const std::string& work_dir, const Settings& settings, Messages& messages) {
-  const std::string content =
-      Lines({std::to_string(settings.base_port), std::to_string(settings.poll_delay),
-             std::to_string(settings.byte_delay), std::to_string(settings.bit_delay),
-             std::to_string(settings.slider_max), std::to_string(settings.drag_mode),
-             std::to_string(settings.auto_refresh)});
+  const std::string content = ConfigContent(settings);
   errno = 0;
   if (WriteWhole(ConfigPath(work_dir), content)) return true;
   messages.Inform(std::string(kConfigFileName) + " cannot be written in " + work_dir + " (" +

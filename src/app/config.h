@@ -2,6 +2,7 @@
 // created with defaults) at start, rewritten after the settings dialog's OK.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,13 @@ void ReadConfig(std::string& work_dir, Settings& settings, Messages& messages);
 // Rewrites work_dir + "DID2.cfg" from `settings` as plain decimal numbers (the old file is
 // replaced only once the new one is complete). False, after a message, when it cannot.
 bool WriteConfig(const std::string& work_dir, const Settings& settings, Messages& messages);
+
+// The reading and the content behind ReadConfig and WriteConfig, on an open stream and in
+// memory: the lines of `file` stored into `settings` as ReadConfig stores them (messages
+// included); false, with nothing stored, when reading the stream failed. The text WriteConfig
+// writes for `settings`.
+bool ReadConfigStream(std::FILE* file, Settings& settings, Messages& messages);
+std::string ConfigContent(const Settings& settings);
 
 // For quorvel-cli: reads work_dir + "DID2.cfg" into `settings` when the file is there, and
 // never creates or rewrites it. Returns true when the file was read.

@@ -11,12 +11,10 @@
 #include "files/input_file.h"
 
 namespace quorvel {
-// The file is written only when every block was read, through a new file beside it: a link
-// planted at the working file's name is replaced, never followed.
-bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path) {
+bool ReadSaveData(CardImage& card, std::size_t index, std::vector<std::uint8_t>& bytes) {
+  bytes.clear();
   if (index >= kSaveRecords) return false;
   const SaveRecord& save = card.records[index];
-  std::vector<std::uint8_t> bytes;
   bool ok = true;
   std::uint16_t block = save.first_block;
   ReportProgress(card, 0, save.size);
@@ -31,7 +29,14 @@ bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path)
     ReportProgress(card, step + 1, save.size);
   }
   ReportProgress(card, 0, 0);
-  return ok && ReplaceFileContents(path, bytes);
+  return ok;
+}
+
+// The file is written only when every block was read, through a new file beside it: a link
+// planted at the working file's name is replaced, never followed.
+bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  return ReadSaveData(card, index, bytes) && ReplaceFileContents(path, bytes);
 }
 
 bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path) {

@@ -83,6 +83,9 @@ bool FormatCard(CardImage& card, std::uint8_t user_blocks);
 
 // The save's blocks in chain order and logical order, as a file (and back over the save;
 // refused on a card whose structure is unsafe to write).
+// The save's blocks in chain order (at most its size), each in logical order, as the working
+// file holds them; false when a block could not be read (`bytes` then holds those before it).
+bool ReadSaveData(CardImage& card, std::size_t index, std::vector<std::uint8_t>& bytes);
 bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path);
 bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path);
 

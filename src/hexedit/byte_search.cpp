@@ -1,15 +1,20 @@
-// Chunked Boyer-Moore-Horspool search over a byte source.
+// Chunked pattern search over a byte source: a vector scan for the pattern's first and last
+// bytes where the processor has one, Boyer-Moore-Horspool otherwise.
 #include "hexedit/byte_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace quorvel {
 namespace {
-
-constexpr std::int64_t kSearchChunk = 1024 * 1024;
 
 // Boyer-Moore-Horspool: compares the window's last byte first and, on a mismatch, shifts the
 // window by how far that byte's last occurrence in the pattern is from the pattern's end.
@@ -17,10 +22,9 @@ constexpr std::int64_t kSearchChunk = 1024 * 1024;
 // ignoring case costs no extra pass over the data.
 class Horspool {
  public:
-  Horspool(std::span<const std::uint8_t> pattern, const std::array<std::uint8_t, 256>* fold) {
-    folded_ = fold != nullptr;
-    for (int b = 0; b < 256; ++b) fold_[b] = fold ? (*fold)[b] : static_cast<std::uint8_t>(b);
-    for (const std::uint8_t b : pattern) needle_.push_back(fold_[b]);
+  Horspool(std::span<const std::uint8_t> needle, const std::array<std::uint8_t, 256>& fold,
+           bool folded)
+      : folded_(folded), fold_(fold), needle_(needle) {
     const std::size_t n = needle_.size();
     shift_.fill(n);
     for (std::size_t i = 0; i + 1 < n; ++i) shift_[needle_[i]] = n - 1 - i;
@@ -53,9 +57,125 @@ class Horspool {
   }
 
   bool folded_;
+  const std::array<std::uint8_t, 256>& fold_;
+  std::span<const std::uint8_t> needle_;
+  std::array<std::size_t, 256> shift_;
+};
+
+#ifdef __SSE2__
+// The byte values that fold to one needle byte; a vector scan compares each block with each.
+constexpr std::size_t kMaxVariants = 4;
+struct Variants {
+  std::array<__m128i, kMaxVariants> splats{};
+  std::size_t count = 0;
+};
+
+// Sixteen window positions at a time: a position is a candidate when its first byte and the
+// byte n - 1 after it are (variants of) the needle's first and last bytes; only candidates are
+// compared whole. On text and on runs of one byte that leaves few candidates, and each block
+// costs a few vector instructions, so the scan runs near memory speed.
+class VectorScan {
+ public:
+  // False in `usable` when a needle byte has more variants than the scan compares.
+  VectorScan(std::span<const std::uint8_t> needle, const std::array<std::uint8_t, 256>& fold,
+             bool folded, bool& usable)
+      : folded_(folded), fold_(fold), needle_(needle) {
+    usable = Collect(needle_.front(), first_) && Collect(needle_.back(), last_);
+  }
+
+  std::int64_t Search(std::span<const std::uint8_t> bytes) const {
+    const std::size_t n = needle_.size();
+    if (bytes.size() < n) return -1;
+    const std::size_t positions = bytes.size() - n + 1;  // window starts to try
+    const std::uint8_t* data = bytes.data();
+    std::size_t at = 0;
+    for (; at + 16 <= positions; at += 16) {
+      const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+      const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + n - 1));
+      auto mask = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_and_si128(Matches(head, first_), Matches(tail, last_))));
+      while (mask != 0) {
+        const std::size_t hit = at + static_cast<std::size_t>(std::countr_zero(mask));
+        if (Equal(data + hit)) return static_cast<std::int64_t>(hit);
+        mask &= mask - 1;
+      }
+    }
+    for (; at < positions; ++at) {
+      if (Equal(data + at)) return static_cast<std::int64_t>(at);
+    }
+    return -1;
+  }
+
+ private:
+  bool Collect(std::uint8_t wanted, Variants& variants) const {
+    for (int b = 0; b < 256; ++b) {
+      const auto byte = static_cast<std::uint8_t>(b);
+      if ((folded_ ? fold_[byte] : byte) != wanted) continue;
+      if (variants.count == kMaxVariants) return false;
+      variants.splats[variants.count++] = _mm_set1_epi8(static_cast<char>(byte));
+    }
+    return variants.count > 0;
+  }
+
+  static __m128i Matches(__m128i block, const Variants& variants) {
+    __m128i any = _mm_cmpeq_epi8(block, variants.splats[0]);
+    for (std::size_t k = 1; k < variants.count; ++k) {
+      any = _mm_or_si128(any, _mm_cmpeq_epi8(block, variants.splats[k]));
+    }
+    return any;
+  }
+
+  // The whole window at `window` against the needle.
+  bool Equal(const std::uint8_t* window) const {
+    const std::size_t n = needle_.size();
+    if (!folded_) return std::memcmp(window, needle_.data(), n) == 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (fold_[window[i]] != needle_[i]) return false;
+    }
+    return true;
+  }
+
+  bool folded_;
+  const std::array<std::uint8_t, 256>& fold_;
+  std::span<const std::uint8_t> needle_;
+  Variants first_;
+  Variants last_;
+};
+#endif
+
+// The needle (folded when case is ignored) and the scan that suits it.
+class Searcher {
+ public:
+  Searcher(std::span<const std::uint8_t> pattern, const std::array<std::uint8_t, 256>* fold)
+      : folded_(fold != nullptr) {
+    for (int b = 0; b < 256; ++b) fold_[b] = fold ? (*fold)[b] : static_cast<std::uint8_t>(b);
+    for (const std::uint8_t b : pattern) needle_.push_back(fold_[b]);
+#ifdef __SSE2__
+    bool usable = false;
+    vector_ = std::make_unique<VectorScan>(needle_, fold_, folded_, usable);
+    if (!usable) vector_.reset();
+#endif
+    if (!vector_) horspool_ = std::make_unique<Horspool>(needle_, fold_, folded_);
+  }
+
+  // Offset of the first match in bytes, or -1.
+  std::int64_t Search(std::span<const std::uint8_t> bytes) const {
+#ifdef __SSE2__
+    if (vector_) return vector_->Search(bytes);
+#endif
+    return horspool_->Search(bytes);
+  }
+
+ private:
+  bool folded_;
   std::array<std::uint8_t, 256> fold_;
   std::vector<std::uint8_t> needle_;
-  std::array<std::size_t, 256> shift_;
+#ifdef __SSE2__
+  std::unique_ptr<VectorScan> vector_;
+#else
+  std::unique_ptr<Horspool> vector_;  // never set: no vector scan on this processor
+#endif
+  std::unique_ptr<Horspool> horspool_;
 };
 
 }  // namespace
@@ -67,26 +187,29 @@ std::int64_t FindPattern(const ByteSource& data, std::span<const std::uint8_t> p
   first = std::max<std::int64_t>(first, 0);
   const std::int64_t end = std::min(last, data.Size() - 1) + 1;  // one past the range
   if (n == 0 || n > end - first) return -1;
-  const Horspool searcher(pattern, fold);
+  const Searcher searcher(pattern, fold);
 
   // The buffer always starts at buffer_start and keeps the last n - 1 bytes of the previous
-  // piece in front, so that a match across two pieces is seen.
-  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::max(kSearchChunk, 2 * n)));
+  // piece in front, so that a match across two pieces is seen. A range smaller than a piece
+  // needs a buffer of its own size only; nothing is cleared before it is read into.
+  const auto size = static_cast<std::size_t>(std::max(std::min(kSearchChunk, end - first), 2 * n));
+  const std::unique_ptr<std::uint8_t[]> buffer =
+      std::make_unique_for_overwrite<std::uint8_t[]>(size);
   std::int64_t buffer_start = first;
   std::int64_t kept = 0;
   std::int64_t next_read = first;
   while (next_read < end) {
-    const std::int64_t room = static_cast<std::int64_t>(buffer.size()) - kept;
+    const std::int64_t room = static_cast<std::int64_t>(size) - kept;
     const std::int64_t count = std::min(room, end - next_read);
-    if (!data.ReadAt(next_read, std::span(buffer.data() + kept, static_cast<std::size_t>(count)))) {
+    if (!data.ReadAt(next_read, std::span(buffer.get() + kept, static_cast<std::size_t>(count)))) {
       return -1;
     }
     next_read += count;
     const std::size_t filled = static_cast<std::size_t>(kept + count);
-    const std::int64_t hit = searcher.Search(std::span(buffer.data(), filled));
+    const std::int64_t hit = searcher.Search(std::span(buffer.get(), filled));
     if (hit >= 0) return buffer_start + hit;
     kept = std::min(n - 1, kept + count);
-    std::memmove(buffer.data(), buffer.data() + filled - kept, static_cast<std::size_t>(kept));
+    std::memmove(buffer.get(), buffer.get() + filled - kept, static_cast<std::size_t>(kept));
     buffer_start = next_read - kept;
   }
   return -1;

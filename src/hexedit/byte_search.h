@@ -1,5 +1,5 @@
-// Searching large data for a byte pattern: the data is read in pieces of 1 MiB and each piece
-// is scanned with Boyer-Moore-Horspool, never byte by byte through single reads.
+// Searching large data for a byte pattern: the data is read in pieces of kSearchChunk bytes
+// (never byte by byte through single reads) and each piece is scanned for the pattern.
 #pragma once
 
 #include <array>
@@ -9,6 +9,10 @@
 #include "hexedit/byte_source.h"
 
 namespace quorvel {
+
+// The size of the pieces the data is read in: small enough to stay in the processor's cache
+// between the read and the scan, large enough that a read costs little per byte.
+inline constexpr std::int64_t kSearchChunk = 256 * 1024;
 
 // The first position p with first <= p whose match ends at or before last (and inside the
 // data), or -1. With fold, data and pattern bytes are compared through that table (used to

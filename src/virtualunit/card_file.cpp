@@ -15,6 +15,11 @@
 namespace quorvel {
 namespace {
 
+bool SizeAllowed(std::uintmax_t size, std::span<const std::size_t> allowed_pages) {
+  return size % kVirtualPageSize == 0 && std::find(allowed_pages.begin(), allowed_pages.end(),
+                                                   size / kVirtualPageSize) != allowed_pages.end();
+}
+
 std::string SizeError(const std::filesystem::path& path, std::uintmax_t size,
                       std::span<const std::size_t> allowed_pages) {
   std::string error = path.string() + ": " + std::to_string(size) + " bytes, expected ";
@@ -73,10 +78,7 @@ std::optional<CardFile> CardFile::Load(const std::filesystem::path& path,
     return std::nullopt;
   }
   const auto size = static_cast<std::uintmax_t>(status.st_size);
-  const bool size_ok =
-      size % kVirtualPageSize == 0 && std::find(allowed_pages.begin(), allowed_pages.end(),
-                                                size / kVirtualPageSize) != allowed_pages.end();
-  if (!size_ok) {
+  if (!SizeAllowed(size, allowed_pages)) {
     error = SizeError(path, size, allowed_pages);
     return std::nullopt;
   }
@@ -93,6 +95,16 @@ std::optional<CardFile> CardFile::Load(const std::filesystem::path& path,
   card.RememberFileState();
   reason = LoadError::kNone;
   return card;
+}
+
+std::optional<CardFile> CardFile::InMemory(std::vector<std::uint8_t> bytes,
+                                           std::span<const std::size_t> allowed_pages,
+                                           std::string& error) {
+  if (!SizeAllowed(bytes.size(), allowed_pages)) {
+    error = SizeError("memory card", bytes.size(), allowed_pages);
+    return std::nullopt;
+  }
+  return CardFile("memory card", std::move(bytes), -1, false);
 }
 
 CardFile::CardFile(std::filesystem::path path, std::vector<std::uint8_t> bytes, int fd,
@@ -140,6 +152,7 @@ bool CardFile::Write(std::size_t offset, std::span<const std::uint8_t> data) {
     return false;
   }
   std::copy(data.begin(), data.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
+  if (fd_ < 0) return true;  // held in memory only
   std::size_t done = 0;
   while (done < data.size()) {
     const ssize_t put =
@@ -156,6 +169,7 @@ bool CardFile::Write(std::size_t offset, std::span<const std::uint8_t> data) {
 }
 
 std::string CardFile::ChangedUnderneath() const {
+  if (fd_ < 0) return {};  // held in memory only: nobody else can reach it
   struct stat open_file {};
   struct stat at_name {};
   const bool named = ::stat(path_.c_str(), &at_name) == 0;

@@ -38,6 +38,13 @@ class CardFile {
                                       CardFileAccess access = CardFileAccess::kReadWrite,
                                       LoadError* why = nullptr);
 
+  // A card held in memory only, without a file (a unit built in memory, e.g. for fuzzing):
+  // writes change only the bytes, and nothing can change it underneath. `bytes` must be a
+  // whole number of pages in `allowed_pages`; otherwise nothing, with the reason in `error`.
+  static std::optional<CardFile> InMemory(std::vector<std::uint8_t> bytes,
+                                          std::span<const std::size_t> allowed_pages,
+                                          std::string& error);
+
   CardFile(CardFile&& other) noexcept;
   CardFile& operator=(CardFile&& other) noexcept;
   CardFile(const CardFile&) = delete;
@@ -50,6 +57,8 @@ class CardFile {
   std::span<const std::uint8_t> Bytes(std::size_t offset, std::size_t length) const {
     return std::span<const std::uint8_t>(bytes_).subspan(offset, length);
   }
+  // The card's bytes, handed over (the card is empty afterwards).
+  std::vector<std::uint8_t> TakeBytes() && { return std::move(bytes_); }
   // Stores `data` at `offset` in memory and in the file; false (errno set) when the file
   // write failed or the card is read-only.
   bool Write(std::size_t offset, std::span<const std::uint8_t> data);
@@ -65,7 +74,7 @@ class CardFile {
 
   std::filesystem::path path_;
   std::vector<std::uint8_t> bytes_;
-  int fd_ = -1;
+  int fd_ = -1;  // -1 for a card held in memory only
   bool read_only_ = false;
   dev_t device_ = 0;
   ino_t inode_ = 0;

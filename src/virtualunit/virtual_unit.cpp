@@ -93,6 +93,28 @@ std::unique_ptr<VirtualUnit> VirtualUnit::Paged(const std::filesystem::path& fil
   return unit;
 }
 
+std::unique_ptr<VirtualUnit> VirtualUnit::TwoSlotInMemory(
+    std::optional<std::vector<std::uint8_t>> slot1, std::optional<std::vector<std::uint8_t>> slot2,
+    std::string& error, std::uint16_t base_port) {
+  std::unique_ptr<VirtualUnit> unit(new VirtualUnit(UnitKind::kTwoSlot, base_port));
+  std::array<std::optional<std::vector<std::uint8_t>>*, 2> cards = {&slot1, &slot2};
+  for (std::size_t slot = 0; slot < cards.size(); ++slot) {
+    if (!*cards[slot]) continue;
+    unit->logic_.Card(slot) = CardFile::InMemory(std::move(**cards[slot]), kSlotCardPages, error);
+    if (!unit->logic_.Card(slot)) return nullptr;
+  }
+  return unit;
+}
+
+std::unique_ptr<VirtualUnit> VirtualUnit::PagedInMemory(std::vector<std::uint8_t> pages,
+                                                        std::string& error,
+                                                        std::uint16_t base_port) {
+  std::unique_ptr<VirtualUnit> unit(new VirtualUnit(UnitKind::kPaged, base_port));
+  unit->logic_.Card(0) = CardFile::InMemory(std::move(pages), kPagedCardPages, error);
+  if (!unit->logic_.Card(0)) return nullptr;
+  return unit;
+}
+
 std::unique_ptr<VirtualUnit> VirtualUnit::NothingAttached(std::uint16_t base_port) {
   return std::unique_ptr<VirtualUnit>(new VirtualUnit(UnitKind::kNothing, base_port));
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "port/port_io.h"
@@ -59,6 +60,15 @@ class VirtualUnit : public PortIo {
   static std::unique_ptr<VirtualUnit> Paged(const std::filesystem::path& file, std::string& error,
                                             std::uint16_t base_port = kDefaultBasePort,
                                             CardFileAccess access = CardFileAccess::kReadWrite);
+  // The same units with cards held in memory (CardFile::InMemory): nothing touches the file
+  // system. Null, with the reason in `error`, when a card has the wrong number of pages.
+  static std::unique_ptr<VirtualUnit> TwoSlotInMemory(
+      std::optional<std::vector<std::uint8_t>> slot1,
+      std::optional<std::vector<std::uint8_t>> slot2, std::string& error,
+      std::uint16_t base_port = kDefaultBasePort);
+  static std::unique_ptr<VirtualUnit> PagedInMemory(std::vector<std::uint8_t> pages,
+                                                    std::string& error,
+                                                    std::uint16_t base_port = kDefaultBasePort);
   // A port with nothing on it: the status line floats high and nothing ever answers.
   static std::unique_ptr<VirtualUnit> NothingAttached(std::uint16_t base_port = kDefaultBasePort);
 
@@ -76,6 +86,11 @@ class VirtualUnit : public PortIo {
   void RemoveCardAfter(std::size_t slot, std::uint64_t transactions);
   bool InsertCardAfter(std::size_t slot, const std::filesystem::path& file,
                        std::uint64_t transactions, std::string& error);
+
+  // Takes the slot's card out at once and hands it over (nothing when the slot is empty).
+  std::optional<CardFile> TakeCard(std::size_t slot) {
+    return std::exchange(logic_.Card(slot), {});
+  }
 
   UnitKind Kind() const { return logic_.Kind(); }
   bool HasCard(std::size_t slot) const { return logic_.Card(slot).has_value(); }

@@ -161,6 +161,11 @@ TEST(ReverseGroups, ReversesEachGroupAndIsItsOwnInverse) {
   EXPECT_EQ((std::vector<int>{block[0], block[1], block[2], block[3]}),
             (std::vector<int>{4, 3, 2, 1}));
   EXPECT_EQ(block[508], original[511]);
+  // Every group of the block, not only the ends: byte i holds what stood at i with its two
+  // low bits turned round.
+  for (std::size_t i = 0; i < block.size(); ++i) {
+    ASSERT_EQ(block[i], original[i ^ 3]) << "byte " << i;
+  }
   ReverseGroups(block);
   EXPECT_EQ(block, original);
 }

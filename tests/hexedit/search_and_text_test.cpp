@@ -1,6 +1,9 @@
 // Tests of the chunked pattern search, the hex text conversions and the grid numbers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "hex_test_util.h"
 #include "hexedit/byte_search.h"
 #include "hexedit/hex_layout.h"
@@ -32,14 +35,54 @@ TEST(FindPatternTest, RangeRules) {
 }
 
 TEST(FindPatternTest, FindsMatchesAcrossPieceBoundariesInLargeData) {
-  Bytes data(3 * 1024 * 1024 + 17, 0x55);
+  constexpr auto kPiece = static_cast<std::size_t>(kSearchChunk);
+  Bytes data(3 * kPiece + 17, 0x55);
   const Bytes pattern = {'n', 'e', 'e', 'd', 'l', 'e'};
-  for (const std::size_t at : {std::size_t{1024 * 1024 - 3}, std::size_t{2 * 1024 * 1024 - 1},
-                               data.size() - pattern.size()}) {
+  for (const std::size_t at : {kPiece - 3, 2 * kPiece - 1, data.size() - pattern.size()}) {
     Bytes copy = data;
     std::copy(pattern.begin(), pattern.end(), copy.begin() + static_cast<std::ptrdiff_t>(at));
     EXPECT_EQ(Find(copy, pattern, 0, static_cast<std::int64_t>(copy.size())), at);
     EXPECT_EQ(Find(copy, pattern, 100, static_cast<std::int64_t>(at + pattern.size() - 2)), -1);
+  }
+}
+
+// The scan looks at sixteen positions at a time: a match at every offset around the edges of
+// those blocks, patterns of 1 to 20 bytes, near misses (first and last byte right, a middle
+// byte wrong) before it, with and without ignoring case, against a plain search.
+TEST(FindPatternTest, AgreesWithAPlainSearchAtEveryOffsetAndLength) {
+  const auto plain = [](const Bytes& data, const Bytes& pattern, bool ignore_case) {
+    const auto& fold = LowerCaseTable(TranslationType::ttAnsi);
+    for (std::size_t p = 0; p + pattern.size() <= data.size(); ++p) {
+      bool match = true;
+      for (std::size_t i = 0; i < pattern.size() && match; ++i) {
+        match = ignore_case ? fold[data[p + i]] == fold[pattern[i]] : data[p + i] == pattern[i];
+      }
+      if (match) return static_cast<std::int64_t>(p);
+    }
+    return std::int64_t{-1};
+  };
+  for (std::size_t length = 1; length <= 20; ++length) {
+    Bytes pattern(length);
+    for (std::size_t i = 0; i < length; ++i) pattern[i] = static_cast<std::uint8_t>('a' + i % 26);
+    for (std::size_t at = 0; at < 70; ++at) {
+      Bytes data(80 + length, 'z');
+      if (length >= 3 && at >= length) {  // a near miss before the match
+        std::copy(pattern.begin(), pattern.end(),
+                  data.begin() + static_cast<std::ptrdiff_t>(at - length));
+        data[at - length + 1] = 'Z';
+      }
+      for (std::size_t i = 0; i < length; ++i) {
+        data[at + i] =
+            static_cast<std::uint8_t>(i % 2 == 0 ? std::toupper(pattern[i]) : pattern[i]);
+      }
+      for (const bool ignore_case : {false, true}) {
+        const auto last = static_cast<std::int64_t>(data.size() - 1);
+        ASSERT_EQ(Find(data, pattern, 0, last, ignore_case), plain(data, pattern, ignore_case))
+            << "length " << length << " at " << at << (ignore_case ? " ignoring case" : "");
+        ASSERT_EQ(Find(data, pattern, static_cast<std::int64_t>(at) + 1, last, ignore_case), -1)
+            << "length " << length << " after " << at;
+      }
+    }
   }
 }
 

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,20 +25,45 @@ class MemoryCard {
   // Images shorter than a card are padded with zero bytes, longer ones cut.
   explicit MemoryCard(std::vector<std::uint8_t> image) : bytes_(std::move(image)) {
     bytes_.resize(kImageFileSize, 0x00);
-    FilePtr file(fmemopen(bytes_.data(), bytes_.size(), "r+b"));
-    if (file == nullptr) throw std::runtime_error("fmemopen failed");
-    card_.blocks = std::make_unique<ImageFileBlocks>(std::move(file), "memory", ImageOrder::kLink,
-                                                     /*read_only=*/false, nullptr);
+    OpenStream();
   }
   ~MemoryCard() { CloseImageFile(card_); }
   MemoryCard(const MemoryCard&) = delete;
   MemoryCard& operator=(const MemoryCard&) = delete;
+
+  // Makes the buffer hold `image` (padded or cut like the constructor's) and starts the card
+  // afresh, reusing the buffer and the model: fuzz targets reset one card per input instead of
+  // making a new one.
+  void Reset(std::span<const std::uint8_t> image) {
+    const std::size_t kept = std::min(image.size(), bytes_.size());
+    std::copy_n(image.begin(), kept, bytes_.begin());
+    std::fill(bytes_.begin() + static_cast<std::ptrdiff_t>(kept), bytes_.end(), 0x00);
+  }
+
+  // Writes `bytes` into the buffer at `offset`, as far as the card reaches.
+  void Overwrite(std::size_t offset, std::span<const std::uint8_t> bytes) {
+    if (offset >= bytes_.size()) return;
+    const std::size_t count = std::min(bytes.size(), bytes_.size() - offset);
+    std::copy_n(bytes.begin(), count, bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
+  }
 
   CardImage& card() { return card_; }
   // The image as written so far (link order).
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
  private:
+  // The image file's stream over the buffer. Its stdio buffer is one block long: every read
+  // of a whole block then goes straight from the card's buffer to the caller's and every write
+  // is flushed at once, so the stdio buffer never holds card bytes and Reset() may change the
+  // buffer underneath.
+  void OpenStream() {
+    FilePtr file(fmemopen(bytes_.data(), bytes_.size(), "r+b"));
+    if (file == nullptr) throw std::runtime_error("fmemopen failed");
+    std::setvbuf(file.get(), nullptr, _IOFBF, kBlockSize);
+    card_.blocks = std::make_unique<ImageFileBlocks>(std::move(file), "memory", ImageOrder::kLink,
+                                                     /*read_only=*/false, nullptr);
+  }
+
   std::vector<std::uint8_t> bytes_;
   CardImage card_;
 };
