@@ -1,20 +1,22 @@
 // Page table checks shared by the disassembler fuzz targets.
 #include "code_support.h"
 
+#include <algorithm>
+
 #include "disasm/code_page_table.h"
 #include "fuzz_support.h"
 
 namespace quorvel::fuzz {
 
-void ExercisePageTable(const std::filesystem::path& path, std::size_t size, Input choices) {
-  CodePageTable table;
-  Check(table.Open(path), "the page table could not be built");
+void ExercisePageTable(Input code, int lines_per_page, Input choices) {
+  const std::size_t size = code.size();
+  CodePageTable table(lines_per_page);
+  Check(table.OpenBytes(Bytes(code.begin(), code.end())), "the page table could not be built");
   Check(table.page_count() >= 1, "a code file without a page");
   Check(table.end_address() == static_cast<std::int64_t>(size), "the table ends off the data");
   // The last page: the one whose start was recorded last.
   Check(table.ShowPage(table.page_count() - 1), "a page could not be listed");
-  Check(static_cast<int>(table.lines().size()) <= CodePageTable::kLinesPerPage,
-        "a page holds too many lines");
+  Check(static_cast<int>(table.lines().size()) <= lines_per_page, "a page holds too many lines");
   InputReader reader(choices);
   const std::int64_t address = (reader.Word() | reader.Byte() << 16) % (table.end_address() + 2);
   const GoToResult go = table.GoTo(address);
@@ -25,8 +27,12 @@ void ExercisePageTable(const std::filesystem::path& path, std::size_t size, Inpu
   Check(go.line < table.lines().size(), "the selected line is not on the page");
   Check(table.lines()[go.line].address >= address, "the selected line lies below the address");
   const std::uint8_t patch[3] = {reader.Byte(), reader.Byte(), reader.Byte()};
+  const Instruction patched = table.lines()[go.line];
   Check(table.Patch(go.line, patch).status != GoToStatus::kFailed, "a patch failed");
-  Check(ReadFile(path).size() == size, "a patch changed the size of the code file");
+  Check(table.code().size() == size, "a patch changed the size of the code file");
+  Check(std::equal(patch, patch + patched.length,
+                   table.code().begin() + static_cast<std::ptrdiff_t>(patched.position)),
+        "a patch did not write the instruction's bytes");
 }
 
 }  // namespace quorvel::fuzz

@@ -1,6 +1,6 @@
 // Fuzz target: any bytes as a code file are disassembled in one pass and through the code
-// window's page table (a go-to and a patch); positions and lines stay in bounds. Longer
-// listings of several pages are the code_pages target's.
+// window's page table (a go-to and a patch) with short pages; positions and lines stay in
+// bounds. The code is held in memory: no file per input.
 #include <string>
 
 #include "code_support.h"
@@ -32,21 +32,21 @@ std::vector<Bytes> disasmFuzzSeeds() {
 
 namespace {
 
-// Decodes the whole file once with the plain reader; every line lies inside the file and
+// Decodes the whole code once with the plain reader; every line lies inside the code and
 // the lines follow one another.
-void DecodeAll(const std::filesystem::path& path, std::size_t size) {
+void DecodeAll(Input code) {
   CodeReader reader;
-  Check(reader.OpenCodeFile(path), "the code file could not be opened");
+  Check(reader.OpenCodeBytes(code), "the code could not be opened");
+  const auto size = static_cast<std::int64_t>(code.size());
   std::int64_t next = 0;
   while (std::optional<Instruction> line = DecodeNext(reader)) {
     Check(line->position == next, "an instruction does not start where the last one ended");
     Check(line->length >= 1 && line->length <= 3, "an instruction length out of range");
     Check(!line->text.empty() && line->text.front() == '$', "a listing line without its address");
     next = reader.position();
-    Check(next > line->position && next <= static_cast<std::int64_t>(size),
-          "the reader moved outside the file");
+    Check(next > line->position && next <= size, "the reader moved outside the file");
   }
-  Check(next == static_cast<std::int64_t>(size), "decoding stopped before the end of the data");
+  Check(next == size, "decoding stopped before the end of the data");
 }
 
 }  // namespace
@@ -55,9 +55,9 @@ void DecodeAll(const std::filesystem::path& path, std::size_t size) {
 QUORVEL_FUZZ_TARGET(disasm, quorvel::fuzz::kMaxCodeInput) {
   using namespace quorvel;
   using namespace quorvel::fuzz;
-  const std::filesystem::path path = ScratchDir() / "code.bin";
-  WriteFile(path, input);
-  DecodeAll(path, input.size());
-
-  ExercisePageTable(path, input.size(), input);
+  DecodeAll(input);
+  // Pages of 2 to 129 lines, chosen by the last byte, so that listings of a few KiB reach
+  // many page boundaries.
+  const int lines_per_page = 2 + (input.empty() ? 0 : input.back() % 128);
+  ExercisePageTable(input, lines_per_page, input);
 }

@@ -10,15 +10,6 @@
 namespace quorvel {
 namespace {
 
-// Page k starts at line k * kPageStep: the last line of one page is the first of the next.
-constexpr std::int64_t kPageStep = CodePageTable::kLinesPerPage - 1;
-
-// Pages needed for `lines` lines; a page after the first exists only when it lists more
-// than the line it shares with the page before.
-std::size_t PagesFor(std::int64_t lines) {
-  return lines <= 1 ? 1 : static_cast<std::size_t>((lines - 2) / kPageStep + 1);
-}
-
 // Overwrites bytes of the file at `position` without truncating it; returns the error.
 std::string WriteAt(const std::filesystem::path& path, std::int64_t position,
                     std::span<const std::uint8_t> bytes) {
@@ -36,7 +27,36 @@ std::string WriteAt(const std::filesystem::path& path, std::int64_t position,
 
 }  // namespace
 
+// Page k starts at line k * (lines per page - 1): the last line of one page is the first of
+// the next.
+CodePageTable::CodePageTable(int lines_per_page)
+    : lines_per_page_(std::max(lines_per_page, 2)), page_step_(lines_per_page_ - 1) {}
+
+// A page after the first exists only when it lists more than the line it shares with the page
+// before.
+std::size_t CodePageTable::PagesFor(std::int64_t lines) const {
+  return lines <= 1 ? 1 : static_cast<std::size_t>((lines - 2) / page_step_ + 1);
+}
+
+bool CodePageTable::OpenReader(CodeReader& reader) const {
+  return in_memory_ ? reader.OpenCodeBytes(code_) : reader.OpenCodeFile(path_);
+}
+
+bool CodePageTable::OpenBytes(std::vector<std::uint8_t> code) {
+  in_memory_ = true;
+  code_ = std::move(code);
+  path_ = "code in memory";
+  entries_.assign(2, PageEntry{});
+  lines_.clear();
+  current_page_ = 0;
+  if (!Build(0)) return false;
+  page_label_ = " 頁數1的 " + std::to_string(page_count());
+  return true;
+}
+
 bool CodePageTable::Open(const std::filesystem::path& code_file) {
+  in_memory_ = false;
+  code_.clear();
   path_ = code_file;
   entries_.assign(2, PageEntry{});
   lines_.clear();
@@ -51,12 +71,12 @@ bool CodePageTable::ShowPage(int page) {
     return Fail("no page " + std::to_string(page + 1) + " of " + std::to_string(page_count()));
   }
   CodeReader reader;
-  if (!reader.OpenCodeFile(path_) || !reader.SeekCodeFile(entries_[page].position)) {
+  if (!OpenReader(reader) || !reader.SeekCodeFile(entries_[page].position)) {
     return Fail(reader.failed() ? reader.error() : "cannot seek in " + path_.string());
   }
   reader.set_address(entries_[page].address);
   std::vector<Instruction> lines;
-  while (lines.size() < static_cast<std::size_t>(kLinesPerPage)) {
+  while (lines.size() < static_cast<std::size_t>(lines_per_page_)) {
     std::optional<Instruction> line = DecodeNext(reader);
     if (!line) break;
     lines.push_back(std::move(*line));
@@ -98,7 +118,12 @@ GoToResult CodePageTable::Patch(std::size_t line, std::span<const std::uint8_t> 
     Fail("the instruction needs " + std::to_string(length) + " bytes");
     return {GoToStatus::kFailed};
   }
-  std::string error = WriteAt(path_, patched.position, bytes.first(length));
+  std::string error;
+  if (in_memory_) {
+    std::copy_n(bytes.begin(), length, code_.begin() + patched.position);
+  } else {
+    error = WriteAt(path_, patched.position, bytes.first(length));
+  }
   if (!error.empty()) {
     Fail(error);
     return {GoToStatus::kFailed};
@@ -117,14 +142,16 @@ GoToResult CodePageTable::Patch(std::size_t line, std::span<const std::uint8_t> 
 
 bool CodePageTable::Build(int keep) {
   CodeReader reader;
-  if (!reader.OpenCodeFile(path_)) return Fail(reader.error());
+  if (!OpenReader(reader)) return Fail(reader.error());
   std::vector<PageEntry> starts{PageEntry{0, 0}};
   std::vector<Instruction> kept;
-  const std::int64_t keep_first = std::int64_t{keep} * kPageStep;
+  const std::int64_t keep_first = std::int64_t{keep} * page_step_;
   std::int64_t count = 0;
   while (std::optional<Instruction> line = DecodeNext(reader)) {
-    if (count > 0 && count % kPageStep == 0) starts.push_back({line->address, line->position});
-    if (count >= keep_first && count < keep_first + kLinesPerPage) kept.push_back(std::move(*line));
+    if (count > 0 && count % page_step_ == 0) starts.push_back({line->address, line->position});
+    if (count >= keep_first && count < keep_first + lines_per_page_) {
+      kept.push_back(std::move(*line));
+    }
     ++count;
   }
   last_pass_bytes_read_ = reader.file_bytes_read();

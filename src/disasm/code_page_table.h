@@ -43,8 +43,16 @@ class CodePageTable {
  public:
   static constexpr int kLinesPerPage = 8193;
 
+  // Pages of `lines_per_page` lines (at least 2); the code window's pages are kLinesPerPage.
+  explicit CodePageTable(int lines_per_page = kLinesPerPage);
+
   // Builds the table in one pass over the file and shows page 0.
   bool Open(const std::filesystem::path& code_file);
+  // The same over code held in memory: listing, going to an address and patching work on the
+  // table's own copy (code()), and no file is read or written.
+  bool OpenBytes(std::vector<std::uint8_t> code);
+  const std::vector<std::uint8_t>& code() const { return code_; }
+  int lines_per_page() const { return lines_per_page_; }
 
   // Lists page `page` (0 to page_count() - 1) from its recorded start.
   bool ShowPage(int page);
@@ -77,7 +85,15 @@ class CodePageTable {
   // Makes `page` the current page and labels it as shown.
   void ShowPageLabel(int page);
   bool Fail(const std::string& error);
+  // Opens `reader` on the file or on the code in memory.
+  bool OpenReader(CodeReader& reader) const;
+  // Pages needed for `lines` lines.
+  std::size_t PagesFor(std::int64_t lines) const;
 
+  int lines_per_page_;
+  std::int64_t page_step_;  // page k starts at line k * page_step_
+  bool in_memory_ = false;
+  std::vector<std::uint8_t> code_;
   std::filesystem::path path_;
   std::vector<PageEntry> entries_{PageEntry{}, PageEntry{}};
   std::vector<Instruction> lines_;

@@ -30,8 +30,21 @@ bool CodeReader::OpenCodeFile(const std::filesystem::path& path) {
   return true;
 }
 
+bool CodeReader::OpenCodeBytes(std::span<const std::uint8_t> code) {
+  CloseCodeFile();
+  path_ = "code in memory";
+  error_.clear();
+  position_ = window_end_ = address_ = instruction_address_ = 0;
+  file_bytes_read_ = 0;
+  windows_loaded_ = 0;
+  memory_ = code;
+  in_memory_ = true;
+  file_size_ = static_cast<std::int64_t>(code.size());
+  return true;
+}
+
 bool CodeReader::SeekCodeFile(std::int64_t position) {
-  if (!file_ || position < 0 || position > file_size_) return false;
+  if (!Open() || position < 0 || position > file_size_) return false;
   position_ = position;
   // The window holding the position is read by the next ReadCodeByte.
   window_end_ = position - position % kWindowSize;
@@ -39,7 +52,7 @@ bool CodeReader::SeekCodeFile(std::int64_t position) {
 }
 
 std::optional<std::uint8_t> CodeReader::ReadCodeByte() {
-  if (!file_ || failed() || position_ >= file_size_) return std::nullopt;
+  if (!Open() || failed() || position_ >= file_size_) return std::nullopt;
   if (position_ >= window_end_ && !LoadWindow()) return std::nullopt;
   std::uint8_t byte = buffer_[position_ % kWindowSize];
   ++position_;
@@ -47,10 +60,21 @@ std::optional<std::uint8_t> CodeReader::ReadCodeByte() {
   return byte;
 }
 
-void CodeReader::CloseCodeFile() { file_.reset(); }
+void CodeReader::CloseCodeFile() {
+  file_.reset();
+  memory_ = {};
+  in_memory_ = false;
+}
 
 bool CodeReader::LoadWindow() {
   std::int64_t wanted = std::min(kWindowSize, file_size_ - window_end_);
+  if (in_memory_) {
+    std::copy_n(memory_.begin() + window_end_, wanted, buffer_.begin());
+    file_bytes_read_ += wanted;
+    ++windows_loaded_;
+    window_end_ += kWindowSize;
+    return true;
+  }
   if (std::fseek(file_.get(), window_end_, SEEK_SET) != 0) {
     Fail("cannot seek in");
     return false;

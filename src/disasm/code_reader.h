@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace quorvel {
@@ -19,6 +20,8 @@ class CodeReader {
   // Opens the file and takes its size; position, address and instruction address become 0.
   // Returns false (see error()) when the file cannot be opened.
   bool OpenCodeFile(const std::filesystem::path& path);
+  // The same over code held in memory (which must outlive the reading); always succeeds.
+  bool OpenCodeBytes(std::span<const std::uint8_t> code);
 
   // Moves to `position` (0 to the file size); the window holding it is read by the next
   // ReadCodeByte, and later windows follow sequentially. The address is left unchanged.
@@ -54,7 +57,11 @@ class CodeReader {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
 
+  bool Open() const { return file_ != nullptr || in_memory_; }
+
   std::unique_ptr<std::FILE, FileCloser> file_;
+  std::span<const std::uint8_t> memory_;  // the code when it is read from memory
+  bool in_memory_ = false;
   std::filesystem::path path_;
   std::int64_t file_size_ = 0;
   std::int64_t position_ = 0;

@@ -251,6 +251,53 @@ TEST(CodePageTable, PatchThatEndsTheDataEarlierShowsTheLastPage) {
   EXPECT_EQ(table.lines()[after.line].address, kStep);
 }
 
+// Code held in memory and pages of a few lines: the same pages, lines and patches as the
+// table over a file with those pages, and the file is never touched.
+TEST(CodePageTable, CodeInMemoryWithShortPagesMatchesTheFile) {
+  for (const int lines_per_page : {2, 3, 17, 64}) {
+    SCOPED_TRACE(lines_per_page);
+    const std::vector<std::uint8_t> bytes = PseudoRandomCode(3000, 11);
+    CodeFile file(bytes);
+    CodePageTable on_file(lines_per_page);
+    CodePageTable in_memory(lines_per_page);
+    ASSERT_TRUE(on_file.Open(file.path())) << on_file.error();
+    ASSERT_TRUE(in_memory.OpenBytes(bytes)) << in_memory.error();
+    ASSERT_GT(in_memory.page_count(), 3);
+    const std::vector<Instruction> straight = StraightListing(file.path());
+    ASSERT_EQ(in_memory.page_count(),
+              static_cast<int>((straight.size() - 2) / (lines_per_page - 1) + 1));
+    for (int page = 0; page < in_memory.page_count(); ++page) {
+      ASSERT_TRUE(on_file.ShowPage(page));
+      ASSERT_TRUE(in_memory.ShowPage(page));
+      ASSERT_EQ(in_memory.lines().size(), on_file.lines().size()) << "page " << page;
+      ASSERT_LE(in_memory.lines().size(), static_cast<std::size_t>(lines_per_page));
+      for (std::size_t i = 0; i < in_memory.lines().size(); ++i) {
+        ASSERT_EQ(in_memory.lines()[i].text, on_file.lines()[i].text) << page << ":" << i;
+      }
+    }
+    // A patch near the middle: both tables list the same afterwards; only the file table
+    // wrote to the file.
+    const std::int64_t address = on_file.end_address() / 2;
+    const GoToResult file_go = on_file.GoTo(address);
+    const GoToResult memory_go = in_memory.GoTo(address);
+    ASSERT_EQ(file_go.status, GoToStatus::kSelected);
+    ASSERT_EQ(memory_go.line, file_go.line);
+    const std::int64_t position = in_memory.lines()[memory_go.line].position;
+    const std::uint8_t patch[3] = {0x23, 0x45, 0x67};
+    ASSERT_EQ(in_memory.Patch(memory_go.line, patch).status, GoToStatus::kSelected);
+    EXPECT_EQ(file.Read(), bytes);
+    ASSERT_EQ(on_file.Patch(file_go.line, patch).status, GoToStatus::kSelected);
+    EXPECT_EQ(file.Read(), in_memory.code());
+    EXPECT_NE(in_memory.code(), bytes);
+    EXPECT_EQ(in_memory.code()[static_cast<std::size_t>(position)], 0x23);
+    ASSERT_EQ(in_memory.page_count(), on_file.page_count());
+    ASSERT_EQ(in_memory.lines().size(), on_file.lines().size());
+    for (std::size_t i = 0; i < in_memory.lines().size(); ++i) {
+      ASSERT_EQ(in_memory.lines()[i].text, on_file.lines()[i].text) << i;
+    }
+  }
+}
+
 TEST(CodePageTable, UnreadableFileIsReported) {
   CodePageTable table;
   EXPECT_FALSE(table.Open("/nonexistent/~ico._"));
