@@ -46,18 +46,17 @@ bool CodePageTable::OpenBytes(std::vector<std::uint8_t> code) {
   in_memory_ = true;
   code_ = std::move(code);
   path_ = "code in memory";
-  entries_.assign(2, PageEntry{});
-  lines_.clear();
-  current_page_ = 0;
-  if (!Build(0)) return false;
-  page_label_ = " 頁數1的 " + std::to_string(page_count());
-  return true;
+  return BuildFirstPage();
 }
 
 bool CodePageTable::Open(const std::filesystem::path& code_file) {
   in_memory_ = false;
   code_.clear();
   path_ = code_file;
+  return BuildFirstPage();
+}
+
+bool CodePageTable::BuildFirstPage() {
   entries_.assign(2, PageEntry{});
   lines_.clear();
   current_page_ = 0;

@@ -79,6 +79,8 @@ class CodePageTable {
   std::int64_t last_pass_bytes_read() const { return last_pass_bytes_read_; }
 
  private:
+  // Builds the table afresh and shows page 0 (opening).
+  bool BuildFirstPage();
   // Decodes the whole file once, recording the page starts and the lines of page `keep`
   // (none when the data ends before it).
   bool Build(int keep);

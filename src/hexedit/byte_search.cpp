@@ -66,7 +66,7 @@ class Horspool {
 // The byte values that fold to one needle byte; a vector scan compares each block with each.
 constexpr std::size_t kMaxVariants = 4;
 struct Variants {
-  std::array<__m128i, kMaxVariants> splats{};
+  __m128i splats[kMaxVariants] = {};
   std::size_t count = 0;
 };
 
