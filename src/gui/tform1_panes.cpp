@@ -285,6 +285,12 @@ void TForm1::ClearSelection() {
   NamePanel->setText(QStringLiteral(" 沒有選擇單元"));
   Label7->clear();
   if (Panel2->y() != kPanel2Home) return;
+  // A window that is not on the screen (the main window while it is built) shows no slide:
+  // the panel goes straight to where the slide ends, without 82 ms of pauses.
+  if (!isVisible()) {
+    MoveSelectionPanel(kPanel2Parked - kPanel2Home);
+    return;
+  }
   for (int i = 0; i <= 40; ++i) {
     Pause(2);
     RepaintWindow();

@@ -162,6 +162,9 @@ TEST_F(MainWindowTest, StartUpStateAndTimers) {
   EXPECT_FALSE(f.AsmBtn->isEnabled());
   EXPECT_FALSE(f.Slot1Loaded || f.Slot2Loaded || f.ImageLoaded);
   EXPECT_EQ(f.Panel2->y(), TForm1::kPanel2Parked) << "the selected-save panel starts parked";
+  EXPECT_TRUE(construction_pauses_.empty())
+      << "the window, not yet on the screen, waited " << construction_pauses_.size()
+      << " times while it was built (the panel's slide)";
   EXPECT_EQ(f.NamePanel->y() - f.Panel2->y(), -34);
   EXPECT_EQ(f.Panel3->x(), TForm1::kPanel3Parked);
   EXPECT_EQ(f.Slot1Card.source, 0);

@@ -117,6 +117,7 @@ void WindowTest::Start(std::unique_ptr<VirtualUnit> unit) {
   wait_ = std::make_unique<TwaitForm>();
   form_->AttachWaitForm(wait_.get());
   form_->show();
+  construction_pauses_ = pauses_;
   pauses_.clear();
 }
 

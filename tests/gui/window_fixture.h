@@ -95,6 +95,7 @@ class WindowTest : public ::testing::Test {
   Settings settings_;
   RecordingMessages messages_;
   std::vector<int> pauses_;
+  std::vector<int> construction_pauses_;  // the pauses while the window was built and shown
   int clock_seconds_ = 0;
   std::unique_ptr<VirtualUnit> unit_;
   std::unique_ptr<TForm1> form_;
