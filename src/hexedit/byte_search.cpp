@@ -89,16 +89,27 @@ class VectorScan {
     const std::size_t positions = bytes.size() - n + 1;  // window starts to try
     const std::uint8_t* data = bytes.data();
     std::size_t at = 0;
-    for (; at + 16 <= positions; at += 16) {
-      const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-      const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + n - 1));
-      auto mask = static_cast<unsigned>(
-          _mm_movemask_epi8(_mm_and_si128(Matches(head, first_), Matches(tail, last_))));
-      while (mask != 0) {
-        const std::size_t hit = at + static_cast<std::size_t>(std::countr_zero(mask));
-        if (Equal(data + hit)) return static_cast<std::int64_t>(hit);
-        mask &= mask - 1;
+    // Without case folding (one variant each) four blocks are tested together first: the
+    // common case, no candidate in 64 positions, costs one test.
+    if (first_.count == 1 && last_.count == 1) {
+      const __m128i first = first_.splats[0];
+      const __m128i last = last_.splats[0];
+      for (; at + 64 <= positions; at += 64) {
+        __m128i any = _mm_setzero_si128();
+        for (std::size_t k = 0; k < 64; k += 16) {
+          any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(Load(data + at + k), first),
+                                                _mm_cmpeq_epi8(Load(data + at + k + n - 1), last)));
+        }
+        if (_mm_movemask_epi8(any) == 0) continue;
+        for (std::size_t k = 0; k < 64; k += 16) {
+          const std::int64_t hit = TestBlock(data, at + k);
+          if (hit >= 0) return hit;
+        }
       }
+    }
+    for (; at + 16 <= positions; at += 16) {
+      const std::int64_t hit = TestBlock(data, at);
+      if (hit >= 0) return hit;
     }
     for (; at < positions; ++at) {
       if (Equal(data + at)) return static_cast<std::int64_t>(at);
@@ -115,6 +126,23 @@ class VectorScan {
       variants.splats[variants.count++] = _mm_set1_epi8(static_cast<char>(byte));
     }
     return variants.count > 0;
+  }
+
+  static __m128i Load(const std::uint8_t* at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  }
+
+  // The first match among the sixteen windows that start at `at`, or -1.
+  std::int64_t TestBlock(const std::uint8_t* data, std::size_t at) const {
+    const std::size_t n = needle_.size();
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_and_si128(Matches(Load(data + at), first_), Matches(Load(data + at + n - 1), last_))));
+    while (mask != 0) {
+      const std::size_t hit = at + static_cast<std::size_t>(std::countr_zero(mask));
+      if (Equal(data + hit)) return static_cast<std::int64_t>(hit);
+      mask &= mask - 1;
+    }
+    return -1;
   }
 
   static __m128i Matches(__m128i block, const Variants& variants) {
