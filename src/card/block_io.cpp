@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "card/journal.h"
 #include "card/slot_link.h"
 #include "card/work_files.h"
 #include "files/file_lock.h"
@@ -27,7 +28,30 @@ ImageOrder StoredOrder(std::FILE* file, const std::filesystem::path& path) {
   return RecogniseOrder(root, path).order;
 }
 
+// Writes the block (in the card's own order) and, when `verify`, reads it back from the
+// source itself (never from the cache): a block that reads back different is written again,
+// as often as a failed slot write is tried, and then reported with its number.
+bool WriteVerified(CardImage& card, std::uint8_t block,
+                   std::span<const std::uint8_t, kBlockSize> data, bool verify) {
+  BlockSource& source = *card.blocks;
+  if (!verify) return source.Write(block, data);
+  for (int attempt = 0; attempt < kSlotWriteAttempts; ++attempt) {
+    if (!source.Write(block, data)) return false;
+    Block back;
+    if (!source.Read(block, back)) return false;
+    if (std::equal(back.begin(), back.end(), data.begin())) return true;
+  }
+  if (card.env != nullptr && card.env->messages != nullptr) {
+    card.env->messages->Inform(VerifyFailureMessage(block));
+  }
+  return false;
+}
+
 }  // namespace
+
+std::string VerifyFailureMessage(int block) {
+  return " 區塊 " + std::to_string(block) + " 寫入後讀回的資料不符, 已停止. ";
+}
 
 bool ReadBlock(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlockSize> buffer) {
   bool ok = false;
@@ -46,18 +70,26 @@ bool ReadBlock(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlo
 
 bool WriteBlock(CardImage& card, std::uint8_t block,
                 std::span<const std::uint8_t, kBlockSize> buffer) {
+  Journal* journal = card.env != nullptr ? card.env->journal : nullptr;
+  if (journal != nullptr && !journal->Active(card)) {
+    // A write outside any command is still recorded, as a command of its own.
+    JournalScope single(card, {"write block " + std::to_string(block), {}});
+    return single.Ok() && WriteBlock(card, block, buffer);
+  }
+  if (journal != nullptr && !journal->BeforeWrite(card, block, buffer)) return false;
   bool ok = false;
   if (card.blocks != nullptr) {
     Block logical;
     std::copy(buffer.begin(), buffer.end(), logical.begin());
     ReverseGroups(logical);
-    ok = card.blocks->Write(block, logical);
+    ok = WriteVerified(card, block, logical, journal != nullptr && journal->Verifying(card));
     if (ok) {
       card.blocks->cache().Store(block, logical);
     } else {
       card.blocks->cache().Forget(block);
     }
   }
+  if (journal != nullptr) journal->AfterWrite(card, block, buffer, ok);
   if (card.IsSlot()) card.link_failed = !ok;
   return ok;
 }

@@ -12,10 +12,15 @@
 namespace quorvel {
 
 // Moves one 512-byte block, in link order, between `buffer` and the card's source. For a
-// slot, the card remembers whether the link failed (`link_failed`).
+// slot, the card remembers whether the link failed (`link_failed`). With a journal in the
+// card's environment a write is recorded first (and refused when it cannot be), and read
+// back when the running command verifies its writes.
 bool ReadBlock(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlockSize> buffer);
 bool WriteBlock(CardImage& card, std::uint8_t block,
                 std::span<const std::uint8_t, kBlockSize> buffer);
+
+// Told when a block written with verify on did not read back as written, after the retries.
+std::string VerifyFailureMessage(int block);
 
 // Reverses each aligned group of four bytes in place: link order <-> logical order.
 void ReverseGroups(std::span<std::uint8_t, kBlockSize> buffer);

@@ -6,6 +6,7 @@
 
 #include "card/block_io.h"
 #include "card/file_system.h"
+#include "card/journal.h"
 #include "card/work_files.h"
 
 namespace quorvel {
@@ -28,6 +29,8 @@ std::string_view Describe(DcmError error) {
       return "the file could not be written";
     case DcmError::kUnknownOrder:
       return "its root block reads as a card's neither in card order nor in DCM order";
+    case DcmError::kNotRecorded:
+      return "the journal of card writes could not be written";
   }
   return "";
 }
@@ -125,6 +128,11 @@ DcmError RestoreCardFromFile(CardImage& card, const std::filesystem::path& path)
   if (DcmError read = ReadCardImage(path, ImageOrder::kLink, image); read != DcmError::kNone) {
     return read;
   }
+  std::vector<std::uint8_t> every_block(kCardBlocks);
+  for (int block = 0; block < kCardBlocks; ++block) every_block[block] = block;
+  JournalScope journal(card, {"restore " + path.filename().string(), {}, CommandScale::kWholeCard},
+                       every_block);
+  if (!journal.Ok()) return DcmError::kNotRecorded;
   DcmError error = DcmError::kNone;
   ReportProgress(card, 0, kCardBlocks - 1);
   for (int block = 0; block < kCardBlocks && error == DcmError::kNone; ++block) {

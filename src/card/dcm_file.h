@@ -26,6 +26,7 @@ enum class DcmError {
   kCardWriteFailed,
   kCannotWrite,   // the file could not be written
   kUnknownOrder,  // the root block has the format marker but reads as a card's in neither order
+  kNotRecorded,   // the journal of card writes could not be written: nothing was written
 };
 std::string_view Describe(DcmError error);
 

@@ -6,6 +6,7 @@
 
 #include "card/card_check.h"
 #include "card/file_system.h"
+#include "card/journal.h"
 #include "card/work_files.h"
 
 namespace quorvel {
@@ -131,6 +132,11 @@ StoreResult CopySaveCommand(CardImage& source, std::size_t index, CardImage& tar
   result = CheckTarget(target);
   if (result.error != TransferError::kNone) return result;
   const SaveRecord& save = source.records[index];
+  JournalScope journal(target, {"copy", {JournalSaveName(save.name)}});
+  if (!journal.Ok()) {
+    result.error = TransferError::kWriteFailed;
+    return result;
+  }
   const auto copy = [&](StoreResult& into) {
     into.error = CopySave(source, index, target);
     into.written = WroteBlocks(into.error);
@@ -174,6 +180,11 @@ StoreResult ImportSaveCommand(CardImage& card, std::span<const std::uint8_t> sav
   DirEntry entry;
   std::copy_n(save_file.begin(), kDciEntrySize, entry.begin());
   const std::string name(entry.begin() + kEntryName, entry.begin() + kEntryName + kEntryNameSize);
+  JournalScope journal(card, {"import", {JournalSaveName(name)}});
+  if (!journal.Ok()) {
+    result.error = TransferError::kWriteFailed;
+    return result;
+  }
   const auto add = [&](StoreResult& into) { AddHeld(card, save_file, into); };
 
   const std::optional<std::size_t> existing = FindSaveByName(card, name);
@@ -206,6 +217,10 @@ bool DeleteSavesCommand(CardImage& card, std::span<const std::size_t> indices) {
       return false;
     }
   }
+  std::vector<std::string> names;
+  for (std::size_t index : indices) names.push_back(JournalSaveName(card.records[index].name));
+  JournalScope journal(card, {"delete", names});
+  if (!journal.Ok()) return false;
   for (std::size_t index : indices) {
     if (!DeleteSave(card, index)) return false;
   }
@@ -214,7 +229,12 @@ bool DeleteSavesCommand(CardImage& card, std::span<const std::size_t> indices) {
 
 bool FormatCardCommand(CardImage& card, int user_blocks) {
   if (user_blocks != 200 && user_blocks != 240 && user_blocks != 241) return false;
-  return FormatCard(card, static_cast<std::uint8_t>(user_blocks));
+  std::vector<std::uint8_t> blocks;  // every block a format writes
+  for (int block = kLastDirectoryBlock; block <= kRootBlock; ++block) {
+    blocks.push_back(static_cast<std::uint8_t>(block));
+  }
+  JournalScope journal(card, {"format", {}, CommandScale::kWholeCard}, blocks);
+  return journal.Ok() && FormatCard(card, static_cast<std::uint8_t>(user_blocks));
 }
 
 }  // namespace quorvel

@@ -6,6 +6,8 @@
 
 #include "card/block_io.h"
 #include "card/card_check.h"
+#include "card/file_system.h"
+#include "card/journal.h"
 #include "card/save_transfer.h"
 #include "card/work_files.h"
 #include "files/input_file.h"
@@ -48,6 +50,8 @@ bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path)
   std::FILE* file = input.file.get();
   const SaveRecord& save = card.records[index];
   if (save.first_block == kRootBlock) return true;
+  JournalScope journal(card, {"edit", {JournalSaveName(save.name)}});
+  if (!journal.Ok()) return false;
   bool ok = true;
   std::uint16_t block = save.first_block;
   ReportProgress(card, 0, save.size);

@@ -73,8 +73,22 @@ bool OutputFree(const std::string& out, std::string& error) {
   return false;
 }
 
-CardSources::CardSources(const Args& args, ImageAccess access) : args_(args), access_(access) {
+namespace {
+
+JournalOptions CliJournalOptions(const Args& args) {
+  JournalOptions options;
+  options.folder = JournalFolderIn(CaptureWorkDir());
+  options.record = !args.Has("no-journal");
+  if (args.Has("verify")) options.verify_single_saves = options.verify_whole_card = true;
+  return options;
+}
+
+}  // namespace
+
+CardSources::CardSources(const Args& args, ImageAccess access)
+    : args_(args), access_(access), journal_(CliJournalOptions(args)) {
   env_.messages = &card_notices_;
+  env_.journal = &journal_;
   if (isatty(STDERR_FILENO)) reports_.progress = &ShowProgress;
   env_.reports = &reports_;
 }

@@ -11,6 +11,7 @@
 #include "card/block_io.h"
 #include "card/card_image.h"
 #include "card/file_system.h"
+#include "card/journal.h"
 #include "cli/command.h"
 #include "host/messages.h"
 
@@ -101,6 +102,10 @@ class CardSources {
   // returns the failure exit status.
   int Fail(const std::string& text);
 
+  // The journal of card writes: "journal" in the current folder, off with --no-journal;
+  // --verify reads back every block a command writes.
+  Journal& CardJournal() { return journal_; }
+
   // True when the two texts name the same card (the same slot, or the same file).
   static bool SameSource(const std::string& a, const std::string& b);
 
@@ -116,6 +121,7 @@ class CardSources {
   StderrMessages messages_;  // configuration and link notices
   CardNotices card_notices_;
   Reports reports_;  // progress on a terminal
+  Journal journal_;
   CardEnvironment env_;
   std::unique_ptr<CliLink> cli_link_;  // prints --stats when it goes
   LinkDevice* link_ = nullptr;

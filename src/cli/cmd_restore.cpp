@@ -27,6 +27,9 @@ int RunRestore(const Args& args) {
   CardImage* card = sources.Attach(slot, error);
   if (card == nullptr) return sources.Fail(error);
   const DcmError result = RestoreCardFromFile(*card, file);
+  if (result == DcmError::kNotRecorded) {
+    return sources.Fail(slot + ": " + std::string(Describe(result)) + "; nothing was changed");
+  }
   if (result != DcmError::kNone) {
     return sources.Fail("restore stopped, the card in " + slot +
                         " is partly overwritten: " + std::string(Describe(result)));

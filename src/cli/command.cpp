@@ -55,6 +55,8 @@ const std::vector<OptionRule>& GlobalOptions() {
   static const std::vector<OptionRule> options = [] {
     std::vector<OptionRule> rules(kLinkOptionRules.begin(), kLinkOptionRules.end());
     rules.push_back({"stats", false});
+    rules.push_back({"verify", false});
+    rules.push_back({"no-journal", false});
     rules.push_back(kHelpOption);
     rules.push_back(kVersionOption);
     return rules;

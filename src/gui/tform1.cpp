@@ -87,6 +87,8 @@ void TForm1::FormCreate() {
   card_env_.link = slot_link_.get();
   card_env_.messages = env_.messages;
   card_env_.reports = &reports_;
+  journal_ = std::make_unique<Journal>(JournalOptions{.folder = JournalFolderIn(WorkDir)});
+  card_env_.journal = journal_.get();
 
   MILFlashLabel1->hide();
   for (CardImage* card : {&Slot1Card, &Slot2Card, &FileCard}) {

@@ -27,6 +27,7 @@
 
 #include "app/settings.h"
 #include "card/card_image.h"
+#include "card/journal.h"
 #include "card/link_slots.h"
 #include "card/save_commands.h"
 #include "card/save_identity.h"
@@ -479,6 +480,7 @@ class TForm1 : public QWidget {
   Reports reports_;
   std::unique_ptr<LinkDevice> link_;
   std::unique_ptr<LinkSlots> slot_link_;
+  std::unique_ptr<Journal> journal_;  // of every write to the three cards
   CardEnvironment card_env_;
   std::array<PaneParts, 3> panes_;
   // What start-up has to say, said once the window is on the screen.

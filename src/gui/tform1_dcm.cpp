@@ -230,6 +230,7 @@ void TForm1::LoadImageIntoSlot(int pane) {
     env_.messages->Inform(CannotReadMessage(file));
     return;
   }
+  if (result == DcmError::kNotRecorded) return;  // told by the card layer; nothing written
   if (pane == kPaneSlot1) {
     if (result == DcmError::kNone) {
       RefreshSlot1();

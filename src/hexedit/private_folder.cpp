@@ -15,19 +15,13 @@
 #include <regex>
 #include <vector>
 
+#include "files/own_folder.h"
+
 namespace quorvel {
 namespace {
 
 constexpr const char* kLockName = "lock";
 constexpr const char* kRunPrefix = "run-";
-
-int OpenNoFollow(const std::filesystem::path& path, int flags, mode_t mode = 0) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
 
 bool Lock(int fd, int how) {
   int result;
@@ -35,30 +29,6 @@ bool Lock(int fd, int how) {
     result = ::flock(fd, how);
   } while (result != 0 && errno == EINTR);
   return result == 0;
-}
-
-// Creates the private folder when missing and checks that it is a real folder (not a link)
-// of this user that nobody else may enter.
-bool EnsurePrivateFolder(const std::filesystem::path& folder, std::string& error) {
-  std::error_code ignored;
-  std::filesystem::create_directories(folder.parent_path(), ignored);
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-    error = folder.string() + ": " + std::strerror(errno);
-    return false;
-  }
-  const int fd = OpenNoFollow(folder, O_RDONLY | O_DIRECTORY);
-  if (fd < 0) {
-    error = folder.string() + ": not a folder of its own (" + std::strerror(errno) + ")";
-    return false;
-  }
-  struct stat info {};
-  const bool stated = ::fstat(fd, &info) == 0;
-  ::close(fd);
-  if (!stated || info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
-    error = folder.string() + ": the folder belongs to someone else or others may enter it";
-    return false;
-  }
-  return true;
 }
 
 // Holds the private folder's own lock, which makes creating a run folder and removing dead
@@ -147,7 +117,7 @@ class Runs {
   std::filesystem::path Get(const std::filesystem::path& folder, std::string& error) {
     std::lock_guard<std::mutex> hold(mutex_);
     if (const auto it = runs_.find(folder); it != runs_.end()) return it->second.path;
-    if (!EnsurePrivateFolder(folder, error)) return {};
+    if (!EnsureOwnFolder(folder, error)) return {};
     FolderLock guard(folder);
     if (!guard.Held()) {
       error = (folder / kLockName).string() + ": " + std::strerror(errno);
@@ -200,7 +170,7 @@ int RemoveLeftoverRunFolders(const std::filesystem::path& private_folder) {
   struct stat info {};
   if (::lstat(private_folder.c_str(), &info) != 0) return 0;  // nothing left from before
   std::string error;
-  if (!EnsurePrivateFolder(private_folder, error)) return 0;
+  if (!EnsureOwnFolder(private_folder, error)) return 0;
   FolderLock guard(private_folder);
   return guard.Held() ? RemoveDeadRuns(private_folder) : 0;
 }

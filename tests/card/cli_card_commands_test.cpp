@@ -353,6 +353,58 @@ TEST_F(CliCardCommands, SlotsOfTheVirtualUnit) {
   EXPECT_EQ(Cli(unit + "check slot1").status, 0);
 }
 
+// Format, replace and restore on a slot of the virtual unit, each undone: the card dumps
+// byte for byte as before; history lists the commands, and undo after a change is refused.
+TEST_F(CliCardCommands, UndoGivesBackTheCardAfterFormatReplaceAndRestore) {
+  std::filesystem::create_directories(dir / "unit");
+  Write(ThreeSaves(), "unit/slot1.dcm");
+  CardBuilder other(241);
+  other.AddSave(0, "OTHER", {240});
+  Write(other, "other.dcm");
+  const std::string unit = "--virtual-unit " + Path("unit") + " ";
+  ASSERT_EQ(Cli(unit + "export slot1 MIDDLE " + Path("middle.dci")).status, 0);
+  const std::vector<std::string> commands = {
+      "format slot1 --blocks 241", "import slot1 " + Path("middle.dci") + " --replace --verify",
+      "restore slot1 " + Path("other.dcm")};
+  for (const std::string& command : commands) {
+    ASSERT_EQ(Cli(unit + "dump slot1 " + Path("before.dcm")).status, 0);
+    testing::CliRun run = Cli(unit + command);
+    ASSERT_EQ(run.status, 0) << command << ": " << run.err;
+    testing::CliRun undo = Cli(unit + "undo slot1");
+    ASSERT_EQ(undo.status, 0) << command << ": " << undo.err;
+    ASSERT_EQ(Cli(unit + "dump slot1 " + Path("after.dcm")).status, 0);
+    EXPECT_EQ(test::ReadFile(dir / "after.dcm"), test::ReadFile(dir / "before.dcm")) << command;
+  }
+  testing::CliRun history = Cli(unit + "history slot1");
+  ASSERT_EQ(history.status, 0) << history.err;
+  for (const char* listed : {"format", "import  MIDDLE", "restore other.dcm", "undo 5"}) {
+    EXPECT_NE(history.out.find(listed), std::string::npos) << listed << "\n" << history.out;
+  }
+  ASSERT_EQ(Cli(unit + "delete slot1 SMALL").status, 0);
+  ASSERT_EQ(Cli(unit + "import slot1 " + Path("middle.dci") + " --replace").status, 0);
+  testing::CliRun refused = Cli(unit + "undo slot1 --to 7");
+  EXPECT_EQ(refused.status, 0) << refused.err;  // both commands undone together
+  ASSERT_EQ(Cli(unit + "delete slot1 SMALL").status, 0);
+  ASSERT_EQ(Cli("--no-journal " + unit + "delete slot1 BIG").status, 0);
+  refused = Cli(unit + "undo slot1");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("the card was changed since"), std::string::npos) << refused.err;
+}
+
+// The journal folder cannot be written: the command fails and the card is as it was.
+TEST_F(CliCardCommands, AJournalThatCannotBeWrittenStopsTheCommand) {
+  const std::string card = Write(ThreeSaves(), "card.dcm");
+  const std::vector<std::uint8_t> before = test::ReadFile(card);
+  dir_text();
+  std::ofstream(dir / "journal") << "not a folder";
+  testing::CliRun run = Cli("format " + card + " --blocks 241");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("journal"), std::string::npos) << run.err;
+  EXPECT_EQ(test::ReadFile(card), before);
+  EXPECT_EQ(Cli("--no-journal format " + card + " --blocks 241").status, 0);
+  EXPECT_NE(test::ReadFile(card), before);
+}
+
 }  // namespace
 }  // namespace quorvel
 

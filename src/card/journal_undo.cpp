@@ -1,0 +1,170 @@
+// Undo from the journal: the chain of commands back to the one asked for, the check that the
+// card still holds what they wrote, and the old blocks written back as one journalled command.
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "card/block_io.h"
+#include "card/journal.h"
+
+namespace quorvel {
+namespace {
+
+using Outcome = UndoResult::Outcome;
+
+// What a block may hold now for the undo to go on: one of these hashes, or anything when the
+// last write to it failed (its contents are unknown then).
+struct Expected {
+  bool any = false;
+  std::vector<std::uint64_t> hashes;
+};
+
+std::string UndoName(const std::vector<std::uint64_t>& undone) {
+  std::string name = "undo " + std::to_string(undone.back());
+  if (undone.size() > 1) name += "-" + std::to_string(undone.front());
+  return name;
+}
+
+}  // namespace
+
+JournalFile CardJournal(CardImage& card, Journal& journal, CardKey* key) {
+  Block root;
+  if (!ReadBlock(card, kRootBlock, root)) return {JournalFile::Status::kUnreadable, {}};
+  const CardKey found = CardKeyOfRoot(root);
+  if (key != nullptr) *key = found;
+  return journal.Load(found);
+}
+
+UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::uint64_t> to) {
+  UndoResult result;
+  CardKey key = 0;
+  const JournalFile file = CardJournal(card, journal, &key);
+  result.journal_status = file.status;
+  if (file.status == JournalFile::Status::kUnreadable && key == 0) {
+    result.outcome = Outcome::kReadFailed;
+    return result;
+  }
+  if (file.status == JournalFile::Status::kMissing ||
+      (file.status == JournalFile::Status::kOk && file.entries.empty())) {
+    result.outcome = Outcome::kNoJournal;
+    return result;
+  }
+  if (file.status != JournalFile::Status::kOk) {
+    result.outcome = Outcome::kBadJournal;
+    return result;
+  }
+  const std::vector<JournalEntry>& entries = file.entries;
+  const std::uint64_t target = to.value_or(entries.back().number);
+  const auto first = std::find_if(entries.begin(), entries.end(),
+                                  [&](const JournalEntry& e) { return e.number == target; });
+  if (first == entries.end()) {
+    result.outcome = Outcome::kNoSuchCommand;
+    return result;
+  }
+
+  // Newest first: each command must have left the card the next one started from, and the
+  // newest the card that is there now (an unfinished one may not have reached its root).
+  CardKey expected_after = key;
+  std::map<std::uint8_t, Expected> expected;
+  std::map<std::uint8_t, const Block*> old_data;
+  CommandScale scale = CommandScale::kSaves;
+  std::set<std::string> saves;
+  for (auto it = entries.end(); it != first;) {
+    --it;
+    const JournalEntry& entry = *it;
+    const CardKey left = entry.finished ? entry.card_after : entry.card_before;
+    if (left != expected_after && !(!entry.finished && entry.card_after == expected_after)) {
+      result.outcome = Outcome::kBrokenChain;
+      return result;
+    }
+    expected_after = entry.card_before;
+    if (entry.command.scale == CommandScale::kWholeCard) scale = CommandScale::kWholeCard;
+    saves.insert(entry.command.saves.begin(), entry.command.saves.end());
+    result.undone.push_back(entry.number);
+    for (const JournalBlock& block : entry.blocks) {
+      if (expected.count(block.block) == 0) {
+        Expected& now = expected[block.block];
+        if (!entry.finished) {
+          now.hashes = {BlockHash(block.old_data), block.first_hash};
+        } else if (block.final_known) {
+          now.hashes = {block.final_hash};
+        } else {
+          now.any = true;
+        }
+      }
+      old_data[block.block] = &block.old_data;  // the oldest command's old contents win
+    }
+  }
+
+  for (const auto& [block, allowed] : expected) {
+    if (allowed.any) continue;
+    Block now;
+    if (!ReadBlock(card, block, now)) {
+      result.outcome = Outcome::kReadFailed;
+      return result;
+    }
+    const std::uint64_t hash = BlockHash(now);
+    if (std::find(allowed.hashes.begin(), allowed.hashes.end(), hash) == allowed.hashes.end()) {
+      result.changed_blocks.push_back(block);
+    }
+  }
+  if (!result.changed_blocks.empty()) {
+    result.outcome = Outcome::kChanged;
+    return result;
+  }
+
+  std::vector<std::uint8_t> declared;
+  for (const auto& [block, data] : old_data) declared.push_back(block);
+  JournalScope scope(card, {UndoName(result.undone), {saves.begin(), saves.end()}, scale},
+                     declared);
+  if (!scope.Ok()) {
+    result.outcome = Outcome::kJournalFailed;
+    return result;
+  }
+  // Ascending block order: saves' blocks first, then directory, FAT and the root last.
+  for (const auto& [block, data] : old_data) {
+    if (!WriteBlock(card, block, *data)) {
+      scope.Failed();
+      result.outcome = Outcome::kWriteFailed;
+      return result;
+    }
+    ++result.blocks_written;
+  }
+  result.outcome = Outcome::kDone;
+  return result;
+}
+
+std::string Describe(const UndoResult& result) {
+  switch (result.outcome) {
+    case Outcome::kDone:
+      return "undone";
+    case Outcome::kNoJournal:
+      return "nothing is recorded for this card";
+    case Outcome::kBadJournal:
+      return std::string("the card's journal is ") + std::string(Describe(result.journal_status)) +
+             "; it is not used";
+    case Outcome::kNoSuchCommand:
+      return "the card's journal has no such command";
+    case Outcome::kBrokenChain:
+      return "the journal does not lead from this card back to that command; nothing was "
+             "changed";
+    case Outcome::kChanged: {
+      std::string text = "the card was changed since (block";
+      text += result.changed_blocks.size() > 1 ? "s" : "";
+      for (std::size_t i = 0; i < result.changed_blocks.size(); ++i) {
+        text += (i == 0 ? " " : ", ") + std::to_string(result.changed_blocks[i]);
+      }
+      return text + " no longer hold what the command wrote); nothing was changed";
+    }
+    case Outcome::kReadFailed:
+      return "a block could not be read; nothing was changed";
+    case Outcome::kWriteFailed:
+      return "a block could not be written; the card is partly put back (this undo is recorded "
+             "too and can itself be undone)";
+    case Outcome::kJournalFailed:
+      return "the journal could not be written; nothing was changed";
+  }
+  return "";
+}
+
+}  // namespace quorvel
