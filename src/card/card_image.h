@@ -80,6 +80,9 @@ struct SaveRecord {
   std::string date;                     // "CCYY/MM/DD"
   std::string time;                     // "HH:MM:SS"
   std::string description;              // one char per byte
+  // The header's 48 description bytes as read (one char per byte), for decoding them as
+  // Shift-JIS; empty when no header was read or a fixed text stands for it.
+  std::string header_text;
   // Image-list index of each icon frame, set by the pane fill (wider than a byte so that a
   // pane may hold more than 256 images).
   std::array<std::uint16_t, 32> frame_image_indices{};

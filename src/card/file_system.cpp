@@ -48,6 +48,7 @@ void ReadGameHeader(CardImage& card, SaveRecord& record) {
   if (header_block >= kCardBlocks || !ReadHeader(card, header_block, header)) return;
   record.icon_count = header[kHeaderIconCount];
   record.description = Description(header);
+  record.header_text.assign(header.begin(), header.begin() + kHeaderDescriptionSize);
 }
 
 void ReadDataHeader(CardImage& card, SaveRecord& record) {
@@ -59,6 +60,7 @@ void ReadDataHeader(CardImage& card, SaveRecord& record) {
   } else if (header[kHeaderIconCount] <= 63 || header[kHeaderIconCount + 1] == 0xFF) {
     record.icon_count = header[kHeaderIconCount];
     record.description = Description(header);
+    record.header_text.assign(header.begin(), header.begin() + kHeaderDescriptionSize);
   } else {
     record.icon_count = 0;
     record.description = "UNKNOWN FILE SAVER";

@@ -12,6 +12,7 @@
 #include "card/card_check.h"
 #include "card/dcm_file.h"
 #include "card/link_slots.h"
+#include "card/save_texts.h"
 #include "card/save_transfer.h"
 #include "cli/cli_link.h"
 #include "files/file_lock.h"
@@ -33,11 +34,6 @@ void ShowProgress(int position, int maximum) {
   } else {
     std::cerr << "\rquorvel-cli: " << position << "/" << maximum << std::flush;
   }
-}
-
-std::string TrimmedName(const std::string& name) {
-  std::size_t end = name.find_last_not_of(std::string(" \0", 2));
-  return end == std::string::npos ? std::string() : name.substr(0, end + 1);
 }
 
 }  // namespace
@@ -280,7 +276,7 @@ std::optional<std::size_t> FindSave(const CardImage& card, const std::string& sa
   if (auto found = FindSaveByName(card, save)) return found;
   for (int k = 0; k < card.listed_count; ++k) {
     std::uint8_t index = card.list_order[k];
-    if (!save.empty() && TrimmedName(card.records[index].name) == save) return index;
+    if (!save.empty() && TrimPadding(card.records[index].name) == save) return index;
   }
   error = "no save named " + save;
   return std::nullopt;

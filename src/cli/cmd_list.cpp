@@ -5,18 +5,15 @@
 #include <string>
 
 #include "card/file_system.h"
+#include "card/save_texts.h"
 #include "cli/card_source.h"
 #include "cli/command.h"
 
 namespace quorvel::cli {
 namespace {
 
-// True for a byte whose character of the same number is a control character (C0, DEL, C1):
-// written to a terminal as it is, it could move the cursor or change the terminal's state.
-bool IsControl(unsigned char byte) { return byte < 0x20 || (byte >= 0x7F && byte < 0xA0); }
-
 // Each byte becomes the Unicode character of the same number, written as UTF-8.
-std::string Utf8(const std::string& bytes) {
+std::string Latin1ToUtf8(const std::string& bytes) {
   std::string text;
   for (char c : bytes) {
     auto byte = static_cast<unsigned char>(c);
@@ -30,37 +27,57 @@ std::string Utf8(const std::string& bytes) {
   return text;
 }
 
-// A JSON string of the bytes as Unicode characters; control characters are escaped, so the
-// text stays valid JSON and carries no control byte to a terminal.
-std::string JsonString(const std::string& bytes) {
-  std::string text = "\"";
-  for (char c : bytes) {
-    auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      text += '\\';
-      text += c;
-    } else if (IsControl(byte)) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      text += escaped;
-    } else {
-      text += Utf8(std::string(1, c));
+// The length of the control character (C0, DEL, or C1 as U+0080 to U+009F) that starts at
+// `i` of the UTF-8 text, 0 when none does: written to a terminal as it is, it could move the
+// cursor or change the terminal's state.
+std::size_t ControlAt(const std::string& utf8, std::size_t i, unsigned& code) {
+  const auto byte = static_cast<unsigned char>(utf8[i]);
+  if (byte < 0x20 || byte == 0x7F) {
+    code = byte;
+    return 1;
+  }
+  if (byte == 0xC2 && i + 1 < utf8.size()) {
+    const auto next = static_cast<unsigned char>(utf8[i + 1]);
+    if (next >= 0x80 && next < 0xA0) {
+      code = next;
+      return 2;
     }
+  }
+  return 0;
+}
+
+// A JSON string of UTF-8 text; control characters are escaped, so the text stays valid JSON
+// and carries no control byte to a terminal.
+std::string JsonString(const std::string& utf8) {
+  std::string text = "\"";
+  for (std::size_t i = 0; i < utf8.size();) {
+    unsigned code = 0;
+    if (const std::size_t length = ControlAt(utf8, i, code)) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
+      text += escaped;
+      i += length;
+      continue;
+    }
+    if (utf8[i] == '"' || utf8[i] == '\\') text += '\\';
+    text += utf8[i++];
   }
   return text + "\"";
 }
 
-// The bytes for a terminal: zero padding as blanks, every other control character as '.'.
-std::string TerminalText(const std::string& bytes) {
-  std::string shown = bytes;
-  for (char& c : shown) {
-    if (c == '\0') {
-      c = ' ';
-    } else if (IsControl(static_cast<unsigned char>(c))) {
-      c = '.';
+// UTF-8 text for a terminal: zero padding as blanks, every other control character as '.'.
+std::string TerminalText(const std::string& utf8) {
+  std::string shown;
+  for (std::size_t i = 0; i < utf8.size();) {
+    unsigned code = 0;
+    if (const std::size_t length = ControlAt(utf8, i, code)) {
+      shown += code == 0 ? ' ' : '.';
+      i += length;
+    } else {
+      shown += utf8[i++];
     }
   }
-  return Utf8(shown);
+  return shown;
 }
 
 const char* Kind(const SaveRecord& save) { return save.header_in_second_block ? "game" : "data"; }
@@ -72,10 +89,12 @@ void PrintJson(const CardImage& card, bool formatted, unsigned user_blocks, unsi
     const std::size_t slot = card.list_order[k];
     const SaveRecord& save = card.records[slot];
     std::cout << (k == 0 ? "" : ",") << "{\"slot\":" << slot
-              << ",\"name\":" << JsonString(save.name) << ",\"kind\":\"" << Kind(save)
+              << ",\"name\":" << JsonString(Latin1ToUtf8(TrimPadding(save.name)))
+              << ",\"name_raw\":\"" << HexBytes(save.name) << "\",\"kind\":\"" << Kind(save)
               << "\",\"first_block\":" << unsigned{save.first_block} << ",\"blocks\":" << save.size
               << ",\"date\":" << JsonString(save.date) << ",\"time\":" << JsonString(save.time)
-              << ",\"description\":" << JsonString(save.description)
+              << ",\"description_vmu\":" << JsonString(ShortDescription(save))
+              << ",\"description\":" << JsonString(LongDescription(save))
               << ",\"icons\":" << save.icon_count << "}";
   }
   std::cout << "]}\n";
@@ -95,7 +114,8 @@ void PrintTable(const std::string& source, const CardImage& card, unsigned user_
     std::snprintf(line, sizeof line, "%4zu  %s  %5u  %6u  %s  %s  %5u  ", slot, Kind(save),
                   unsigned{save.first_block}, unsigned{save.size}, save.date.c_str(),
                   save.time.c_str(), unsigned{save.icon_count});
-    std::cout << line << TerminalText(save.name) << "  " << TerminalText(save.description) << "\n";
+    std::cout << line << TerminalText(Latin1ToUtf8(save.name)) << "  "
+              << TerminalText(ShownDescription(save)) << "\n";
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "card/save_commands.h"
+#include "card/save_texts.h"
 #include "gui/centre_on.h"
 #include "gui/command_texts.h"
 #include "gui/tcopyform.h"
@@ -81,7 +82,7 @@ void TForm1::FillSaveDialogs(int pane, std::uint8_t slot) {
   CentreOn(*Delete_Form, *this);
   CentreOn(*copyForm, *this);
   const QString stamp = Latin(record.date + "   " + record.time);
-  Save_sel_Form->Label1->setText(Latin(record.description));
+  Save_sel_Form->Label1->setText(QString::fromStdString(ShownDescription(record)));
   Save_sel_Form->Label3->setText(Latin(record.name) + "   " + stamp);
   Delete_Form->Label2->setText(Latin(record.name));
   Delete_Form->Label3->setText(stamp);

@@ -64,10 +64,10 @@ TEST_F(CliCardCommands, ListJsonReportsFiftyNineFreeBlocks) {
       0u)
       << run.out;
   const std::string first =
-      "{\"slot\":0,\"name\":\"SMALL\\u0000\\u0000\\u0000\\u0000\\u0000\\u0000\\u0000\","
+      "{\"slot\":0,\"name\":\"SMALL\",\"name_raw\":\"534D414C4C00000000000000\","
       "\"kind\":\"data\",\"first_block\":199,\"blocks\":3,\"date\":\"1999/12/31\","
-      "\"time\":\"23:59:58\",\"description\":\"Small save" +
-      std::string(38, ' ') + "\",\"icons\":1}";
+      "\"time\":\"23:59:58\",\"description_vmu\":\"Small save\",\"description\":\"\","
+      "\"icons\":1}";
   EXPECT_NE(run.out.find(first), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\"slot\":2,\"name\":\"BIG"), std::string::npos);
   EXPECT_NE(run.out.find("\"blocks\":128"), std::string::npos);
@@ -81,8 +81,11 @@ TEST_F(CliCardCommands, JsonTextsMapEachByteToItsUnicodeCharacter) {
   builder.Logical(199)[1] = 0x7F;  // shown as a blank in the description
   testing::CliRun run = Cli("list " + Write(builder, "bytes.dcm") + " --json");
   ASSERT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find("\"name\":\"CAF\xC3\x89\\\"\\\\\\u0000"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\"description\":\"x  "), std::string::npos) << run.out;
+  EXPECT_NE(
+      run.out.find("\"name\":\"CAF\xC3\x89\\\"\\\\\",\"name_raw\":\"434146C9225C000000000000\""),
+      std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("\"description_vmu\":\"x\","), std::string::npos) << run.out;
 }
 
 TEST_F(CliCardCommands, UnformattedCardListsAsSuchAndCanBeFormatted) {
@@ -181,7 +184,7 @@ TEST_F(CliCardCommands, ReplaceByASaveThatCannotBeReadKeepsTheOldSave) {
     EXPECT_EQ(run.status, 1) << room_for_both;
     EXPECT_NE(run.err.find("could not be read"), std::string::npos) << run.err;
     testing::CliRun listed = Cli("list " + to_path + " --json");
-    EXPECT_NE(listed.out.find("\"name\":\"SAVE\\u0000"), std::string::npos)
+    EXPECT_NE(listed.out.find("\"name\":\"SAVE\","), std::string::npos)
         << room_for_both << listed.out;
     EXPECT_NE(listed.out.find("\"first_block\":199,\"blocks\":2"), std::string::npos) << listed.out;
     ExpectClean(to_path);
@@ -284,7 +287,27 @@ TEST_F(CliCardCommands, ListPrintsNoControlBytes) {
   EXPECT_NE(table.out.find(".[2J.31m.   "), std::string::npos) << table.out;
   testing::CliRun json = Cli("list " + card + " --json");
   EXPECT_NE(json.out.find("\"name\":\"\\u001b[2J\\u009b31m\\u007f"), std::string::npos) << json.out;
-  EXPECT_NE(json.out.find("\"description\":\"x\\u001f "), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find("\"description_vmu\":\"x\\u001f"), std::string::npos) << json.out;
+}
+
+// Shift-JIS descriptions reach JSON and the table as Japanese, each field on its own.
+TEST_F(CliCardCommands, ListDecodesShiftJisDescriptions) {
+  CardBuilder builder;
+  const std::string short_field = "\x83\x5A\x81\x5B\x83\x75" + std::string(10, ' ');
+  const std::string long_field = "\x93\xFA\x96\x7B\x8C\xEA \x1B[2J" + std::string(19, '\0');
+  builder.AddSave(0, "JP_SAVE", {199}, false, 1, short_field + long_field);
+  const std::string card = Write(builder, "japanese.dcm");
+  testing::CliRun json = Cli("list " + card + " --json");
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_NE(json.out.find("\"name\":\"JP_SAVE\",\"name_raw\":\"4A505F534156450000000000\""),
+            std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find("\"description_vmu\":\"セーブ\",\"description\":\"日本語  [2J\""),
+            std::string::npos)
+      << json.out;
+  testing::CliRun table = Cli("list " + card);
+  EXPECT_NE(table.out.find("JP_SAVE       セーブ          日本語  [2J"), std::string::npos)
+      << table.out;
 }
 
 // Sizes that add up to more than the user blocks: 0 free, never a wrapped count.
