@@ -2,11 +2,15 @@
 #include "card/save_commands.h"
 
 #include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <ctime>
 #include <optional>
 
 #include "card/card_check.h"
 #include "card/file_system.h"
 #include "card/journal.h"
+#include "card/save_texts.h"
 #include "card/work_files.h"
 
 namespace quorvel {
@@ -105,7 +109,115 @@ StoreResult CheckStore(const CardImage& target, std::span<const std::uint8_t> sa
   return result;
 }
 
-SaveFileBytes ReadSaveFile(const std::filesystem::path& path) {
+namespace {
+
+SaveFileBytes VmsRefused(VmsError error, const std::filesystem::path& culprit) {
+  SaveFileBytes read;
+  read.status = DciImportResult::File::kCannotRead;
+  read.vms_error = error;
+  read.culprit = culprit;
+  return read;
+}
+
+// The VMS named by a VMI, or beside which a VMI was found, with the VMI's word for it.
+SaveFileBytes ReadPair(const std::filesystem::path& vms_path, const std::filesystem::path& vmi_path,
+                       bool vms_given) {
+  const auto vmi_bytes = ReadFileBytes(vmi_path, kVmiFileSize + 1);
+  if (!vmi_bytes) return VmsRefused(VmsError::kCannotRead, vmi_path);
+  VmsError error = VmsError::kNone;
+  const std::optional<VmiInfo> info = ParseVmi(*vmi_bytes, error);
+  if (!info) return VmsRefused(error, vmi_path);
+  std::error_code code;
+  if (!std::filesystem::exists(vms_path, code)) return VmsRefused(VmsError::kVmsMissing, vms_path);
+  if (vms_given) {
+    const std::string named = TrimPadding(info->resource);
+    const std::string base = vms_path.stem().string();
+    if (named.size() != base.size() ||
+        !std::equal(named.begin(), named.end(), base.begin(), [](char a, char b) {
+          return std::tolower(static_cast<unsigned char>(a)) ==
+                 std::tolower(static_cast<unsigned char>(b));
+        })) {
+      return VmsRefused(VmsError::kNameMismatch, vmi_path);
+    }
+  }
+  const auto vms = ReadFileBytes(vms_path, (kLargestVmsBlocks + 1) * kBlockSize);
+  if (!vms) return VmsRefused(VmsError::kCannotRead, vms_path);
+  if (const VmsError size = CheckVmsSize(vms->size()); size != VmsError::kNone) {
+    return VmsRefused(size, vms_path);
+  }
+  if (info->file_size != vms->size()) return VmsRefused(VmsError::kSizeMismatch, vmi_path);
+  SaveFileBytes read;
+  read.bytes = SaveFromVms(*info, *vms);
+  return read;
+}
+
+// The date a VMS without its VMI is stored with: its file's time of last change.
+void StampFromFile(const std::filesystem::path& path, VmiInfo& info) {
+  std::error_code code;
+  const auto changed = std::filesystem::last_write_time(path, code);
+  const std::time_t seconds =
+      code ? std::time(nullptr)
+           : std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(changed));
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  info.year = local.tm_year + 1900;
+  info.month = local.tm_mon + 1;
+  info.day = local.tm_mday;
+  info.hour = local.tm_hour;
+  info.minute = local.tm_min;
+  info.second = std::min(local.tm_sec, 59);
+  info.weekday = local.tm_wday;
+}
+
+// A VMS alone: what its VMI would have said comes from the file and the questions.
+SaveFileBytes ReadLoneVms(const std::filesystem::path& path, const VmsQuestions& questions) {
+  const auto vms = ReadFileBytes(path, (kLargestVmsBlocks + 1) * kBlockSize);
+  if (!vms) return VmsRefused(VmsError::kCannotRead, path);
+  if (const VmsError size = CheckVmsSize(vms->size()); size != VmsError::kNone) {
+    return VmsRefused(size, path);
+  }
+  VmiInfo info;
+  const VmsKind kind = RecogniseVmsKind(*vms);
+  if (kind == VmsKind::kUnclear) {
+    if (!questions.game) return VmsRefused(VmsError::kKindUnclear, path);
+    const std::optional<bool> game = questions.game();
+    if (!game) return VmsRefused(VmsError::kCancelled, path);
+    info.game = *game;
+  } else {
+    info.game = kind == VmsKind::kGame;
+  }
+  const std::string suggested = TrimPadding(SaveNameFromFile(path));
+  const std::optional<std::string> typed =
+      questions.name ? questions.name(suggested) : std::optional<std::string>(suggested);
+  if (!typed) return VmsRefused(VmsError::kCancelled, path);
+  const std::optional<std::string> name = PaddedSaveName(*typed);
+  if (!name) return VmsRefused(VmsError::kBadName, path);
+  info.name = *name;
+  StampFromFile(path, info);
+  SaveFileBytes read;
+  read.bytes = SaveFromVms(info, *vms);
+  return read;
+}
+
+}  // namespace
+
+SaveFileBytes ReadSaveFile(const std::filesystem::path& path, const VmsQuestions& questions) {
+  if (IsVmiPath(path)) {
+    const auto vmi = ReadFileBytes(path, kVmiFileSize + 1);
+    if (!vmi) return VmsRefused(VmsError::kCannotRead, path);
+    VmsError error = VmsError::kNone;
+    const std::optional<VmiInfo> info = ParseVmi(*vmi, error);
+    if (!info) return VmsRefused(error, path);
+    return ReadPair(VmsPathFor(path, info->resource), path, false);
+  }
+  if (IsVmsPath(path)) {
+    const std::filesystem::path vmi = PartnerPath(path);
+    std::error_code code;
+    if (std::filesystem::exists(vmi, code)) return ReadPair(path, vmi, true);
+    std::error_code exists_code;
+    if (!std::filesystem::exists(path, exists_code)) return VmsRefused(VmsError::kVmsMissing, path);
+    return ReadLoneVms(path, questions);
+  }
   SaveFileBytes read;
   std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, kLargestDciFile);
   if (!bytes) {
@@ -116,6 +228,81 @@ SaveFileBytes ReadSaveFile(const std::filesystem::path& path) {
     read.bytes = std::move(*bytes);
   }
   return read;
+}
+
+std::string DescribeRead(const SaveFileBytes& read, const std::filesystem::path& path) {
+  if (read.vms_error != VmsError::kNone) {
+    return read.culprit.string() + ": " + std::string(Describe(read.vms_error));
+  }
+  std::error_code code;
+  switch (read.status) {
+    case DciImportResult::File::kOk:
+      return "";
+    case DciImportResult::File::kCannotRead:
+      return path.string() +
+             (std::filesystem::exists(path, code) ? ": cannot be read" : ": no such file");
+    case DciImportResult::File::kTooShort:
+    case DciImportResult::File::kBadEntry:
+      break;
+  }
+  return path.string() + ": not a single-save file";
+}
+
+std::string Describe(const SaveExport& result) {
+  if (result.save != DciExportError::kNone) return std::string(Describe(result.save));
+  return std::string(Describe(result.pair));
+}
+
+std::vector<std::filesystem::path> ExportedFiles(const std::filesystem::path& path) {
+  if (!IsVmsPath(path) && !IsVmiPath(path)) return {path};
+  const std::filesystem::path vms = IsVmsPath(path) ? path : PartnerPath(path);
+  return {vms, VmiPathFor(vms)};
+}
+
+SaveExport ExportSaveFile(CardImage& card, std::size_t index, const std::filesystem::path& path) {
+  SaveExport result;
+  const std::vector<std::filesystem::path> files = ExportedFiles(path);
+  if (files.size() == 1) {
+    result.save = ExportDci(card, index, path);
+    return result;
+  }
+  const std::string base = files.front().stem().string();
+  if (base.empty() || base.size() > kVmsResourceSize) {
+    result.pair = VmsError::kResourceName;  // refused before the save is read
+    return result;
+  }
+  std::vector<std::uint8_t> save;
+  result.save = BuildDci(card, index, save);
+  ReportProgress(card, 0, 0);
+  if (result.save == DciExportError::kNone) result.pair = WriteVmsPair(save, files.front());
+  return result;
+}
+
+std::filesystem::path ExportPathFor(const std::filesystem::path& folder, const std::string& name,
+                                    SaveFileFormat format, std::filesystem::path* first_choice) {
+  std::string base = TrimPadding(name);
+  for (char& c : base) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (!(std::isalnum(byte) && byte < 0x80) && c != '_' && c != '-' && c != '.') c = '_';
+  }
+  // A name of dots only would name the folder itself or its parent.
+  if (base.find_first_not_of('.') == std::string::npos) base = "SAVE";
+  const bool pair = format == SaveFileFormat::kVms;
+  const std::string extension = pair ? ".VMS" : ".DCI";
+  const std::size_t longest = pair ? kVmsResourceSize : std::string::npos;
+  std::error_code code;
+  for (int n = 1;; ++n) {
+    const std::string suffix = n == 1 ? "" : "_" + std::to_string(n);
+    const std::string stem =
+        base.substr(0, std::min(base.size(), longest - suffix.size())) + suffix;
+    const std::filesystem::path path = folder / (stem + extension);
+    if (n == 1 && first_choice != nullptr) *first_choice = path;
+    bool taken = std::filesystem::exists(std::filesystem::symlink_status(path, code));
+    if (pair)
+      taken =
+          taken || std::filesystem::exists(std::filesystem::symlink_status(VmiPathFor(path), code));
+    if (!taken) return path;
+  }
 }
 
 StoreResult CopySaveCommand(CardImage& source, std::size_t index, CardImage& target,

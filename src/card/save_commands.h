@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "card/card_image.h"
 #include "card/dci_file.h"
 #include "card/save_transfer.h"
+#include "card/vms_file.h"
 
 namespace quorvel {
 
@@ -69,8 +71,60 @@ StoreResult CheckStore(const CardImage& target, std::span<const std::uint8_t> sa
 struct SaveFileBytes {
   DciImportResult::File status = DciImportResult::File::kOk;
   std::vector<std::uint8_t> bytes;
+  // A VMS/VMI pair that could not be read (status is then kCannotRead), and the file of the
+  // pair the reason is about.
+  VmsError vms_error = VmsError::kNone;
+  std::filesystem::path culprit = {};
 };
-SaveFileBytes ReadSaveFile(const std::filesystem::path& path);
+
+// What a VMS file without its VMI needs from the caller in place of the VMI. An empty function
+// takes the suggestion (the name) or refuses (kKindUnclear); an empty answer cancels.
+struct VmsQuestions {
+  // The save's name on the card; `suggested` is made from the file's name.
+  std::function<std::optional<std::string>(const std::string& suggested)> name;
+  // True for a game, false for data; asked only when the VMS does not tell.
+  std::function<std::optional<bool>()> game;
+};
+
+// Reads a single-save file: a DCI file, or a VMS/VMI pair named by either of its files (a
+// VMI names its VMS; a VMS finds the VMI of the same base name beside it, and without one
+// `questions` stand in for it). Every file is checked before a card is touched: sizes, the
+// VMI's checksum, and that the VMI and its VMS agree on the VMS's name and size.
+SaveFileBytes ReadSaveFile(const std::filesystem::path& path, const VmsQuestions& questions = {});
+
+// One English line on why ReadSaveFile refused `path` ("" when it did not).
+std::string DescribeRead(const SaveFileBytes& read, const std::filesystem::path& path);
+
+// What an export of one save to a single-save file did.
+struct SaveExport {
+  DciExportError save = DciExportError::kNone;  // reading the save, or writing a DCI file
+  VmsError pair = VmsError::kNone;              // writing a VMS/VMI pair
+
+  bool Written() const { return save == DciExportError::kNone && pair == VmsError::kNone; }
+};
+std::string Describe(const SaveExport& result);
+
+// The files an export to `path` writes: the VMS and the VMI of a pair when `path` ends in
+// .vms or .vmi (the base name is the pair's; the other file's extension follows its case),
+// else `path` itself as a DCI file.
+std::vector<std::filesystem::path> ExportedFiles(const std::filesystem::path& path);
+
+// Writes the save in directory slot `index` as the single-save file(s) ExportedFiles names.
+// The whole save is read before anything is written; a file is replaced only whole.
+SaveExport ExportSaveFile(CardImage& card, std::size_t index, const std::filesystem::path& path);
+
+// The two kinds of single-save file a save is written as.
+enum class SaveFileFormat { kDci, kVms };
+
+// A name for a new single-save file of the save named `name` in `folder`, so that exporting
+// many saves writes no file over another: the name without its padding, each byte other than
+// a letter, digit, '_', '-' or '.' as '_' ("SAVE" when nothing is left; a VMS base name cut to
+// 8 bytes), then ".DCI" or ".VMS". When that file (or the VMI of the pair) exists, "_2", "_3"
+// ... go before the extension until neither does; `first_choice`, when given, receives the
+// name tried first.
+std::filesystem::path ExportPathFor(const std::filesystem::path& folder, const std::string& name,
+                                    SaveFileFormat format,
+                                    std::filesystem::path* first_choice = nullptr);
 
 // Copies the save in directory slot `index` of `source` to `target`. When the target lists a
 // save of that name, `answers.replace` decides; a replace reads the whole save from the

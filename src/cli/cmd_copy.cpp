@@ -7,7 +7,8 @@
 namespace quorvel::cli {
 namespace {
 
-int RunCopy(const Args& args) {
+int RunCopy(const Args& given) {
+  const Args args = WithEntry(given, 1);
   RequirePositional(args, 3);
   const std::string& source_name = args.positional[0];
   const std::string& target_name = args.positional[2];
@@ -37,8 +38,10 @@ int RunCopy(const Args& args) {
   return sources.Finish();
 }
 
-const CommandRegistration kRegistration{
-    "copy", "SOURCE SAVE TARGET [--replace]", &RunCopy, {{"replace", false}}};
+const CommandRegistration kRegistration{"copy",
+                                        "SOURCE SAVE|--entry N TARGET [--replace]",
+                                        &RunCopy,
+                                        {{"replace", false}, kEntryOption}};
 
 }  // namespace
 }  // namespace quorvel::cli

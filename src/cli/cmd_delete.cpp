@@ -8,7 +8,8 @@
 namespace quorvel::cli {
 namespace {
 
-int RunDelete(const Args& args) {
+int RunDelete(const Args& given) {
+  const Args args = WithEntry(given, 1);
   RequirePositional(args, 2);
   const std::string& source = args.positional[0];
   CardSources sources(args);
@@ -24,7 +25,8 @@ int RunDelete(const Args& args) {
   return sources.Finish();
 }
 
-const CommandRegistration kRegistration{"delete", "SOURCE SAVE", &RunDelete};
+const CommandRegistration kRegistration{
+    "delete", "SOURCE SAVE|--entry N", &RunDelete, {kEntryOption}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -1,12 +1,14 @@
-// quorvel-cli export SOURCE SAVE OUT.dci: writes one save as a single-save file.
-#include "card/dci_file.h"
+// quorvel-cli export SOURCE SAVE OUT: writes one save as a single-save file, a DCI file or,
+// when OUT ends in .vms or .vmi, a VMS/VMI pair.
+#include "card/save_commands.h"
 #include "cli/card_source.h"
 #include "cli/command.h"
 
 namespace quorvel::cli {
 namespace {
 
-int RunExport(const Args& args) {
+int RunExport(const Args& given) {
+  const Args args = WithEntry(given, 1);
   RequirePositional(args, 3);
   const std::string& source = args.positional[0];
   CardSources sources(args, ImageAccess::kRead);
@@ -14,15 +16,18 @@ int RunExport(const Args& args) {
   std::optional<FoundSave> found = sources.OpenSave(source, args.positional[1], error);
   if (!found) return sources.Fail(error);
   // Checked with the card open, so that the card's own file is seen in use.
-  if (!OutputFree(args.positional[2], error)) return sources.Fail(error);
-  const DciExportError result = ExportDci(*found->card, found->index, args.positional[2]);
-  if (result != DciExportError::kNone) {
-    return sources.Fail(args.positional[2] + " not written: " + std::string(Describe(result)));
+  for (const std::filesystem::path& out : ExportedFiles(args.positional[2])) {
+    if (!OutputFree(out.string(), error)) return sources.Fail(error);
+  }
+  const SaveExport result = ExportSaveFile(*found->card, found->index, args.positional[2]);
+  if (!result.Written()) {
+    return sources.Fail(args.positional[2] + " not written: " + Describe(result));
   }
   return sources.Finish();
 }
 
-const CommandRegistration kRegistration{"export", "SOURCE SAVE OUT.dci", &RunExport};
+const CommandRegistration kRegistration{
+    "export", "SOURCE SAVE|--entry N OUT.dci|OUT.vms", &RunExport, {kEntryOption}};
 
 }  // namespace
 }  // namespace quorvel::cli

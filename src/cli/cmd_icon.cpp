@@ -18,7 +18,8 @@ std::size_t FrameNumber(const Args& args) {
   return frame;
 }
 
-int RunIcon(const Args& args) {
+int RunIcon(const Args& given) {
+  const Args args = WithEntry(given, 1);
   RequirePositional(args, 3);
   const std::size_t frame = FrameNumber(args);
   const std::string& source = args.positional[0];
@@ -40,7 +41,7 @@ int RunIcon(const Args& args) {
 }
 
 const CommandRegistration kRegistration{
-    "icon", "SOURCE SAVE OUT.bmp [--frame K]", &RunIcon, {{"frame", true}}};
+    "icon", "SOURCE SAVE|--entry N OUT.bmp [--frame K]", &RunIcon, {{"frame", true}, kEntryOption}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -1,5 +1,9 @@
-// quorvel-cli import SOURCE FILE.dci [--replace|--add]: adds a single-save file to a card.
+// quorvel-cli import SOURCE FILE... [--replace|--add] [--name TEXT] [--game|--data]: adds
+// single-save files (DCI files, VMS/VMI pairs) to a card, one after another.
 #include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
 
 #include "card/file_system.h"
 #include "card/save_commands.h"
@@ -9,45 +13,93 @@
 namespace quorvel::cli {
 namespace {
 
+// What a VMS file without its VMI is stored as: the name --name gives (else the one made
+// from the file's name), and --game or --data when the file does not tell.
+VmsQuestions LoneVmsAnswers(const Args& args) {
+  VmsQuestions questions;
+  if (const std::optional<std::string> name = args.Value("name")) {
+    questions.name = [name](const std::string&) { return name; };
+  }
+  if (args.Has("game") || args.Has("data")) {
+    const bool game = args.Has("game");
+    questions.game = [game] { return std::optional<bool>(game); };
+  }
+  return questions;
+}
+
+// Adds one file; the reason when it was not stored.
+std::optional<std::string> ImportOne(CardSources& sources, CardImage& card,
+                                     const std::string& source, const std::string& file,
+                                     const Args& args) {
+  const SaveFileBytes read = ReadSaveFile(file, LoneVmsAnswers(args));
+  if (read.status != DciImportResult::File::kOk) {
+    std::string reason = DescribeRead(read, file);
+    if (read.vms_error == VmsError::kKindUnclear) reason += "; give --game or --data";
+    return reason;
+  }
+  // A save of the same name is replaced with --replace, kept beside the new one with --add,
+  // and otherwise refused (as the program does when both of its questions are answered No).
+  const StoreResult result =
+      ImportSaveCommand(card, read.bytes, FixedAnswers(args.Has("replace"), args.Has("add")));
+  std::optional<std::string> reason;
+  if (result.declined) {
+    reason = file + ": " + source + " already holds a save named " +
+             PrintableName(std::string(read.bytes.begin() + kEntryName,
+                                       read.bytes.begin() + kEntryName + kEntryNameSize)) +
+             "; give --replace to replace it or --add to keep both";
+  } else if (result.old_save_kept) {
+    reason = file + ": " + Describe(result);
+  } else if (!result.Stored()) {
+    reason = file + " not imported: " + DescribeImport(result.AsImport());
+  }
+  std::string error;
+  if (result.written && !sources.Reload(card, error)) return source + ": " + error;
+  return reason;
+}
+
 int RunImport(const Args& args) {
-  RequirePositional(args, 2);
+  if (args.positional.size() < 2) {
+    throw UsageError{"import takes a card and at least one file"};
+  }
   if (args.Has("replace") && args.Has("add")) {
     throw UsageError{"import takes --replace or --add, not both"};
   }
-  const std::string& source = args.positional[0];
-  const std::string& file = args.positional[1];
-  const SaveFileBytes read = ReadSaveFile(file);
-  if (read.status != DciImportResult::File::kOk) {
-    return Fail(file +
-                (std::filesystem::exists(file) ? ": not a single-save file" : ": no such file"));
+  if (args.Has("game") && args.Has("data")) {
+    throw UsageError{"import takes --game or --data, not both"};
   }
+  const std::size_t files = args.positional.size() - 1;
+  if (files > 1 && args.Value("name")) {
+    throw UsageError{"import takes --name with one file only"};
+  }
+  const std::string& source = args.positional[0];
   CardSources sources(args);
   std::string error;
   CardImage* card = sources.OpenWritable(source, error);
-  if (card == nullptr) return Fail(error);
-  // A save of the same name is replaced with --replace, kept beside the new one with --add,
-  // and otherwise refused (as the program does when both of its questions are answered No).
-  const bool replace = args.Has("replace");
-  const bool add = args.Has("add");
-  const StoreResult result = ImportSaveCommand(*card, read.bytes, FixedAnswers(replace, add));
-  if (result.declined) {
-    return sources.Fail(
-        source + " already holds a save named " +
-        PrintableName(std::string(read.bytes.begin() + kEntryName,
-                                  read.bytes.begin() + kEntryName + kEntryNameSize)) +
-        "; give --replace to replace it or --add to keep both");
+  if (card == nullptr) return sources.Fail(error);
+  std::size_t imported = 0;
+  std::optional<std::string> failure;
+  for (std::size_t k = 1; k < args.positional.size(); ++k) {
+    failure = ImportOne(sources, *card, source, args.positional[k], args);
+    if (!failure) {
+      ++imported;
+    } else if (files > 1) {
+      Fail(*failure);
+    }
   }
-  if (result.old_save_kept) return sources.Fail(file + ": " + Describe(result));
-  if (!result.Stored())
-    return sources.Fail(file + " not imported: " + DescribeImport(result.AsImport()));
-  if (!sources.Reload(*card, error)) return sources.Fail(source + ": " + error);
+  if (files == 1) return failure ? sources.Fail(*failure) : sources.Finish();
+  std::cout << imported << " of " << files << " files imported\n";
+  if (imported != files) {
+    return sources.Fail(std::to_string(files - imported) + " of " + std::to_string(files) +
+                        " files not imported");
+  }
   return sources.Finish();
 }
 
-const CommandRegistration kRegistration{"import",
-                                        "SOURCE FILE.dci [--replace|--add]",
-                                        &RunImport,
-                                        {{"replace", false}, {"add", false}}};
+const CommandRegistration kRegistration{
+    "import",
+    "SOURCE FILE... [--replace|--add] [--name TEXT] [--game|--data]",
+    &RunImport,
+    {{"replace", false}, {"add", false}, {"name", true}, {"game", false}, {"data", false}}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -92,6 +92,19 @@ void RequirePositional(const Args& args, std::size_t count) {
                    (count == 1 ? " argument" : " arguments") + ", not " + std::to_string(given)};
 }
 
+Args WithEntry(const Args& args, std::size_t save_at) {
+  const std::optional<std::string> entry = args.Value("entry");
+  if (!entry) return args;
+  if (entry->empty() || entry->size() > 3 ||
+      !std::all_of(entry->begin(), entry->end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    throw UsageError{"--entry takes a directory entry number, not " + *entry, args.command};
+  }
+  Args with = args;
+  const std::size_t at = std::min(save_at, with.positional.size());
+  with.positional.insert(with.positional.begin() + static_cast<std::ptrdiff_t>(at), "#" + *entry);
+  return with;
+}
+
 std::string CommandUsage(const std::string& command) {
   const auto it = Commands().find(command);
   if (it == Commands().end()) return "";

@@ -55,6 +55,15 @@ struct CommandRegistration {
                       std::initializer_list<OptionRule> options = {});
 };
 
+// --entry N: a save named by its directory entry, as "#N" names it, for the commands that take
+// a SAVE argument ("#N" needs quoting in a shell).
+inline constexpr OptionRule kEntryOption{"entry", true};
+
+// The arguments with SAVE in place: with --entry N, "#N" is inserted among the positional
+// arguments at `save_at` (where SAVE stands otherwise). Throws UsageError when N is not a
+// number.
+Args WithEntry(const Args& args, std::size_t save_at);
+
 // Parses argv (without the program name): the first positional argument is the command.
 // Throws UsageError on an option that no command knows or that the command does not take,
 // a missing value, a value given to a flag, a value option given twice, or both virtual units.

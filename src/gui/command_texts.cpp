@@ -90,4 +90,34 @@ std::string ImportFailureMessage(std::string_view file, std::string_view name,
   return StoreFailureMessage(name, result.placement, kAddAction);
 }
 
+std::string VmsFailureMessage(std::string_view file, VmsError error) {
+  switch (error) {
+    case VmsError::kNone:
+    case VmsError::kCancelled:
+      return {};
+    case VmsError::kVmsMissing:
+      return FileMessage(file, " 不能尋找.");
+    case VmsError::kVmsSize:
+      return FileMessage(file, " 的大小不是 1 到 255 個完整的 Block.");
+    case VmsError::kVmiSize:
+    case VmsError::kVmiChecksum:
+      return " 檔案 : " + std::string(file) + " 的格式並不支援!!!! ";
+    case VmsError::kSizeMismatch:
+      return FileMessage(file, " 的大小與它的 VMS 檔案不符.");
+    case VmsError::kNameMismatch:
+      return FileMessage(file, " 的名稱與它的 VMS 檔案不符.");
+    case VmsError::kCannotRead:
+      return CannotReadMessage(file);
+    case VmsError::kKindUnclear:
+      return FileMessage(file, " 不能分辨是遊戲或資料.");
+    case VmsError::kBadName:
+      return " 單元名稱必須是 1 到 12 個字元.";
+    case VmsError::kResourceName:
+      return FileMessage(file, " 的名稱太長, VMS 檔案名稱最多 8 個字元.");
+    case VmsError::kCannotWrite:
+      return CannotWriteMessage(file);
+  }
+  return {};
+}
+
 }  // namespace quorvel

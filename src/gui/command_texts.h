@@ -7,6 +7,7 @@
 
 #include "card/dci_file.h"
 #include "card/save_transfer.h"
+#include "card/vms_file.h"
 
 namespace quorvel {
 
@@ -54,5 +55,9 @@ std::string OldSaveKeptMessage(std::string_view name);
 // already said it.
 std::string ImportFailureMessage(std::string_view file, std::string_view name,
                                  const DciImportResult& result);
+
+// Why a VMS/VMI pair was not read or written; `file` is the file of the pair the reason is
+// about. Empty for a question the user cancelled.
+std::string VmsFailureMessage(std::string_view file, VmsError error);
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 #include "gui/file_chooser.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QStringList>
 
 namespace quorvel {
@@ -33,6 +34,14 @@ std::optional<QString> FileDialogs::ChooseSaveFile(const QString& filter, const 
   dialog.setDefaultSuffix(default_suffix);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirm_overwrite);
   return Run(dialog, filter, preset);
+}
+
+std::optional<QString> FileDialogs::ChooseCardName(const QString& prompt, const QString& preset) {
+  bool accepted = false;
+  const QString name = QInputDialog::getText(owner_, QStringLiteral("單元名稱"), prompt,
+                                             QLineEdit::Normal, preset, &accepted);
+  if (!accepted) return std::nullopt;
+  return name;
 }
 
 QString NameFilter(std::string_view pairs) {

@@ -22,6 +22,9 @@ class FileChooser {
   virtual std::optional<QString> ChooseSaveFile(const QString& filter, const QString& preset,
                                                 const QString& default_suffix,
                                                 bool confirm_overwrite) = 0;
+  // The name a file is to have on the card (a VMS file without its VMI), `preset` offered;
+  // nothing when cancelled.
+  virtual std::optional<QString> ChooseCardName(const QString& prompt, const QString& preset) = 0;
 };
 
 // Open- and save-file dialogs over the main window.
@@ -34,6 +37,7 @@ class FileDialogs : public FileChooser {
   std::optional<QString> ChooseSaveFile(const QString& filter, const QString& preset,
                                         const QString& default_suffix,
                                         bool confirm_overwrite) override;
+  std::optional<QString> ChooseCardName(const QString& prompt, const QString& preset) override;
 
  private:
   QWidget* owner_;

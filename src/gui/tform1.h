@@ -471,6 +471,9 @@ class TForm1 : public QWidget {
   // Stores the single-save file `file` (its bytes `save_file`) on the pane's card with the
   // given answers to a save of the same name, tells the user why when it was not stored, and
   // refreshes the pane when the card changed. True when stored.
+  // The questions asked for a VMS file without its VMI: its name on the card, and whether it
+  // is a game when its blocks do not tell.
+  VmsQuestions LoneVmsQuestions(const std::string& file);
   bool ImportIntoPane(int pane, const std::string& file, std::span<const std::uint8_t> save_file,
                       const NameClashAnswers& answers);
 

@@ -16,9 +16,10 @@ namespace quorvel {
 namespace {
 
 constexpr std::string_view kImportFilter =
-    "DCI file format|*.DCI|binary file format|*.BIN|ALL format |*.*";
+    "DCI file format|*.DCI|VMI/VMS file format|*.VMI *.VMS|binary file format|*.BIN|ALL format "
+    "|*.*";
 constexpr std::string_view kExportFilter =
-    "DCI file format|*.DCI|binary file format|*.BIN|ALL format|*.*";
+    "DCI file format|*.DCI|VMS/VMI file format|*.VMS|binary file format|*.BIN|ALL format|*.*";
 
 // " 檔案 NAME 不能尋找."; the slot-2 command has no blank between " 檔案" and the name.
 std::string NotFoundMessage(int pane, const std::string& file) {
@@ -27,6 +28,14 @@ std::string NotFoundMessage(int pane, const std::string& file) {
 
 std::string AppendQuestion(const std::string& name) {
   return " 檔案 " + name + " 己存在,是否要附加這檔案嗎? ";
+}
+
+// Asked for a VMS file without its VMI: whether it is a game (when its blocks do not tell).
+std::string GameQuestion(const std::string& file) {
+  return " 檔案 " + file + " 沒有 VMI 檔案, 它是遊戲嗎? (是: 遊戲, 否: 資料) ";
+}
+std::string NamePrompt(const std::string& file) {
+  return " 檔案 " + file + " 沒有 VMI 檔案, 請輸入單元名稱 (最多 12 個字元):";
 }
 
 }  // namespace
@@ -48,7 +57,12 @@ void TForm1::AddSaveFile(int pane) {
   }
   // The whole file is read before the card is touched, so that a file that cannot be read
   // never costs the save it was to replace.
-  const SaveFileBytes read = ReadSaveFile(ToPath(*chosen));
+  const SaveFileBytes read = ReadSaveFile(ToPath(*chosen), LoneVmsQuestions(file));
+  if (read.vms_error != VmsError::kNone) {
+    const std::string message = VmsFailureMessage(read.culprit.string(), read.vms_error);
+    if (!message.empty()) env_.messages->Inform(message);
+    return;
+  }
   if (read.status != DciImportResult::File::kOk) {
     env_.messages->Inform(ImportFailureMessage(file, "", {.file = read.status}));
     return;
@@ -69,6 +83,28 @@ void TForm1::AddSaveFile(int pane) {
   };
   ImportIntoPane(pane, file, read.bytes, answers);
   HideWaitWindow();
+}
+
+VmsQuestions TForm1::LoneVmsQuestions(const std::string& file) {
+  VmsQuestions questions;
+  questions.game = [this, file]() -> std::optional<bool> {
+    switch (env_.messages->AskYesNoCancel(GameQuestion(file))) {
+      case Answer::kYes:
+        return true;
+      case Answer::kNo:
+        return false;
+      case Answer::kCancel:
+        break;
+    }
+    return std::nullopt;
+  };
+  questions.name = [this, file](const std::string& suggested) -> std::optional<std::string> {
+    const std::optional<QString> typed = env_.files->ChooseCardName(
+        QString::fromStdString(NamePrompt(file)), QString::fromLatin1(suggested));
+    if (!typed) return std::nullopt;
+    return typed->toStdString();
+  };
+  return questions;
 }
 
 bool TForm1::ImportIntoPane(int pane, const std::string& file,
@@ -96,13 +132,22 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
   const std::optional<QString> chosen =
       env_.files->ChooseSaveFile(NameFilter(kExportFilter), QStringLiteral(".DCI"),
                                  QStringLiteral("DCI"), /*confirm_overwrite=*/false);
-  if (!chosen || RefuseCardFile(*chosen)) return;
+  if (!chosen) return;
   const std::string file = chosen->toStdString();
-  if (FileExists(*chosen) && !AskReplace(" 檔案 ", file)) return;
+  // A VMS/VMI pair is two files: each is checked and, when it exists, asked about.
+  for (const std::filesystem::path& out : ExportedFiles(ToPath(*chosen))) {
+    const QString name = QString::fromStdU16String(out.u16string());
+    if (RefuseCardFile(name)) return;
+    if (FileExists(name) && !AskReplace(" 檔案 ", name.toStdString())) return;
+  }
   ShowWaitWindow();
-  const DciExportError error = ExportDci(Card(pane), slot, ToPath(*chosen));
+  const SaveExport result = quorvel::ExportSaveFile(Card(pane), slot, ToPath(*chosen));
   HideWaitWindow();
-  switch (error) {
+  if (result.pair != VmsError::kNone) {
+    env_.messages->Inform(VmsFailureMessage(file, result.pair));
+    return;
+  }
+  switch (result.save) {
     case DciExportError::kCannotWrite:
       env_.messages->Inform(CannotWriteMessage(file));
       break;

@@ -77,11 +77,13 @@ TEST_F(CliFileCommands, ExportThenImportKeepsTheSave) {
   ASSERT_EQ(Cli("import target.dcm data.dci").status, 0);
   ASSERT_EQ(Cli("import target.dcm game.dci").status, 0);
   const CliResult listed = Cli("list target.dcm --json");
-  EXPECT_NE(listed.out.find("\"name\":\"DATA________\",\"kind\":\"data\",\"first_block\":199,"
+  EXPECT_NE(listed.out.find("\"name\":\"DATA________\",\"name_raw\":\"444154415F5F5F5F5F5F5F5F\","
+                            "\"kind\":\"data\",\"first_block\":199,"
                             "\"blocks\":4"),
             std::string::npos)
       << listed.out;
-  EXPECT_NE(listed.out.find("\"name\":\"GAME________\",\"kind\":\"game\",\"first_block\":0"),
+  EXPECT_NE(listed.out.find("\"name\":\"GAME________\",\"name_raw\":\"47414D455F5F5F5F5F5F5F5F\","
+                            "\"kind\":\"game\",\"first_block\":0"),
             std::string::npos);
   ExpectClean("check target.dcm");
 
@@ -95,6 +97,140 @@ TEST_F(CliFileCommands, ExportThenImportKeepsTheSave) {
   ASSERT_EQ(Cli("import target.dcm data.dci --replace").status, 0);
   EXPECT_NE(Cli("list target.dcm --json").out.find("\"free_blocks\":189"), std::string::npos);
   ExpectClean("check target.dcm");
+}
+
+// A save exported as a VMS/VMI pair imports into an empty card as the same save; export picks
+// the format by the output's extension, and --entry N names a save as '#N' does.
+TEST_F(CliFileCommands, VmsPairsRoundTripAndEntryNumbersNameSaves) {
+  Write(TwoSaves(), "source.dcm");
+  Write(CardBuilder(200), "target.dcm");
+  ASSERT_EQ(Cli("export source.dcm --entry 3 DATA.VMS").status, 0);
+  ASSERT_EQ(Cli("export --entry 0 source.dcm game.vmi").status, 0);
+  EXPECT_EQ(ReadFile(dir / "DATA.VMS").size(), 4u * 512);
+  EXPECT_EQ(ReadFile(dir / "DATA.VMI").size(), 108u);
+  EXPECT_TRUE(std::filesystem::exists(dir / "game.vms"));
+  const CliResult both = Cli("import target.dcm DATA.VMI game.vms");
+  ASSERT_EQ(both.status, 0) << both.err;
+  EXPECT_EQ(both.out, "2 of 2 files imported\n");
+  const std::string from = Cli("list source.dcm --json").out;
+  const std::string to = Cli("list target.dcm --json").out;
+  for (const std::string& save :
+       {std::string("\"name\":\"GAME________\",\"name_raw\":\"47414D455F5F5F5F5F5F5F5F\","
+                    "\"kind\":\"game\",\"first_block\":0,\"blocks\":3,\"date\":\"2001/02/03\","
+                    "\"time\":\"04:05:06\",\"description_vmu\":\"A game\""),
+        std::string("\"kind\":\"data\",\"first_block\":199,\"blocks\":4,\"date\":\"2001/02/03\","
+                    "\"time\":\"04:05:06\",\"description_vmu\":\"Some data\"")}) {
+    EXPECT_NE(from.find(save.substr(save.find("\"blocks"))), std::string::npos) << from;
+    EXPECT_NE(to.find(save), std::string::npos) << to;
+  }
+  // The blocks are the same, byte for byte.
+  ASSERT_EQ(Cli("export target.dcm DATA________ again.dci").status, 0);
+  ASSERT_EQ(Cli("export source.dcm DATA________ first.dci").status, 0);
+  const auto again = ReadFile(dir / "again.dci");
+  const auto first = ReadFile(dir / "first.dci");
+  EXPECT_TRUE(std::equal(again.begin() + 32, again.end(), first.begin() + 32, first.end()));
+  ExpectClean("check target.dcm");
+  EXPECT_EQ(Cli("export source.dcm --entry x out.dci").status, 2);
+  EXPECT_NE(Cli("delete source.dcm --entry 7").err.find("no save in directory slot 7"),
+            std::string::npos);
+  ASSERT_EQ(Cli("delete source.dcm --entry 3").status, 0);
+  EXPECT_EQ(Cli("list source.dcm --json").out.find("DATA"), std::string::npos);
+}
+
+// Several files at once: each is tried, the failures say why, a summary ends the run and the
+// exit status is 1 when any failed; a bad pair writes nothing.
+TEST_F(CliFileCommands, ImportOfSeveralFilesReportsEachAndSumsUp) {
+  Write(TwoSaves(), "source.dcm");
+  Write(CardBuilder(200), "target.dcm");
+  ASSERT_EQ(Cli("export source.dcm DATA________ data.dci").status, 0);
+  ASSERT_EQ(Cli("export source.dcm GAME________ GAME.VMS").status, 0);
+  std::vector<std::uint8_t> vmi = ReadFile(dir / "GAME.VMI");
+  vmi[0x68] ^= 0x02;  // a size the VMS does not have
+  ASSERT_TRUE(ReplaceFileContents(dir / "BAD.VMI", vmi));
+  const auto before = ReadFile(dir / "target.dcm");
+  CliResult run = Cli("import target.dcm BAD.VMI");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "quorvel-cli: BAD.VMI: the VMI gives another size than its VMS file has\n");
+  vmi = ReadFile(dir / "GAME.VMI");
+  vmi[0x69] ^= 0x02;
+  ASSERT_TRUE(ReplaceFileContents(dir / "GAME.VMI", vmi));
+  run = Cli("import target.dcm GAME.VMI");
+  EXPECT_EQ(run.err, "quorvel-cli: GAME.VMI: the VMI gives another size than its VMS file has\n");
+  EXPECT_EQ(ReadFile(dir / "target.dcm"), before);
+  run = Cli("import target.dcm data.dci GAME.VMS none.dci");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "1 of 3 files imported\n");
+  EXPECT_NE(run.err.find("GAME.VMI: the VMI gives another size"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("none.dci: no such file"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("2 of 3 files not imported"), std::string::npos) << run.err;
+  EXPECT_NE(Cli("list target.dcm --json").out.find("DATA________"), std::string::npos);
+  EXPECT_EQ(Cli("import target.dcm a.dci b.dci --name X").status, 2);
+}
+
+// A VMS without its VMI: a game or data by where its header is, named after the file or by
+// --name; a VMS that does not tell is refused unless --game or --data says.
+TEST_F(CliFileCommands, LoneVmsTakesItsNameFromTheFileOrFromOptions) {
+  Write(CardBuilder(200), "card.dcm");
+  std::vector<std::uint8_t> vms(2 * 512, 0xFF);
+  ASSERT_TRUE(ReplaceFileContents(dir / "odd-one.vms", vms));
+  CliResult run = Cli("import card.dcm odd-one.vms");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("odd-one.vms: the VMS file does not tell whether it is a game or data; "
+                         "give --game or --data"),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(Cli("import card.dcm odd-one.vms --game --data").status, 2);
+  ASSERT_EQ(Cli("import card.dcm odd-one.vms --data").status, 0);
+  ASSERT_EQ(Cli("import card.dcm odd-one.vms --game --name 'MY GAME'").status, 0);
+  const std::string listed = Cli("list card.dcm --json").out;
+  EXPECT_NE(listed.find(
+                "\"name\":\"ODD-ONE\",\"name_raw\":\"4F44442D4F4E450000000000\",\"kind\":\"data\""),
+            std::string::npos)
+      << listed;
+  EXPECT_NE(
+      listed.find(
+          "\"name\":\"MY "
+          "GAME\",\"name_raw\":\"4D592047414D450000000000\",\"kind\":\"game\",\"first_block\":0"),
+      std::string::npos)
+      << listed;
+  EXPECT_NE(Cli("import card.dcm odd-one.vms --data --name THIRTEEN_LONG").err.find("1 to 12"),
+            std::string::npos);
+}
+
+// export-all writes every save under a name made safe for a file system and never over a file:
+// two saves of one name, and a second run, get new names, and the run says so.
+TEST_F(CliFileCommands, ExportAllNeverWritesOverAFile) {
+  CardBuilder builder = TwoSaves();
+  builder.AddSave(5, "DATA________", {100}, false, 1, "Twin");
+  builder.AddSave(6, "A/B*", {101}, false, 1, "Unsafe");
+  Write(builder, "card.dcm");
+  CliResult run = Cli("export-all card.dcm out");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "#0 GAME________ -> out/GAME________.DCI\n"
+            "#3 DATA________ -> out/DATA________.DCI\n"
+            "#5 DATA________ -> out/DATA_________2.DCI (DATA________.DCI exists)\n"
+            "#6 A/B* -> out/A_B_.DCI\n");
+  const auto first = ReadFile(dir / "out/DATA________.DCI");
+  run = Cli("export-all card.dcm out --format vmi");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("#0 GAME________ -> out/GAME____.VMS + GAME____.VMI\n"), std::string::npos)
+      << run.out;
+  EXPECT_NE(
+      run.out.find("#5 DATA________ -> out/DATA___2.VMS + DATA___2.VMI (DATA____.VMS exists)"),
+      std::string::npos)
+      << run.out;
+  run = Cli("export-all card.dcm out");
+  EXPECT_NE(run.out.find("-> out/DATA_________3.DCI (DATA________.DCI exists)"), std::string::npos)
+      << run.out;
+  EXPECT_EQ(ReadFile(dir / "out/DATA________.DCI"), first);
+  EXPECT_EQ(Cli("export-all card.dcm out --format zip").status, 2);
+  // Every file written imports again.
+  Write(CardBuilder(241), "copy.dcm");
+  run =
+      Cli("import copy.dcm out/GAME____.VMI out/DATA____.VMS out/DATA___2.VMI out/A_B_.DCI --add");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "4 of 4 files imported\n");
 }
 
 TEST_F(CliFileCommands, ImportRefusalsSayWhy) {
@@ -371,7 +507,8 @@ TEST_F(CliFileCommands, CardIconAddsTheIconSave) {
   const CliResult run = Cli("card-icon card.dcm logo.bmp --dark 1,3 --name 'My card'");
   ASSERT_EQ(run.status, 0) << run.err;
   const CliResult listed = Cli("list card.dcm --json");
-  EXPECT_NE(listed.out.find("\"name\":\"ICONDATA_VMS\",\"kind\":\"data\",\"first_block\":199,"
+  EXPECT_NE(listed.out.find("\"name\":\"ICONDATA_VMS\",\"name_raw\":\"49434F4E444154415F564D53\","
+                            "\"kind\":\"data\",\"first_block\":199,"
                             "\"blocks\":2"),
             std::string::npos)
       << listed.out;

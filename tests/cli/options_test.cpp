@@ -42,17 +42,19 @@ TEST_F(CliOptions, RefusedOptionsExitWithUsageAndChangeNothing) {
     std::string usage;
   } cases[] = {
       // An option no command knows: the usage of every command follows.
-      {"delete card.dcm GAME --dry-run", "unknown option --dry-run", "\n  delete SOURCE SAVE\n"},
-      {"--dry-run delete card.dcm GAME", "unknown option --dry-run", "\n  delete SOURCE SAVE\n"},
+      {"delete card.dcm GAME --dry-run", "unknown option --dry-run",
+       "\n  delete SOURCE SAVE|--entry N\n"},
+      {"--dry-run delete card.dcm GAME", "unknown option --dry-run",
+       "\n  delete SOURCE SAVE|--entry N\n"},
       {"delete card.dcm GAME --json", "delete takes no option --json",
        "usage: quorvel-cli delete SOURCE SAVE"},
-      {"delete card.dcm -DASHED", "unknown option -DASHED", "\n  delete SOURCE SAVE\n"},
+      {"delete card.dcm -DASHED", "unknown option -DASHED", "\n  delete SOURCE SAVE|--entry N\n"},
       {"card-icon card.dcm in.bmp --dark=99", "--dark takes colour numbers 0 to 15",
        "usage: quorvel-cli card-icon SOURCE IN.bmp"},
       {"card-icon card.dcm in.bmp --name 'seventeen letters'", "--name takes at most 16",
        "usage: quorvel-cli card-icon SOURCE IN.bmp"},
       {"icon card.dcm GAME out.bmp --frame=-1", "--frame takes a frame number",
-       "usage: quorvel-cli icon SOURCE SAVE OUT.bmp [--frame K]"},
+       "usage: quorvel-cli icon SOURCE SAVE|--entry N OUT.bmp [--frame K]"},
       {"format card.dcm --blocks=99", "format needs --blocks 200, 240 or 241",
        "usage: quorvel-cli format SOURCE --blocks 200|240|241"},
       {"format card.dcm --blocks", "option --blocks needs a value",

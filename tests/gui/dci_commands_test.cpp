@@ -138,7 +138,8 @@ TEST_F(DciCommandsTest, AMissingFileCannotBeFoundAndCancelDoesNothing) {
   form().SLOT1LOADDCI1Click();
   EXPECT_TRUE(messages_.texts.empty());
   EXPECT_EQ(chooser_.asked.back().toStdString(),
-            "DCI file format (*.DCI);;binary file format (*.BIN);;ALL format (*.*)|*.DCI");
+            "DCI file format (*.DCI);;VMI/VMS file format (*.VMI *.VMS);;binary file format "
+            "(*.BIN);;ALL format (*.*)|*.DCI");
 }
 
 TEST_F(DciCommandsTest, AddsTheSaveToEachPaneWithItsBlocks) {
@@ -279,8 +280,8 @@ TEST_F(DciCommandsTest, SaveChoiceWritesTheSaveAndAsksBeforeReplacing) {
     form().Card1ListViewDblClick();
   }
   EXPECT_EQ(chooser_.asked.back().toStdString(),
-            "save:DCI file format (*.DCI);;binary file format (*.BIN);;ALL format "
-            "(*.*)|.DCI|DCI|quiet");
+            "save:DCI file format (*.DCI);;VMS/VMI file format (*.VMS);;binary file format "
+            "(*.BIN);;ALL format (*.*)|.DCI|DCI|quiet");
   const SaveRecord& pick = form().Slot1Card.records[form().Slot1Card.list_order[1]];
   const std::vector<std::uint8_t> written = ReadFile(out);
   ASSERT_EQ(written.size(), 32u + 5 * 512);
@@ -305,6 +306,70 @@ TEST_F(DciCommandsTest, SaveChoiceWritesTheSaveAndAsksBeforeReplacing) {
     form().Card1ListViewDblClick();
   }
   EXPECT_EQ(ReadFile(out), written);
+}
+
+// The save dialog writes a VMS/VMI pair when the name ends in .VMS, asking about each file
+// that exists; the pair adds back as the same save, and a lone VMS asks for its name and, when
+// its blocks do not tell, whether it is a game.
+TEST_F(DciCommandsTest, VmsPairsGoOutAndComeBackThroughTheWindow) {
+  StartLoaded(CardBuilder().Add(Data("FIRST", 2)).Add(Data("PICK", 5)), CardBuilder(),
+              CardBuilder());
+  const std::filesystem::path vms = root_ / "PICK.VMS";
+  WriteFile(root_ / "PICK.VMI", {7, 7, 7});
+  chooser_.answer = Q(vms);
+  messages_.answers = {true};
+  Select(kPaneSlot1, {1});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn4"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 " + (root_ / "PICK.VMI").string() +
+                                                      " 己存在,是否要取代它嗎? "});
+  EXPECT_EQ(ReadFile(vms).size(), 5u * 512);
+  EXPECT_EQ(ReadFile(root_ / "PICK.VMI").size(), 108u);
+  messages_.texts.clear();
+  Add(kPaneImage, root_ / "PICK.VMI");
+  EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front();
+  const std::optional<std::size_t> added = FindSaveByName(form().FileCard, Padded("PICK"));
+  ASSERT_TRUE(added);
+  std::vector<std::uint8_t> a, b;
+  ASSERT_EQ(BuildDci(form().FileCard, *added, a), DciExportError::kNone);
+  ASSERT_EQ(BuildDci(form().Slot1Card, form().Slot1Card.list_order[1], b), DciExportError::kNone);
+  a[2] = b[2];  // the first block is the card's choice
+  EXPECT_EQ(a, b);
+
+  // Alone, with blocks that do not tell: asked game or data (No: data), then its name.
+  std::filesystem::remove(root_ / "PICK.VMI");
+  WriteFile(root_ / "lone.vms", std::vector<std::uint8_t>(2 * 512, 0xFF));
+  messages_.yes = false;
+  chooser_.names = {QStringLiteral("LONE_SAVE")};
+  Add(kPaneImage, root_ / "lone.vms");
+  const std::string file = (root_ / "lone.vms").string();
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 " + file +
+                                                      " 沒有 VMI 檔案, 它是遊戲嗎? (是: 遊戲, 否: "
+                                                      "資料) "});
+  EXPECT_EQ(chooser_.asked.back().toStdString(),
+            "name: 檔案 " + file + " 沒有 VMI 檔案, 請輸入單元名稱 (最多 12 個字元):|LONE");
+  const std::optional<std::size_t> lone =
+      FindSaveByName(form().FileCard, std::string("LONE_SAVE\0\0\0", 12));
+  ASSERT_TRUE(lone);
+  EXPECT_FALSE(form().FileCard.records[*lone].header_in_second_block);
+
+  // A VMI whose VMS is missing: one message, nothing written.
+  messages_.texts.clear();
+  const std::vector<std::uint8_t> before = ReadFile(root_ / "image.dcm");
+  chooser_.answer = Q(vms);
+  messages_.answers = {true, true};
+  Select(kPaneSlot1, {1});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn4"}});
+    form().Card1ListViewDblClick();
+  }
+  std::filesystem::remove(vms);
+  messages_.texts.clear();
+  Add(kPaneImage, root_ / "PICK.VMI");
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 " + vms.string() + " 不能尋找."});
+  EXPECT_EQ(ReadFile(root_ / "image.dcm"), before);
 }
 
 TEST_F(DciCommandsTest, NoSaveOrIconIsWrittenOverACardFileInUse) {

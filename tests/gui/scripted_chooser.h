@@ -28,7 +28,17 @@ class ScriptedChooser : public FileChooser {
     return Next();
   }
 
+  // Recorded as "name:PROMPT|PRESET"; answered from `names` (the preset when none is queued).
+  std::optional<QString> ChooseCardName(const QString& prompt, const QString& preset) override {
+    asked.push_back("name:" + prompt + "|" + preset);
+    if (names.empty()) return preset;
+    std::optional<QString> next = names.front();
+    names.pop_front();
+    return next;
+  }
+
   std::optional<QString> answer;
+  std::deque<std::optional<QString>> names;
   std::function<void()> on_ask;  // runs while each chooser is open
   std::deque<std::optional<QString>> answers;
   std::vector<QString> asked;
