@@ -119,6 +119,22 @@ SaveFileBytes VmsRefused(VmsError error, const std::filesystem::path& culprit) {
   return read;
 }
 
+// A VMS file's bytes when they are whole blocks a card can hold; otherwise nothing, with why
+// in `refused`.
+std::optional<std::vector<std::uint8_t>> ReadVms(const std::filesystem::path& path,
+                                                 SaveFileBytes& refused) {
+  auto vms = ReadFileBytes(path, (kLargestVmsBlocks + 1) * kBlockSize);
+  if (!vms) {
+    refused = VmsRefused(VmsError::kCannotRead, path);
+    return std::nullopt;
+  }
+  if (const VmsError size = CheckVmsSize(vms->size()); size != VmsError::kNone) {
+    refused = VmsRefused(size, path);
+    return std::nullopt;
+  }
+  return vms;
+}
+
 // The VMS named by a VMI, or beside which a VMI was found, with the VMI's word for it.
 SaveFileBytes ReadPair(const std::filesystem::path& vms_path, const std::filesystem::path& vmi_path,
                        bool vms_given) {
@@ -129,22 +145,12 @@ SaveFileBytes ReadPair(const std::filesystem::path& vms_path, const std::filesys
   if (!info) return VmsRefused(error, vmi_path);
   std::error_code code;
   if (!std::filesystem::exists(vms_path, code)) return VmsRefused(VmsError::kVmsMissing, vms_path);
-  if (vms_given) {
-    const std::string named = TrimPadding(info->resource);
-    const std::string base = vms_path.stem().string();
-    if (named.size() != base.size() ||
-        !std::equal(named.begin(), named.end(), base.begin(), [](char a, char b) {
-          return std::tolower(static_cast<unsigned char>(a)) ==
-                 std::tolower(static_cast<unsigned char>(b));
-        })) {
-      return VmsRefused(VmsError::kNameMismatch, vmi_path);
-    }
+  if (vms_given && !VmiNamesVms(*info, vms_path)) {
+    return VmsRefused(VmsError::kNameMismatch, vmi_path);
   }
-  const auto vms = ReadFileBytes(vms_path, (kLargestVmsBlocks + 1) * kBlockSize);
-  if (!vms) return VmsRefused(VmsError::kCannotRead, vms_path);
-  if (const VmsError size = CheckVmsSize(vms->size()); size != VmsError::kNone) {
-    return VmsRefused(size, vms_path);
-  }
+  SaveFileBytes refused;
+  const auto vms = ReadVms(vms_path, refused);
+  if (!vms) return refused;
   if (info->file_size != vms->size()) return VmsRefused(VmsError::kSizeMismatch, vmi_path);
   SaveFileBytes read;
   read.bytes = SaveFromVms(*info, *vms);
@@ -171,11 +177,9 @@ void StampFromFile(const std::filesystem::path& path, VmiInfo& info) {
 
 // A VMS alone: what its VMI would have said comes from the file and the questions.
 SaveFileBytes ReadLoneVms(const std::filesystem::path& path, const VmsQuestions& questions) {
-  const auto vms = ReadFileBytes(path, (kLargestVmsBlocks + 1) * kBlockSize);
-  if (!vms) return VmsRefused(VmsError::kCannotRead, path);
-  if (const VmsError size = CheckVmsSize(vms->size()); size != VmsError::kNone) {
-    return VmsRefused(size, path);
-  }
+  SaveFileBytes refused;
+  const auto vms = ReadVms(path, refused);
+  if (!vms) return refused;
   VmiInfo info;
   const VmsKind kind = RecogniseVmsKind(*vms);
   if (kind == VmsKind::kUnclear) {

@@ -284,6 +284,10 @@ std::filesystem::path PartnerPath(const std::filesystem::path& path) {
   return FindIgnoringCase(path.parent_path(), path.stem().string() + other);
 }
 
+bool VmiNamesVms(const VmiInfo& info, const std::filesystem::path& vms_path) {
+  return SameIgnoringCase(TrimPadding(info.resource), vms_path.stem().string());
+}
+
 std::filesystem::path VmsPathFor(const std::filesystem::path& vmi_path, std::string_view resource) {
   const std::string base = TrimPadding(std::string(resource));
   return FindIgnoringCase(vmi_path.parent_path(),

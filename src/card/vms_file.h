@@ -92,6 +92,9 @@ bool IsVmiPath(const std::filesystem::path& path);
 // extension swapped (upper case when `path`'s was) when no such file exists.
 std::filesystem::path PartnerPath(const std::filesystem::path& path);
 
+// True when the VMI's resource name is the base name of `vms_path` (whatever the case).
+bool VmiNamesVms(const VmiInfo& info, const std::filesystem::path& vms_path);
+
 // The file named `resource`.VMS beside the VMI at `vmi_path`, found whatever its case.
 std::filesystem::path VmsPathFor(const std::filesystem::path& vmi_path, std::string_view resource);
 
