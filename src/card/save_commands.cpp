@@ -263,22 +263,45 @@ std::vector<std::filesystem::path> ExportedFiles(const std::filesystem::path& pa
   return {vms, VmiPathFor(vms)};
 }
 
-SaveExport ExportSaveFile(CardImage& card, std::size_t index, const std::filesystem::path& path) {
+SaveExport WriteSaveFile(std::span<const std::uint8_t> save_file,
+                         const std::filesystem::path& path) {
   SaveExport result;
   const std::vector<std::filesystem::path> files = ExportedFiles(path);
-  if (files.size() == 1) {
-    result.save = ExportDci(card, index, path);
+  if (files.size() == 2) {
+    const std::string base = files.front().stem().string();
+    if (base.empty() || base.size() > kVmsResourceSize) {
+      result.pair = VmsError::kResourceName;
+      return result;
+    }
+  }
+  DirEntry entry{};
+  if (save_file.size() >= kDciEntrySize)
+    std::copy_n(save_file.begin(), kDciEntrySize, entry.begin());
+  if (save_file.size() < kDciEntrySize || !CheckDciEntry(entry).empty() ||
+      save_file.size() < DciFileSize(entry[kEntrySize])) {
+    result.save = DciExportError::kShortChain;
     return result;
   }
+  const auto whole = save_file.first(DciFileSize(entry[kEntrySize]));
+  if (files.size() == 2) {
+    result.pair = WriteVmsPair(whole, files.front());
+  } else if (!ReplaceFileContents(path, whole)) {
+    result.save = DciExportError::kCannotWrite;
+  }
+  return result;
+}
+
+SaveExport ExportSaveFile(CardImage& card, std::size_t index, const std::filesystem::path& path) {
+  const std::vector<std::filesystem::path> files = ExportedFiles(path);
+  if (files.size() == 1) return {.save = ExportDci(card, index, path)};
   const std::string base = files.front().stem().string();
   if (base.empty() || base.size() > kVmsResourceSize) {
-    result.pair = VmsError::kResourceName;  // refused before the save is read
-    return result;
+    return {.pair = VmsError::kResourceName};  // refused before the save is read
   }
   std::vector<std::uint8_t> save;
-  result.save = BuildDci(card, index, save);
+  SaveExport result{.save = BuildDci(card, index, save)};
   ReportProgress(card, 0, 0);
-  if (result.save == DciExportError::kNone) result.pair = WriteVmsPair(save, files.front());
+  if (result.save == DciExportError::kNone) result = WriteSaveFile(save, path);
   return result;
 }
 

@@ -109,6 +109,13 @@ std::string Describe(const SaveExport& result);
 // else `path` itself as a DCI file.
 std::vector<std::filesystem::path> ExportedFiles(const std::filesystem::path& path);
 
+// Writes a save held in single-save layout (as ReadSaveFile gives it) as the single-save
+// file(s) ExportedFiles names for `path`: a DCI file of the entry and its blocks, or a VMS/VMI
+// pair. A save whose entry no card can hold, or that lacks blocks its entry names, is refused
+// (kShortChain) before anything is written.
+SaveExport WriteSaveFile(std::span<const std::uint8_t> save_file,
+                         const std::filesystem::path& path);
+
 // Writes the save in directory slot `index` as the single-save file(s) ExportedFiles names.
 // The whole save is read before anything is written; a file is replaced only whole.
 SaveExport ExportSaveFile(CardImage& card, std::size_t index, const std::filesystem::path& path);

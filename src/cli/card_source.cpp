@@ -43,6 +43,21 @@ void StderrMessages::Warn(std::string_view text) { Inform(text); }
 bool StderrMessages::AskYesNo(std::string_view) { return false; }
 Answer StderrMessages::AskYesNoCancel(std::string_view) { return Answer::kCancel; }
 
+VmsQuestions LoneVmsAnswers(const Args& args) {
+  if (args.Has("game") && args.Has("data")) {
+    throw UsageError{args.command + " takes --game or --data, not both", args.command};
+  }
+  VmsQuestions questions;
+  if (const std::optional<std::string> name = args.Value("name")) {
+    questions.name = [name](const std::string&) { return name; };
+  }
+  if (args.Has("game") || args.Has("data")) {
+    const bool game = args.Has("game");
+    questions.game = [game] { return std::optional<bool>(game); };
+  }
+  return questions;
+}
+
 bool IsSlotName(const std::string& source) { return SlotNumber(source).has_value(); }
 
 int Fail(const std::string& text) {

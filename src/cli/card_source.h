@@ -12,6 +12,7 @@
 #include "card/card_image.h"
 #include "card/file_system.h"
 #include "card/journal.h"
+#include "card/save_commands.h"
 #include "cli/command.h"
 #include "host/messages.h"
 
@@ -143,5 +144,14 @@ bool OutputFree(const std::string& out, std::string& error);
 
 // Prints "quorvel-cli: TEXT" on stderr and returns the failure exit status.
 int Fail(const std::string& text);
+
+// What a VMS file without its VMI is read as: the name --name gives (else the one made from
+// the file's name), and --game or --data when the file does not tell.
+VmsQuestions LoneVmsAnswers(const Args& args);
+
+// The options that answer for a VMS file without its VMI.
+inline constexpr OptionRule kVmsNameOption{"name", true};
+inline constexpr OptionRule kVmsGameOption{"game", false};
+inline constexpr OptionRule kVmsDataOption{"data", false};
 
 }  // namespace quorvel::cli

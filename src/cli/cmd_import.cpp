@@ -13,20 +13,6 @@
 namespace quorvel::cli {
 namespace {
 
-// What a VMS file without its VMI is stored as: the name --name gives (else the one made
-// from the file's name), and --game or --data when the file does not tell.
-VmsQuestions LoneVmsAnswers(const Args& args) {
-  VmsQuestions questions;
-  if (const std::optional<std::string> name = args.Value("name")) {
-    questions.name = [name](const std::string&) { return name; };
-  }
-  if (args.Has("game") || args.Has("data")) {
-    const bool game = args.Has("game");
-    questions.game = [game] { return std::optional<bool>(game); };
-  }
-  return questions;
-}
-
 // Adds one file; the reason when it was not stored.
 std::optional<std::string> ImportOne(CardSources& sources, CardImage& card,
                                      const std::string& source, const std::string& file,
@@ -64,9 +50,7 @@ int RunImport(const Args& args) {
   if (args.Has("replace") && args.Has("add")) {
     throw UsageError{"import takes --replace or --add, not both"};
   }
-  if (args.Has("game") && args.Has("data")) {
-    throw UsageError{"import takes --game or --data, not both"};
-  }
+  LoneVmsAnswers(args);  // --game with --data is refused before anything is done
   const std::size_t files = args.positional.size() - 1;
   if (files > 1 && args.Value("name")) {
     throw UsageError{"import takes --name with one file only"};
@@ -99,7 +83,7 @@ const CommandRegistration kRegistration{
     "import",
     "SOURCE FILE... [--replace|--add] [--name TEXT] [--game|--data]",
     &RunImport,
-    {{"replace", false}, {"add", false}, {"name", true}, {"game", false}, {"data", false}}};
+    {{"replace", false}, {"add", false}, kVmsNameOption, kVmsGameOption, kVmsDataOption}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -5,6 +5,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QUrl>
 
 namespace quorvel {
 
@@ -17,6 +18,20 @@ void PaneListView::SetDropHandlers(std::function<bool()> accepts, std::function<
   setDragEnabled(true);
   setDefaultDropAction(Qt::CopyAction);
   viewport()->setAcceptDrops(true);  // drops arrive on the viewport, not the scroll area
+}
+
+void PaneListView::SetFileDropHandler(std::function<void(const QStringList&)> files_dropped) {
+  files_dropped_ = std::move(files_dropped);
+}
+
+QStringList PaneListView::DroppedFiles(const QDropEvent& event) {
+  QStringList files;
+  const QMimeData* data = event.mimeData();
+  if (!data || data->hasFormat(QString::fromLatin1(kMimeType)) || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files << url.toLocalFile();
+  }
+  return files;
 }
 
 QStringList PaneListView::mimeTypes() const { return {QString::fromLatin1(kMimeType)}; }
@@ -36,6 +51,7 @@ void PaneListView::startDrag(Qt::DropActions /*supported_actions*/) {
 }
 
 bool PaneListView::Takes(const QDropEvent& event) const {
+  if (files_dropped_ && !DroppedFiles(event).isEmpty()) return true;
   return event.mimeData() && event.mimeData()->hasFormat(QString::fromLatin1(kMimeType)) &&
          accepts_ && accepts_();
 }
@@ -52,12 +68,18 @@ void PaneListView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void PaneListView::dropEvent(QDropEvent* event) {
-  if (!Takes(*event) || !dropped_) {
+  if (!Takes(*event) || (!dropped_ && DroppedFiles(*event).isEmpty())) {
     event->ignore();
     return;
   }
   event->setDropAction(Qt::CopyAction);
   event->accept();
+  const QStringList files = DroppedFiles(*event);
+  if (!files.isEmpty()) {
+    QMetaObject::invokeMethod(
+        this, [this, files] { files_dropped_(files); }, Qt::QueuedConnection);
+    return;
+  }
   QMetaObject::invokeMethod(this, dropped_, Qt::QueuedConnection);
 }
 

@@ -19,6 +19,9 @@ class PaneListView : public QListWidget {
   // drop. It runs once the drag has ended, so that the questions it may ask do not run inside
   // the drag's own event loop. Also switches dragging on, once the view is set up.
   void SetDropHandlers(std::function<bool()> accepts, std::function<void()> dropped);
+  // Files dropped from a file manager (a list of local files' addresses): `files_dropped` gets
+  // their paths, once the drag has ended.
+  void SetFileDropHandler(std::function<void(const QStringList&)> files_dropped);
 
  protected:
   QStringList mimeTypes() const override;
@@ -31,9 +34,12 @@ class PaneListView : public QListWidget {
 
  private:
   bool Takes(const QDropEvent& event) const;
+  // The local files a drag from outside the program carries (none for the panes' own drags).
+  static QStringList DroppedFiles(const QDropEvent& event);
 
   std::function<bool()> accepts_;
   std::function<void()> dropped_;
+  std::function<void(const QStringList&)> files_dropped_;
 };
 
 }  // namespace quorvel

@@ -122,6 +122,9 @@ class TForm1 : public QWidget {
   std::optional<int> DragSource(int target) const;
   // Copies (with the move setting: moves) the selected saves of the drag's source to `target`.
   void PaneDragDrop(int target);
+  // Files dropped on pane `target` from a file manager: single-save files are added to its
+  // card with the usual questions, a card image dropped on the image pane is opened.
+  void PaneFilesDropped(int target, const QStringList& files);
 
   // ---- Delete and format (tform1_delete.cpp) -------------------------------------------
   void SLOT1DELSEL1Click() { DeleteSelectedSaves(kPaneSlot1); }
@@ -452,6 +455,9 @@ class TForm1 : public QWidget {
   void LoadImageIntoSlot(int pane);
   // Opens the image file `path` in the image pane; false (and told) when it cannot be opened.
   bool OpenImage(const QString& path);
+  // Opens `path` in the image pane after the open command's checks (size, byte order), telling
+  // the user why not.
+  void OpenCheckedImage(const QString& path);
   // A card image file to open or to write, asked with the image dialogs' filters.
   std::optional<QString> ChooseImageToOpen();
   std::optional<QString> ChooseImageToWrite();
@@ -466,6 +472,8 @@ class TForm1 : public QWidget {
 
   // Single-save files and icon pictures of one save (tform1_dci.cpp).
   void AddSaveFile(int pane);
+  // Adds the single-save file `file` (chosen or dropped) to the pane's card.
+  void AddSaveFileFrom(int pane, const QString& file);
   void ExportSaveFile(int pane, std::uint8_t slot);
   void SaveIconFile(int pane, std::uint8_t slot);
   // Stores the single-save file `file` (its bytes `save_file`) on the pane's card with the

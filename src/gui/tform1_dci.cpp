@@ -50,6 +50,11 @@ void TForm1::AddSaveFile(int pane) {
   const std::optional<QString> chosen =
       env_.files->ChooseOpenFile(NameFilter(kImportFilter), QStringLiteral("*.DCI"));
   if (!chosen) return;
+  AddSaveFileFrom(pane, *chosen);
+}
+
+void TForm1::AddSaveFileFrom(int pane, const QString& chosen_file) {
+  const std::optional<QString> chosen = chosen_file;
   const std::string file = chosen->toStdString();
   if (!FileExists(*chosen)) {
     env_.messages->Inform(NotFoundMessage(pane, file));

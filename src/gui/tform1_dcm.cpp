@@ -123,16 +123,20 @@ void TForm1::LOADDCMfile1Click() {
   const Timer3Hold hold(*this);
   const std::optional<QString> chosen = ChooseImageToOpen();
   if (!chosen) return;
-  switch (CheckImageFile(ToPath(*chosen))) {
+  OpenCheckedImage(*chosen);
+}
+
+void TForm1::OpenCheckedImage(const QString& path) {
+  switch (CheckImageFile(ToPath(path))) {
     case DcmError::kNone:
-      OpenImage(*chosen);
+      OpenImage(path);
       break;
     case DcmError::kWrongSize:
     case DcmError::kUnknownOrder:
-      env_.messages->Inform(UnsupportedImageMessage(chosen->toStdString(), false));
+      env_.messages->Inform(UnsupportedImageMessage(path.toStdString(), false));
       break;
     default:
-      env_.messages->Inform(CannotReadMessage(chosen->toStdString()));
+      env_.messages->Inform(CannotReadMessage(path.toStdString()));
       break;
   }
 }

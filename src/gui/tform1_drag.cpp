@@ -1,8 +1,14 @@
 // Drag and drop between the three panes: the accept rule, the source found by the keyboard
 // focus in a fixed order, and the per-save copy (or move) with its replace question.
+#include <QStringList>
+#include <filesystem>
 #include <string>
 
+#include "card/dcm_file.h"
 #include "card/save_transfer.h"
+#include "card/vms_file.h"
+#include "gui/command_texts.h"
+#include "gui/file_chooser.h"
 #include "gui/pane_list_view.h"
 #include "gui/tform1.h"
 
@@ -14,6 +20,8 @@ void TForm1::ConnectDragAndDrop() {
     if (!list) continue;
     list->SetDropHandlers([this, pane] { return PaneDragOver(pane); },
                           [this, pane] { PaneDragDrop(pane); });
+    list->SetFileDropHandler(
+        [this, pane](const QStringList& files) { PaneFilesDropped(pane, files); });
   }
 }
 
@@ -55,6 +63,29 @@ void TForm1::DropOneSave(int source, int target) {
     }
   }
   ListView(source)->item(row)->setSelected(false);
+}
+
+void TForm1::PaneFilesDropped(int target, const QStringList& files) {
+  const Timer3Hold hold(*this);
+  for (const QString& file : files) {
+    const std::filesystem::path path = ToPath(file);
+    // Both files of a VMS/VMI pair dropped together are one save: the VMI stands for it.
+    if (IsVmsPath(path) &&
+        files.contains(QString::fromStdU16String(PartnerPath(path).u16string()))) {
+      continue;
+    }
+    std::error_code error;
+    const bool card_image = !IsVmsPath(path) && !IsVmiPath(path) &&
+                            std::filesystem::file_size(path, error) == kImageFileSize;
+    if (!card_image) {
+      AddSaveFileFrom(target, file);
+    } else if (target == kPaneImage) {
+      OpenCheckedImage(file);
+    } else {
+      // A whole card is written onto a slot only through its own command, which asks first.
+      env_.messages->Inform(UnsupportedImageMessage(file.toStdString(), false));
+    }
+  }
 }
 
 }  // namespace quorvel

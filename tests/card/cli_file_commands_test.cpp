@@ -233,6 +233,39 @@ TEST_F(CliFileCommands, ExportAllNeverWritesOverAFile) {
   EXPECT_EQ(run.out, "4 of 4 files imported\n");
 }
 
+// convert turns a DCI file into a VMS/VMI pair and back: the blocks byte for byte, the entry
+// but for the first block (the card's choice); an existing output needs --force.
+TEST_F(CliFileCommands, ConvertMovesSingleSavesBetweenDciAndVmsVmi) {
+  Write(TwoSaves(), "card.dcm");
+  ASSERT_EQ(Cli("export card.dcm DATA________ data.dci").status, 0);
+  ASSERT_EQ(Cli("export card.dcm GAME________ game.dci").status, 0);
+  for (const std::string base : {"data", "game"}) {
+    CliResult run = Cli("convert " + base + ".dci " + base + ".vmi");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(dir / (base + ".vmi")).size(), 108u);
+    run = Cli("convert " + base + ".vms back.dci --force");
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto original = ReadFile(dir / (base + ".dci"));
+    const auto back = ReadFile(dir / "back.dci");
+    original[2] = back[2];  // the first block
+    EXPECT_EQ(back, original) << base;
+  }
+  const CliResult exists = Cli("convert data.dci data.vms");
+  EXPECT_EQ(exists.status, 1);
+  EXPECT_EQ(exists.err, "quorvel-cli: data.vms already exists; give --force to replace it\n");
+  EXPECT_EQ(Cli("convert data.vmi data.vms --force").status, 1);  // the pair itself
+  std::vector<std::uint8_t> cut = ReadFile(dir / "data.dci");
+  cut.resize(cut.size() - 1);
+  ASSERT_TRUE(ReplaceFileContents(dir / "cut.dci", cut));
+  const CliResult refused = Cli("convert cut.dci cut.vms");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("cut.dci: not a whole single-save file; nothing was written"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "cut.vms"));
+  EXPECT_EQ(Cli("convert data.dci data.txt").status, 2);
+}
+
 TEST_F(CliFileCommands, ImportRefusalsSayWhy) {
   Write(TwoSaves(), "card.dcm");
   std::vector<std::uint8_t> file(32 + 512);

@@ -6,6 +6,7 @@
 #include "card/dci_file.h"
 #include "card/file_system.h"
 #include "card/icon_frames.h"
+#include "card/save_commands.h"
 #include "gui/dialog_script.h"
 #include "gui/scripted_chooser.h"
 #include "gui/tcopyform.h"
@@ -370,6 +371,26 @@ TEST_F(DciCommandsTest, VmsPairsGoOutAndComeBackThroughTheWindow) {
   Add(kPaneImage, root_ / "PICK.VMI");
   EXPECT_EQ(messages_.texts, std::vector<std::string>{" 檔案 " + vms.string() + " 不能尋找."});
   EXPECT_EQ(ReadFile(root_ / "image.dcm"), before);
+}
+
+// Files dropped from a file manager: single-save files are added (both files of a pair count
+// once), a card image opens in the image pane and is refused by a slot pane.
+TEST_F(DciCommandsTest, FilesDroppedOnAPaneAreAddedOrOpened) {
+  const std::filesystem::path dci = MakeDci("one.dci", CardBuilder().Add(Data("ONE", 2)));
+  const std::filesystem::path pair = MakeDci("two.dci", CardBuilder().Add(Data("TWO", 3)));
+  ASSERT_TRUE(WriteSaveFile(ReadFile(pair), root_ / "TWO.VMS").Written());
+  StartLoaded(CardBuilder(), CardBuilder(), CardBuilder());
+  form().PaneFilesDropped(kPaneSlot1, {Q(dci), Q(root_ / "TWO.VMS"), Q(root_ / "TWO.VMI")});
+  EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front();
+  EXPECT_EQ(ListedNames(form().Slot1Card), (std::vector<std::string>{Padded("ONE"), Padded("TWO")}));
+  const std::filesystem::path other = WriteCard("other.dcm", CardBuilder().Add(Data("OTHER", 1)));
+  form().PaneFilesDropped(kPaneSlot2, {Q(other)});
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 檔案 : " + other.string() + " 的格式並不支援!!!! "});
+  EXPECT_EQ(form().Slot2Card.listed_count, 0);
+  form().PaneFilesDropped(kPaneImage, {Q(other)});
+  EXPECT_EQ(form().FileCard.ImageName(), other.string());
+  EXPECT_EQ(ListedNames(form().FileCard), std::vector<std::string>{Padded("OTHER")});
 }
 
 TEST_F(DciCommandsTest, NoSaveOrIconIsWrittenOverACardFileInUse) {
