@@ -379,7 +379,8 @@ TEST_F(DcmCommandsTest, SpeedButtonsAndMenuItemsRunTheirCommands) {
   chooser_.answer.reset();
   chooser_.asked.clear();
   const std::string dci_asked =
-      "DCI file format (*.DCI);;binary file format (*.BIN);;ALL format (*.*)|*.DCI";
+      "DCI file format (*.DCI);;VMI/VMS file format (*.VMI *.VMS);;binary file format "
+      "(*.BIN);;ALL format (*.*)|*.DCI";
   const std::pair<QToolButton*, std::string> buttons[] = {
       {form().SpeedButton1, kOpenImageAsked}, {form().SpeedButton2, dci_asked},
       {form().SpeedButton3, kOpenImageAsked}, {form().SpeedButton4, dci_asked},
