@@ -69,7 +69,8 @@ CardBuilder& CardBuilder::Add(const SaveSpec& save) {
   entry[0x1A] = save.game ? 1 : 0;
 
   Block& header = blocks_[header_block];
-  const std::string description = "Test save " + save.name;
+  const std::string description =
+      save.description.empty() ? "Test save " + save.name : save.description.substr(0, 48);
   std::copy(description.begin(), description.end(), header.begin());
   Put16(header, 0x40, static_cast<std::uint16_t>(save.icons));
   // Palette: colour k is a grey whose level follows k, fully opaque.

@@ -16,6 +16,7 @@ struct SaveSpec {
   int icons = 0;      // icon frames in the header
   bool game = false;  // a mini-game: starts at block 0, header in its second block
   std::array<std::uint8_t, 7> stamp = {0x19, 0x99, 0x10, 0x27, 0x04, 0x54, 0x52};
+  std::string description = "";  // the header's first 48 bytes; "Test save NAME" when empty
 };
 
 class CardBuilder {

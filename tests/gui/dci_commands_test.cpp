@@ -1,6 +1,9 @@
 // Tests of the single-save file commands: adding a single-save file to each pane with its
 // preconditions, questions and messages, and the selected-save dialog's choices that write
 // the save to a single-save file and its shown icon frame to a BMP picture.
+#include <QFontMetrics>
+#include <cstdlib>
+
 #include "card/block_io.h"
 #include "card/card_check.h"
 #include "card/dci_file.h"
@@ -382,7 +385,8 @@ TEST_F(DciCommandsTest, FilesDroppedOnAPaneAreAddedOrOpened) {
   StartLoaded(CardBuilder(), CardBuilder(), CardBuilder());
   form().PaneFilesDropped(kPaneSlot1, {Q(dci), Q(root_ / "TWO.VMS"), Q(root_ / "TWO.VMI")});
   EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front();
-  EXPECT_EQ(ListedNames(form().Slot1Card), (std::vector<std::string>{Padded("ONE"), Padded("TWO")}));
+  EXPECT_EQ(ListedNames(form().Slot1Card),
+            (std::vector<std::string>{Padded("ONE"), Padded("TWO")}));
   const std::filesystem::path other = WriteCard("other.dcm", CardBuilder().Add(Data("OTHER", 1)));
   form().PaneFilesDropped(kPaneSlot2, {Q(other)});
   EXPECT_EQ(messages_.texts,
@@ -391,6 +395,30 @@ TEST_F(DciCommandsTest, FilesDroppedOnAPaneAreAddedOrOpened) {
   form().PaneFilesDropped(kPaneImage, {Q(other)});
   EXPECT_EQ(form().FileCard.ImageName(), other.string());
   EXPECT_EQ(ListedNames(form().FileCard), std::vector<std::string>{Padded("OTHER")});
+}
+
+// A Shift-JIS description shows as Japanese in the selected-save dialog, in a font that has
+// its glyphs. With QUORVEL_SCREENSHOT_DIR set, the dialog is also saved as a picture there.
+TEST_F(DciCommandsTest, JapaneseDescriptionShowsAsJapanese) {
+  SaveSpec save = Data("JP_SAVE", 2);
+  save.description =
+      "\x83\x5A\x81\x5B\x83\x75\x83\x66\x81\x5B\x83\x5E    "  // セーブデータ
+      "\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x90\xE0\x96\xBE";     // 日本語の説明
+  StartLoaded(CardBuilder().Add(save));
+  Select(kPaneSlot1, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn3"}});
+    form().Card1ListViewDblClick();
+  }
+  const QString shown = save_sel_->Label1->text();
+  EXPECT_EQ(shown.trimmed().toStdString(), "セーブデータ    日本語の説明") << shown.toStdString();
+  const QFontMetrics metrics(save_sel_->Label1->font());
+  for (const QChar c : shown) EXPECT_TRUE(metrics.inFont(c)) << QString(c).toStdString();
+  if (const char* folder = std::getenv("QUORVEL_SCREENSHOT_DIR")) {
+    save_sel_->show();
+    save_sel_->grab().save(QString::fromLocal8Bit(folder) + "/japanese-description.png");
+    save_sel_->hide();
+  }
 }
 
 TEST_F(DciCommandsTest, NoSaveOrIconIsWrittenOverACardFileInUse) {
