@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <optional>
 
 namespace quorvel {
 
@@ -34,14 +35,52 @@ QStringList PaneListView::DroppedFiles(const QDropEvent& event) {
   return files;
 }
 
+namespace {
+
+const QString kUriList = QStringLiteral("text/uri-list");
+
+// The program's own format, plus the saves as files, written when first asked for.
+class SaveDragData : public QMimeData {
+ public:
+  explicit SaveDragData(std::function<QStringList()> write_files)
+      : write_files_(std::move(write_files)) {
+    setData(QString::fromLatin1(PaneListView::kMimeType), QByteArray());
+  }
+
+  QStringList formats() const override {
+    QStringList types = QMimeData::formats();
+    if (write_files_) types << kUriList;
+    return types;
+  }
+  bool hasFormat(const QString& type) const override { return formats().contains(type); }
+
+ protected:
+  QVariant retrieveData(const QString& type, QMetaType meta) const override {
+    if (type != kUriList || !write_files_) return QMimeData::retrieveData(type, meta);
+    if (!urls_) {
+      urls_.emplace();
+      for (const QString& file : write_files_()) urls_->append(QUrl::fromLocalFile(file));
+    }
+    return *urls_;
+  }
+
+ private:
+  std::function<QStringList()> write_files_;
+  mutable std::optional<QVariantList> urls_;
+};
+
+}  // namespace
+
+void PaneListView::SetFileExport(std::function<QStringList()> write_files) {
+  write_files_ = std::move(write_files);
+}
+
 QStringList PaneListView::mimeTypes() const { return {QString::fromLatin1(kMimeType)}; }
 
 QMimeData* PaneListView::mimeData(const QList<QListWidgetItem*>& /*items*/) const {
   // The drop takes the rows selected in the source at that moment, so the format alone says
-  // everything; no copy of the rows travels with it.
-  auto* data = new QMimeData;
-  data->setData(QString::fromLatin1(kMimeType), QByteArray());
-  return data;
+  // everything to the panes; no copy of the rows travels with it.
+  return new SaveDragData(write_files_);
 }
 
 void PaneListView::startDrag(Qt::DropActions /*supported_actions*/) {

@@ -22,9 +22,15 @@ class PaneListView : public QListWidget {
   // Files dropped from a file manager (a list of local files' addresses): `files_dropped` gets
   // their paths, once the drag has ended.
   void SetFileDropHandler(std::function<void(const QStringList&)> files_dropped);
+  // For a drag that ends in a file manager: `write_files` writes the selected saves as files
+  // and gives their paths. It runs only when the place of the drop asks for files, at most
+  // once per drag; drops onto the panes never ask.
+  void SetFileExport(std::function<QStringList()> write_files);
 
  protected:
   QStringList mimeTypes() const override;
+  // The data of a drag from this list: the program's own format and, with a file export, the
+  // saves as files (text/uri-list) on request.
   QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
   // The list the drag starts from takes the keyboard focus: that is how the drop finds it.
   void startDrag(Qt::DropActions supported_actions) override;
@@ -40,6 +46,7 @@ class PaneListView : public QListWidget {
   std::function<bool()> accepts_;
   std::function<void()> dropped_;
   std::function<void(const QStringList&)> files_dropped_;
+  std::function<QStringList()> write_files_;
 };
 
 }  // namespace quorvel

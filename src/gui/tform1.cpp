@@ -51,7 +51,13 @@ TForm1::TForm1(MainWindowEnv env, QWidget* parent)
   FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // A file manager has copied what was dropped on it by now.
+  std::error_code ignored;
+  for (const std::filesystem::path& folder : drag_folders_) {
+    std::filesystem::remove_all(folder, ignored);
+  }
+}
 
 void TForm1::FormCreate() {
   WorkDir = env_.work_dir.empty() ? CaptureWorkDir() : env_.work_dir;

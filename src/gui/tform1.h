@@ -18,6 +18,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -125,6 +126,9 @@ class TForm1 : public QWidget {
   // Files dropped on pane `target` from a file manager: single-save files are added to its
   // card with the usual questions, a card image dropped on the image pane is opened.
   void PaneFilesDropped(int target, const QStringList& files);
+  // The selected saves of `pane` written as DCI files into a new folder of this run's private
+  // folder, for a drag that ends in a file manager; the paths of those written.
+  QStringList WriteDraggedSaves(int pane);
 
   // ---- Delete and format (tform1_delete.cpp) -------------------------------------------
   void SLOT1DELSEL1Click() { DeleteSelectedSaves(kPaneSlot1); }
@@ -494,6 +498,8 @@ class TForm1 : public QWidget {
   std::unique_ptr<Journal> journal_;  // of every write to the three cards
   CardEnvironment card_env_;
   std::array<PaneParts, 3> panes_;
+  // The folders of the saves dragged out as files; removed when the window goes.
+  std::vector<std::filesystem::path> drag_folders_;
   // What start-up has to say, said once the window is on the screen.
   HeldMessages start_notices_;
 };

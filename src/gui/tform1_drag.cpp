@@ -1,16 +1,19 @@
 // Drag and drop between the three panes: the accept rule, the source found by the keyboard
-// focus in a fixed order, and the per-save copy (or move) with its replace question.
+// focus in a fixed order, and the per-save copy (or move) with its replace question; files
+// dropped from a file manager, and saves dragged out to one as DCI files.
 #include <QStringList>
 #include <filesystem>
 #include <string>
 
 #include "card/dcm_file.h"
+#include "card/save_commands.h"
 #include "card/save_transfer.h"
 #include "card/vms_file.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/pane_list_view.h"
 #include "gui/tform1.h"
+#include "hexedit/private_folder.h"
 
 namespace quorvel {
 
@@ -22,6 +25,7 @@ void TForm1::ConnectDragAndDrop() {
                           [this, pane] { PaneDragDrop(pane); });
     list->SetFileDropHandler(
         [this, pane](const QStringList& files) { PaneFilesDropped(pane, files); });
+    list->SetFileExport([this, pane] { return WriteDraggedSaves(pane); });
   }
 }
 
@@ -86,6 +90,32 @@ void TForm1::PaneFilesDropped(int target, const QStringList& files) {
       env_.messages->Inform(UnsupportedImageMessage(file.toStdString(), false));
     }
   }
+}
+
+QStringList TForm1::WriteDraggedSaves(int pane) {
+  QStringList files;
+  if (!Loaded(pane)) return files;
+  std::string error;
+  const std::filesystem::path run = RunFolder(PrivateFolderPath(), error);
+  if (run.empty()) return files;
+  // A folder per drag, so that each save keeps its own name however often it is dragged.
+  const std::filesystem::path folder = run / ("drag" + std::to_string(drag_folders_.size() + 1));
+  std::error_code code;
+  if (!std::filesystem::create_directory(folder, code)) return files;
+  drag_folders_.push_back(folder);
+  const Timer3Hold hold(*this);
+  CardImage& card = Card(pane);
+  QListWidget* list = ListView(pane);
+  for (int row = 0; row < list->count() && row < card.listed_count; ++row) {
+    if (!list->item(row)->isSelected()) continue;
+    const std::uint8_t slot = card.list_order[row];
+    const std::filesystem::path path =
+        ExportPathFor(folder, card.records[slot].name, SaveFileFormat::kDci);
+    if (quorvel::ExportSaveFile(card, slot, path).Written()) {
+      files << QString::fromStdU16String(path.u16string());
+    }
+  }
+  return files;
 }
 
 }  // namespace quorvel

@@ -5,13 +5,16 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QUrl>
 #include <fstream>
 #include <iterator>
 #include <map>
 
+#include "card/save_commands.h"
 #include "card/save_transfer.h"
 #include "gui/pane_list_view.h"
 #include "gui/window_fixture.h"
+#include "support/card_files.h"
 
 namespace quorvel::test {
 namespace {
@@ -299,6 +302,34 @@ TEST_F(DragTest, QtDragEventsFromAPaneReachTheDrop) {
   QApplication::processEvents();
   EXPECT_EQ(Names(kPaneSlot2), std::vector<std::string>{Padded("TWO")});
   EXPECT_EQ(source->count(), 2);
+}
+
+// A file manager asks for the files only when the drag ends over it: the selected saves are
+// then written as DCI files, once, and go with the window.
+TEST_F(DragTest, SavesDraggedToAFileManagerArriveAsDciFiles) {
+  StartLoaded(CardBuilder().Add(Data("ONE", 2)).Add(Data("TWO", 3)).Add(Data("THREE")),
+              CardBuilder());
+  Select(kPaneSlot1, {0, 2});
+  StartDragFrom(kPaneSlot1);
+  QListWidget* source = form().Card1ListView;
+  const std::unique_ptr<QMimeData> data(
+      source->model()->mimeData(source->selectionModel()->selectedIndexes()));
+  ASSERT_TRUE(data && data->hasFormat(PaneListView::kMimeType) && data->hasUrls());
+  const QList<QUrl> urls = data->urls();
+  ASSERT_EQ(urls.size(), 2);
+  const std::vector<std::string> names = {"ONE.DCI", "THREE.DCI"};
+  for (int k = 0; k < 2; ++k) {
+    const std::filesystem::path file = urls[k].toLocalFile().toStdString();
+    EXPECT_EQ(file.filename(), names[k]);
+    const std::size_t slot = form().Slot1Card.list_order[k == 0 ? 0 : 2];
+    const std::filesystem::path expected = root_ / "expected.dci";
+    ASSERT_TRUE(ExportSaveFile(form().Slot1Card, slot, expected).Written());
+    EXPECT_EQ(testing::ReadFile(file), testing::ReadFile(expected));
+  }
+  EXPECT_EQ(data->urls(), urls) << "written once per drag";
+  const std::filesystem::path folder = urls[0].toLocalFile().toStdString();
+  form_.reset();
+  EXPECT_FALSE(std::filesystem::exists(folder.parent_path())) << "removed with the window";
 }
 
 }  // namespace
