@@ -460,7 +460,8 @@ bool Journal::Begin(CardImage& card, const CardCommand& command,
     entry.number = std::max(entry.number, other.number + 1);
   }
   entry.time = static_cast<std::int64_t>(std::time(nullptr));
-  entry.source = SourceText(card);
+  const auto page = pages_.find(&card);
+  entry.source = page != pages_.end() ? "page " + std::to_string(page->second) : SourceText(card);
   entry.command = command;
   entry.card_before = active.key;
 

@@ -115,6 +115,15 @@ class Journal {
   // Writes the end mark; when the command changed the card's root, the journal file takes the
   // card's new name.
   void End(const CardImage& card, bool ok);
+  // The page of a paged card that `card` (slot 1) now reads; nothing on the two-slot unit. The
+  // journal names the source of its commands by it.
+  void SetPage(const CardImage& card, std::optional<std::uint16_t> page) {
+    if (page) {
+      pages_[&card] = *page;
+    } else {
+      pages_.erase(&card);
+    }
+  }
   bool Active(const CardImage& card) const { return active_.count(&card) != 0; }
   // Whether the command running on `card` reads its writes back.
   bool Verifying(const CardImage& card) const;
@@ -140,6 +149,7 @@ class Journal {
 
   JournalOptions options_;
   std::map<const CardImage*, ActiveCommand> active_;
+  std::map<const CardImage*, std::uint16_t> pages_;
 };
 
 // A command's journal record on one card, from the scope's start to its end. When the
@@ -190,6 +200,10 @@ std::string Describe(const UndoResult& result);
 
 // The journal of the card now in `card`'s source (its root block is read first).
 JournalFile CardJournal(CardImage& card, Journal& journal, CardKey* key = nullptr);
+// The journal of the card as it was last loaded into `card` (its root block in memory), without
+// reading the card again.
+JournalFile LoadedCardJournal(const CardImage& card, const Journal& journal,
+                              CardKey* key = nullptr);
 
 // Puts the card back as it was before command `to` (default: the last command), after
 // checking that it is the card the journal names and that every block the commands wrote

@@ -35,6 +35,14 @@ JournalFile CardJournal(CardImage& card, Journal& journal, CardKey* key) {
   return journal.Load(found);
 }
 
+JournalFile LoadedCardJournal(const CardImage& card, const Journal& journal, CardKey* key) {
+  Block root = card.root;
+  ReverseGroups(root);  // the model holds it in logical order; the key is of the link order
+  const CardKey found = CardKeyOfRoot(root);
+  if (key != nullptr) *key = found;
+  return journal.Load(found);
+}
+
 UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::uint64_t> to) {
   UndoResult result;
   CardKey key = 0;

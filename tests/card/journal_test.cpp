@@ -360,6 +360,34 @@ TEST_F(JournalTest, TheJournalFollowsACardWhoseRootChanged) {
   EXPECT_EQ(History().entries.size(), 1u);
 }
 
+// A card just loaded finds its journal without a read of its own: the root in the model
+// names the same file as the root on the card, also after a command renamed it.
+TEST_F(JournalTest, TheLoadedRootNamesTheSameJournalAsTheCard) {
+  ASSERT_TRUE(FormatCardCommand(card, 241));
+  ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
+  CardKey read = 0;
+  CardKey loaded = 0;
+  const JournalFile from_card = CardJournal(card, journal, &read);
+  const JournalFile from_model = LoadedCardJournal(card, journal, &loaded);
+  EXPECT_EQ(loaded, read);
+  ASSERT_EQ(from_model.status, JournalFile::Status::kOk);
+  ASSERT_EQ(from_model.entries.size(), 1u);
+  EXPECT_EQ(from_model.entries[0].command.name, from_card.entries[0].command.name);
+}
+
+// A paged card's commands are named by the page it was read from, until it is read from no
+// page again.
+TEST_F(JournalTest, TheSourceNamesThePageOfAPagedCard) {
+  journal.SetPage(card, 3);
+  ASSERT_TRUE(FormatCardCommand(card, 241));
+  journal.SetPage(card, std::nullopt);
+  ASSERT_TRUE(FormatCardCommand(card, 200));
+  const JournalFile history = History();
+  ASSERT_EQ(history.entries.size(), 2u);
+  EXPECT_EQ(history.entries[0].source, "page 3");
+  EXPECT_EQ(history.entries[1].source, std::filesystem::absolute(dir / "card.dcm").string());
+}
+
 TEST_F(JournalTest, SwitchedOffRecordsNothing) {
   journal.MutableOptions().record = false;
   ASSERT_TRUE(FormatCardCommand(card, 241));
