@@ -20,7 +20,9 @@
 namespace quorvel {
 namespace {
 
-constexpr std::size_t kLineCount = 7;
+// Seven lines of the link and the panes, then three of the journal (a file of seven lines
+// keeps the journal's defaults; a program that reads only seven lines ignores them).
+constexpr std::size_t kLineCount = 10;
 // The longest line read, CR included: a setting needs at most 11 characters, and a file that
 // is not a configuration (a huge binary, a line without end) is not read beyond this.
 constexpr std::size_t kMaxLineLength = 80;
@@ -29,7 +31,7 @@ constexpr std::size_t kQuotedLength = 16;
 
 // The texts written when the file is created, in line order.
 constexpr std::array<std::string_view, kLineCount> kDefaultTexts = {
-    "888", "00000256", "00004608", "00006912", "00009216", "0", "1"};
+    "888", "00000256", "00004608", "00006912", "00009216", "0", "1", "1", "1", "0"};
 
 std::string ConfigPath(const std::string& work_dir) {
   return work_dir + std::string(kConfigFileName);
@@ -75,12 +77,21 @@ void Store(std::size_t line, std::int32_t value, Settings& settings) {
     case 5:
       settings.drag_mode = static_cast<std::uint8_t>(value);
       break;
-    default:
+    case 6:
       settings.auto_refresh = static_cast<std::uint8_t>(value);
+      break;
+    case 7:
+      settings.journal = static_cast<std::uint8_t>(value);
+      break;
+    case 8:
+      settings.verify_whole_card = static_cast<std::uint8_t>(value);
+      break;
+    default:
+      settings.verify_single_saves = static_cast<std::uint8_t>(value);
   }
 }
 
-// The lines read from the file: up to seven, each at most kMaxLineLength characters.
+// The lines read from the file: up to kLineCount, each at most kMaxLineLength characters.
 struct ConfigLines {
   std::vector<std::string> lines;
   // The line that went on past kMaxLineLength; nothing after it is read.
@@ -239,7 +250,9 @@ std::string ConfigContent(const Settings& settings) {
   return Lines({std::to_string(settings.base_port), std::to_string(settings.poll_delay),
                 std::to_string(settings.byte_delay), std::to_string(settings.bit_delay),
                 std::to_string(settings.slider_max), std::to_string(settings.drag_mode),
-                std::to_string(settings.auto_refresh)});
+                std::to_string(settings.auto_refresh), std::to_string(settings.journal),
+                std::to_string(settings.verify_whole_card),
+                std::to_string(settings.verify_single_saves)});
 }
 
 bool WriteConfig(const std::string& work_dir, const Settings& settings, Messages& messages) {

@@ -1,4 +1,4 @@
-// The working directory and the seven-line configuration file "DID2.cfg" in it: read (or
+// The working directory and the configuration file "DID2.cfg" in it: read (or
 // created with defaults) at start, rewritten after the settings dialog's OK.
 #pragma once
 

@@ -22,7 +22,8 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-constexpr char kDefaultFile[] = "888\r\n00000256\r\n00004608\r\n00006912\r\n00009216\r\n0\r\n1\r\n";
+constexpr char kDefaultFile[] =
+    "888\r\n00000256\r\n00004608\r\n00006912\r\n00009216\r\n0\r\n1\r\n1\r\n1\r\n0\r\n";
 
 class RecordingMessages : public Messages {
  public:
@@ -110,6 +111,20 @@ TEST_F(ConfigTest, DragModeAndAutoRefreshOnlyOneMeansOn) {
   EXPECT_FALSE(AutoRefreshOn(settings));
 }
 
+// The journal's three lines come after the seven of the link: a file of seven lines keeps
+// their defaults (recording on, whole cards read back, single saves not).
+TEST_F(ConfigTest, TheJournalLinesFollowTheSevenLinkLinesAndOnlyOneMeansOn) {
+  Settings settings = ReadFrom("888\r\n1\r\n1\r\n1\r\n1\r\n0\r\n0\r\n");
+  EXPECT_TRUE(JournalOn(settings));
+  EXPECT_TRUE(VerifyWholeCard(settings));
+  EXPECT_FALSE(VerifySingleSaves(settings));
+  settings = ReadFrom("888\r\n1\r\n1\r\n1\r\n1\r\n0\r\n0\r\n0\r\n2\r\n1\r\n");
+  EXPECT_FALSE(JournalOn(settings));
+  EXPECT_FALSE(VerifyWholeCard(settings));
+  EXPECT_TRUE(VerifySingleSaves(settings));
+  EXPECT_FALSE(AutoRefreshOn(settings));
+}
+
 TEST_F(ConfigTest, LinesThatAreNotDecimalIntegersAreReportedOnceAndKeepTheirDefaults) {
   const Settings settings =
       ReadFrom("0x278\r\n12abc\r\n99999999999\r\n+-5\r\n$2400\r\n1\r\nyes\r\n");
@@ -184,7 +199,8 @@ TEST_F(ConfigTest, WriteConfigWritesPlainNumbersThatReadBackTheSame) {
   written.auto_refresh = 0;
   dir_.Write("DID2.cfg", kDefaultFile);
   ASSERT_TRUE(WriteConfig(dir_.Dir(), written, messages_));
-  EXPECT_EQ(dir_.Read("DID2.cfg"), "632\r\n256\r\n4608\r\n6912\r\n9216\r\n1\r\n0\r\n");
+  EXPECT_EQ(dir_.Read("DID2.cfg"),
+            "632\r\n256\r\n4608\r\n6912\r\n9216\r\n1\r\n0\r\n1\r\n1\r\n0\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "DID2.cfg.new"));
   std::string work_dir = dir_.Dir();
   Settings read;
@@ -218,7 +234,8 @@ TEST_F(ConfigTest, PlantedLinksAreReplacedNeverFollowed) {
   ASSERT_TRUE(WriteConfig(work_dir, Settings{}, messages_));
   EXPECT_EQ(dir_.Read("victim.txt"), "keep");
   EXPECT_FALSE(std::filesystem::is_symlink(dir_.path() / "DID2.cfg"));
-  EXPECT_EQ(dir_.Read("DID2.cfg"), "888\r\n256\r\n4608\r\n6912\r\n9216\r\n0\r\n1\r\n");
+  EXPECT_EQ(dir_.Read("DID2.cfg"),
+            "888\r\n256\r\n4608\r\n6912\r\n9216\r\n0\r\n1\r\n1\r\n1\r\n0\r\n");
   EXPECT_THAT(messages_.texts, IsEmpty());
 }
 

@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, WindowAndControlsAreAsDescribed) {
 TEST_F(MainWindowTest, StartWithoutConfigurationWritesTheDefaults) {
   StartNothing();
   EXPECT_EQ(ReadFile(work_ / "DID2.cfg"),
-            "888\r\n00000256\r\n00004608\r\n00006912\r\n00009216\r\n0\r\n1\r\n");
+            "888\r\n00000256\r\n00004608\r\n00006912\r\n00009216\r\n0\r\n1\r\n1\r\n1\r\n0\r\n");
   EXPECT_EQ(settings_.byte_delay, 4608);
   EXPECT_TRUE(form().Timer3->isActive());
   EXPECT_TRUE(messages_.texts.empty());
