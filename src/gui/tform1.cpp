@@ -48,6 +48,7 @@ TForm1::TForm1(MainWindowEnv env, QWidget* parent)
   ConnectEvents();
   ConnectDragAndDrop();
   ConnectFileCommands();
+  ConnectUndoCommands();
   FormCreate();
 }
 
@@ -95,6 +96,7 @@ void TForm1::FormCreate() {
   card_env_.reports = &reports_;
   journal_ = std::make_unique<Journal>(JournalOptions{.folder = JournalFolderIn(WorkDir)});
   card_env_.journal = journal_.get();
+  ApplyJournalSettings();
 
   MILFlashLabel1->hide();
   for (CardImage* card : {&Slot1Card, &Slot2Card, &FileCard}) {

@@ -22,8 +22,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/settings.h"
@@ -48,6 +50,7 @@ class FileChooser;
 class TSave_sel_Form;
 class TDelete_Form;
 class TcopyForm;
+class CardHistoryWindow;
 
 // What the main window needs from start-up. Tests replace the clock and the sleep.
 struct MainWindowEnv {
@@ -136,6 +139,22 @@ class TForm1 : public QWidget {
   void DelSel1Click() { DeleteSelectedSaves(kPaneImage); }
   void DeleteSelectedSaves(int pane);
   void FormatPane(int pane, std::uint8_t user_blocks);
+
+  // ---- Undo and the card history (tform1_undo.cpp) --------------------------------------
+  // "復原上一個動作": puts the pane's card back as it was before the last command recorded
+  // for it, after a question that names the card and the command.
+  void UndoLastCommand(int pane);
+  // The card history window of the pane's card; its button puts the card back as it was
+  // before the chosen command.
+  void ShowCardHistory(int pane);
+  // When the last command recorded for the pane's card did not finish, says so (once per
+  // command in a run) and offers to put the card back. Called when a card is read into a
+  // pane by a refresh, a detection, a page change or the opening of an image, never from
+  // inside a command.
+  void OfferInterruptedUndo(int pane);
+  // The journal options from the settings (journal on or off, verify after write).
+  void ApplyJournalSettings();
+  Journal& journal() { return *journal_; }
 
   // ---- Card image files (tform1_dcm.cpp) -----------------------------------------------
   void NEWDCMFILE1Click();
@@ -309,6 +328,8 @@ class TForm1 : public QWidget {
   QAction* N240Block1;
   QAction* N200Block1;
   QAction* SLOT1DELSEL1;
+  QAction* UndoSlot1;
+  QAction* HistorySlot1;
 
   QMenu* PopupMenu2;
   QAction* refresh_slot2;
@@ -321,6 +342,8 @@ class TForm1 : public QWidget {
   QAction* N240Blocks1;
   QAction* N200Blocks1;
   QAction* Slot2DelSel1;
+  QAction* UndoSlot2;
+  QAction* HistorySlot2;
 
   QMenu* FilePopupMenu;
   QAction* NEWDCMFILE1;
@@ -334,6 +357,8 @@ class TForm1 : public QWidget {
   QAction* N241Blocks1;
   QAction* N200Blocks2;
   QAction* DelSel1;
+  QAction* UndoImage;
+  QAction* HistoryImage;
 
   QTimer* Timer1;  // 800 ms: PaneTick
   QTimer* Timer2;  // 1000 ms, once: first detection of the link unit
@@ -347,6 +372,7 @@ class TForm1 : public QWidget {
   TDelete_Form* Delete_Form = nullptr;
   TcopyForm* copyForm = nullptr;
   TMiniEdForm* MiniEdForm = nullptr;
+  CardHistoryWindow* CardHistory = nullptr;  // created on first use
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -449,6 +475,16 @@ class TForm1 : public QWidget {
     TForm1& form_;
   };
   int timer3_holds_ = 0;
+
+  // Undo (tform1_undo.cpp): the menu items wired; the undo itself (to = nullopt: the last
+  // command) with the wait window, its failure said, and the pane read again.
+  void ConnectUndoCommands();
+  void RunUndo(int pane, std::optional<std::uint64_t> to);
+  // How the questions name the pane's card: its slot, its page or its file.
+  std::string CardText(int pane);
+  // The interrupted commands already offered in this run, by card and command number.
+  std::set<std::pair<CardKey, std::uint64_t>> offered_undos_;
+  bool offering_undo_ = false;
 
   // The add-icon command for one pane (tform1_cardicon.cpp).
   void AddCardIcon(int pane);

@@ -116,6 +116,7 @@ bool TForm1::OpenImage(const QString& path) {
   CLOSEDCMFILE1->setEnabled(true);
   // Kept open so that it can be formatted; the pane shows it as an unformatted card.
   if (!IsFormatted(FileCard)) env_.messages->Inform(NotFormattedCardMessage(file));
+  OfferInterruptedUndo(kPaneImage);
   return true;
 }
 

@@ -299,6 +299,9 @@ void TForm1::BuildMenus() {
       AddFormatMenu(PopupMenu1, "delete_shot1", QStringLiteral("插槽 1 全部刪除( 格式化 )"), N2411,
                     "N2411", N240Block1, "N240Block1", N200Block1, "N200Block1");
   SLOT1DELSEL1 = AddItem(PopupMenu1, "SLOT1DELSEL1", QStringLiteral("選擇刪除"));
+  AddSeparator(PopupMenu1, "N12");
+  UndoSlot1 = AddItem(PopupMenu1, "UndoSlot1", QStringLiteral("復原上一個動作"));
+  HistorySlot1 = AddItem(PopupMenu1, "HistorySlot1", QStringLiteral("記憶卡變更記錄"));
 
   PopupMenu2 = Named(new QMenu(this), "PopupMenu2");
   refresh_slot2 = AddItem(PopupMenu2, "refresh_slot2", QStringLiteral("插槽 2 重新整理"));
@@ -314,6 +317,9 @@ void TForm1::BuildMenus() {
       AddFormatMenu(PopupMenu2, "format_slot2", QStringLiteral("插槽 2 全部刪除( 格式化 )"), N2412,
                     "N2412", N240Blocks1, "N240Blocks1", N200Blocks1, "N200Blocks1");
   Slot2DelSel1 = AddItem(PopupMenu2, "Slot2DelSel1", QStringLiteral("選擇刪除"));
+  AddSeparator(PopupMenu2, "N13");
+  UndoSlot2 = AddItem(PopupMenu2, "UndoSlot2", QStringLiteral("復原上一個動作"));
+  HistorySlot2 = AddItem(PopupMenu2, "HistorySlot2", QStringLiteral("記憶卡變更記錄"));
 
   FilePopupMenu = Named(new QMenu(this), "FilePopupMenu");
   NEWDCMFILE1 = AddItem(FilePopupMenu, "NEWDCMFILE1", QStringLiteral("開新 DCM 檔案"));
@@ -328,6 +334,9 @@ void TForm1::BuildMenus() {
   Delete1 = AddFormatMenu(FilePopupMenu, "Delete1", QStringLiteral("全部刪除( 格式化 )"), N2413,
                           "N2413", N241Blocks1, "N241Blocks1", N200Blocks2, "N200Blocks2");
   DelSel1 = AddItem(FilePopupMenu, "DelSel1", QStringLiteral("選擇刪除"));
+  AddSeparator(FilePopupMenu, "N14");
+  UndoImage = AddItem(FilePopupMenu, "UndoImage", QStringLiteral("復原上一個動作"));
+  HistoryImage = AddItem(FilePopupMenu, "HistoryImage", QStringLiteral("記憶卡變更記錄"));
 
   for (QAction* del : {SLOT1DELSEL1, Slot2DelSel1, DelSel1}) {
     del->setShortcut(QKeySequence(Qt::Key_Delete));

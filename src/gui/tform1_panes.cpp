@@ -187,7 +187,7 @@ void TForm1::EnablePaneCommands(int pane, bool on) {
 
 void TForm1::EnableSlot1Commands(bool on) {
   for (QAction* item : {SLOT1LOADDCM1, SLOT1LOADBMP1, SLOT1LOADDCI1, SLOT1SAVEAS1,
-                        delete_shot1->menuAction(), SLOT1DELSEL1}) {
+                        delete_shot1->menuAction(), SLOT1DELSEL1, UndoSlot1, HistorySlot1}) {
     item->setEnabled(on);
   }
   SpeedButton3->setEnabled(on);
@@ -195,8 +195,8 @@ void TForm1::EnableSlot1Commands(bool on) {
 }
 
 void TForm1::EnableSlot2Commands(bool on) {
-  for (QAction* item :
-       {SLOT2LOADDCM1, S1, SLOT2LOADDCI1, SLOT2SAVEAS1, format_slot2->menuAction(), Slot2DelSel1}) {
+  for (QAction* item : {SLOT2LOADDCM1, S1, SLOT2LOADDCI1, SLOT2SAVEAS1, format_slot2->menuAction(),
+                        Slot2DelSel1, UndoSlot2, HistorySlot2}) {
     item->setEnabled(on);
   }
   SpeedButton5->setEnabled(on);
@@ -204,8 +204,8 @@ void TForm1::EnableSlot2Commands(bool on) {
 }
 
 void TForm1::EnableImageCommands(bool on) {
-  for (QAction* item :
-       {LOADDCIFILE1, CLOSEDCMFILE1, LOADBMPPIC1, Delete1->menuAction(), SAVEAS1, DelSel1}) {
+  for (QAction* item : {LOADDCIFILE1, CLOSEDCMFILE1, LOADBMPPIC1, Delete1->menuAction(), SAVEAS1,
+                        DelSel1, UndoImage, HistoryImage}) {
     item->setEnabled(on);
   }
 }
@@ -355,7 +355,10 @@ void TForm1::PagePanelOut() {
     RepaintWindow();
     MovePagePanel(-(i / 2));
   }
-  if (CurrentPage != ShownPage) RefreshSlot1();
+  if (CurrentPage != ShownPage) {
+    RefreshSlot1();
+    OfferInterruptedUndo(kPaneSlot1);
+  }
 }
 
 void TForm1::Splitter2CanResize() {

@@ -23,6 +23,8 @@ void TForm1::RefreshSlot1() {
   std::uint16_t page = 0;
   if (link_->GetPage(page)) ShowPageInPanel(page);
   ShownPage = CurrentPage;
+  journal_->SetPage(Slot1Card,
+                    link_->PagedMode() ? std::optional<std::uint16_t>(ShownPage) : std::nullopt);
   if (link_->TimedOut()) {
     env_.messages->Inform(" 連接錯誤,請檢查程式的速度值,電源和連接器. ");
     Label5->setText(QStringLiteral("  -沒硬體連接-"));
@@ -109,6 +111,7 @@ void TForm1::Refresh_Slot1Click() {
   Timer3->stop();
   MeasurePages();
   RefreshSlot1();
+  OfferInterruptedUndo(kPaneSlot1);
   RearmTimer3();
 }
 
@@ -116,6 +119,7 @@ void TForm1::refresh_slot2Click() {
   Timer3->stop();
   MeasurePages();
   RefreshSlot2();
+  OfferInterruptedUndo(kPaneSlot2);
   RearmTimer3();
 }
 

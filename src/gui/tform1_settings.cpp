@@ -1,5 +1,6 @@
 // The main window's settings button: opens the link settings dialog with the live settings,
-// applies and saves them after OK, and keeps the automatic refresh paused meanwhile.
+// applies and saves them after OK (the journal's switches at once), and keeps the automatic
+// refresh paused meanwhile.
 #include "app/config.h"
 #include "gui/tform1.h"
 #include "gui/toptform.h"
@@ -23,9 +24,17 @@ void TForm1::optBitBtnClick() {
   optForm->exec();
   if (optForm->OkFlag) {
     settings() = optForm->Fields;
+    ApplyJournalSettings();
     WriteConfig(WorkDir, settings(), *env_.messages);
   }
   RearmTimer3();
+}
+
+void TForm1::ApplyJournalSettings() {
+  JournalOptions& options = journal_->MutableOptions();
+  options.record = JournalOn(settings());
+  options.verify_whole_card = VerifyWholeCard(settings());
+  options.verify_single_saves = VerifySingleSaves(settings());
 }
 
 }  // namespace quorvel

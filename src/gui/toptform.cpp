@@ -15,7 +15,8 @@ namespace quorvel {
 namespace {
 
 constexpr int kDialogWidth = 420;
-constexpr int kDialogHeight = 356;
+constexpr int kDialogHeight = 450;
+constexpr int kButtonsTop = kDialogHeight - 38;
 constexpr int kPanel3Height = 132;
 constexpr int kSliderIncrement = 128;
 constexpr int kDescriptionSliderMax = 5376;
@@ -132,6 +133,7 @@ ToptForm::ToptForm(QWidget* parent)
   BuildDragGroup();
   BuildSpeedControls();
   BuildRefreshGroup();
+  BuildJournalGroup();
   BuildButtons();
   BuildDelayPanel();
   BuildPopupMenu();
@@ -197,12 +199,26 @@ void ToptForm::BuildRefreshGroup() {
   for (QLabel* label : {Label12, Label13, Label14}) label->hide();
 }
 
+void ToptForm::BuildJournalGroup() {
+  GroupBox3 = Named(new QGroupBox(QStringLiteral("變更記錄"), this), "GroupBox3");
+  GroupBox3->setGeometry(8, 316, 404, 88);
+  JournalBox =
+      Named(new QCheckBox(QStringLiteral("記錄每次寫入 (可以復原)"), GroupBox3), "JournalBox");
+  JournalBox->setGeometry(12, 20, 380, 20);
+  VerifyCardBox =
+      Named(new QCheckBox(QStringLiteral("格式化和上載後讀回檢查"), GroupBox3), "VerifyCardBox");
+  VerifyCardBox->setGeometry(12, 42, 380, 20);
+  VerifySaveBox =
+      Named(new QCheckBox(QStringLiteral("單一存檔寫入後讀回檢查"), GroupBox3), "VerifySaveBox");
+  VerifySaveBox->setGeometry(12, 64, 380, 20);
+}
+
 void ToptForm::BuildButtons() {
   BitBtn2 = Named(new QPushButton(QStringLiteral("確定"), this), "BitBtn2");
-  BitBtn2->setGeometry(212, 318, 96, 30);
+  BitBtn2->setGeometry(212, kButtonsTop, 96, 30);
   BitBtn2->setDefault(true);
   BitBtn1 = Named(new QPushButton(QStringLiteral("離開"), this), "BitBtn1");
-  BitBtn1->setGeometry(316, 318, 96, 30);
+  BitBtn1->setGeometry(316, kButtonsTop, 96, 30);
 }
 
 void ToptForm::BuildDelayPanel() {
@@ -252,6 +268,9 @@ void ToptForm::ConnectEvents() {
   connect(CopyRadio, &QRadioButton::clicked, this, &ToptForm::CopyRadioClick);
   connect(MoveRadio, &QRadioButton::clicked, this, &ToptForm::MoveRadioClick);
   connect(AutoBox1, &QCheckBox::clicked, this, &ToptForm::AutoBox1Click);
+  connect(JournalBox, &QCheckBox::clicked, this, &ToptForm::JournalBoxClick);
+  connect(VerifyCardBox, &QCheckBox::clicked, this, &ToptForm::VerifyCardBoxClick);
+  connect(VerifySaveBox, &QCheckBox::clicked, this, &ToptForm::VerifySaveBoxClick);
   connect(BitBtn2, &QPushButton::clicked, this, &ToptForm::BitBtn2Click);
   connect(BitBtn1, &QPushButton::clicked, this, &ToptForm::BitBtn1Click);
   connect(Button1, &QPushButton::clicked, this, &ToptForm::Button1Click);
@@ -338,6 +357,9 @@ void ToptForm::LoadControls() {
   }
   (Fields.drag_mode != 0 ? MoveRadio : CopyRadio)->setChecked(true);
   AutoBox1->setChecked(Fields.auto_refresh == 1);
+  JournalBox->setChecked(JournalOn(Fields));
+  VerifyCardBox->setChecked(VerifyWholeCard(Fields));
+  VerifySaveBox->setChecked(VerifySingleSaves(Fields));
 
   const Settings loaded = Fields;
   delayEdit1->setText(HexText(static_cast<std::uint32_t>(loaded.poll_delay), 8));

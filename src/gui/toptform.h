@@ -1,5 +1,6 @@
 // ToptForm: the link settings dialog. Port address, link speed (one slider, or three delay
-// counts in a hidden panel), the slider's maximum, the drag mode and the automatic refresh.
+// counts in a hidden panel), the slider's maximum, the drag mode, the automatic refresh, and the
+// journal of card writes with its read-back checks.
 #pragma once
 
 #include <QAction>
@@ -80,6 +81,9 @@ class ToptForm : public QDialog {
   void CopyRadioClick() { Fields.drag_mode = 0; }
   void MoveRadioClick() { Fields.drag_mode = 1; }
   void AutoBox1Click();
+  void JournalBoxClick() { Fields.journal = JournalBox->isChecked() ? 1 : 0; }
+  void VerifyCardBoxClick() { Fields.verify_whole_card = VerifyCardBox->isChecked() ? 1 : 0; }
+  void VerifySaveBoxClick() { Fields.verify_single_saves = VerifySaveBox->isChecked() ? 1 : 0; }
   void BitBtn2Click();
   void BitBtn1Click();
   void Button1Click();
@@ -107,6 +111,10 @@ class ToptForm : public QDialog {
   ScrollingText* SecretPanel1;
   QGroupBox* GroupBox2;
   QCheckBox* AutoBox1;
+  QGroupBox* GroupBox3;  // the journal of card writes
+  QCheckBox* JournalBox;
+  QCheckBox* VerifyCardBox;
+  QCheckBox* VerifySaveBox;
   QLabel* Label12;
   QLabel* Label13;
   QLabel* Label14;
@@ -131,6 +139,7 @@ class ToptForm : public QDialog {
   void BuildDragGroup();
   void BuildSpeedControls();
   void BuildRefreshGroup();
+  void BuildJournalGroup();
   void BuildButtons();
   void BuildDelayPanel();
   void BuildPopupMenu();

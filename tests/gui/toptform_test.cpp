@@ -279,7 +279,7 @@ TEST_F(SettingsButtonTest, OkAppliesWritesAndTheNextStartReadsTheSameValues) {
   EXPECT_EQ(settings_.base_port, 0x3BC);
   EXPECT_EQ(settings_.poll_delay, 288);
   EXPECT_EQ(settings_.drag_mode, 1);
-  EXPECT_EQ(ConfigText(), "956\r\n288\r\n4608\r\n6912\r\n9216\r\n1\r\n1\r\n");
+  EXPECT_EQ(ConfigText(), "956\r\n288\r\n4608\r\n6912\r\n9216\r\n1\r\n1\r\n1\r\n1\r\n0\r\n");
   EXPECT_TRUE(form().Timer3->isActive());
   EXPECT_TRUE(form().AutoBoxTicked());
 
@@ -294,6 +294,35 @@ TEST_F(SettingsButtonTest, OkAppliesWritesAndTheNextStartReadsTheSameValues) {
   EXPECT_EQ(next_start.drag_mode, settings_.drag_mode);
   EXPECT_EQ(next_start.auto_refresh, settings_.auto_refresh);
   EXPECT_TRUE(messages_.texts.empty());
+}
+
+// The journal's boxes show the settings, and OK puts them into the journal at once and into
+// the configuration file.
+TEST_F(SettingsButtonTest, TheJournalBoxesApplyAtOnceAndAreStored) {
+  StartWithDialog(1);
+  EXPECT_TRUE(form().journal().Options().record);
+  EXPECT_TRUE(form().journal().Options().verify_whole_card);
+  EXPECT_FALSE(form().journal().Options().verify_single_saves);
+  std::vector<bool> shown;
+  OpenDialog([&](ToptForm& dialog) {
+    shown = {dialog.JournalBox->isChecked(), dialog.VerifyCardBox->isChecked(),
+             dialog.VerifySaveBox->isChecked()};
+    dialog.JournalBox->click();
+    dialog.VerifyCardBox->click();
+    dialog.VerifySaveBox->click();
+    dialog.BitBtn2->click();
+  });
+  EXPECT_EQ(shown, (std::vector<bool>{true, true, false}));
+  EXPECT_FALSE(form().journal().Options().record);
+  EXPECT_FALSE(form().journal().Options().verify_whole_card);
+  EXPECT_TRUE(form().journal().Options().verify_single_saves);
+  EXPECT_TRUE(ConfigText().ends_with("\r\n0\r\n0\r\n1\r\n")) << ConfigText();
+  // Leave: nothing changes.
+  OpenDialog([&](ToptForm& dialog) {
+    dialog.JournalBox->click();
+    dialog.BitBtn1->click();
+  });
+  EXPECT_FALSE(form().journal().Options().record);
 }
 
 TEST_F(SettingsButtonTest, LeaveDiscardsAndTheRefreshFollowsTheOldSetting) {

@@ -121,6 +121,16 @@ void WindowTest::Start(std::unique_ptr<VirtualUnit> unit) {
   pauses_.clear();
 }
 
+void WindowTest::WriteOutsideTheWindow(CardImage& card, Journal* journal,
+                                       const std::function<void()>& write) {
+  CardEnvironment* const own = card.env;
+  CardEnvironment other = *own;
+  other.journal = journal;
+  card.env = &other;
+  write();
+  card.env = own;
+}
+
 std::vector<std::string> WindowTest::Captions(int pane) const {
   std::vector<std::string> captions;
   const QListWidget* list = form_->ListView(pane);

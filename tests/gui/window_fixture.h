@@ -82,6 +82,10 @@ class WindowTest : public ::testing::Test {
   // Runs the start-up detection, as Timer2 does one second after start.
   void Detect() { form_->Timer2Timer(); }
 
+  // Runs `write` on `card` with `journal` recording in place of the window's journal (null:
+  // nothing is recorded), as another program or a run of the program that died writes.
+  void WriteOutsideTheWindow(CardImage& card, Journal* journal, const std::function<void()>& write);
+
   TForm1& form() { return *form_; }
   VirtualUnit& unit() { return *unit_; }
   std::string Text(const QString& text) const { return text.toStdString(); }

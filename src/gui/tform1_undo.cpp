@@ -1,0 +1,178 @@
+// "復原上一個動作" and "記憶卡變更記錄" of the three pane menus: the card layer's undo of the
+// commands recorded for the card in the pane, after a question that names the card and the
+// command; and the offer to put a card back when its last command was interrupted.
+#include <string>
+
+#include "card/journal.h"
+#include "gui/card_history_window.h"
+#include "gui/centre_on.h"
+#include "gui/tform1.h"
+
+namespace quorvel {
+namespace {
+
+std::string UndoQuestion(const std::string& card, const std::string& command) {
+  return " 要把 " + card + " 復原到 「" + command + "」 之前的狀態嗎? ";
+}
+
+std::string InterruptedQuestion(const std::string& card, const std::string& command) {
+  return " " + card + " 上次的動作 「" + command +
+         "」 沒有完成. 要把記憶卡復原到那個動作之前的狀態嗎? ";
+}
+
+constexpr const char* kNothingToUndo = " 這張記憶卡沒有可以復原的動作. ";
+constexpr const char* kDamagedJournal = " 這張記憶卡的變更記錄已損壞, 不會被使用. ";
+
+// What the user is told when an undo did not happen (or not wholly); empty when it did, or
+// when the layer below has already said why (the journal could not be written).
+std::string UndoFailureMessage(const UndoResult& result) {
+  using Outcome = UndoResult::Outcome;
+  switch (result.outcome) {
+    case Outcome::kDone:
+    case Outcome::kJournalFailed:
+      return "";
+    case Outcome::kNoJournal:
+    case Outcome::kNoSuchCommand:
+      return kNothingToUndo;
+    case Outcome::kBadJournal:
+      return kDamagedJournal;
+    case Outcome::kBrokenChain:
+      return " 變更記錄和插入的記憶卡不符, 沒有復原. ";
+    case Outcome::kChanged: {
+      std::string blocks;
+      for (std::uint8_t block : result.changed_blocks) {
+        blocks += (blocks.empty() ? "" : ", ") + std::to_string(block);
+      }
+      return " 記憶卡在那個動作之後已被改變 (區塊 " + blocks + "), 沒有復原. ";
+    }
+    case Outcome::kReadFailed:
+      return " 讀取記憶卡失敗, 沒有復原. ";
+    case Outcome::kWriteFailed:
+      return " 寫入記憶卡失敗, 記憶卡只復原了一部分. ";
+  }
+  return "";
+}
+
+// The journal of the card now in a pane; nothing when it could not be read (the block layer
+// has said why) or is damaged (said here).
+std::optional<JournalFile> PaneJournal(CardImage& card, Journal& journal, const LinkDevice& link,
+                                       Messages& messages) {
+  JournalFile history = CardJournal(card, journal);
+  if (card.link_failed || (card.IsSlot() && link.TimedOut())) return std::nullopt;
+  if (history.status != JournalFile::Status::kOk &&
+      history.status != JournalFile::Status::kMissing) {
+    messages.Inform(kDamagedJournal);
+    return std::nullopt;
+  }
+  return history;
+}
+
+const JournalEntry* FindEntry(const JournalFile& history, std::uint64_t number) {
+  for (const JournalEntry& entry : history.entries) {
+    if (entry.number == number) return &entry;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void TForm1::ConnectUndoCommands() {
+  const struct {
+    QAction* undo;
+    QAction* history;
+    int pane;
+  } items[] = {{UndoSlot1, HistorySlot1, kPaneSlot1},
+               {UndoSlot2, HistorySlot2, kPaneSlot2},
+               {UndoImage, HistoryImage, kPaneImage}};
+  for (const auto& item : items) {
+    connect(item.undo, &QAction::triggered, this,
+            [this, pane = item.pane] { UndoLastCommand(pane); });
+    connect(item.history, &QAction::triggered, this,
+            [this, pane = item.pane] { ShowCardHistory(pane); });
+  }
+}
+
+std::string TForm1::CardText(int pane) {
+  if (pane == kPaneSlot1) {
+    return link_->PagedMode() ? "第 " + std::to_string(ShownPage) + " 頁的記憶卡"
+                              : "插槽 1 的記憶卡";
+  }
+  if (pane == kPaneSlot2) return "插槽 2 的記憶卡";
+  return "檔案 " + Card(pane).ImageName();
+}
+
+void TForm1::UndoLastCommand(int pane) {
+  if (!Loaded(pane)) return;
+  const Timer3Hold hold(*this);
+  const std::optional<JournalFile> journal =
+      PaneJournal(Card(pane), *journal_, *link_, *env_.messages);
+  if (!journal) return;
+  const JournalFile& history = *journal;
+  if (history.entries.empty()) {
+    env_.messages->Inform(kNothingToUndo);
+    return;
+  }
+  const JournalEntry& last = history.entries.back();
+  if (!env_.messages->AskYesNoDefaultNo(UndoQuestion(CardText(pane), HistoryCommandText(last)))) {
+    return;
+  }
+  RunUndo(pane, last.number);
+}
+
+void TForm1::RunUndo(int pane, std::optional<std::uint64_t> to) {
+  ShowWaitWindow();
+  const UndoResult result = UndoCommands(Card(pane), *journal_, to);
+  HideWaitWindow();
+  if (const std::string text = UndoFailureMessage(result); !text.empty()) {
+    env_.messages->Inform(text);
+  }
+  // The pane shows what the card holds now; a refused undo changed nothing.
+  if (result.outcome == UndoResult::Outcome::kDone || result.blocks_written > 0) {
+    RefreshPane(pane);
+  }
+}
+
+void TForm1::ShowCardHistory(int pane) {
+  if (!Loaded(pane)) return;
+  const Timer3Hold hold(*this);
+  const std::optional<JournalFile> history =
+      PaneJournal(Card(pane), *journal_, *link_, *env_.messages);
+  if (!history) return;
+  if (CardHistory == nullptr) CardHistory = new CardHistoryWindow(this);
+  CardHistory->restore = [this, pane](std::uint64_t number) {
+    const JournalFile now = CardJournal(Card(pane), *journal_);
+    const JournalEntry* entry = FindEntry(now, number);
+    if (entry == nullptr) {
+      env_.messages->Inform(kNothingToUndo);
+    } else if (env_.messages->AskYesNoDefaultNo(
+                   UndoQuestion(CardText(pane), HistoryCommandText(*entry)))) {
+      RunUndo(pane, number);
+    }
+    CardHistory->ShowHistory(CardText(pane), CardJournal(Card(pane), *journal_));
+  };
+  CardHistory->ShowHistory(CardText(pane), *history);
+  CentreOn(*CardHistory, *this);
+  CardHistory->exec();
+  CardHistory->restore = nullptr;
+}
+
+void TForm1::OfferInterruptedUndo(int pane) {
+  if (!Loaded(pane) || offering_undo_ || journal_->Active(Card(pane))) return;
+  CardKey key = 0;
+  const JournalFile history = LoadedCardJournal(Card(pane), *journal_, &key);
+  // A damaged journal is reported when it is used, not on every read of the card.
+  if (history.status != JournalFile::Status::kOk || history.entries.empty()) return;
+  const JournalEntry& last = history.entries.back();
+  if (last.finished) return;
+  // Asked once per interrupted command in a run of the program.
+  if (!offered_undos_.insert({key, last.number}).second) return;
+  offering_undo_ = true;
+  const Timer3Hold hold(*this);
+  if (env_.messages->AskYesNoDefaultNo(
+          InterruptedQuestion(CardText(pane), HistoryCommandText(last)))) {
+    RunUndo(pane, last.number);
+  }
+  offering_undo_ = false;
+}
+
+}  // namespace quorvel
