@@ -9,6 +9,7 @@
 #include "card/dci_file.h"
 #include "card/file_system.h"
 #include "card/journal.h"
+#include "card/save_commands.h"
 #include "gui/card_history_window.h"
 #include "gui/dialog_script.h"
 #include "gui/scripted_chooser.h"
@@ -139,6 +140,37 @@ INSTANTIATE_TEST_SUITE_P(Window, UndoEachCommand,
                                            Command{"Restore", &UndoTest::RestoreImage,
                                                    "上載 whole.dcm"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The link stops answering in the middle of a format: the command stops with some blocks
+// written, and once the card is read again the undo puts it back byte for byte.
+TEST_F(UndoTest, AFormatTheLinkGaveUpInIsPutBackExactly) {
+  StartLoaded(ThreeSaves(), CardBuilder(240).Add(Data("SAME", 2)).Add(Data("OTHER", 3)));
+  // How many transactions a format takes, measured on the card in slot 2 (another card, with
+  // a journal of its own).
+  std::uint64_t start = unit().Transactions();
+  ASSERT_TRUE(FormatCardCommand(form().Slot2Card, 200));
+  const std::uint64_t format_length = unit().Transactions() - start;
+  const std::vector<std::uint8_t> before = Slot1();
+  start = unit().Transactions();
+  // Past the journal's reads of the old blocks, into the writes (the root is written last).
+  for (std::uint64_t t = format_length / 2; t < format_length / 2 + 80; ++t) {
+    unit().InjectFault(start + t, Fault{.kind = FaultKind::kNoAnswer});
+  }
+  Format();
+  ASSERT_NE(Slot1(), before);
+  const JournalFile history = CardJournal(form().Slot1Card, form().journal());
+  ASSERT_FALSE(history.entries.empty());
+  EXPECT_EQ(history.entries.back().command.name, "format");
+  EXPECT_TRUE(history.entries.back().finished);
+  EXPECT_FALSE(history.entries.back().succeeded);
+  form().Refresh_Slot1Click();
+  form().PaneTick();
+  messages_.texts.clear();
+  messages_.answers = {true};
+  form().UndoSlot1->trigger();
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{UndoQuestion("格式化")});
+  EXPECT_EQ(Slot1(), before);
+}
 
 TEST_F(UndoTest, NoLeavesTheCardAsItIs) {
   StartLoaded(ThreeSaves(), CardBuilder());
