@@ -3,12 +3,19 @@
 
 namespace quorvel {
 
+namespace {
+
+constexpr OptionRule kLanguageOption{"lang", true};
+
+}  // namespace
+
 std::optional<WindowOptions> ParseWindowOptions(const std::vector<std::string>& words,
                                                 std::string& error) {
   std::vector<OptionRule> known(kLinkOptionRules.begin(), kLinkOptionRules.end());
   known.insert(known.end(), kWorkDirOptionRules.begin(), kWorkDirOptionRules.end());
   known.push_back(kHelpOption);
   known.push_back(kVersionOption);
+  known.push_back(kLanguageOption);
   const std::optional<ProgramOptions> parsed = ParseProgramOptions(words, known, error);
   if (!parsed) return std::nullopt;
   WindowOptions options;
@@ -23,6 +30,13 @@ std::optional<WindowOptions> ParseWindowOptions(const std::vector<std::string>& 
   std::optional<WorkDirOptions> work_dir = WorkDirOptionsFrom(*parsed, error);
   if (!work_dir) return std::nullopt;
   options.work_dir = std::move(*work_dir);
+  if (const std::optional<std::string> lang = parsed->Value(kLanguageOption.name)) {
+    options.language = LanguageNamed(*lang);
+    if (!options.language) {
+      error = "--lang takes zh_TW or en, not " + *lang;
+      return std::nullopt;
+    }
+  }
   return options;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/language.h"
 #include "app/link_setup.h"
 #include "app/work_dir.h"
 
@@ -16,18 +17,19 @@ struct WindowOptions {
   LinkOptions link;
   WorkDirOptions work_dir;
   std::optional<std::string> file;
+  std::optional<Language> language;  // --lang; the locale decides without it
 };
 
 // The usage of the desktop program, printed with --help and after bad usage.
 inline constexpr std::string_view kWindowUsage =
     "usage: quorvel [--virtual-unit DIR | --virtual-paged FILE] [--trace FILE]\n"
-    "               [--work-dir DIR | --user-work-dir] [--] [FILE]\n"
+    "               [--work-dir DIR | --user-work-dir] [--lang zh_TW|en] [--] [FILE]\n"
     "       quorvel --version";
 
 // Reads the command line (without the program's name). Nothing, with the reason in `error`,
 // for an unknown option, a missing value, both virtual units, both working folder options or
-// more than one file. --help and --version are known, but answered before the window system
-// starts.
+// more than one file, and a --lang other than zh_TW or en. --help and --version are known, but
+// answered before the window system starts.
 std::optional<WindowOptions> ParseWindowOptions(const std::vector<std::string>& words,
                                                 std::string& error);
 
