@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "card/card_texts.h"
 #include "card/journal.h"
 #include "card/slot_link.h"
 #include "card/work_files.h"
@@ -50,7 +51,7 @@ bool WriteVerified(CardImage& card, std::uint8_t block,
 }  // namespace
 
 std::string VerifyFailureMessage(int block) {
-  return " 區塊 " + std::to_string(block) + " 寫入後讀回的資料不符, 已停止. ";
+  return FillText(kVerifyFailureText, {std::to_string(block)});
 }
 
 bool ReadBlock(CardImage& card, std::uint8_t block, std::span<std::uint8_t, kBlockSize> buffer) {

@@ -6,6 +6,7 @@
 
 #include "card/block_io.h"
 #include "card/card_image.h"
+#include "card/card_texts.h"
 #include "card/slot_link.h"
 #include "host/messages.h"
 
@@ -78,7 +79,7 @@ bool ImageFileBlocks::Write(std::uint8_t block, std::span<const std::uint8_t, kB
 }
 
 std::string ReadOnlyImageMessage(std::string_view file) {
-  return " 檔案 " + std::string(file) + " 是唯讀檔案, 不能寫入. ";
+  return FillText(kReadOnlyImageText, {file});
 }
 
 }  // namespace quorvel

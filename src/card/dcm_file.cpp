@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "card/block_io.h"
+#include "card/card_texts.h"
 #include "card/file_system.h"
 #include "card/journal.h"
 #include "card/work_files.h"
@@ -36,12 +37,12 @@ std::string_view Describe(DcmError error) {
 }
 
 std::string UnsupportedImageMessage(std::string_view name, bool loading_into_slot) {
-  return " 檔案 : " + std::string(name) +
-         (loading_into_slot ? " 的格式並不支援 !!!! " : " 的格式並不支援!!!! ");
+  return FillText(loading_into_slot ? kUnsupportedImageIntoSlotText : kUnsupportedImageText,
+                  {name});
 }
 
 std::string InvalidTemplateMessage(std::string_view path) {
-  return " 檔案 : " + std::string(path) + " 是無效的! ";
+  return FillText(kInvalidTemplateText, {path});
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "card/block_io.h"
+#include "card/card_texts.h"
 #include "card/file_system.h"
 #include "files/own_folder.h"
 #include "files/safe_write.h"
@@ -337,8 +338,7 @@ void Tell(const CardImage& card, std::string_view text) {
 void SetAside(const CardImage& card, const std::filesystem::path& path, JournalFile::Status why) {
   const std::filesystem::path aside = path.string() + ".damaged";
   if (::rename(path.c_str(), aside.c_str()) != 0) ::unlink(path.c_str());
-  Tell(card, " 變更記錄檔 " + path.string() + " 已損壞 (" + std::string(Describe(why)) +
-                 "), 已另存為 " + aside.string() + " , 不會被使用. ");
+  Tell(card, FillText(kJournalSetAsideText, {path.string(), Describe(why), aside.string()}));
 }
 
 }  // namespace
@@ -389,7 +389,7 @@ std::filesystem::path JournalFolderIn(const std::filesystem::path& work_dir) {
 }
 
 std::string JournalFailureMessage(std::string_view reason) {
-  return " 無法寫入變更記錄 (" + std::string(reason) + "), 記憶卡沒有被改變. ";
+  return FillText(kJournalFailureText, {reason});
 }
 
 Journal::~Journal() {

@@ -5,6 +5,7 @@
 
 #include "card/block_io.h"
 #include "card/card_check.h"
+#include "card/card_texts.h"
 #include "card/file_system.h"
 
 namespace quorvel {
@@ -136,7 +137,7 @@ void ApplyPlacement(CardImage& card, const Placement& placement, const DirEntry&
 }
 
 void ShowCopyingStatus(CardImage& target) {
-  if (target.env != nullptr) ReportStatus(target.env->reports, "      複製中...");
+  if (target.env != nullptr) ReportStatus(target.env->reports, kCopyingStatusText);
 }
 
 bool WriteFatAndDirectory(CardImage& card) {

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <optional>
 
+#include "disasm/code_page_texts.h"
+
 namespace quorvel {
 namespace {
 
@@ -61,7 +63,7 @@ bool CodePageTable::BuildFirstPage() {
   lines_.clear();
   current_page_ = 0;
   if (!Build(0)) return false;
-  page_label_ = " 頁數1的 " + std::to_string(page_count());
+  page_label_ = FillText(kFirstPageLabelText, {std::to_string(page_count())});
   return true;
 }
 
@@ -164,7 +166,7 @@ bool CodePageTable::Build(int keep) {
 
 void CodePageTable::ShowPageLabel(int page) {
   current_page_ = page;
-  page_label_ = " 頁數 " + std::to_string(page + 1) + " 的 " + std::to_string(page_count());
+  page_label_ = FillText(kPageLabelText, {std::to_string(page + 1), std::to_string(page_count())});
 }
 
 bool CodePageTable::Fail(const std::string& error) {

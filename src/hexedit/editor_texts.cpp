@@ -28,12 +28,15 @@ std::array<std::string, 6> StatusPanelTexts(const HexDocument& doc) {
   const auto& selection = doc.GetSelection();
   std::string selected;
   if (selection) {
-    selected =
-        "Sel : " + std::to_string(selection->first) + " - " + std::to_string(selection->last);
+    selected = FillText(kSelectionPanelText,
+                        {std::to_string(selection->first), std::to_string(selection->last)});
   }
-  return {"Pos : " + std::to_string(doc.CaretPosition()), std::move(selected),
-          std::string(doc.Modified() ? "*" : ""),         std::string(doc.ReadOnly() ? "R" : ""),
-          std::string(doc.InsertMode() ? "INS" : "OVW"),  "Size : " + std::to_string(doc.Size())};
+  return {FillText(kPositionPanelText, {std::to_string(doc.CaretPosition())}),
+          std::move(selected),
+          std::string(doc.Modified() ? "*" : ""),
+          std::string(doc.ReadOnly() ? "R" : ""),
+          std::string(doc.InsertMode() ? "INS" : "OVW"),
+          FillText(kSizePanelText, {std::to_string(doc.Size())})};
 }
 
 }  // namespace quorvel

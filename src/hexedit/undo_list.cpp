@@ -1,26 +1,31 @@
 // Undo descriptions and the bounded undo list.
 #include "hexedit/undo_list.h"
 
+#include "host/translatable.h"
+
 namespace quorvel {
+
+// The undo list's own empty description, marked for the translation tools.
+static_assert(kNoUndo == QT_TRANSLATE_NOOP("HexEditor", "No Undo"));
 
 std::string_view UndoDescription(UndoKind kind) {
   switch (kind) {
     case UndoKind::kByteChanged:
-      return "Byte changed";
+      return QT_TRANSLATE_NOOP("HexEditor", "Byte changed");
     case UndoKind::kBytesRemoved:
-      return "Byte(s) removed";
+      return QT_TRANSLATE_NOOP("HexEditor", "Byte(s) removed");
     case UndoKind::kInsertBuffer:
-      return "Insert buffer";
+      return QT_TRANSLATE_NOOP("HexEditor", "Insert buffer");
     case UndoKind::kReplaceSelection:
-      return "Replace selection";
+      return QT_TRANSLATE_NOOP("HexEditor", "Replace selection");
     case UndoKind::kAppendBuffer:
-      return "Append buffer";
+      return QT_TRANSLATE_NOOP("HexEditor", "Append buffer");
     case UndoKind::kInsertNibble:
-      return "Insert nibble";
+      return QT_TRANSLATE_NOOP("HexEditor", "Insert nibble");
     case UndoKind::kDeleteNibble:
-      return "Delete nibble";
+      return QT_TRANSLATE_NOOP("HexEditor", "Delete nibble");
     case UndoKind::kConvert:
-      return "Convert";
+      return QT_TRANSLATE_NOOP("HexEditor", "Convert");
   }
   return kNoUndo;
 }

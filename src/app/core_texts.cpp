@@ -1,0 +1,45 @@
+// The table of the core's shown texts.
+#include "app/core_texts.h"
+
+#include <array>
+
+#include "card/card_texts.h"
+#include "disasm/code_page_texts.h"
+#include "host/translatable.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::array kCoreTexts = {
+    CoreText{"Card", kVerifyFailureText},
+    CoreText{"Card", kReadConnectionError},
+    CoreText{"Card", kWriteConnectionError},
+    CoreText{"Card", kReadOnlyImageText},
+    CoreText{"Card", kBmpFormatMessage},
+    CoreText{"Card", kNoSpaceMessage},
+    CoreText{"Card", kUnsupportedImageText},
+    CoreText{"Card", kUnsupportedImageIntoSlotText},
+    CoreText{"Card", kInvalidTemplateText},
+    CoreText{"Card", kJournalFailureText},
+    CoreText{"Card", kJournalSetAsideText},
+    CoreText{"Card", kCopyingStatusText},
+    CoreText{"CodeWindow", kAddressOutOfRangeText},
+    CoreText{"CodeWindow", kFirstPageLabelText},
+    CoreText{"CodeWindow", kPageLabelText},
+};
+
+}  // namespace
+
+std::span<const CoreText> CoreTexts() { return kCoreTexts; }
+
+std::optional<MatchedCoreText> MatchCoreText(std::string_view shown) {
+  for (const CoreText& text : kCoreTexts) {
+    if (std::optional<std::vector<std::string>> values = MatchText(text.text, shown)) {
+      return MatchedCoreText{&text, std::move(*values)};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace quorvel
