@@ -78,7 +78,6 @@ std::string DescribeImport(const DciImportResult& result) {
     case DciImportResult::File::kOk:
       break;
   }
-  if (result.placement == TransferError::kNoSpace) return std::string(kNoSpaceMessage);
   return std::string(Describe(result.placement));
 }
 

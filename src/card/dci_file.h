@@ -75,7 +75,7 @@ struct DciImportResult {
 // names. kOk when it can be stored on a card with room for it.
 DciImportResult::File CheckDciFile(std::span<const std::uint8_t> file, std::string& entry_fault);
 
-// The message for a refused import ("空間不足." when the card lacks room).
+// Why an import was refused, in English (the account quorvel-cli gives).
 std::string DescribeImport(const DciImportResult& result);
 
 // Adds the save held in `file` (single-save file bytes) to `card`: a game (type 0xCC with

@@ -56,7 +56,7 @@ struct StoreResult {
 };
 
 // A short English sentence for a store that did not happen or went wrong half-way (a single-
-// save import says "空間不足." for a lack of room: DescribeImport(result.AsImport())).
+// save import says why in English: DescribeImport(result.AsImport())).
 std::string Describe(const StoreResult& result);
 
 // The one check every store goes through before its first write: the target card is one that

@@ -38,7 +38,9 @@ void ShowProgress(int position, int maximum) {
 
 }  // namespace
 
-void StderrMessages::Inform(std::string_view text) { std::cerr << "quorvel-cli: " << text << "\n"; }
+void StderrMessages::Inform(std::string_view text) {
+  std::cerr << "quorvel-cli: " << EnglishText(text) << "\n";
+}
 void StderrMessages::Warn(std::string_view text) { Inform(text); }
 bool StderrMessages::AskYesNo(std::string_view) { return false; }
 Answer StderrMessages::AskYesNoCancel(std::string_view) { return Answer::kCancel; }

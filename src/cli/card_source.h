@@ -14,6 +14,7 @@
 #include "card/journal.h"
 #include "card/save_commands.h"
 #include "cli/command.h"
+#include "cli/english_texts.h"
 #include "host/messages.h"
 
 namespace quorvel {
@@ -38,7 +39,7 @@ class StderrMessages : public Messages {
 // so that the command's one failure line can carry it.
 class CardNotices : public Messages {
  public:
-  void Inform(std::string_view text) override { texts_.emplace_back(text); }
+  void Inform(std::string_view text) override { texts_.push_back(EnglishText(text)); }
   void Warn(std::string_view text) override { Inform(text); }
   bool AskYesNo(std::string_view) override { return false; }
   Answer AskYesNoCancel(std::string_view) override { return Answer::kCancel; }

@@ -9,6 +9,7 @@
 #include "card/save_commands.h"
 #include "cli/card_source.h"
 #include "cli/command.h"
+#include "cli/english_texts.h"
 
 namespace quorvel::cli {
 namespace {
@@ -48,7 +49,7 @@ int RunCardIcon(const Args& args) {
     case BmpReadResult::kCannotRead:
       return Fail(picture_path + ": cannot be read");
     case BmpReadResult::kNotIconBmp:
-      return Fail(picture_path + ":" + std::string(kBmpFormatMessage));
+      return Fail(picture_path + ": " + EnglishText(kBmpFormatMessage));
   }
   IconImage monochrome = colour;
   SetDarkColours(monochrome, dark);

@@ -279,7 +279,8 @@ TEST_F(CliFileCommands, ImportRefusalsSayWhy) {
   ASSERT_TRUE(ReplaceFileContents(dir / "empty.dci", file));
   run = Cli("import card.dcm empty.dci");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("空間不足."), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("needs more blocks than the target has free"), std::string::npos)
+      << run.err;
   file[0] = 0xCC;  // a game, but block 0 is taken
   file[0x18] = 1;
   ASSERT_TRUE(ReplaceFileContents(dir / "game.dci", file));
@@ -295,7 +296,8 @@ TEST_F(CliFileCommands, ImportRefusalsSayWhy) {
   ASSERT_TRUE(ReplaceFileContents(dir / "data.dci", file));
   run = Cli("import card.dcm data.dci --replace");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("空間不足."), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("needs more blocks than the target has free"), std::string::npos)
+      << run.err;
   EXPECT_EQ(ReadFile(dir / "card.dcm"), TwoSaves().Bytes());
   EXPECT_EQ(Cli("export card.dcm NOPE x.dci").status, 1);
   EXPECT_FALSE(std::filesystem::exists(dir / "x.dci"));
