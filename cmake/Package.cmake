@@ -23,5 +23,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/quorvel/quorvel")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's texts are Traditional Chinese, and Qt needs its window-system plugins.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qt6-qpa-plugins")
+# Qt's own dialogs and buttons in the window's language (English without it). The program's
+# own translations are built into it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -6,6 +6,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make ccache
   qt6-base-dev libgl-dev
+  # Translations: lupdate/lrelease and CMake's qt_add_translations, and Qt's own translations
+  # of its dialogs and buttons.
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
   # The installation and its checks: the icon's PNG sizes, the desktop entry, AppStream and

@@ -43,7 +43,7 @@ std::string HistoryCommandText(const JournalEntry& entry) {
 
 CardHistoryWindow::CardHistoryWindow(QWidget* parent) : QDialog(parent) {
   setObjectName("CardHistoryWindow");
-  setWindowTitle(QStringLiteral("記憶卡變更記錄"));
+  setWindowTitle(tr("記憶卡變更記錄"));
   setModal(true);
   resize(620, 360);
   auto* layout = new QVBoxLayout(this);
@@ -55,18 +55,18 @@ CardHistoryWindow::CardHistoryWindow(QWidget* parent) : QDialog(parent) {
   HistoryList->setObjectName("HistoryList");
   HistoryList->setRootIsDecorated(false);
   HistoryList->setSelectionMode(QAbstractItemView::SingleSelection);
-  HistoryList->setHeaderLabels({QStringLiteral("編號"), QStringLiteral("日期時間"),
-                                QStringLiteral("動作"), QStringLiteral("存檔"),
-                                QStringLiteral("完成")});
+  HistoryList->setHeaderLabels({tr("編號"), tr("日期時間"),
+                                tr("動作"), tr("存檔"),
+                                tr("完成")});
   HistoryList->header()->setStretchLastSection(false);
   HistoryList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   HistoryList->header()->setSectionResizeMode(3, QHeaderView::Stretch);
   layout->addWidget(HistoryList);
 
   auto* buttons = new QHBoxLayout();
-  RestoreBtn = new QPushButton(QStringLiteral("復原到這個動作之前"), this);
+  RestoreBtn = new QPushButton(tr("復原到這個動作之前"), this);
   RestoreBtn->setObjectName("RestoreBtn");
-  CloseBtn = new QPushButton(QStringLiteral("關閉"), this);
+  CloseBtn = new QPushButton(tr("關閉"), this);
   CloseBtn->setObjectName("CloseBtn");
   buttons->addStretch();
   buttons->addWidget(RestoreBtn);
@@ -93,9 +93,9 @@ void CardHistoryWindow::ShowHistory(const std::string& card_text, const JournalF
       saves += (saves.empty() ? "" : ", ") + save;
     }
     const QString when = QDateTime::fromSecsSinceEpoch(entry.time).toString("yyyy/MM/dd HH:mm:ss");
-    const QString done = !entry.finished   ? QStringLiteral("未完成")
-                         : entry.succeeded ? QStringLiteral("完成")
-                                           : QStringLiteral("失敗");
+    const QString done = !entry.finished   ? tr("未完成")
+                         : entry.succeeded ? tr("完成")
+                                           : tr("失敗");
     auto* item = new QTreeWidgetItem(
         HistoryList, {QString::number(entry.number), when,
                       FromUtf8(CommandWords(entry.command.name)), FromUtf8(saves), done});

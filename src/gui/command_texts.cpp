@@ -1,12 +1,19 @@
 // The shared failure texts of the main window's commands.
 #include "gui/command_texts.h"
 
+#include <QCoreApplication>
+
+#include "card/dcm_file.h"
+#include "gui/translations.h"
+#include "host/translatable.h"
+
 namespace quorvel {
 
 namespace {
 
-std::string FileMessage(std::string_view file, std::string_view tail) {
-  return " 檔案 " + std::string(file) + std::string(tail);
+// A shared text of the commands, translated, with its values filled in.
+std::string Text(const char* text, std::initializer_list<std::string_view> values = {}) {
+  return Filled(QCoreApplication::translate("CommandTexts", text), values);
 }
 
 }  // namespace
@@ -26,41 +33,58 @@ std::string SaveNameText(std::string_view name) {
   return text;
 }
 
-std::string CannotReadMessage(std::string_view file) { return FileMessage(file, " 不能讀取."); }
-std::string CannotWriteMessage(std::string_view file) { return FileMessage(file, " 不能寫入."); }
-std::string CannotOpenMessage(std::string_view file) { return FileMessage(file, " 不能開啟."); }
+std::string CannotReadMessage(std::string_view file) {
+  return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 不能讀取."), {file});
+}
+std::string CannotWriteMessage(std::string_view file) {
+  return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 不能寫入."), {file});
+}
+std::string CannotOpenMessage(std::string_view file) {
+  return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 不能開啟."), {file});
+}
 std::string WorkDirFailedMessage(std::string_view reason) {
-  return " 工作資料夾不能建立: " + std::string(reason) + " ";
+  return Text(QT_TRANSLATE_NOOP("CommandTexts", " 工作資料夾不能建立: %1 "), {reason});
 }
 std::string PortUnusableMessage(std::string_view reason) {
-  return " 並列埠不能使用: " + std::string(reason) + " ";
+  return Text(QT_TRANSLATE_NOOP("CommandTexts", " 並列埠不能使用: %1 "), {reason});
 }
-std::string InUseMessage(std::string_view file) { return FileMessage(file, " 在使用中 ."); }
+std::string InUseMessage(std::string_view file) {
+  return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 在使用中 ."), {file});
+}
 
 std::string NotFormattedCardMessage(std::string_view file) {
-  return FileMessage(file, " 不是已格式化的記憶卡.");
+  return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 不是已格式化的記憶卡."), {file});
 }
 
 std::string WriteUnformattedImageQuestion(std::string_view file, int slot_number) {
-  return FileMessage(
-      file, " 不是已格式化的記憶卡,是否仍要寫入插槽" + std::to_string(slot_number) + "嗎? ");
+  return Text(
+      QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 不是已格式化的記憶卡,是否仍要寫入插槽%2嗎? "),
+      {file, std::to_string(slot_number)});
 }
+
+std::string UnsafeCardText() {
+  return Text(QT_TRANSLATE_NOOP("CommandTexts", "記憶卡的結構已損壞, 不能寫入."));
+}
+std::string CopyAction() { return Text(QT_TRANSLATE_NOOP("CommandTexts", "不能複製")); }
+std::string AddAction() { return Text(QT_TRANSLATE_NOOP("CommandTexts", "不能加上")); }
 
 std::string StoreFailureMessage(std::string_view name, TransferError error,
                                 std::string_view action) {
-  const std::string lead = " 檔案 " + std::string(name) + " " + std::string(action) + ": ";
+  const auto says = [&](const char* text) { return Text(text, {name, action}); };
   switch (error) {
     case TransferError::kNoSpace:
     case TransferError::kNotEnoughFreeBlocks:
-      return lead + "空間不足.";
+      return says(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 %2: 空間不足."));
     case TransferError::kGameBlocksInUse:
-      return lead + "遊戲必須放在第 0 區塊起, 但那裡已被使用.";
+      return says(QT_TRANSLATE_NOOP("CommandTexts",
+                                    " 檔案 %1 %2: 遊戲必須放在第 0 區塊起, 但那裡已被使用."));
     case TransferError::kNoDirectorySlot:
-      return lead + "記憶卡的目錄已滿.";
+      return says(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 %2: 記憶卡的目錄已滿."));
     case TransferError::kNotFormatted:
-      return lead + "記憶卡沒有格式化.";
+      return says(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 %2: 記憶卡沒有格式化."));
     case TransferError::kUnsafeCard:
-      return lead + std::string(kUnsafeCardText);
+      return FillText(Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 %2: %3")),
+                      {name, action, UnsafeCardText()});
     case TransferError::kNone:
     case TransferError::kSamePane:
     case TransferError::kReadFailed:
@@ -71,7 +95,8 @@ std::string StoreFailureMessage(std::string_view name, TransferError error,
 }
 
 std::string OldSaveKeptMessage(std::string_view name) {
-  return FileMessage(name, " 已加上, 但舊的同名檔案不能刪除.");
+  return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 已加上, 但舊的同名檔案不能刪除."),
+              {name});
 }
 
 std::string ImportFailureMessage(std::string_view file, std::string_view name,
@@ -80,14 +105,14 @@ std::string ImportFailureMessage(std::string_view file, std::string_view name,
     case DciImportResult::File::kCannotRead:
       return CannotReadMessage(file);
     case DciImportResult::File::kTooShort:
-      return FileMessage(file, " 不完整.");
+      return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 不完整."), {file});
     case DciImportResult::File::kBadEntry:
-      return FileMessage(file, " 的目錄資料無效, 不能加上.");
+      return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 的目錄資料無效, 不能加上."), {file});
     case DciImportResult::File::kOk:
       break;
   }
-  if (result.placement == TransferError::kNoSpace) return std::string(kNoSpaceMessage);
-  return StoreFailureMessage(name, result.placement, kAddAction);
+  if (result.placement == TransferError::kNoSpace) return ShownText(kNoSpaceMessage).toStdString();
+  return StoreFailureMessage(name, result.placement, AddAction());
 }
 
 std::string VmsFailureMessage(std::string_view file, VmsError error) {
@@ -96,24 +121,27 @@ std::string VmsFailureMessage(std::string_view file, VmsError error) {
     case VmsError::kCancelled:
       return {};
     case VmsError::kVmsMissing:
-      return FileMessage(file, " 不能尋找.");
+      return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 不能尋找."), {file});
     case VmsError::kVmsSize:
-      return FileMessage(file, " 的大小不是 1 到 255 個完整的 Block.");
+      return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 的大小不是 1 到 255 個完整的 Block."),
+                  {file});
     case VmsError::kVmiSize:
     case VmsError::kVmiChecksum:
-      return " 檔案 : " + std::string(file) + " 的格式並不支援!!!! ";
+      return ShownText(UnsupportedImageMessage(file, false)).toStdString();
     case VmsError::kSizeMismatch:
-      return FileMessage(file, " 的大小與它的 VMS 檔案不符.");
+      return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 的大小與它的 VMS 檔案不符."), {file});
     case VmsError::kNameMismatch:
-      return FileMessage(file, " 的名稱與它的 VMS 檔案不符.");
+      return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 的名稱與它的 VMS 檔案不符."), {file});
     case VmsError::kCannotRead:
       return CannotReadMessage(file);
     case VmsError::kKindUnclear:
-      return FileMessage(file, " 不能分辨是遊戲或資料.");
+      return Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 不能分辨是遊戲或資料."), {file});
     case VmsError::kBadName:
-      return " 單元名稱必須是 1 到 12 個字元.";
+      return Text(QT_TRANSLATE_NOOP("CommandTexts", " 單元名稱必須是 1 到 12 個字元."));
     case VmsError::kResourceName:
-      return FileMessage(file, " 的名稱太長, VMS 檔案名稱最多 8 個字元.");
+      return Text(
+          QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 的名稱太長, VMS 檔案名稱最多 8 個字元."),
+          {file});
     case VmsError::kCannotWrite:
       return CannotWriteMessage(file);
   }

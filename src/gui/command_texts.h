@@ -36,15 +36,17 @@ std::string NotFormattedCardMessage(std::string_view file);
 std::string WriteUnformattedImageQuestion(std::string_view file, int slot_number);
 
 // Why the save `name` was not stored on the target (no room, no place for a game at block 0,
-// a full directory), e.g. " 檔案 NAME 不能複製: 空間不足." with `action` "不能複製"; empty when
-// the block layer has already said it (a failed read or write) or there is nothing to say.
+// a full directory), e.g. " 檔案 NAME 不能複製: 空間不足." with `action` CopyAction(); empty
+// when the block layer has already said it (a failed read or write) or there is nothing to say.
+// The texts of this file are translated into the window's language.
 std::string StoreFailureMessage(std::string_view name, TransferError error,
                                 std::string_view action);
-inline constexpr std::string_view kCopyAction = "不能複製";
+// "不能複製" (cannot be copied) and "不能加上" (cannot be added).
+std::string CopyAction();
+std::string AddAction();
 // The card's structure is damaged (a cross-linked chain, a broken directory chain, a root that
 // names other blocks): the card layer writes nothing to it.
-inline constexpr std::string_view kUnsafeCardText = "記憶卡的結構已損壞, 不能寫入.";
-inline constexpr std::string_view kAddAction = "不能加上";
+std::string UnsafeCardText();
 
 // " 檔案 NAME 已加上, 但舊的同名檔案不能刪除." when a replace stored the new save but the old
 // one of that name could not be deleted (the card lists both).

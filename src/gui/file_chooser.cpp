@@ -1,6 +1,7 @@
 // The desktop program's open- and save-file dialogs for the file chooser seam.
 #include "gui/file_chooser.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QStringList>
@@ -38,8 +39,9 @@ std::optional<QString> FileDialogs::ChooseSaveFile(const QString& filter, const 
 
 std::optional<QString> FileDialogs::ChooseCardName(const QString& prompt, const QString& preset) {
   bool accepted = false;
-  const QString name = QInputDialog::getText(owner_, QStringLiteral("單元名稱"), prompt,
-                                             QLineEdit::Normal, preset, &accepted);
+  const QString name =
+      QInputDialog::getText(owner_, QCoreApplication::translate("quorvel::FileDialogs", "單元名稱"),
+                            prompt, QLineEdit::Normal, preset, &accepted);
   if (!accepted) return std::nullopt;
   return name;
 }

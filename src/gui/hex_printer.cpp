@@ -1,6 +1,7 @@
 // Printing and print preview of the hex editor's data.
 #include "gui/hex_printer.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPrinter>
@@ -117,7 +118,7 @@ std::int64_t DrawPage(QPainter& painter, const PageLayout& layout, const PrintSo
     painter.drawText(layout.left, y + ascent, PrintedLine(*source.document, row, source.format));
   }
   painter.drawText(layout.left, layout.footer_top + ascent,
-                   QStringLiteral("Page ") + QString::number(page_number));
+                   QCoreApplication::translate("quorvel::fmPreview", "Page %1").arg(page_number));
   return row;
 }
 
@@ -152,7 +153,7 @@ QImage PreviewPage(const PrintSource& source, int page_width, int page_height) {
 fmPreview::fmPreview(QImage page, QWidget* parent)
     : QDialog(parent), page_(std::move(page)), picture_(new QLabel(this)) {
   setObjectName(QStringLiteral("fmPreview"));
-  setWindowTitle(QStringLiteral("Print preview"));
+  setWindowTitle(tr("Print preview"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/config.h"
+#include "app/language.h"
 #include "app/link_setup.h"
 #include "app/settings.h"
 #include "app/version.h"
@@ -22,6 +23,7 @@
 #include "gui/tform1.h"
 #include "gui/tminiedform.h"
 #include "gui/toptform.h"
+#include "gui/translations.h"
 #include "gui/tsave_sel_form.h"
 #include "gui/tselcolorform.h"
 #include "gui/twaitform.h"
@@ -51,6 +53,13 @@ int main(int argc, char** argv) {
   if (!options) {
     std::cerr << "quorvel: " << error << "\n" << quorvel::kWindowUsage << "\n";
     return 2;
+  }
+  // Every text from here on, the first message box included, is in the chosen language.
+  const quorvel::Language language =
+      quorvel::ChooseLanguage(options->language, quorvel::LocaleFromEnvironment());
+  if (!quorvel::InstallTranslations(language)) {
+    std::cerr << "quorvel: the " << quorvel::LanguageName(language)
+              << " translation is missing from the program\n";
   }
   const std::optional<std::string> work_dir = quorvel::PrepareWorkDir(options->work_dir, error);
   if (!work_dir) {

@@ -4,15 +4,16 @@
 
 #include <QMessageBox>
 
+#include "gui/translations.h"
+
 namespace quorvel {
 
 namespace {
 
 const QString kTitle = QStringLiteral("Quorvel");
 
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+// The core's texts arrive in its own words; the window's own are already translated.
+QString FromUtf8(std::string_view text) { return ShownText(text); }
 
 }  // namespace
 

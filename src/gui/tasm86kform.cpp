@@ -11,12 +11,15 @@
 #include <string_view>
 #include <vector>
 
+#include "gui/translations.h"
+
 namespace quorvel {
 
 namespace {
 
-constexpr std::string_view kAskSave = " 儲存資料? ";
-constexpr std::string_view kAskLeaveUnsaved = "  資料還沒儲存,是否退出 ?";
+constexpr const char* kAskSave = QT_TRANSLATE_NOOP("quorvel::Tasm86kForm", " 儲存資料? ");
+constexpr const char* kAskLeaveUnsaved =
+    QT_TRANSLATE_NOOP("quorvel::Tasm86kForm", "  資料還沒儲存,是否退出 ?");
 const QString kFirstAddress = QStringLiteral("00000000");
 
 int HexDigit(QChar c) {
@@ -57,10 +60,6 @@ QString ByteText(std::uint8_t value) {
   return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
 }
 
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 Tasm86kForm::Tasm86kForm(Messages& messages, QWidget* parent)
@@ -91,17 +90,17 @@ QLineEdit* Tasm86kForm::MakeHexEdit(const char* name, int max_length) {
 
 void Tasm86kForm::BuildControls() {
   MainMenu1 = new QMenuBar(this);
-  File1 = MainMenu1->addMenu(QStringLiteral("檔案"));
-  Save1 = File1->addAction(QStringLiteral("儲存及離開"));
+  File1 = MainMenu1->addMenu(tr("檔案"));
+  Save1 = File1->addAction(tr("儲存及離開"));
   Save1->setObjectName("Save1");
-  Exit1 = File1->addAction(QStringLiteral("離開"));
+  Exit1 = File1->addAction(tr("離開"));
   Exit1->setObjectName("Exit1");
 
-  Button2 = new QPushButton(QStringLiteral("位址"), this);
+  Button2 = new QPushButton(tr("位址"), this);
   Button2->setObjectName("Button2");
   Edit1 = MakeHexEdit("Edit1", 8);
   Edit1->setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8 + 16);
-  editbtn = new QPushButton(QStringLiteral("編輯"), this);
+  editbtn = new QPushButton(tr("編輯"), this);
   editbtn->setObjectName("editbtn");
   addrLabel = new QLabel(this);
   addrLabel->setObjectName("addrLabel");
@@ -175,7 +174,7 @@ void Tasm86kForm::ListCurrentPage() {
     AsmListBox->addItems(lines);
   }
   listed_page_ = pages_.current_page();
-  Label1->setText(FromUtf8(pages_.page_label()));
+  Label1->setText(ShownText(pages_.page_label()));
   SelectNothing();
 }
 
@@ -275,9 +274,9 @@ void Tasm86kForm::Save1Click() {
 }
 
 void Tasm86kForm::Exit1Click() {
-  if (messages_.AskYesNo(kAskSave)) {
+  if (messages_.AskYesNo(tr(kAskSave).toStdString())) {
     Save1Click();
-  } else if (messages_.AskYesNo(kAskLeaveUnsaved)) {
+  } else if (messages_.AskYesNo(tr(kAskLeaveUnsaved).toStdString())) {
     reject();
   }
 }

@@ -14,20 +14,19 @@ constexpr std::array<std::array<int, 2>, 3> kTargets = {{{1, 2}, {0, 2}, {0, 1}}
 QString TargetCaption(int pane) {
   switch (pane) {
     case 0:
-      return QStringLiteral(" 插槽1");
+      return TcopyForm::tr(" 插槽1");
     case 1:
-      return QStringLiteral(" 插槽2");
+      return TcopyForm::tr(" 插槽2");
     default:
-      return QStringLiteral(" 檔案");
+      return TcopyForm::tr(" 檔案");
   }
 }
 
 }  // namespace
 
-TcopyForm::TcopyForm(QWidget* parent)
-    : SaveDialog("copyForm", QStringLiteral("複製到..."), parent) {
+TcopyForm::TcopyForm(QWidget* parent) : SaveDialog("copyForm", tr("複製到..."), parent) {
   setFixedSize(300, 170);
-  Label1 = AddLabel("Label1", QStringLiteral("複製到..."), 16, 12, 200, 20);
+  Label1 = AddLabel("Label1", tr("複製到..."), 16, 12, 200, 20);
   QFont heading = Label1->font();
   heading.setBold(true);
   Label1->setFont(heading);
@@ -36,7 +35,7 @@ TcopyForm::TcopyForm(QWidget* parent)
   Label3 = AddLabel("Label3", QString(), 60, 60, 226, 18);
   BitBtn1 = AddButton("BitBtn1", QString(), 1, 16, 112, 84, 30);
   BitBtn2 = AddButton("BitBtn2", QString(), 2, 108, 112, 84, 30);
-  BitBtn3 = AddButton("BitBtn3", QStringLiteral("取消"), 0, 200, 112, 84, 30);
+  BitBtn3 = AddButton("BitBtn3", tr("取消"), 0, 200, 112, 84, 30);
   BitBtn1->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
   BitBtn2->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
   BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));

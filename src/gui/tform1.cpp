@@ -14,6 +14,7 @@
 #include "app/config.h"
 #include "gui/centre_on.h"
 #include "gui/command_texts.h"
+#include "gui/translations.h"
 #include "gui/twaitform.h"
 #include "gui/win_colors.h"
 
@@ -72,7 +73,7 @@ void TForm1::FormCreate() {
     RepaintWindow();
   };
   reports_.status_text = [this](std::string_view text) {
-    Label5->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    Label5->setText(ShownText(text));
     RepaintWindow();
   };
   // The value only, so that Timer3 is not re-armed on a broken link; the settings dialog's
@@ -105,7 +106,7 @@ void TForm1::FormCreate() {
   }
   Set16MBtn->hide();
   Slot1Loaded = Slot2Loaded = ImageLoaded = false;
-  NamePanel->setText(QStringLiteral("沒有選擇單元"));
+  NamePanel->setText(tr("沒有選擇單元"));
   ClearSelection();
   CLOSEDCMFILE1->setEnabled(false);
   SelectedName.clear();

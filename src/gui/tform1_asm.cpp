@@ -25,7 +25,7 @@ void TForm1::AsmBtnClick() {
   const std::optional<SaveIdentity> save = TakeSaveOut(card, SelectedSlot, path);
   if (save) {
     CentreOn(*asm86kForm, *this);
-    asm86kForm->setWindowTitle(QStringLiteral(" 檔案 :") + name);
+    asm86kForm->setWindowTitle(tr(" 檔案 :") + name);
     if (asm86kForm->OpenCode(path)) {
       asm86kForm->exec();
       if (asm86kForm->saved()) PutSaveBack(card, *save, path);

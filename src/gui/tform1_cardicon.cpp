@@ -9,6 +9,7 @@
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
+#include "gui/translations.h"
 #include "gui/tselcolorform.h"
 
 namespace quorvel {
@@ -59,8 +60,10 @@ void TForm1::AddCardIcon(int pane) {
   if (!name) {
     // Never a name with its characters turned into '?': the user chooses another one.
     const QString shown = QString::fromUcs4(unstorable.data(), unstorable.size());
-    env_.messages->Inform(" 圖示名稱的字元 " + shown.toStdString() +
-                          " 不能儲存在記憶卡上 (只可用英文字母, 數字和西歐字元), 圖示沒有加上. ");
+    env_.messages->Inform(
+        Filled(tr(" 圖示名稱的字元 %1 不能儲存在記憶卡上 (只可用英文字母, 數字和西歐字元), "
+                  "圖示沒有加上. "),
+               {shown.toStdString()}));
   } else if (!WriteCardIconFile(colour, selcolorForm->Monochrome, *name, icon_file)) {
     // Importing now would add whatever an earlier command left in the working file.
     env_.messages->Inform(CannotWriteMessage(icon_file));
@@ -70,7 +73,7 @@ void TForm1::AddCardIcon(int pane) {
   } else {
     // The console shows the first icon save of a card: one already there is replaced, after
     // the question, rather than joined by another that would never show.
-    ImportIntoPane(pane, icon_file, read.bytes, ReplaceAnswers(" 檔案 "));
+    ImportIntoPane(pane, icon_file, read.bytes, ReplaceAnswers(ReplaceLead::kFile));
   }
   HideWaitWindow();
 }

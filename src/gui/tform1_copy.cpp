@@ -10,6 +10,7 @@
 #include "gui/tcopyform.h"
 #include "gui/tdelete_form.h"
 #include "gui/tform1.h"
+#include "gui/translations.h"
 #include "gui/tsave_sel_form.h"
 
 namespace quorvel {
@@ -126,11 +127,13 @@ void TForm1::PaneDblClick(int pane) {
   }
 }
 
-bool TForm1::AskReplace(const std::string& lead, const std::string& name) {
-  return env_.messages->AskYesNoDefaultNo(lead + name + " 己存在,是否要取代它嗎? ");
+bool TForm1::AskReplace(ReplaceLead lead, const std::string& name) {
+  const QString question = lead == ReplaceLead::kSave ? tr(" 儲存 %1 己存在,是否要取代它嗎? ")
+                                                      : tr(" 檔案 %1 己存在,是否要取代它嗎? ");
+  return env_.messages->AskYesNoDefaultNo(Filled(question, {name}));
 }
 
-NameClashAnswers TForm1::ReplaceAnswers(const std::string& lead) {
+NameClashAnswers TForm1::ReplaceAnswers(ReplaceLead lead) {
   return {.replace =
               [this, lead](const std::string& name) {
                 if (!AskReplace(lead, SaveNameText(name))) return false;
@@ -141,14 +144,14 @@ NameClashAnswers TForm1::ReplaceAnswers(const std::string& lead) {
 }
 
 TForm1::CopyOutcome TForm1::CopyAskingToReplace(int source, std::uint8_t slot, int target,
-                                                const std::string& lead) {
+                                                ReplaceLead lead) {
   const std::string name = SaveNameText(Card(source).records[slot].name);
   const StoreResult result =
       CopySaveCommand(Card(source), slot, Card(target), ReplaceAnswers(lead));
   if (result.declined) return CopyOutcome::kSkipped;
   if (result.old_save_kept) env_.messages->Inform(OldSaveKeptMessage(name));
   if (result.Stored()) return CopyOutcome::kCopied;
-  const std::string message = StoreFailureMessage(name, result.error, kCopyAction);
+  const std::string message = StoreFailureMessage(name, result.error, CopyAction());
   if (!message.empty()) env_.messages->Inform(message);
   return CopyOutcome::kFailed;
 }
@@ -157,7 +160,8 @@ void TForm1::CopyToPane(int source, std::uint8_t slot, int target) {
   ShowWaitWindow();
   if (target == kPaneImage) RefreshImage();
   const bool image_to_slot2 = source == kPaneImage && target == kPaneSlot2;
-  if (CopyAskingToReplace(source, slot, target, image_to_slot2 ? " 儲存 " : " 檔案 ") !=
+  if (CopyAskingToReplace(source, slot, target,
+                          image_to_slot2 ? ReplaceLead::kSave : ReplaceLead::kFile) !=
       CopyOutcome::kSkipped) {
     RefreshPane(target);
   }

@@ -1,6 +1,7 @@
 // Single-save files and icon pictures of the main window: adding a single-save file to a pane
 // with its questions, and the selected-save dialog's choices that write one save to a
 // single-save file or its shown icon frame to a BMP picture.
+#include <QCoreApplication>
 #include <filesystem>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
+#include "gui/translations.h"
 
 namespace quorvel {
 
@@ -23,26 +25,37 @@ constexpr std::string_view kExportFilter =
 
 // " 檔案 NAME 不能尋找."; the slot-2 command has no blank between " 檔案" and the name.
 std::string NotFoundMessage(int pane, const std::string& file) {
-  return (pane == kPaneSlot2 ? " 檔案" : " 檔案 ") + file + " 不能尋找.";
+  return Filled(pane == kPaneSlot2
+                    ? QCoreApplication::translate("quorvel::TForm1", " 檔案%1 不能尋找.")
+                    : QCoreApplication::translate("quorvel::TForm1", " 檔案 %1 不能尋找."),
+                {file});
 }
 
 std::string AppendQuestion(const std::string& name) {
-  return " 檔案 " + name + " 己存在,是否要附加這檔案嗎? ";
+  return Filled(
+      QCoreApplication::translate("quorvel::TForm1", " 檔案 %1 己存在,是否要附加這檔案嗎? "),
+      {name});
 }
 
 // Asked for a VMS file without its VMI: whether it is a game (when its blocks do not tell).
 std::string GameQuestion(const std::string& file) {
-  return " 檔案 " + file + " 沒有 VMI 檔案, 它是遊戲嗎? (是: 遊戲, 否: 資料) ";
+  return Filled(QCoreApplication::translate(
+                    "quorvel::TForm1", " 檔案 %1 沒有 VMI 檔案, 它是遊戲嗎? (是: 遊戲, 否: 資料) "),
+                {file});
 }
 std::string NamePrompt(const std::string& file) {
-  return " 檔案 " + file + " 沒有 VMI 檔案, 請輸入單元名稱 (最多 12 個字元):";
+  return Filled(QCoreApplication::translate(
+                    "quorvel::TForm1", " 檔案 %1 沒有 VMI 檔案, 請輸入單元名稱 (最多 12 個字元):"),
+                {file});
 }
 
 }  // namespace
 
 void TForm1::AddSaveFile(int pane) {
   if (!Loaded(pane)) {
-    env_.messages->Inform(pane == kPaneImage ? " 請先讀取DCM檔案." : " 請先把記憶卡重新整理.");
+    env_.messages->Inform(
+        (pane == kPaneImage ? tr(" 請先讀取DCM檔案.") : tr(" 請先把記憶卡重新整理."))
+            .toStdString());
     return;
   }
   if (!env_.files) return;
@@ -82,7 +95,7 @@ void TForm1::AddSaveFileFrom(int pane, const QString& chosen_file) {
       return;
     }
   }
-  NameClashAnswers answers = ReplaceAnswers(" 檔案 ");
+  NameClashAnswers answers = ReplaceAnswers(ReplaceLead::kFile);
   answers.add = [this](const std::string& name) {
     return env_.messages->AskYesNo(AppendQuestion(SaveNameText(name)));
   };
@@ -143,7 +156,7 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
   for (const std::filesystem::path& out : ExportedFiles(ToPath(*chosen))) {
     const QString name = QString::fromStdU16String(out.u16string());
     if (RefuseCardFile(name)) return;
-    if (FileExists(name) && !AskReplace(" 檔案 ", name.toStdString())) return;
+    if (FileExists(name) && !AskReplace(ReplaceLead::kFile, name.toStdString())) return;
   }
   ShowWaitWindow();
   const SaveExport result = quorvel::ExportSaveFile(Card(pane), slot, ToPath(*chosen));
@@ -158,8 +171,8 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
       break;
     case DciExportError::kShortChain:
       // The file would miss blocks of the save: it is not written.
-      env_.messages->Inform(" 檔案 " + SaveNameText(Card(pane).records[slot].name) +
-                            " 的區塊鏈不完整, " + file + " 沒有寫入.");
+      env_.messages->Inform(Filled(tr(" 檔案 %1 的區塊鏈不完整, %2 沒有寫入."),
+                                   {SaveNameText(Card(pane).records[slot].name), file}));
       break;
     default:  // a failed block read was reported by the block layer
       break;
@@ -171,7 +184,8 @@ void TForm1::SaveIconFile(int pane, std::uint8_t slot) {
   CardImage& card = Card(pane);
   const std::uint16_t frame = card.records[slot].current_frame;
   if (!HasIconFrame(card, slot, frame)) {
-    env_.messages->Inform(" 檔案 " + SaveNameText(card.records[slot].name) + " 沒有圖示. ");
+    env_.messages->Inform(
+        Filled(tr(" 檔案 %1 沒有圖示. "), {SaveNameText(card.records[slot].name)}));
     return;
   }
   const std::optional<QString> chosen = env_.files->ChooseSaveFile(

@@ -1,5 +1,6 @@
 // The card image commands of the main window: new, open, close and save-as for the image pane,
 // and for each slot saving its card as an image file and writing an image file onto it.
+#include <QCoreApplication>
 #include <filesystem>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
+#include "gui/translations.h"
 
 namespace quorvel {
 
@@ -30,8 +32,9 @@ const QString kImageSuffix = QStringLiteral("DCM");
 
 // Asked before an image file is written over every block of the card in a slot.
 std::string RestoreQuestion(int pane, const std::string& file) {
-  return " 檔案 " + file + " 將取代插槽" + (pane == kPaneSlot1 ? "1" : "2") +
-         "記憶卡的全部資料, 確定嗎? ";
+  return Filled(QCoreApplication::translate("quorvel::TForm1",
+                                            " 檔案 %1 將取代插槽%2記憶卡的全部資料, 確定嗎? "),
+                {file, pane == kPaneSlot1 ? "1" : "2"});
 }
 
 }  // namespace
@@ -77,7 +80,7 @@ std::optional<QString> TForm1::ChooseImageCopyTarget() {
   // Writing a card over the open image's own file would only risk the one file the image
   // pane works on.
   if (RefuseCardFile(*chosen)) return std::nullopt;
-  if (FileExists(*chosen) && !AskReplace(" 檔案 ", file)) return std::nullopt;
+  if (FileExists(*chosen) && !AskReplace(ReplaceLead::kFile, file)) return std::nullopt;
   return chosen;
 }
 

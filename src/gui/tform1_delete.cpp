@@ -11,10 +11,10 @@ namespace quorvel {
 
 namespace {
 
-constexpr const char* kDeleteQuestion = " 確定刪除這檔案嗎? ";
-constexpr const char* kFormatQuestion = " 全部刪除? ";
-constexpr const char* kLongFormatQuestion =
-    " 全部刪除? (Over 200 blocks is ONLY for Kestra memory card).";
+constexpr const char* kDeleteQuestion = QT_TRANSLATE_NOOP("quorvel::TForm1", " 確定刪除這檔案嗎? ");
+constexpr const char* kFormatQuestion = QT_TRANSLATE_NOOP("quorvel::TForm1", " 全部刪除? ");
+constexpr const char* kLongFormatQuestion = QT_TRANSLATE_NOOP(
+    "quorvel::TForm1", " 全部刪除? (Over 200 blocks is ONLY for Kestra memory card).");
 
 }  // namespace
 
@@ -48,10 +48,10 @@ void TForm1::DeleteSelectedSaves(int pane) {
   if (list->selectedItems().isEmpty()) return;
   const Timer3Hold hold(*this);
   if (UnsafeStructure(Card(pane))) {
-    env_.messages->Inform(" " + std::string(kUnsafeCardText) + " ");
+    env_.messages->Inform(" " + UnsafeCardText() + " ");
     return;
   }
-  if (env_.messages->AskYesNoDefaultNo(kDeleteQuestion)) {
+  if (env_.messages->AskYesNoDefaultNo(tr(kDeleteQuestion).toStdString())) {
     std::vector<std::size_t> chosen;
     for (int row = 0; row < list->count() && row < Card(pane).listed_count; ++row) {
       if (!list->item(row)->isSelected()) continue;
@@ -68,8 +68,8 @@ void TForm1::DeleteSelectedSaves(int pane) {
 void TForm1::FormatPane(int pane, std::uint8_t user_blocks) {
   if (!Loaded(pane)) return;
   const Timer3Hold hold(*this);
-  if (env_.messages->AskYesNoDefaultNo(user_blocks == 200 ? kFormatQuestion
-                                                          : kLongFormatQuestion)) {
+  if (env_.messages->AskYesNoDefaultNo(
+          tr(user_blocks == 200 ? kFormatQuestion : kLongFormatQuestion).toStdString())) {
     ShowWaitWindow();
     FormatCardCommand(Card(pane), user_blocks);
     RefreshPane(pane);

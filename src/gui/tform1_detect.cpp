@@ -135,8 +135,8 @@ void TForm1::SpinEdit1Change() {
     CurrentPage = page;
     Set16MBtn->setVisible(HighestPage > 14);
   } else {
-    env_.messages->Inform(" 連接錯誤,請檢查程式的速度值,電源和連接器. ");
-    Label5->setText(QStringLiteral("  -沒硬體連接-"));
+    env_.messages->Inform(tr(" 連接錯誤,請檢查程式的速度值,電源和連接器. ").toStdString());
+    Label5->setText(tr("  -沒硬體連接-"));
   }
 }
 
@@ -144,7 +144,8 @@ void TForm1::Set16MBtnClick() {
   std::uint16_t page = 0;
   link_->GetPage(page);
   if (!link_->Set16MPage(static_cast<std::uint8_t>(page))) {
-    env_.messages->Inform(" 連接錯誤,請檢查16M 記憶卡,程式的速度值,電源和連接器.");
+    env_.messages->Inform(
+        tr(" 連接錯誤,請檢查16M 記憶卡,程式的速度值,電源和連接器.").toStdString());
     return;
   }
   Set16MBtn->hide();
@@ -188,7 +189,7 @@ void TForm1::Timer2Timer() {
         const QSignalBlocker quiet(SpinEdit1);
         SpinEdit1->setValue(page);
       }
-      MILFlashLabel1->setText(QStringLiteral(" 轉頁 : %1").arg(page));
+      MILFlashLabel1->setText(tr(" 轉頁 : %1").arg(page));
       const std::string suffix = PageSizeSuffix(HighestPage);
       Label5->setText(Text("ORIEL " + suffix));
       if (suffix == "16M") Set16MBtn->show();

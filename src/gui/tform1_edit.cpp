@@ -13,6 +13,7 @@
 #include "gui/command_texts.h"
 #include "gui/tform1.h"
 #include "gui/tminiedform.h"
+#include "gui/translations.h"
 
 namespace quorvel {
 
@@ -21,7 +22,7 @@ namespace {
 constexpr std::string_view kWorkingFile = "~ico._";
 // Said when the save's data could not be moved and the block layer has not said why (the
 // working file or the image file could not be read or written).
-constexpr std::string_view kTransferFailed = " 資料傳送失敗. ";
+constexpr const char* kTransferFailed = QT_TRANSLATE_NOOP("quorvel::TForm1", " 資料傳送失敗. ");
 
 }  // namespace
 
@@ -30,7 +31,9 @@ std::optional<SaveIdentity> TForm1::TakeSaveOut(CardImage& card, std::size_t slo
   if (card.IsSlot() && !CardPresent(card.source)) {
     SelectedName.clear();
     Loaded(card.source) = false;
-    env_.messages->Inform(card.source == kSourceSlot1 ? " 插槽1沒有記憶卡 " : " 插槽2沒有記憶卡 ");
+    env_.messages->Inform(
+        (card.source == kSourceSlot1 ? tr(" 插槽1沒有記憶卡 ") : tr(" 插槽2沒有記憶卡 "))
+            .toStdString());
     return std::nullopt;
   }
   // No automatic refresh may replace the card's model while its save is out for editing.
@@ -44,7 +47,7 @@ std::optional<SaveIdentity> TForm1::TakeSaveOut(CardImage& card, std::size_t slo
   const bool link_failed = card.IsSlot() && (link_->TimedOut() || card.link_failed);
   if (!exported || link_failed) {
     // Never show (or later write back) a working file left from another save.
-    if (!link_failed) env_.messages->Inform(kTransferFailed);
+    if (!link_failed) env_.messages->Inform(tr(kTransferFailed).toStdString());
     return std::nullopt;
   }
   return save;
@@ -57,10 +60,10 @@ bool TForm1::PutSaveBack(CardImage& card, const SaveIdentity& save, const std::s
   HideWaitWindow();
   if (card.IsSlot() && card.link_failed) return false;  // the block layer has said why
   if (!there) {
-    env_.messages->Inform(" 檔案 " + SaveNameText(save.name) +
-                          " 已不在記憶卡上, 資料沒有寫回記憶卡. ");
+    env_.messages->Inform(
+        Filled(tr(" 檔案 %1 已不在記憶卡上, 資料沒有寫回記憶卡. "), {SaveNameText(save.name)}));
   } else if (!written) {
-    env_.messages->Inform(kTransferFailed);
+    env_.messages->Inform(tr(kTransferFailed).toStdString());
   }
   return written;
 }
@@ -74,7 +77,7 @@ void TForm1::EditBtnClick() {
   if (SelectedName.empty() || SelectedImage == nullptr || MiniEdForm == nullptr) return;
   // The save is taken now: the selection may change while the editor is open.
   CardImage& card = *SelectedImage;
-  const QString caption = QStringLiteral(" 檔案 :") + QString::fromLatin1(SelectedName);
+  const QString caption = tr(" 檔案 :") + QString::fromLatin1(SelectedName);
   const std::string path = WorkDir + std::string(kWorkingFile);
   const std::optional<SaveIdentity> save = TakeSaveOut(card, SelectedSlot, path);
   if (!save) {
@@ -106,9 +109,9 @@ void TForm1::EditBtnClick() {
     std::error_code error;
     const std::uintmax_t actual = std::filesystem::file_size(path, error);
     if (error || actual != expected) {
-      env_.messages->Inform(" 檔案大小已改變 (" + std::to_string(error ? 0 : actual) +
-                            " 位元組, 應為 " + std::to_string(expected) +
-                            " 位元組), 資料沒有寫回記憶卡. ");
+      env_.messages->Inform(
+          Filled(tr(" 檔案大小已改變 (%1 位元組, 應為 %2 位元組), 資料沒有寫回記憶卡. "),
+                 {std::to_string(error ? 0 : actual), std::to_string(expected)}));
     } else {
       PutSaveBack(card, *save, path);
     }

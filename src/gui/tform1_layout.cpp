@@ -77,18 +77,17 @@ void TForm1::BuildLeftColumn() {
   title.setPointSize(14);
   title.setBold(true);
   Label3->setFont(title);
-  Label4 = MakeLabel(this, "Label4", QStringLiteral("中文版"), {80, 32, 156, 20}, 0xC0FFC0);
+  Label4 = MakeLabel(this, "Label4", tr("中文版"), {80, 32, 156, 20}, 0xC0FFC0);
   Label1 = MakeLabel(this, "Label1", QStringLiteral("Kestra"), {80, 52, 156, 20}, kLightText);
   Label2 = MakeLabel(this, "Label2", QStringLiteral("http://www.kestra.example/"), {8, 78, 224, 18},
                      0xD0D0A0);
 
-  Label5 = MakeLabel(this, "Label5", QStringLiteral("連接等待中.."), {8, 112, 217, 26}, 0x80FFFF);
+  Label5 = MakeLabel(this, "Label5", tr("連接等待中.."), {8, 112, 217, 26}, 0x80FFFF);
   QFont status = Label5->font();
   status.setPointSize(12);
   status.setBold(true);
   Label5->setFont(status);
-  MILFlashLabel1 =
-      MakeLabel(this, "MILFlashLabel1", QStringLiteral("轉頁"), {8, 144, 217, 24}, 0x80A0D0);
+  MILFlashLabel1 = MakeLabel(this, "MILFlashLabel1", tr("轉頁"), {8, 144, 217, 24}, 0x80A0D0);
   MILFlashLabel1->setFont(status);
   MILFlashLabel1->setMouseTracking(true);
   MILFlashLabel1->installEventFilter(this);
@@ -98,16 +97,15 @@ void TForm1::BuildLeftColumn() {
   Panel3->setFrameShape(QFrame::Panel);
   Panel3->setFrameShadow(QFrame::Raised);
   SetBackColor(Panel3, 0x604000);
-  Label6 = MakeLabel(Panel3, "Label6", QStringLiteral("頁數:"), {10, 8, 50, 24}, kLightText);
+  Label6 = MakeLabel(Panel3, "Label6", tr("頁數:"), {10, 8, 50, 24}, kLightText);
   SpinEdit1 = Named(new QSpinBox(Panel3), "SpinEdit1");
   SpinEdit1->setGeometry(62, 6, 90, 26);
   // No limits of its own: the card decides which page it takes.
   SpinEdit1->setRange(-65536, 65536);
   SpinEdit1->setKeyboardTracking(false);
   SpinEdit1->findChild<QLineEdit*>()->setReadOnly(true);  // arrow buttons only
-  SpinEdit1->setToolTip(QStringLiteral("按上、下鍵改變頁數"));
-  Set16MBtn =
-      MakeButton(Panel3, "Set16MBtn", QStringLiteral("16M 設定頁數"), QString(), {62, 36, 120, 26});
+  SpinEdit1->setToolTip(tr("按上、下鍵改變頁數"));
+  Set16MBtn = MakeButton(Panel3, "Set16MBtn", tr("16M 設定頁數"), QString(), {62, 36, 120, 26});
 
   ProgressBar1 = Named(new QProgressBar(this), "ProgressBar1");
   ProgressBar1->setGeometry(8, 264, 224, 16);
@@ -120,8 +118,8 @@ void TForm1::BuildLeftColumn() {
   Info1->hide();
   Info2->hide();
 
-  NamePanel = MakeLabel(this, "NamePanel", QStringLiteral("沒有選擇單元"),
-                        {8, kPanel2Home - 34, 224, 30}, kLightText);
+  NamePanel =
+      MakeLabel(this, "NamePanel", tr("沒有選擇單元"), {8, kPanel2Home - 34, 224, 30}, kLightText);
   NamePanel->setFrameShape(QFrame::Panel);
   NamePanel->setFrameShadow(QFrame::Sunken);
   SetBackColor(NamePanel, kNamePanelColour);
@@ -133,20 +131,17 @@ void TForm1::BuildLeftColumn() {
   Image2 = Named(new QLabel(Panel2), "Image2");
   Image2->setGeometry(10, 10, 32, 32);
   Label7 = MakeLabel(Panel2, "Label7", QString(), {50, 10, 170, 32}, kLightText);
-  EditBtn = MakeButton(Panel2, "EditBtn", QStringLiteral("編輯..."),
-                       QStringLiteral("編輯選擇中的資料"), {10, 64, 100, 32});
+  EditBtn = MakeButton(Panel2, "EditBtn", tr("編輯..."), tr("編輯選擇中的資料"), {10, 64, 100, 32});
   AsmBtn = MakeButton(Panel2, "AsmBtn", QStringLiteral("DisAsm."),
-                      QStringLiteral(" 執行反組合程式編輯(Vantric)"), {114, 64, 100, 32});
+                      tr(" 執行反組合程式編輯(Vantric)"), {114, 64, 100, 32});
   AsmBtn->setEnabled(false);
 
-  BitBtn = MakeButton(this, "BitBtn", QStringLiteral("插槽1"),
-                      QStringLiteral("重新整理插槽 1 資料"), {8, 462, 72, 32});
-  BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral("插槽2"),
-                       QStringLiteral("重新整理插槽 2 資料"), {84, 462, 72, 32});
-  BitBtn2 = MakeButton(this, "BitBtn2", QStringLiteral("檔案"), QString(), {160, 462, 72, 32});
-  optBitBtn = MakeButton(this, "optBitBtn", QStringLiteral("設定選項..."),
-                         QStringLiteral("設定連接埠的位置和速度值"), {8, 504, 148, 32});
-  QUIT = MakeButton(this, "QUIT", QStringLiteral("離開"), QString(), {160, 504, 72, 32});
+  BitBtn = MakeButton(this, "BitBtn", tr("插槽1"), tr("重新整理插槽 1 資料"), {8, 462, 72, 32});
+  BitBtn1 = MakeButton(this, "BitBtn1", tr("插槽2"), tr("重新整理插槽 2 資料"), {84, 462, 72, 32});
+  BitBtn2 = MakeButton(this, "BitBtn2", tr("檔案"), QString(), {160, 462, 72, 32});
+  optBitBtn = MakeButton(this, "optBitBtn", tr("設定選項..."), tr("設定連接埠的位置和速度值"),
+                         {8, 504, 148, 32});
+  QUIT = MakeButton(this, "QUIT", tr("離開"), QString(), {160, 504, 72, 32});
   for (QWidget* button : {BitBtn, BitBtn1, BitBtn2, optBitBtn, QUIT}) button->raise();
 }
 
@@ -173,12 +168,11 @@ void TForm1::BuildPanes() {
                         &Slot2Card, &Slot2Loaded, nullptr, {}};
   panes_[kPaneImage] = {nullptr,   nullptr,      nullptr, &FileImage,
                         &FileCard, &ImageLoaded, nullptr, {}};
-  BuildPane(kPaneSlot1, Panel7, QStringLiteral("插槽1"), QStringLiteral(" 資料在插槽1的記憶卡中"),
-            QStringLiteral("記憶卡剩餘的空間...."));
-  BuildPane(kPaneSlot2, Panel8, QStringLiteral("插槽2"), QStringLiteral("資料在插槽2的記憶卡中"),
-            QStringLiteral("記憶卡剩餘的空間...."));
-  BuildPane(kPaneImage, FilePane, QStringLiteral("檔案"), QStringLiteral(" 資料在開啟檔案中"),
-            QStringLiteral("剩餘的空間...."));
+  BuildPane(kPaneSlot1, Panel7, tr("插槽1"), tr(" 資料在插槽1的記憶卡中"),
+            tr("記憶卡剩餘的空間...."));
+  BuildPane(kPaneSlot2, Panel8, tr("插槽2"), tr("資料在插槽2的記憶卡中"),
+            tr("記憶卡剩餘的空間...."));
+  BuildPane(kPaneImage, FilePane, tr("檔案"), tr(" 資料在開啟檔案中"), tr("剩餘的空間...."));
   SLOT1 = Named(panes_[kPaneSlot1].header, "SLOT1");
   SLOT2 = Named(panes_[kPaneSlot2].header, "SLOT2");
   Panel9 = Named(panes_[kPaneImage].header, "Panel9");
@@ -207,8 +201,8 @@ void TForm1::BuildPanes() {
     button->resize(40, 24);
     return button;
   };
-  const QString dcm_hint = QStringLiteral("上載 VMU 頁數");
-  const QString dci_hint = QStringLiteral(" 加上儲存檔案");
+  const QString dcm_hint = tr("上載 VMU 頁數");
+  const QString dci_hint = tr(" 加上儲存檔案");
   SpeedButton3 = speed_button(SLOT1, "SpeedButton3", QStringLiteral("DCM"), dcm_hint);
   SpeedButton4 = speed_button(SLOT1, "SpeedButton4", QStringLiteral("DCI"), dci_hint);
   SpeedButton5 = speed_button(SLOT2, "SpeedButton5", QStringLiteral("DCM"), dcm_hint);
@@ -254,7 +248,7 @@ void TForm1::BuildPane(int pane, QWidget* container, const QString& header_text,
   list->viewport()->installEventFilter(this);
   SetBackColor(list, kGreyList);
 
-  auto* size_panel = new QLabel(QStringLiteral("餘下 200 個 Block "), container);
+  auto* size_panel = new QLabel(tr("餘下 200 個 Block "), container);
   size_panel->setFrameShape(QFrame::Panel);
   size_panel->setFrameShadow(QFrame::Sunken);
   size_panel->setAlignment(Qt::AlignCenter);
@@ -286,57 +280,57 @@ void TForm1::LayOutPane(int pane) {
 
 void TForm1::BuildMenus() {
   PopupMenu1 = Named(new QMenu(this), "PopupMenu1");
-  Refresh_Slot1 = AddItem(PopupMenu1, "Refresh_Slot1", QStringLiteral("插槽 1 重新整理"));
+  Refresh_Slot1 = AddItem(PopupMenu1, "Refresh_Slot1", tr("插槽 1 重新整理"));
   AddSeparator(PopupMenu1, "N9");
-  SLOT1LOADDCM1 = AddItem(PopupMenu1, "SLOT1LOADDCM1", QStringLiteral("上載 DCM 檔案"));
+  SLOT1LOADDCM1 = AddItem(PopupMenu1, "SLOT1LOADDCM1", tr("上載 DCM 檔案"));
   AddSeparator(PopupMenu1, "N6");
-  SLOT1LOADDCI1 = AddItem(PopupMenu1, "SLOT1LOADDCI1", QStringLiteral(" 加上 DCI  檔案"));
-  SLOT1LOADBMP1 = AddItem(PopupMenu1, "SLOT1LOADBMP1", QStringLiteral(" 加上 BMP 圖示"));
+  SLOT1LOADDCI1 = AddItem(PopupMenu1, "SLOT1LOADDCI1", tr(" 加上 DCI  檔案"));
+  SLOT1LOADBMP1 = AddItem(PopupMenu1, "SLOT1LOADBMP1", tr(" 加上 BMP 圖示"));
   AddSeparator(PopupMenu1, "N8");
-  SLOT1SAVEAS1 = AddItem(PopupMenu1, "SLOT1SAVEAS1", QStringLiteral(" 插槽 1 另儲新檔"));
+  SLOT1SAVEAS1 = AddItem(PopupMenu1, "SLOT1SAVEAS1", tr(" 插槽 1 另儲新檔"));
   AddSeparator(PopupMenu1, "N1");
   delete_shot1 =
-      AddFormatMenu(PopupMenu1, "delete_shot1", QStringLiteral("插槽 1 全部刪除( 格式化 )"), N2411,
+      AddFormatMenu(PopupMenu1, "delete_shot1", tr("插槽 1 全部刪除( 格式化 )"), N2411,
                     "N2411", N240Block1, "N240Block1", N200Block1, "N200Block1");
-  SLOT1DELSEL1 = AddItem(PopupMenu1, "SLOT1DELSEL1", QStringLiteral("選擇刪除"));
+  SLOT1DELSEL1 = AddItem(PopupMenu1, "SLOT1DELSEL1", tr("選擇刪除"));
   AddSeparator(PopupMenu1, "N12");
-  UndoSlot1 = AddItem(PopupMenu1, "UndoSlot1", QStringLiteral("復原上一個動作"));
-  HistorySlot1 = AddItem(PopupMenu1, "HistorySlot1", QStringLiteral("記憶卡變更記錄"));
+  UndoSlot1 = AddItem(PopupMenu1, "UndoSlot1", tr("復原上一個動作"));
+  HistorySlot1 = AddItem(PopupMenu1, "HistorySlot1", tr("記憶卡變更記錄"));
 
   PopupMenu2 = Named(new QMenu(this), "PopupMenu2");
-  refresh_slot2 = AddItem(PopupMenu2, "refresh_slot2", QStringLiteral("插槽 2 重新整理"));
+  refresh_slot2 = AddItem(PopupMenu2, "refresh_slot2", tr("插槽 2 重新整理"));
   AddSeparator(PopupMenu2, "N2");
-  SLOT2LOADDCM1 = AddItem(PopupMenu2, "SLOT2LOADDCM1", QStringLiteral("上載 DCM 檔案"));
+  SLOT2LOADDCM1 = AddItem(PopupMenu2, "SLOT2LOADDCM1", tr("上載 DCM 檔案"));
   AddSeparator(PopupMenu2, "N5");
-  SLOT2LOADDCI1 = AddItem(PopupMenu2, "SLOT2LOADDCI1", QStringLiteral(" 加上 DCI  檔案"));
-  S1 = AddItem(PopupMenu2, "S1", QStringLiteral(" 加上 BMP 圖示"));
+  SLOT2LOADDCI1 = AddItem(PopupMenu2, "SLOT2LOADDCI1", tr(" 加上 DCI  檔案"));
+  S1 = AddItem(PopupMenu2, "S1", tr(" 加上 BMP 圖示"));
   AddSeparator(PopupMenu2, "N7");
-  SLOT2SAVEAS1 = AddItem(PopupMenu2, "SLOT2SAVEAS1", QStringLiteral(" 插槽 2 另儲新檔"));
+  SLOT2SAVEAS1 = AddItem(PopupMenu2, "SLOT2SAVEAS1", tr(" 插槽 2 另儲新檔"));
   AddSeparator(PopupMenu2, "N10");
   format_slot2 =
-      AddFormatMenu(PopupMenu2, "format_slot2", QStringLiteral("插槽 2 全部刪除( 格式化 )"), N2412,
+      AddFormatMenu(PopupMenu2, "format_slot2", tr("插槽 2 全部刪除( 格式化 )"), N2412,
                     "N2412", N240Blocks1, "N240Blocks1", N200Blocks1, "N200Blocks1");
-  Slot2DelSel1 = AddItem(PopupMenu2, "Slot2DelSel1", QStringLiteral("選擇刪除"));
+  Slot2DelSel1 = AddItem(PopupMenu2, "Slot2DelSel1", tr("選擇刪除"));
   AddSeparator(PopupMenu2, "N13");
-  UndoSlot2 = AddItem(PopupMenu2, "UndoSlot2", QStringLiteral("復原上一個動作"));
-  HistorySlot2 = AddItem(PopupMenu2, "HistorySlot2", QStringLiteral("記憶卡變更記錄"));
+  UndoSlot2 = AddItem(PopupMenu2, "UndoSlot2", tr("復原上一個動作"));
+  HistorySlot2 = AddItem(PopupMenu2, "HistorySlot2", tr("記憶卡變更記錄"));
 
   FilePopupMenu = Named(new QMenu(this), "FilePopupMenu");
-  NEWDCMFILE1 = AddItem(FilePopupMenu, "NEWDCMFILE1", QStringLiteral("開新 DCM 檔案"));
-  LOADDCMfile1 = AddItem(FilePopupMenu, "LOADDCMfile1", QStringLiteral("開啟 DCM  檔案"));
-  CLOSEDCMFILE1 = AddItem(FilePopupMenu, "CLOSEDCMFILE1", QStringLiteral("關閉 DCM 檔案"));
+  NEWDCMFILE1 = AddItem(FilePopupMenu, "NEWDCMFILE1", tr("開新 DCM 檔案"));
+  LOADDCMfile1 = AddItem(FilePopupMenu, "LOADDCMfile1", tr("開啟 DCM  檔案"));
+  CLOSEDCMFILE1 = AddItem(FilePopupMenu, "CLOSEDCMFILE1", tr("關閉 DCM 檔案"));
   AddSeparator(FilePopupMenu, "N11");
-  LOADDCIFILE1 = AddItem(FilePopupMenu, "LOADDCIFILE1", QStringLiteral(" 加上 DCI  檔案"));
-  LOADBMPPIC1 = AddItem(FilePopupMenu, "LOADBMPPIC1", QStringLiteral(" 加上 BMP 圖示"));
+  LOADDCIFILE1 = AddItem(FilePopupMenu, "LOADDCIFILE1", tr(" 加上 DCI  檔案"));
+  LOADBMPPIC1 = AddItem(FilePopupMenu, "LOADBMPPIC1", tr(" 加上 BMP 圖示"));
   AddSeparator(FilePopupMenu, "N3");
-  SAVEAS1 = AddItem(FilePopupMenu, "SAVEAS1", QStringLiteral("另儲 DCM 檔案"));
+  SAVEAS1 = AddItem(FilePopupMenu, "SAVEAS1", tr("另儲 DCM 檔案"));
   AddSeparator(FilePopupMenu, "N4");
-  Delete1 = AddFormatMenu(FilePopupMenu, "Delete1", QStringLiteral("全部刪除( 格式化 )"), N2413,
+  Delete1 = AddFormatMenu(FilePopupMenu, "Delete1", tr("全部刪除( 格式化 )"), N2413,
                           "N2413", N241Blocks1, "N241Blocks1", N200Blocks2, "N200Blocks2");
-  DelSel1 = AddItem(FilePopupMenu, "DelSel1", QStringLiteral("選擇刪除"));
+  DelSel1 = AddItem(FilePopupMenu, "DelSel1", tr("選擇刪除"));
   AddSeparator(FilePopupMenu, "N14");
-  UndoImage = AddItem(FilePopupMenu, "UndoImage", QStringLiteral("復原上一個動作"));
-  HistoryImage = AddItem(FilePopupMenu, "HistoryImage", QStringLiteral("記憶卡變更記錄"));
+  UndoImage = AddItem(FilePopupMenu, "UndoImage", tr("復原上一個動作"));
+  HistoryImage = AddItem(FilePopupMenu, "HistoryImage", tr("記憶卡變更記錄"));
 
   for (QAction* del : {SLOT1DELSEL1, Slot2DelSel1, DelSel1}) {
     del->setShortcut(QKeySequence(Qt::Key_Delete));

@@ -93,8 +93,7 @@ void TForm1::FillIconList(int pane) {
   }
   EmptyProgressBar();
   if (!unreadable.isEmpty() && !link_failed()) {
-    env_.messages->Inform(
-        (QStringLiteral(" 圖示檔案無法讀取: ") + unreadable.join(", ") + " ").toStdString());
+    env_.messages->Inform(tr(" 圖示檔案無法讀取: %1 ").arg(unreadable.join(", ")).toStdString());
   }
 }
 
@@ -114,7 +113,7 @@ void TForm1::FillPane(int pane) {
     const std::uint16_t index = record.frame_image_indices[0];
     if (index < images.size()) item->setIcon(images[index]);
   }
-  SizePanel(pane)->setText(QStringLiteral("餘下 %1 個 Block").arg(total));
+  SizePanel(pane)->setText(tr("餘下 %1 個 Block").arg(total));
 }
 
 void TForm1::ClearRows(int pane) {
@@ -250,9 +249,9 @@ void TForm1::ShowSelectedSave(int pane) {
   SelectedImage = &card;
   const QString name = SaveName(record);
   if (pane == kPaneSlot1) {
-    NamePanel->setText(QStringLiteral(" 插槽1: ") + name);
+    NamePanel->setText(tr(" 插槽1: ") + name);
   } else if (pane == kPaneSlot2) {
-    NamePanel->setText(QStringLiteral(" 插槽2 : ") + name);
+    NamePanel->setText(tr(" 插槽2 : ") + name);
   } else {
     const QString file =
         QString::fromStdString(std::filesystem::path(card.ImageName()).filename().string());
@@ -282,7 +281,7 @@ void TForm1::ClearSelection() {
   SelectedSlot = 0;
   SelectedImage = nullptr;
   DrawOnImage2(QPixmap());
-  NamePanel->setText(QStringLiteral(" 沒有選擇單元"));
+  NamePanel->setText(tr(" 沒有選擇單元"));
   Label7->clear();
   if (Panel2->y() != kPanel2Home) return;
   // A window that is not on the screen (the main window while it is built) shows no slide:
@@ -318,18 +317,15 @@ void TForm1::PaneSelectItem(int pane) {
   }
   int sum = 0;
   for (const QListWidgetItem* item : selected) sum += item->text().toInt();
-  static const QString kCountTexts[3][2] = {
-      {QStringLiteral(" 插槽1: "), QStringLiteral("  已選擇")},
-      {QStringLiteral(" 插槽2 : "), QStringLiteral("  已選擇")},
-      {QStringLiteral(" 檔案: "), QStringLiteral(" 已選擇")}};
-  static const QString kSumTexts[3] = {QStringLiteral(" Blocks 的總數 "),
-                                       QStringLiteral(" Blocks  的總數 "),
-                                       QStringLiteral(" Blocks 的總數")};
+  const QString count_texts[3] = {tr(" 插槽1: %1  已選擇"), tr(" 插槽2 : %1  已選擇"),
+                                  tr(" 檔案: %1 已選擇")};
+  const QString sum_texts[3] = {tr("%1 Blocks 的總數 "), tr("%1 Blocks  的總數 "),
+                                tr("%1 Blocks 的總數")};
   SetFontColor(Info1, kInfoColour);
-  Info1->setText(kCountTexts[pane][0] + QString::number(count) + kCountTexts[pane][1]);
+  Info1->setText(count_texts[pane].arg(count));
   Info1->show();
   SetFontColor(Info2, kInfoColour);
-  Info2->setText(QString::number(sum) + kSumTexts[pane]);
+  Info2->setText(sum_texts[pane].arg(sum));
   Info2->show();
 }
 

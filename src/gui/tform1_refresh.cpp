@@ -13,7 +13,7 @@ void TForm1::ShowPageInPanel(std::uint16_t page) {
     const QSignalBlocker quiet(SpinEdit1);
     SpinEdit1->setValue(page);
   }
-  MILFlashLabel1->setText(QStringLiteral(" 轉頁: %1").arg(page));
+  MILFlashLabel1->setText(tr(" 轉頁: %1").arg(page));
   CurrentPage = page;
 }
 
@@ -26,13 +26,13 @@ void TForm1::RefreshSlot1() {
   journal_->SetPage(Slot1Card,
                     link_->PagedMode() ? std::optional<std::uint16_t>(ShownPage) : std::nullopt);
   if (link_->TimedOut()) {
-    env_.messages->Inform(" 連接錯誤,請檢查程式的速度值,電源和連接器. ");
-    Label5->setText(QStringLiteral("  -沒硬體連接-"));
+    env_.messages->Inform(tr(" 連接錯誤,請檢查程式的速度值,電源和連接器. ").toStdString());
+    Label5->setText(tr("  -沒硬體連接-"));
     Slot1Loaded = false;
     return;
   }
   if (!CardPresent(0)) {
-    env_.messages->Inform(" 插槽1沒有記憶卡");
+    env_.messages->Inform(tr(" 插槽1沒有記憶卡").toStdString());
     Slot1Loaded = false;
     return;
   }
@@ -43,14 +43,14 @@ void TForm1::RefreshSlot2() {
   ClearSelection();
   ApplyUnitLayout();
   if (link_->TimedOut()) {
-    env_.messages->Inform("  連接錯誤,請檢查程式的速度值,電源和連接器. ");
-    Label5->setText(QStringLiteral("  -沒硬體連接-"));
+    env_.messages->Inform(tr("  連接錯誤,請檢查程式的速度值,電源和連接器. ").toStdString());
+    Label5->setText(tr("  -沒硬體連接-"));
     Slot2Loaded = false;
     return;
   }
   if (link_->PagedMode()) return;  // a paged card has no slot 2
   if (!CardPresent(1)) {
-    env_.messages->Inform(" 插槽2沒有記憶卡 ");
+    env_.messages->Inform(tr(" 插槽2沒有記憶卡 ").toStdString());
     Slot2Loaded = false;
     return;
   }
@@ -93,7 +93,7 @@ void TForm1::LoadSource(int pane) {
     const std::array<QAction*, 2> add_commands[] = {
         {SLOT1LOADDCI1, SLOT1LOADBMP1}, {SLOT2LOADDCI1, S1}, {LOADDCIFILE1, LOADBMPPIC1}};
     for (QAction* command : add_commands[pane]) command->setEnabled(false);
-    SizePanel(pane)->setText(QStringLiteral(" 記憶卡沒有格式化"));
+    SizePanel(pane)->setText(tr(" 記憶卡沒有格式化"));
     HideWaitWindow();
     return;
   }

@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "gui/translations.h"
 #include "hexedit/editor_texts.h"
 
 namespace quorvel {
@@ -123,125 +124,117 @@ void TMiniEdForm::BuildMenus() {
 }
 
 void TMiniEdForm::BuildFileMenu() {
-  Datei1 = MainMenu1->addMenu(QStringLiteral("檔案 (&F)"));
+  Datei1 = MainMenu1->addMenu(tr("檔案 (&F)"));
   Datei1->setObjectName(QStringLiteral("Datei1"));
-  Neu1 = AddItem(Datei1, "Neu1", QStringLiteral("建立新檔 (&N)"), &TMiniEdForm::Neu1Click);
-  ffnen1 = AddItem(Datei1, "ffnen1", QStringLiteral("開啟舊檔 (&O)"), &TMiniEdForm::ffnen1Click);
-  Speichern1 = Datei1->addAction(QStringLiteral("儲存檔案 (&S)"));
+  Neu1 = AddItem(Datei1, "Neu1", tr("建立新檔 (&N)"), &TMiniEdForm::Neu1Click);
+  ffnen1 = AddItem(Datei1, "ffnen1", tr("開啟舊檔 (&O)"), &TMiniEdForm::ffnen1Click);
+  Speichern1 = Datei1->addAction(tr("儲存檔案 (&S)"));
   Speichern1->setObjectName(QStringLiteral("Speichern1"));
   connect(Speichern1, &QAction::triggered, this, [this] { Speichern1Click(); });
-  Speichernunter1 = Datei1->addMenu(QStringLiteral("另儲新檔 (&A)"));
+  Speichernunter1 = Datei1->addMenu(tr("另儲新檔 (&A)"));
   Speichernunter1->setObjectName(QStringLiteral("Speichernunter1"));
-  AnyFile1 = AddItem(Speichernunter1, "AnyFile1", QStringLiteral("任何檔案..."),
-                     &TMiniEdForm::AnyFile1Click);
-  HexText1 = AddItem(Speichernunter1, "HexText1", QStringLiteral("十六進制格式"),
-                     &TMiniEdForm::HexText1Click);
-  ImportfromHexText1 =
-      AddItem(Datei1, "ImportfromHexText1", QStringLiteral("由十六進制格式 檔案加入..."),
-              &TMiniEdForm::ImportfromHexText1Click);
+  AnyFile1 = AddItem(Speichernunter1, "AnyFile1", tr("任何檔案..."), &TMiniEdForm::AnyFile1Click);
+  HexText1 = AddItem(Speichernunter1, "HexText1", tr("十六進制格式"), &TMiniEdForm::HexText1Click);
+  ImportfromHexText1 = AddItem(Datei1, "ImportfromHexText1", tr("由十六進制格式 檔案加入..."),
+                               &TMiniEdForm::ImportfromHexText1Click);
   Datei1->addSeparator();
-  Printlayout1 = Datei1->addMenu(QStringLiteral("列印標準"));
+  Printlayout1 = Datei1->addMenu(tr("列印標準"));
   Printlayout1->setObjectName(QStringLiteral("Printlayout1"));
   auto* formats = new QActionGroup(this);
-  Hex2 = AddChoice(Printlayout1, formats, "Hex2", QStringLiteral("十六進制"),
+  Hex2 = AddChoice(Printlayout1, formats, "Hex2", tr("十六進制"),
                    [this] { print_format_ = PrintNumberFormat::kHex; });
-  Decimal1 = AddChoice(Printlayout1, formats, "Decimal1", QStringLiteral("十進制"),
+  Decimal1 = AddChoice(Printlayout1, formats, "Decimal1", tr("十進制"),
                        [this] { print_format_ = PrintNumberFormat::kDecimal; });
-  Octal2 = AddChoice(Printlayout1, formats, "Octal2", QStringLiteral("八進制"),
+  Octal2 = AddChoice(Printlayout1, formats, "Octal2", tr("八進制"),
                      [this] { print_format_ = PrintNumberFormat::kOctal; });
-  Printpreview1 = AddItem(Datei1, "Printpreview1", QStringLiteral("列印預覽"),
-                          &TMiniEdForm::Printpreview1Click);
-  Printsetup1 =
-      AddItem(Datei1, "Printsetup1", QStringLiteral("列印設定"), &TMiniEdForm::Printsetup1Click);
-  Print1 = AddItem(Datei1, "Print1", QStringLiteral("列印"), &TMiniEdForm::Print1Click,
+  Printpreview1 =
+      AddItem(Datei1, "Printpreview1", tr("列印預覽"), &TMiniEdForm::Printpreview1Click);
+  Printsetup1 = AddItem(Datei1, "Printsetup1", tr("列印設定"), &TMiniEdForm::Printsetup1Click);
+  Print1 = AddItem(Datei1, "Print1", tr("列印"), &TMiniEdForm::Print1Click,
                    QKeySequence(Qt::CTRL | Qt::Key_P));
   Datei1->addSeparator();
-  Beenden1 = AddItem(Datei1, "Beenden1", QStringLiteral("離開"), &TMiniEdForm::Beenden1Click);
+  Beenden1 = AddItem(Datei1, "Beenden1", tr("離開"), &TMiniEdForm::Beenden1Click);
 }
 
 void TMiniEdForm::BuildEditMenu() {
-  Bearbeiten1 = MainMenu1->addMenu(QStringLiteral("編輯 (&E)"));
+  Bearbeiten1 = MainMenu1->addMenu(tr("編輯 (&E)"));
   Bearbeiten1->setObjectName(QStringLiteral("Bearbeiten1"));
-  Rckgngig1 = AddItem(Bearbeiten1, "Rckgngig1", QStringLiteral("復原"),
-                      &TMiniEdForm::Rckgngig1Click, QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Rckgngig1 = AddItem(Bearbeiten1, "Rckgngig1", tr("復原"), &TMiniEdForm::Rckgngig1Click,
+                      QKeySequence(Qt::CTRL | Qt::Key_Z));
   Bearbeiten1->addSeparator();
-  Ausschneiden1 = AddItem(Bearbeiten1, "Ausschneiden1", QStringLiteral("剪下"),
+  Ausschneiden1 = AddItem(Bearbeiten1, "Ausschneiden1", tr("剪下"),
                           &TMiniEdForm::Ausschneiden1Click, QKeySequence(Qt::CTRL | Qt::Key_X));
-  Kopieren1 = AddItem(Bearbeiten1, "Kopieren1", QStringLiteral("複製"),
-                      &TMiniEdForm::Kopieren1Click, QKeySequence(Qt::CTRL | Qt::Key_C));
-  Einfgen1 = AddItem(Bearbeiten1, "Einfgen1", QStringLiteral("貼上"), &TMiniEdForm::Einfgen1Click,
+  Kopieren1 = AddItem(Bearbeiten1, "Kopieren1", tr("複製"), &TMiniEdForm::Kopieren1Click,
+                      QKeySequence(Qt::CTRL | Qt::Key_C));
+  Einfgen1 = AddItem(Bearbeiten1, "Einfgen1", tr("貼上"), &TMiniEdForm::Einfgen1Click,
                      QKeySequence(Qt::CTRL | Qt::Key_V));
-  PasteText1 =
-      AddItem(Bearbeiten1, "PasteText1", QStringLiteral("貼上文字"), &TMiniEdForm::PasteText1Click,
-              QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_V));
+  PasteText1 = AddItem(Bearbeiten1, "PasteText1", tr("貼上文字"), &TMiniEdForm::PasteText1Click,
+                       QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_V));
   Bearbeiten1->addSeparator();
-  Goto1 = AddItem(Bearbeiten1, "Goto1", QStringLiteral("去到..."), &TMiniEdForm::Goto1Click,
+  Goto1 = AddItem(Bearbeiten1, "Goto1", tr("去到..."), &TMiniEdForm::Goto1Click,
                   QKeySequence(Qt::CTRL | Qt::Key_G));
-  Jump1 = Bearbeiten1->addMenu(QStringLiteral("跳到"));
+  Jump1 = Bearbeiten1->addMenu(tr("跳到"));
   Jump1->setObjectName(QStringLiteral("Jump1"));
   Amount40001 = AddItem(Jump1, "Amount40001", QString(), &TMiniEdForm::Amount40001Click);
-  Jumpforward1 = AddItem(Jump1, "Jumpforward1", QStringLiteral("跳到上一個"),
-                         &TMiniEdForm::Jumpforward1Click, QKeySequence(Qt::CTRL | Qt::Key_J));
+  Jumpforward1 = AddItem(Jump1, "Jumpforward1", tr("跳到上一個"), &TMiniEdForm::Jumpforward1Click,
+                         QKeySequence(Qt::CTRL | Qt::Key_J));
   Jumpbackward1 =
-      AddItem(Jump1, "Jumpbackward1", QStringLiteral("跳到下一個"),
-              &TMiniEdForm::Jumpbackward1Click, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_J));
+      AddItem(Jump1, "Jumpbackward1", tr("跳到下一個"), &TMiniEdForm::Jumpbackward1Click,
+              QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_J));
   Bearbeiten1->addSeparator();
-  Find1 = AddItem(Bearbeiten1, "Find1", QStringLiteral("尋找"), &TMiniEdForm::Find1Click,
+  Find1 = AddItem(Bearbeiten1, "Find1", tr("尋找"), &TMiniEdForm::Find1Click,
                   QKeySequence(Qt::CTRL | Qt::Key_F));
-  FindNext1 = AddItem(Bearbeiten1, "FindNext1", QStringLiteral("尋找下一個"),
-                      &TMiniEdForm::FindNext1Click, QKeySequence(Qt::Key_F3));
+  FindNext1 = AddItem(Bearbeiten1, "FindNext1", tr("尋找下一個"), &TMiniEdForm::FindNext1Click,
+                      QKeySequence(Qt::Key_F3));
 }
 
 void TMiniEdForm::BuildViewMenu() {
   HexDocument& doc = HexEditor1->Document();
-  View1 = MainMenu1->addMenu(QStringLiteral("檢視 (&V)"));
+  View1 = MainMenu1->addMenu(tr("檢視 (&V)"));
   View1->setObjectName(QStringLiteral("View1"));
   const auto sub = [this](const char* name, const QString& caption) {
     QMenu* menu = View1->addMenu(caption);
     menu->setObjectName(QLatin1String(name));
     return menu;
   };
-  Linesize1 = sub("Linesize1", QStringLiteral("每行寬度"));
+  Linesize1 = sub("Linesize1", tr("每行寬度"));
   auto* lines = new QActionGroup(this);
-  _16 = AddChoice(Linesize1, lines, "_16", QStringLiteral("每行 16 個字元"),
-                  [&doc] { doc.SetBytesPerLine(16); });
-  _32 = AddChoice(Linesize1, lines, "_32", QStringLiteral("每行 32 個字元"),
-                  [&doc] { doc.SetBytesPerLine(32); });
-  _64 = AddChoice(Linesize1, lines, "_64", QStringLiteral("每行 64 個字元"),
-                  [&doc] { doc.SetBytesPerLine(64); });
-  Blocksize1 = sub("Blocksize1", QStringLiteral("每列寬度"));
+  _16 =
+      AddChoice(Linesize1, lines, "_16", tr("每行 16 個字元"), [&doc] { doc.SetBytesPerLine(16); });
+  _32 =
+      AddChoice(Linesize1, lines, "_32", tr("每行 32 個字元"), [&doc] { doc.SetBytesPerLine(32); });
+  _64 =
+      AddChoice(Linesize1, lines, "_64", tr("每行 64 個字元"), [&doc] { doc.SetBytesPerLine(64); });
+  Blocksize1 = sub("Blocksize1", tr("每列寬度"));
   auto* blocks = new QActionGroup(this);
-  N1Byteperblock1 =
-      AddChoice(Blocksize1, blocks, "N1Byteperblock1", QStringLiteral("每列 2 個字元"),
-                [&doc] { doc.SetBytesPerColumn(1); });
-  N2Bytesperblock1 =
-      AddChoice(Blocksize1, blocks, "N2Bytesperblock1", QStringLiteral("每列 4 個字元"),
-                [&doc] { doc.SetBytesPerColumn(2); });
-  N4Bytesperblock1 =
-      AddChoice(Blocksize1, blocks, "N4Bytesperblock1", QStringLiteral("每列 8 個字元"),
-                [&doc] { doc.SetBytesPerColumn(4); });
-  Caretstyle1 = sub("Caretstyle1", QStringLiteral("符號區域"));
+  N1Byteperblock1 = AddChoice(Blocksize1, blocks, "N1Byteperblock1", tr("每列 2 個字元"),
+                              [&doc] { doc.SetBytesPerColumn(1); });
+  N2Bytesperblock1 = AddChoice(Blocksize1, blocks, "N2Bytesperblock1", tr("每列 4 個字元"),
+                               [&doc] { doc.SetBytesPerColumn(2); });
+  N4Bytesperblock1 = AddChoice(Blocksize1, blocks, "N4Bytesperblock1", tr("每列 8 個字元"),
+                               [&doc] { doc.SetBytesPerColumn(4); });
+  Caretstyle1 = sub("Caretstyle1", tr("符號區域"));
   auto* carets = new QActionGroup(this);
-  Fullblock1 = AddChoice(Caretstyle1, carets, "Fullblock1", QStringLiteral("全區"),
+  Fullblock1 = AddChoice(Caretstyle1, carets, "Fullblock1", tr("全區"),
                          [&doc] { doc.SetCaretStyle(CaretStyleType::csFull); });
-  Leftline1 = AddChoice(Caretstyle1, carets, "Leftline1", QStringLiteral("左行"),
+  Leftline1 = AddChoice(Caretstyle1, carets, "Leftline1", tr("左行"),
                         [&doc] { doc.SetCaretStyle(CaretStyleType::csLeftLine); });
-  Bottomline1 = AddChoice(Caretstyle1, carets, "Bottomline1", QStringLiteral("右行"),
+  Bottomline1 = AddChoice(Caretstyle1, carets, "Bottomline1", tr("右行"),
                           [&doc] { doc.SetCaretStyle(CaretStyleType::csBottomLine); });
   Caretstyle1->addSeparator();
-  Auto1 = AddToggle(Caretstyle1, "Auto1", QStringLiteral("自動 "),
-                    [&doc](bool on) { doc.SetAutoCaretMode(on); });
-  Offsetdisplay1 = sub("Offsetdisplay1", QStringLiteral("位址格式"));
+  Auto1 =
+      AddToggle(Caretstyle1, "Auto1", tr("自動 "), [&doc](bool on) { doc.SetAutoCaretMode(on); });
+  Offsetdisplay1 = sub("Offsetdisplay1", tr("位址格式"));
   auto* offsets = new QActionGroup(this);
-  Hex1 = AddChoice(Offsetdisplay1, offsets, "Hex1", QStringLiteral("十六進制"),
+  Hex1 = AddChoice(Offsetdisplay1, offsets, "Hex1", tr("十六進制"),
                    [&doc] { doc.SetOffsetDisplay(OffsetDisplayType::odHex); });
-  Dec1 = AddChoice(Offsetdisplay1, offsets, "Dec1", QStringLiteral("十進制"),
+  Dec1 = AddChoice(Offsetdisplay1, offsets, "Dec1", tr("十進制"),
                    [&doc] { doc.SetOffsetDisplay(OffsetDisplayType::odDec); });
-  Octal1 = AddChoice(Offsetdisplay1, offsets, "Octal1", QStringLiteral("八進制"),
+  Octal1 = AddChoice(Offsetdisplay1, offsets, "Octal1", tr("八進制"),
                      [&doc] { doc.SetOffsetDisplay(OffsetDisplayType::odOctal); });
-  None1 = AddChoice(Offsetdisplay1, offsets, "None1", QStringLiteral("沒有"),
+  None1 = AddChoice(Offsetdisplay1, offsets, "None1", tr("沒有"),
                     [&doc] { doc.SetOffsetDisplay(OffsetDisplayType::odNone); });
-  Translation1 = sub("Translation1", QStringLiteral("轉換格式"));
+  Translation1 = sub("Translation1", tr("轉換格式"));
   auto* translations = new QActionGroup(this);
   const auto translation = [&](const char* name, const char* caption, TranslationType type) {
     return AddChoice(Translation1, translations, name, QString::fromUtf8(caption),
@@ -253,15 +246,15 @@ void TMiniEdForm::BuildViewMenu() {
   Mac1 = translation("Mac1", "Mac", TranslationType::ttMac);
   IBMEBCDICcp381 = translation("IBMEBCDICcp381", "IBM EBCDIC CP 38", TranslationType::ttEBCDIC);
   View1->addSeparator();
-  Grid1 = AddToggle(View1, "Grid1", QStringLiteral("方格"),
+  Grid1 = AddToggle(View1, "Grid1", tr("方格"),
                     [this](bool on) { HexEditor1->SetGridLineWidth(on ? 1 : 0); });
-  Showmarkers1 = AddToggle(View1, "Showmarkers1", QStringLiteral("顯示標記"),
+  Showmarkers1 = AddToggle(View1, "Showmarkers1", tr("顯示標記"),
                            [&doc](bool on) { doc.SetShowMarkerColumn(on); });
-  SwapNibbles1 = AddToggle(View1, "SwapNibbles1", QStringLiteral("字元調換"),
-                           [&doc](bool on) { doc.SetSwapNibbles(on); });
-  MaskWhitespaces1 = AddToggle(View1, "MaskWhitespaces1", QStringLiteral("掩飾空白字元"),
+  SwapNibbles1 =
+      AddToggle(View1, "SwapNibbles1", tr("字元調換"), [&doc](bool on) { doc.SetSwapNibbles(on); });
+  MaskWhitespaces1 = AddToggle(View1, "MaskWhitespaces1", tr("掩飾空白字元"),
                                [&doc](bool on) { doc.SetMaskWhiteSpaces(on); });
-  FixedFilesize1 = AddToggle(View1, "FixedFilesize1", QStringLiteral("固定檔案大少"),
+  FixedFilesize1 = AddToggle(View1, "FixedFilesize1", tr("固定檔案大少"),
                              [&doc](bool on) { doc.SetNoSizeChange(on); });
 }
 
@@ -286,7 +279,20 @@ void TMiniEdForm::BuildStatusBar() {
 
 void TMiniEdForm::UpdateStatusBar() {
   const std::array<std::string, 6> texts = StatusPanelTexts(HexEditor1->Document());
-  for (std::size_t i = 0; i < texts.size(); ++i) Panels[i]->setText(Utf8(texts[i]));
+  // The panels with numbers in the window's language: their template filled again.
+  const std::array<std::string_view, 6> templates = {
+      kPositionPanelText, kSelectionPanelText, {}, {}, {}, kSizePanelText};
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const std::optional<std::vector<std::string>> values =
+        templates[i].empty() ? std::nullopt : MatchText(templates[i], texts[i]);
+    if (!values) {
+      Panels[i]->setText(Utf8(texts[i]));
+      continue;
+    }
+    QString text = QCoreApplication::translate("HexEditor", templates[i].data());
+    for (const std::string& value : *values) text = text.arg(Utf8(value));
+    Panels[i]->setText(text);
+  }
 }
 
 void TMiniEdForm::UpdateMenus() {
@@ -301,7 +307,9 @@ void TMiniEdForm::UpdateMenus() {
   Speichernunter1->menuAction()->setEnabled(has_data);
   Printpreview1->setEnabled(has_data);
   Print1->setEnabled(has_data);
-  Rckgngig1->setText(QStringLiteral(" 復原: ") + Utf8(doc.UndoDescription()));
+  // The description is one of the marked texts of the undo list.
+  const std::string undo(doc.UndoDescription());
+  Rckgngig1->setText(tr(" 復原: ") + QCoreApplication::translate("HexEditor", undo.c_str()));
   Rckgngig1->setEnabled(doc.CanUndo());
   Ausschneiden1->setEnabled(has_selection);
   Kopieren1->setEnabled(has_selection);
@@ -310,7 +318,7 @@ void TMiniEdForm::UpdateMenus() {
   Goto1->setEnabled(has_data);
   Find1->setEnabled(has_data);
   FindNext1->setEnabled(has_data);
-  Amount40001->setText(QStringLiteral(" 總數 : ") + QString::number(jump_amount_));
+  Amount40001->setText(tr(" 總數 : ") + QString::number(jump_amount_));
   Jumpforward1->setEnabled(has_data);
   Jumpbackward1->setEnabled(has_data);
   UpdateViewChecks();
@@ -373,8 +381,8 @@ bool TMiniEdForm::AskToSaveChanges() {
   const HexDocument& doc = HexEditor1->Document();
   if (!doc.Modified()) return true;
   const bool exists = QFileInfo(QString::fromStdString(doc.FileName())).isFile();
-  const std::string name = exists ? doc.FileName() : "Unnamed File";
-  switch (messages_.AskYesNoCancel(" 改變儲存到\r\n" + name + " ?")) {
+  const std::string name = exists ? doc.FileName() : tr("Unnamed File").toStdString();
+  switch (messages_.AskYesNoCancel(Filled(tr(" 改變儲存到\r\n%1 ?"), {name}))) {
     case Answer::kYes:
       return Speichern1Click();
     case Answer::kNo:

@@ -52,21 +52,20 @@ void TMiniEdForm::AppendFF() {
 
 void TMiniEdForm::Goto1Click() {
   HexDocument& doc = HexEditor1->Document();
-  const auto text = InputBox(QStringLiteral("Goto file position..."),
-                             QStringLiteral("(prefix \"0x\" or \"$\" means hex)"),
+  const auto text = InputBox(tr("Goto file position..."), tr("(prefix \"0x\" or \"$\" means hex)"),
                              QString::number(doc.CaretPosition()));
   if (!text) return;
   const std::int64_t position = ParseNumberText(text->toStdString()).value_or(-1);
   if (position < 0 || position >= doc.Size()) {
-    messages_.Error("Invalid position");
+    messages_.Error(tr("Invalid position").toStdString());
     return;
   }
   doc.Seek(position, 0, true);
 }
 
 void TMiniEdForm::Amount40001Click() {
-  const auto text = InputBox(QStringLiteral("Jump amount"), QStringLiteral("Enter new value:"),
-                             QString::number(jump_amount_));
+  const auto text =
+      InputBox(tr("Jump amount"), tr("Enter new value:"), QString::number(jump_amount_));
   if (!text) return;
   if (const auto value = ParseNumberText(text->toStdString())) jump_amount_ = *value;
   UpdateMenus();
@@ -86,8 +85,7 @@ void TMiniEdForm::Find1Click() {
   search_.Reset();
   const std::u32string& last = search_.LastText();
   const auto text =
-      InputBox(QStringLiteral("Find Data"),
-               QStringLiteral("\"t..\" ascii, \"T..\" + ignore case, else search hex"),
+      InputBox(tr("Find Data"), tr("\"t..\" ascii, \"T..\" + ignore case, else search hex"),
                QString::fromUcs4(last.data(), static_cast<qsizetype>(last.size())));
   if (!text || text->isEmpty()) return;
   const auto ucs4 = text->toUcs4();
@@ -104,7 +102,7 @@ void TMiniEdForm::FindNext1Click() {
 }
 
 void TMiniEdForm::ReportSearch(FindSession::Result result) {
-  if (result == FindSession::Result::kNotFound) messages_.Inform(" 資料不存在. ");
+  if (result == FindSession::Result::kNotFound) messages_.Inform(tr(" 資料不存在. ").toStdString());
 }
 
 }  // namespace quorvel

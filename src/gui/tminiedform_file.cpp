@@ -10,6 +10,7 @@
 
 #include "gui/command_texts.h"
 #include "gui/tminiedform.h"
+#include "gui/translations.h"
 
 namespace quorvel {
 
@@ -24,14 +25,14 @@ void TMiniEdForm::ffnen1Click() {
   const auto choice = ChooseFile(FileDialogKind::kOpen);
   if (!choice) return;
   if (!LoadFile(choice->path)) {
-    messages_.Error("Cannot open file\r\n" + choice->path);
+    messages_.Error(Filled(tr("Cannot open file\r\n%1"), {choice->path}));
     return;
   }
   if (choice->read_only) HexEditor1->Document().SetReadOnly(true);
 }
 
 void TMiniEdForm::ShowSaveError(const std::string& path) {
-  messages_.Error("Cannot save file\r\n" + path);
+  messages_.Error(Filled(tr("Cannot save file\r\n%1"), {path}));
 }
 
 bool TMiniEdForm::SaveUnder(const std::string& path) {
@@ -63,7 +64,7 @@ void TMiniEdForm::ImportfromHexText1Click() {
   const auto choice = ChooseFile(FileDialogKind::kOpen);
   if (!choice) return;
   if (!std::ifstream(choice->path, std::ios::binary)) {
-    messages_.Error("Cannot open file\r\n" + choice->path);
+    messages_.Error(Filled(tr("Cannot open file\r\n%1"), {choice->path}));
     return;
   }
   HexDocument& doc = HexEditor1->Document();
@@ -77,16 +78,16 @@ void TMiniEdForm::ImportfromHexText1Click() {
 
 std::optional<FileChoice> TMiniEdForm::DefaultChooseFile(FileDialogKind kind) {
   const bool open = kind == FileDialogKind::kOpen;
-  QFileDialog dialog(this, open ? QStringLiteral("Open file") : QStringLiteral("Save as"));
+  QFileDialog dialog(this, open ? tr("Open file") : tr("Save as"));
   // "*" rather than "*.*": names without an extension (such as "~ico._" copies) are files too.
-  dialog.setNameFilter(QStringLiteral("All Files (*)"));
+  dialog.setNameFilter(tr("All Files (*)"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   QCheckBox* read_only = nullptr;
   if (open) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // The read-only box under the file list.
-    read_only = new QCheckBox(QStringLiteral("Open as read-only"), &dialog);
+    read_only = new QCheckBox(tr("Open as read-only"), &dialog);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
       grid->addWidget(read_only, grid->rowCount(), 0, 1, -1);
     }
@@ -136,7 +137,7 @@ void TMiniEdForm::Print1Click() {
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
   }
-  if (!PrintAll(printer, MakePrintSource())) messages_.Error("Cannot print");
+  if (!PrintAll(printer, MakePrintSource())) messages_.Error(tr("Cannot print").toStdString());
 }
 
 }  // namespace quorvel

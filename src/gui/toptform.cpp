@@ -21,8 +21,9 @@ constexpr int kPanel3Height = 132;
 constexpr int kSliderIncrement = 128;
 constexpr int kDescriptionSliderMax = 5376;
 
-const QString kSpeedIndicator = QStringLiteral(" 速度指標: ");
-const QString kPortInOut = QStringLiteral(" 輸入/輸出");
+// Translated where they are used: the translation is installed after these are made.
+constexpr const char* kSpeedIndicator = QT_TRANSLATE_NOOP("quorvel::ToptForm", " 速度指標: ");
+constexpr const char* kPortInOut = QT_TRANSLATE_NOOP("quorvel::ToptForm", " 輸入/輸出");
 
 template <typename T>
 T* Named(T* object, const char* name) {
@@ -127,7 +128,7 @@ ToptForm::ToptForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
   setObjectName("optForm");
-  setWindowTitle(QStringLiteral("設定選項"));
+  setWindowTitle(tr("設定選項"));
   setModal(true);
   BuildPortGroup();
   BuildDragGroup();
@@ -142,12 +143,12 @@ ToptForm::ToptForm(QWidget* parent)
 }
 
 void ToptForm::BuildPortGroup() {
-  RadioGroup1 = Named(new QGroupBox(QStringLiteral("連接埠設定"), this), "RadioGroup1");
+  RadioGroup1 = Named(new QGroupBox(tr("連接埠設定"), this), "RadioGroup1");
   RadioGroup1->setGeometry(8, 8, 196, 114);
-  RadioGroup1->setToolTip(QStringLiteral("連接埠位址: LPT 1 = 0x378H, LPT 2 = 0x278H"));
+  RadioGroup1->setToolTip(tr("連接埠位址: LPT 1 = 0x378H, LPT 2 = 0x278H"));
   RadioButton1 = MakeRadio(RadioGroup1, "RadioButton1", QStringLiteral("LPT1"), {12, 22, 170, 20});
   RadioButton2 = MakeRadio(RadioGroup1, "RadioButton2", QStringLiteral("LPT2"), {12, 44, 170, 20});
-  RadioButton3 = MakeRadio(RadioGroup1, "RadioButton3", QStringLiteral("自訂:"), {12, 66, 176, 20});
+  RadioButton3 = MakeRadio(RadioGroup1, "RadioButton3", tr("自訂:"), {12, 66, 176, 20});
   auto* group = new QButtonGroup(RadioGroup1);
   for (QRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3}) group->addButton(radio);
   RadioButton1->setChecked(true);
@@ -158,16 +159,16 @@ void ToptForm::BuildPortGroup() {
 }
 
 void ToptForm::BuildDragGroup() {
-  GroupBox1 = Named(new QGroupBox(QStringLiteral("拖曳的功能"), this), "GroupBox1");
+  GroupBox1 = Named(new QGroupBox(tr("拖曳的功能"), this), "GroupBox1");
   GroupBox1->setGeometry(212, 8, 200, 114);
-  CopyRadio = MakeRadio(GroupBox1, "CopyRadio", QStringLiteral("複製單元"), {12, 32, 176, 22});
-  MoveRadio = MakeRadio(GroupBox1, "MoveRadio", QStringLiteral("移動單元"), {12, 64, 176, 22});
+  CopyRadio = MakeRadio(GroupBox1, "CopyRadio", tr("複製單元"), {12, 32, 176, 22});
+  MoveRadio = MakeRadio(GroupBox1, "MoveRadio", tr("移動單元"), {12, 64, 176, 22});
   CopyRadio->setChecked(true);
 }
 
 void ToptForm::BuildSpeedControls() {
-  Label3 = MakeLabel(this, "Label3", QStringLiteral("連結速度"), {8, 130, 150, 20});
-  Label11 = MakeLabel(this, "Label11", kSpeedIndicator + HexText(0, 4), {212, 130, 200, 20},
+  Label3 = MakeLabel(this, "Label3", tr("連結速度"), {8, 130, 150, 20});
+  Label11 = MakeLabel(this, "Label11", tr(kSpeedIndicator) + HexText(0, 4), {212, 130, 200, 20},
                       Qt::AlignRight | Qt::AlignVCenter);
   DelayBar = Named(new QSlider(Qt::Horizontal, this), "DelayBar");
   DelayBar->setGeometry(8, 154, 404, 24);
@@ -179,19 +180,18 @@ void ToptForm::BuildSpeedControls() {
                       Qt::AlignCenter);
   Label17 = MakeLabel(this, "Label17", HexText(kDescriptionSliderMax, 4), {352, 180, 60, 16},
                       Qt::AlignRight | Qt::AlignVCenter);
-  Label8 = MakeLabel(this, "Label8", QStringLiteral("快(速度)"), {8, 198, 140, 18});
-  Label9 = MakeLabel(this, "Label9", QStringLiteral("高(相容性)"), {272, 198, 140, 18},
+  Label8 = MakeLabel(this, "Label8", tr("快(速度)"), {8, 198, 140, 18});
+  Label9 = MakeLabel(this, "Label9", tr("高(相容性)"), {272, 198, 140, 18},
                      Qt::AlignRight | Qt::AlignVCenter);
-  SecretPanel1 =
-      Named(new ScrollingText(QStringLiteral("可調節控制杆上的速度值來配合你電腦的運作!"), this),
-            "SecretPanel1");
+  SecretPanel1 = Named(new ScrollingText(tr("可調節控制杆上的速度值來配合你電腦的運作!"), this),
+                       "SecretPanel1");
   SecretPanel1->setGeometry(8, 222, 404, 24);
 }
 
 void ToptForm::BuildRefreshGroup() {
-  GroupBox2 = Named(new QGroupBox(QStringLiteral("自動重新整理模式"), this), "GroupBox2");
+  GroupBox2 = Named(new QGroupBox(tr("自動重新整理模式"), this), "GroupBox2");
   GroupBox2->setGeometry(8, 254, 196, 56);
-  AutoBox1 = Named(new QCheckBox(QStringLiteral("啟動"), GroupBox2), "AutoBox1");
+  AutoBox1 = Named(new QCheckBox(tr("啟動"), GroupBox2), "AutoBox1");
   AutoBox1->setGeometry(12, 24, 170, 22);
   Label12 = MakeLabel(this, "Label12", HexText(0, 8), {232, 256, 180, 16});
   Label13 = MakeLabel(this, "Label13", HexText(0, 8), {232, 274, 180, 16});
@@ -200,24 +200,24 @@ void ToptForm::BuildRefreshGroup() {
 }
 
 void ToptForm::BuildJournalGroup() {
-  GroupBox3 = Named(new QGroupBox(QStringLiteral("變更記錄"), this), "GroupBox3");
+  GroupBox3 = Named(new QGroupBox(tr("變更記錄"), this), "GroupBox3");
   GroupBox3->setGeometry(8, 316, 404, 88);
   JournalBox =
-      Named(new QCheckBox(QStringLiteral("記錄每次寫入 (可以復原)"), GroupBox3), "JournalBox");
+      Named(new QCheckBox(tr("記錄每次寫入 (可以復原)"), GroupBox3), "JournalBox");
   JournalBox->setGeometry(12, 20, 380, 20);
   VerifyCardBox =
-      Named(new QCheckBox(QStringLiteral("格式化和上載後讀回檢查"), GroupBox3), "VerifyCardBox");
+      Named(new QCheckBox(tr("格式化和上載後讀回檢查"), GroupBox3), "VerifyCardBox");
   VerifyCardBox->setGeometry(12, 42, 380, 20);
   VerifySaveBox =
-      Named(new QCheckBox(QStringLiteral("單一存檔寫入後讀回檢查"), GroupBox3), "VerifySaveBox");
+      Named(new QCheckBox(tr("單一存檔寫入後讀回檢查"), GroupBox3), "VerifySaveBox");
   VerifySaveBox->setGeometry(12, 64, 380, 20);
 }
 
 void ToptForm::BuildButtons() {
-  BitBtn2 = Named(new QPushButton(QStringLiteral("確定"), this), "BitBtn2");
+  BitBtn2 = Named(new QPushButton(tr("確定"), this), "BitBtn2");
   BitBtn2->setGeometry(212, kButtonsTop, 96, 30);
   BitBtn2->setDefault(true);
-  BitBtn1 = Named(new QPushButton(QStringLiteral("離開"), this), "BitBtn1");
+  BitBtn1 = Named(new QPushButton(tr("離開"), this), "BitBtn1");
   BitBtn1->setGeometry(316, kButtonsTop, 96, 30);
 }
 
@@ -226,24 +226,24 @@ void ToptForm::BuildDelayPanel() {
   Panel3->setGeometry(8, kDialogHeight, kDialogWidth - 16, kPanel3Height - 8);
   Panel3->setFrameShape(QFrame::Panel);
   Panel3->setFrameShadow(QFrame::Raised);
-  Label4 = MakeLabel(Panel3, "Label4", QStringLiteral("最短延遲時間:"), {10, 8, 120, 22});
-  Label5 = MakeLabel(Panel3, "Label5", QStringLiteral(" 較長延遲時間:"), {10, 36, 120, 22});
-  Label6 = MakeLabel(Panel3, "Label6", QStringLiteral("最長延遲時間:"), {10, 64, 120, 22});
-  Label7 = MakeLabel(Panel3, "Label7", QStringLiteral("最大值:"), {10, 92, 120, 22});
+  Label4 = MakeLabel(Panel3, "Label4", tr("最短延遲時間:"), {10, 8, 120, 22});
+  Label5 = MakeLabel(Panel3, "Label5", tr(" 較長延遲時間:"), {10, 36, 120, 22});
+  Label6 = MakeLabel(Panel3, "Label6", tr("最長延遲時間:"), {10, 64, 120, 22});
+  Label7 = MakeLabel(Panel3, "Label7", tr("最大值:"), {10, 92, 120, 22});
   delayEdit1 = MakeHexEdit(Panel3, "delayEdit1", {136, 8, 110, 22});
   delayEdit2 = MakeHexEdit(Panel3, "delayEdit2", {136, 36, 110, 22});
   delayEdit3 = MakeHexEdit(Panel3, "delayEdit3", {136, 64, 110, 22});
   MaxEdit = MakeHexEdit(Panel3, "MaxEdit", {136, 92, 110, 22});
-  Button1 = Named(new QPushButton(QStringLiteral("確定"), Panel3), "Button1");
+  Button1 = Named(new QPushButton(tr("確定"), Panel3), "Button1");
   Button1->setGeometry(292, 88, 96, 28);
 }
 
 void ToptForm::BuildPopupMenu() {
   PopupMenu1 = Named(new QMenu(this), "PopupMenu1");
-  EditDelayTime1 = Named(PopupMenu1->addAction(QStringLiteral("編輯延長時間")), "EditDelayTime1");
+  EditDelayTime1 = Named(PopupMenu1->addAction(tr("編輯延長時間")), "EditDelayTime1");
   EditDelayTime1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E));
   EditDelayTime1->setVisible(false);
-  ToggleTest1 = Named(PopupMenu1->addAction(QStringLiteral("測試顯示")), "ToggleTest1");
+  ToggleTest1 = Named(PopupMenu1->addAction(tr("測試顯示")), "ToggleTest1");
   ToggleTest1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_T));
   // The short-cuts work anywhere in the dialog, also for the item the menu does not show.
   for (QAction* action : {EditDelayTime1, ToggleTest1}) {
@@ -335,15 +335,15 @@ void ToptForm::DelayBarChange() {
 }
 
 void ToptForm::ShowCustomPort() {
-  RadioButton3->setText(kPortInOut + HexText(Fields.base_port, 3));
+  RadioButton3->setText(tr(kPortInOut) + HexText(Fields.base_port, 3));
 }
 
 void ToptForm::ShowSpeedIndicator(std::int32_t value) {
-  Label11->setText(kSpeedIndicator + HexText(static_cast<std::uint32_t>(value), 4));
+  Label11->setText(tr(kSpeedIndicator) + HexText(static_cast<std::uint32_t>(value), 4));
 }
 
 void ToptForm::LoadControls() {
-  RadioButton3->setText(QStringLiteral(" 自訂"));
+  RadioButton3->setText(tr(" 自訂"));
   RadioButton1->setChecked(true);
   RadioButton2->setChecked(true);
   RadioButton3->setChecked(true);

@@ -21,7 +21,8 @@ constexpr int kCellHeight = 36;
 constexpr int kPanelSide = 26;
 constexpr int kPreviewSide = 64;
 
-const QString kColourHint = QStringLiteral("已選的顏色會顯示在 LCD 畫面配合的圖形上");
+constexpr const char* kColourHint =
+    QT_TRANSLATE_NOOP("quorvel::TselcolorForm", "已選的顏色會顯示在 LCD 畫面配合的圖形上");
 
 template <typename T>
 T* Named(T* object, const QString& name) {
@@ -41,7 +42,7 @@ TselcolorForm::TselcolorForm(FileChooser* files, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       files_(files) {
   setObjectName("selcolorForm");
-  setWindowTitle(QStringLiteral("顏色選擇"));
+  setWindowTitle(tr("顏色選擇"));
   setModal(true);
   setFixedSize(420, 270);
   BuildColourGrid();
@@ -57,10 +58,10 @@ void TselcolorForm::BuildColourGrid() {
     panel->setGeometry(left, top, kPanelSide, kPanelSide);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
-    panel->setToolTip(kColourHint);
+    panel->setToolTip(TselcolorForm::tr(kColourHint));
     QCheckBox* box = Named(new QCheckBox(this), QStringLiteral("CheckBox%1").arg(k + 1));
     box->setGeometry(left + kPanelSide + 4, top + 3, 20, 20);
-    box->setToolTip(kColourHint);
+    box->setToolTip(TselcolorForm::tr(kColourHint));
     connect(box, &QCheckBox::clicked, this, &TselcolorForm::CheckBoxClick);
     Panel[k] = panel;
     CheckBox[k] = box;
@@ -68,35 +69,35 @@ void TselcolorForm::BuildColourGrid() {
 }
 
 void TselcolorForm::BuildPictures() {
-  Label1 = Named(new QLabel(QStringLiteral("畫面"), this), "Label1");
+  Label1 = Named(new QLabel(tr("畫面"), this), "Label1");
   Label1->setGeometry(244, 10, kPreviewSide, 18);
   Label1->setAlignment(Qt::AlignCenter);
   Image1 = Named(new QLabel(this), "Image1");
   Image1->setGeometry(244, 30, kPreviewSide, kPreviewSide);
   Image1->setScaledContents(true);
-  Image1->setToolTip(QStringLiteral("記憶卡插入了遊戲機後,\r\n顯示的記憶卡圖示"));
+  Image1->setToolTip(tr("記憶卡插入了遊戲機後,\r\n顯示的記憶卡圖示"));
   Label2 = Named(new QLabel(QStringLiteral("LCD"), this), "Label2");
   Label2->setGeometry(332, 10, kPreviewSide, 18);
   Label2->setAlignment(Qt::AlignCenter);
   Image2 = Named(new QLabel(this), "Image2");
   Image2->setGeometry(332, 30, kPreviewSide, kPreviewSide);
   Image2->setScaledContents(true);
-  Image2->setToolTip(QStringLiteral("VMU's 記憶卡上的液晶體顯示圖表"));
+  Image2->setToolTip(tr("VMU's 記憶卡上的液晶體顯示圖表"));
 }
 
 void TselcolorForm::BuildNameAndButtons() {
-  Label3 = Named(new QLabel(QStringLiteral("圖示名稱 :"), this), "Label3");
+  Label3 = Named(new QLabel(tr("圖示名稱 :"), this), "Label3");
   Label3->setGeometry(kGridLeft, 166, 200, 18);
   Edit1 = Named(new QLineEdit(this), "Edit1");
   Edit1->setGeometry(kGridLeft, 186, 396, 24);
   Edit1->setMaxLength(kNameLength);
-  Edit1->setToolTip(QStringLiteral("整張記憶卡的名稱"));
-  Button2 = Named(new QPushButton(QStringLiteral("另外開啟檔案"), this), "Button2");
+  Edit1->setToolTip(tr("整張記憶卡的名稱"));
+  Button2 = Named(new QPushButton(tr("另外開啟檔案"), this), "Button2");
   Button2->setGeometry(kGridLeft, 228, 140, 30);
-  Button2->setToolTip(QStringLiteral("用其他圖片作 LCD 畫面的圖示"));
-  Button3 = Named(new QPushButton(QStringLiteral("自動選擇"), this), "Button3");
+  Button2->setToolTip(tr("用其他圖片作 LCD 畫面的圖示"));
+  Button3 = Named(new QPushButton(tr("自動選擇"), this), "Button3");
   Button3->setGeometry(204, 228, 100, 30);
-  Button1 = Named(new QPushButton(QStringLiteral("確認"), this), "Button1");
+  Button1 = Named(new QPushButton(tr("確認"), this), "Button1");
   Button1->setGeometry(308, 228, 100, 30);
   Button1->setDefault(true);
   connect(Button1, &QPushButton::clicked, this, &TselcolorForm::Button1Click);

@@ -41,7 +41,7 @@ void ScrollStrip::paintEvent(QPaintEvent*) {
 TwaitForm::TwaitForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       Image1(new QLabel(this)),
-      TextStrip(new ScrollStrip(QStringLiteral("當資料傳送中,切勿把記憶卡移去!"), this)),
+      TextStrip(new ScrollStrip(tr("當資料傳送中,切勿把記憶卡移去!"), this)),
       ScrollTimer(new QTimer(this)),
       CloseTimer(new QTimer(this)) {
   setObjectName("waitForm");
