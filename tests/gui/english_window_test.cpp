@@ -142,9 +142,9 @@ TEST_P(WindowLanguageTest, EveryWindowAndDialog) {
   EXPECT_EQ(Text(form().Info1->text()), English() ? "Slot 1: 2 selected" : " 插槽1: 2  已選擇");
   EXPECT_EQ(Text(form().Info2->text()), English() ? "5 blocks in all" : "5 Blocks 的總數 ");
   EXPECT_EQ(Text(form().QUIT->text()), English() ? "Quit" : "離開");
-  for (QWidget* window : std::initializer_list<QWidget*>{&save_sel, &delete_form, &copy, &opt,
-                                                         &mini_ed, &asm86k, &selcolor, &preview,
-                                                         wait_.get()}) {
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{&save_sel, &delete_form, &copy, &opt, &mini_ed, &asm86k,
+                                       &selcolor, &preview, wait_.get()}) {
     window->show();
     QApplication::processEvents();
     EXPECT_EQ(Unexpected(window), std::vector<std::string>{}) << Text(window->objectName());
@@ -232,7 +232,9 @@ TEST_F(EnglishWindowTest, QtButtonsAndTheHexEditorFollowTheLanguage) {
   EXPECT_FALSE(boxes.AskYesNo(UnsupportedImageMessage("a.bin", false)));
   EXPECT_EQ(text.toStdString(), " 檔案 : a.bin 的格式並不支援!!!! ");
   if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_TW.qm")) {
-    EXPECT_TRUE(buttons.contains(QStringLiteral("是")) && buttons.contains(QStringLiteral("否")))
+    // Qt's Traditional Chinese buttons, "是(Y)" and "否(N)".
+    EXPECT_TRUE(buttons.join(",").contains(QStringLiteral("是")) &&
+                buttons.join(",").contains(QStringLiteral("否")))
         << buttons.join(",").toStdString();
   }
   TMiniEdForm mini_ed(messages_);
