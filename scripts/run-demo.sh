@@ -3,6 +3,7 @@
 # the build directory so that its configuration and working files stay out of the sources.
 set -euo pipefail
 build_dir=${1:-build/dev}
+shift || true  # the rest are options for quorvel (--lang en ...)
 work="$build_dir/demo"
 mkdir -p "$work/cards"
 if [ -x "$build_dir/src/cli/quorvel-cli" ] && [ ! -f "$work/cards/slot1.dcm" ] && \
@@ -23,4 +24,4 @@ if [ ! -f "$work/DID2.cfg" ]; then
   printf '888\r\n1\r\n1\r\n1\r\n9216\r\n0\r\n1\r\n' > "$work/DID2.cfg"
 fi
 cd "$work"
-exec "$exe" --virtual-unit cards
+exec "$exe" --virtual-unit cards "$@"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Takes the README's picture of the main window: quorvel on the two demo cards (as "make run"
-# starts it) under a virtual X server, once the automatic refresh has filled both slot panes.
+# starts it, or with the options given after the output) under a virtual X server, once the automatic refresh has filled both slot panes.
 # Needs the developer packages: scripts/install-deps.sh --extra
 set -euo pipefail
 build_dir=${1:-build/dev}
 out=${2:-docs/main-window.png}
+shift 2 || true  # the rest are options for quorvel: --lang en for docs/main-window-en.png
 display=:${QUORVEL_SCREENSHOT_DISPLAY:-97}
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
@@ -15,7 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 sleep 1
-DISPLAY="$display" scripts/run-demo.sh "$build_dir" &
+DISPLAY="$display" scripts/run-demo.sh "$build_dir" "$@" &
 app=$!
 sleep "${QUORVEL_SCREENSHOT_WAIT:-6}"
 # Select the first save of slot 1, so that the selected-save panel is in the picture.
