@@ -6,6 +6,8 @@ set -euo pipefail
 build_dir=${1:-build/dev}
 out=${2:-docs/main-window.png}
 shift 2 || true  # the rest are options for quorvel: --lang en for docs/main-window-en.png
+# The Chinese window unless told otherwise, whatever this machine's locale.
+[ $# -gt 0 ] || set -- --lang zh_TW
 display=:${QUORVEL_SCREENSHOT_DISPLAY:-97}
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
