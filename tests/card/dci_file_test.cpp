@@ -140,7 +140,7 @@ TEST_F(Dci, RefusalsSayWhyAndChangeNothing) {
   Write("empty.dci", HandMadeDci("EMPTY_______", 0));
   DciImportResult result = Import(target, dir / "empty.dci");
   EXPECT_EQ(result.placement, TransferError::kNoSpace);
-  EXPECT_EQ(DescribeImport(result), "空間不足.");
+  EXPECT_EQ(DescribeImport(result), Describe(TransferError::kNoSpace)) << "quorvel-cli's English";
 
   Write("big.dci", HandMadeDci("BIG_________", 201));
   EXPECT_EQ(Import(target, dir / "big.dci").placement, TransferError::kNoSpace);
