@@ -444,19 +444,18 @@ class TForm1 : public QWidget {
   // Save commands (tform1_copy.cpp, tform1_delete.cpp).
   void FillSaveDialogs(int pane, std::uint8_t slot);
   void DeleteOneSave(int pane, std::uint8_t slot);
-  // " 檔案 NAME 己存在,是否要取代它嗎? " (kFileLead), or with " 儲存 " in place of " 檔案 "
-  // (kSaveLead), in the window's language.
-  enum class ReplaceLead { kFile, kSave };
-  bool AskReplace(ReplaceLead lead, const std::string& name);
+  // " 檔案 NAME 己存在,是否要取代它嗎? " with `lead` in place of " 檔案 ".
+  bool AskReplace(const std::string& lead, const std::string& name);
   // The replace question as a store asks it: Yes shows the wait window for the writing.
-  NameClashAnswers ReplaceAnswers(ReplaceLead lead);
+  NameClashAnswers ReplaceAnswers(const std::string& lead);
   void ConnectSaveCommands();
 
-  // Copies one save, first asking (with `lead`) whether to replace a save of the same
+  // Copies one save, first asking (" 檔案 " or `lead`) whether to replace a save of the same
   // name on the target, and tells the user why the save was not stored (room, block 0,
   // directory); link and file failures were already reported by the block layer.
   enum class CopyOutcome { kSkipped, kFailed, kCopied };
-  CopyOutcome CopyAskingToReplace(int source, std::uint8_t slot, int target, ReplaceLead lead);
+  CopyOutcome CopyAskingToReplace(int source, std::uint8_t slot, int target,
+                                  const std::string& lead);
 
   // Drag and drop (tform1_drag.cpp).
   void ConnectDragAndDrop();

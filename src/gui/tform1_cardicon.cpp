@@ -73,7 +73,7 @@ void TForm1::AddCardIcon(int pane) {
   } else {
     // The console shows the first icon save of a card: one already there is replaced, after
     // the question, rather than joined by another that would never show.
-    ImportIntoPane(pane, icon_file, read.bytes, ReplaceAnswers(ReplaceLead::kFile));
+    ImportIntoPane(pane, icon_file, read.bytes, ReplaceAnswers(" 檔案 "));
   }
   HideWaitWindow();
 }

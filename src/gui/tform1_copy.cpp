@@ -127,13 +127,14 @@ void TForm1::PaneDblClick(int pane) {
   }
 }
 
-bool TForm1::AskReplace(ReplaceLead lead, const std::string& name) {
-  const QString question = lead == ReplaceLead::kSave ? tr(" 儲存 %1 己存在,是否要取代它嗎? ")
-                                                      : tr(" 檔案 %1 己存在,是否要取代它嗎? ");
+bool TForm1::AskReplace(const std::string& lead, const std::string& name) {
+  // The two leads the commands use, each question translated whole.
+  const QString question = lead == " 儲存 " ? tr(" 儲存 %1 己存在,是否要取代它嗎? ")
+                                            : tr(" 檔案 %1 己存在,是否要取代它嗎? ");
   return env_.messages->AskYesNoDefaultNo(Filled(question, {name}));
 }
 
-NameClashAnswers TForm1::ReplaceAnswers(ReplaceLead lead) {
+NameClashAnswers TForm1::ReplaceAnswers(const std::string& lead) {
   return {.replace =
               [this, lead](const std::string& name) {
                 if (!AskReplace(lead, SaveNameText(name))) return false;
@@ -144,7 +145,7 @@ NameClashAnswers TForm1::ReplaceAnswers(ReplaceLead lead) {
 }
 
 TForm1::CopyOutcome TForm1::CopyAskingToReplace(int source, std::uint8_t slot, int target,
-                                                ReplaceLead lead) {
+                                                const std::string& lead) {
   const std::string name = SaveNameText(Card(source).records[slot].name);
   const StoreResult result =
       CopySaveCommand(Card(source), slot, Card(target), ReplaceAnswers(lead));
@@ -160,8 +161,7 @@ void TForm1::CopyToPane(int source, std::uint8_t slot, int target) {
   ShowWaitWindow();
   if (target == kPaneImage) RefreshImage();
   const bool image_to_slot2 = source == kPaneImage && target == kPaneSlot2;
-  if (CopyAskingToReplace(source, slot, target,
-                          image_to_slot2 ? ReplaceLead::kSave : ReplaceLead::kFile) !=
+  if (CopyAskingToReplace(source, slot, target, image_to_slot2 ? " 儲存 " : " 檔案 ") !=
       CopyOutcome::kSkipped) {
     RefreshPane(target);
   }

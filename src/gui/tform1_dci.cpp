@@ -95,7 +95,7 @@ void TForm1::AddSaveFileFrom(int pane, const QString& chosen_file) {
       return;
     }
   }
-  NameClashAnswers answers = ReplaceAnswers(ReplaceLead::kFile);
+  NameClashAnswers answers = ReplaceAnswers(" 檔案 ");
   answers.add = [this](const std::string& name) {
     return env_.messages->AskYesNo(AppendQuestion(SaveNameText(name)));
   };
@@ -156,7 +156,7 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
   for (const std::filesystem::path& out : ExportedFiles(ToPath(*chosen))) {
     const QString name = QString::fromStdU16String(out.u16string());
     if (RefuseCardFile(name)) return;
-    if (FileExists(name) && !AskReplace(ReplaceLead::kFile, name.toStdString())) return;
+    if (FileExists(name) && !AskReplace(" 檔案 ", name.toStdString())) return;
   }
   ShowWaitWindow();
   const SaveExport result = quorvel::ExportSaveFile(Card(pane), slot, ToPath(*chosen));

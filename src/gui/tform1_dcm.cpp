@@ -80,7 +80,7 @@ std::optional<QString> TForm1::ChooseImageCopyTarget() {
   // Writing a card over the open image's own file would only risk the one file the image
   // pane works on.
   if (RefuseCardFile(*chosen)) return std::nullopt;
-  if (FileExists(*chosen) && !AskReplace(ReplaceLead::kFile, file)) return std::nullopt;
+  if (FileExists(*chosen) && !AskReplace(" 檔案 ", file)) return std::nullopt;
   return chosen;
 }
 

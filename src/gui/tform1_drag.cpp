@@ -61,7 +61,7 @@ void TForm1::DropOneSave(int source, int target) {
     ShowSelectedSave(source);
     ShowWaitWindow();
     RepaintWindow();
-    const CopyOutcome outcome = CopyAskingToReplace(source, slot, target, ReplaceLead::kFile);
+    const CopyOutcome outcome = CopyAskingToReplace(source, slot, target, " 檔案 ");
     if (outcome == CopyOutcome::kCopied && DragMovesSaves(settings())) {
       DeleteOneSave(source, slot);
     }
