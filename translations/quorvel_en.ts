@@ -267,6 +267,46 @@
         <source>失敗</source>
         <translation>Failed</translation>
     </message>
+    <message>
+        <source>格式化</source>
+        <translation>format</translation>
+    </message>
+    <message>
+        <source>複製</source>
+        <translation>copy</translation>
+    </message>
+    <message>
+        <source>加上</source>
+        <translation>import</translation>
+    </message>
+    <message>
+        <source>刪除</source>
+        <translation>delete</translation>
+    </message>
+    <message>
+        <source>上載</source>
+        <translation>restore</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>edit</translation>
+    </message>
+    <message>
+        <source>寫入區塊</source>
+        <translation>write block</translation>
+    </message>
+    <message>
+        <source>復原</source>
+        <translation>undo</translation>
+    </message>
+    <message>
+        <source> %1 沒有變更記錄. </source>
+        <translation>%1 has no recorded changes.</translation>
+    </message>
+    <message>
+        <source> %1 的變更記錄: </source>
+        <translation>Changes recorded for %1:</translation>
+    </message>
 </context>
 <context>
     <name>quorvel::FileDialogs</name>
@@ -631,6 +671,54 @@
     <message>
         <source>記憶卡變更記錄</source>
         <translation>Card history</translation>
+    </message>
+    <message>
+        <source>第 %1 頁的記憶卡</source>
+        <translation>the card of page %1</translation>
+    </message>
+    <message>
+        <source>插槽 1 的記憶卡</source>
+        <translation>the card in slot 1</translation>
+    </message>
+    <message>
+        <source>插槽 2 的記憶卡</source>
+        <translation>the card in slot 2</translation>
+    </message>
+    <message>
+        <source>檔案 %1</source>
+        <translation>file %1</translation>
+    </message>
+    <message>
+        <source> 要把 %1 復原到 「%2」 之前的狀態嗎? </source>
+        <translation>Put %1 back as it was before “%2”?</translation>
+    </message>
+    <message>
+        <source> %1 上次的動作 「%2」 沒有完成. 要把記憶卡復原到那個動作之前的狀態嗎? </source>
+        <translation>The last command on %1, “%2”, did not finish. Put the card back as it was before it?</translation>
+    </message>
+    <message>
+        <source> 這張記憶卡沒有可以復原的動作. </source>
+        <translation>This card has no command to undo.</translation>
+    </message>
+    <message>
+        <source> 這張記憶卡的變更記錄已損壞, 不會被使用. </source>
+        <translation>This card&apos;s change log is damaged and will not be used.</translation>
+    </message>
+    <message>
+        <source> 變更記錄和插入的記憶卡不符, 沒有復原. </source>
+        <translation>The change log does not match the inserted card; nothing was undone.</translation>
+    </message>
+    <message>
+        <source> 記憶卡在那個動作之後已被改變 (區塊 %1), 沒有復原. </source>
+        <translation>The card changed after that command (blocks %1); nothing was undone.</translation>
+    </message>
+    <message>
+        <source> 讀取記憶卡失敗, 沒有復原. </source>
+        <translation>The card could not be read; nothing was undone.</translation>
+    </message>
+    <message>
+        <source> 寫入記憶卡失敗, 記憶卡只復原了一部分. </source>
+        <translation>Writing the card failed; it was only partly put back.</translation>
     </message>
 </context>
 <context>

@@ -267,6 +267,46 @@
         <source>失敗</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>格式化</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>複製</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>加上</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>刪除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>上載</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>寫入區塊</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>復原</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> %1 沒有變更記錄. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> %1 的變更記錄: </source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>quorvel::FileDialogs</name>
@@ -630,6 +670,54 @@
     </message>
     <message>
         <source>記憶卡變更記錄</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>第 %1 頁的記憶卡</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>插槽 1 的記憶卡</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>插槽 2 的記憶卡</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>檔案 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 要把 %1 復原到 「%2」 之前的狀態嗎? </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> %1 上次的動作 「%2」 沒有完成. 要把記憶卡復原到那個動作之前的狀態嗎? </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 這張記憶卡沒有可以復原的動作. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 這張記憶卡的變更記錄已損壞, 不會被使用. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 變更記錄和插入的記憶卡不符, 沒有復原. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 記憶卡在那個動作之後已被改變 (區塊 %1), 沒有復原. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 讀取記憶卡失敗, 沒有復原. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 寫入記憶卡失敗, 記憶卡只復原了一部分. </source>
         <translation type="unfinished"></translation>
     </message>
 </context>

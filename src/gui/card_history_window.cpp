@@ -16,14 +16,21 @@ constexpr int kNumberColumn = 0;
 // as it is.
 std::string CommandWords(const std::string& name) {
   static constexpr std::pair<std::string_view, std::string_view> kWords[] = {
-      {"format", "格式化"}, {"copy", "複製"}, {"import", "加上"},          {"delete", "刪除"},
-      {"restore", "上載"},  {"edit", "修改"}, {"write block", "寫入區塊"}, {"undo", "復原"},
+      {"format", QT_TRANSLATE_NOOP("quorvel::CardHistoryWindow", "格式化")},
+      {"copy", QT_TRANSLATE_NOOP("quorvel::CardHistoryWindow", "複製")},
+      {"import", QT_TRANSLATE_NOOP("quorvel::CardHistoryWindow", "加上")},
+      {"delete", QT_TRANSLATE_NOOP("quorvel::CardHistoryWindow", "刪除")},
+      {"restore", QT_TRANSLATE_NOOP("quorvel::CardHistoryWindow", "上載")},
+      {"edit", QT_TRANSLATE_NOOP("quorvel::CardHistoryWindow", "修改")},
+      {"write block", QT_TRANSLATE_NOOP("quorvel::CardHistoryWindow", "寫入區塊")},
+      {"undo", QT_TRANSLATE_NOOP("quorvel::CardHistoryWindow", "復原")},
   };
   for (const auto& [word, shown] : kWords) {
-    if (name == word) return std::string(shown);
+    const std::string words = CardHistoryWindow::tr(shown.data()).toStdString();
+    if (name == word) return words;
     if (name.size() > word.size() && name.compare(0, word.size(), word) == 0 &&
         name[word.size()] == ' ') {
-      return std::string(shown) + name.substr(word.size());
+      return words + name.substr(word.size());
     }
   }
   return name;
@@ -55,9 +62,7 @@ CardHistoryWindow::CardHistoryWindow(QWidget* parent) : QDialog(parent) {
   HistoryList->setObjectName("HistoryList");
   HistoryList->setRootIsDecorated(false);
   HistoryList->setSelectionMode(QAbstractItemView::SingleSelection);
-  HistoryList->setHeaderLabels({tr("編號"), tr("日期時間"),
-                                tr("動作"), tr("存檔"),
-                                tr("完成")});
+  HistoryList->setHeaderLabels({tr("編號"), tr("日期時間"), tr("動作"), tr("存檔"), tr("完成")});
   HistoryList->header()->setStretchLastSection(false);
   HistoryList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   HistoryList->header()->setSectionResizeMode(3, QHeaderView::Stretch);
@@ -93,16 +98,14 @@ void CardHistoryWindow::ShowHistory(const std::string& card_text, const JournalF
       saves += (saves.empty() ? "" : ", ") + save;
     }
     const QString when = QDateTime::fromSecsSinceEpoch(entry.time).toString("yyyy/MM/dd HH:mm:ss");
-    const QString done = !entry.finished   ? tr("未完成")
-                         : entry.succeeded ? tr("完成")
-                                           : tr("失敗");
+    const QString done = !entry.finished ? tr("未完成") : entry.succeeded ? tr("完成") : tr("失敗");
     auto* item = new QTreeWidgetItem(
         HistoryList, {QString::number(entry.number), when,
                       FromUtf8(CommandWords(entry.command.name)), FromUtf8(saves), done});
     item->setData(kNumberColumn, Qt::UserRole, QVariant::fromValue<qulonglong>(entry.number));
   }
-  CardLabel->setText(
-      FromUtf8(" " + card_text + (history.entries.empty() ? " 沒有變更記錄. " : " 的變更記錄: ")));
+  CardLabel->setText((history.entries.empty() ? tr(" %1 沒有變更記錄. ") : tr(" %1 的變更記錄: "))
+                         .arg(FromUtf8(card_text)));
   SelectionChanged();
 }
 

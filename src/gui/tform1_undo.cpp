@@ -1,27 +1,39 @@
 // "復原上一個動作" and "記憶卡變更記錄" of the three pane menus: the card layer's undo of the
 // commands recorded for the card in the pane, after a question that names the card and the
 // command; and the offer to put a card back when its last command was interrupted.
+#include <QCoreApplication>
 #include <string>
 
 #include "card/journal.h"
 #include "gui/card_history_window.h"
 #include "gui/centre_on.h"
 #include "gui/tform1.h"
+#include "gui/translations.h"
 
 namespace quorvel {
 namespace {
 
 std::string UndoQuestion(const std::string& card, const std::string& command) {
-  return " 要把 " + card + " 復原到 「" + command + "」 之前的狀態嗎? ";
+  return Filled(
+      QCoreApplication::translate("quorvel::TForm1", " 要把 %1 復原到 「%2」 之前的狀態嗎? "),
+      {card, command});
 }
 
 std::string InterruptedQuestion(const std::string& card, const std::string& command) {
-  return " " + card + " 上次的動作 「" + command +
-         "」 沒有完成. 要把記憶卡復原到那個動作之前的狀態嗎? ";
+  return Filled(QCoreApplication::translate(
+                    "quorvel::TForm1",
+                    " %1 上次的動作 「%2」 沒有完成. 要把記憶卡復原到那個動作之前的狀態嗎? "),
+                {card, command});
 }
 
-constexpr const char* kNothingToUndo = " 這張記憶卡沒有可以復原的動作. ";
-constexpr const char* kDamagedJournal = " 這張記憶卡的變更記錄已損壞, 不會被使用. ";
+constexpr const char* kNothingToUndo =
+    QT_TRANSLATE_NOOP("quorvel::TForm1", " 這張記憶卡沒有可以復原的動作. ");
+constexpr const char* kDamagedJournal =
+    QT_TRANSLATE_NOOP("quorvel::TForm1", " 這張記憶卡的變更記錄已損壞, 不會被使用. ");
+
+std::string Tr(const char* text) {
+  return QCoreApplication::translate("quorvel::TForm1", text).toStdString();
+}
 
 // What the user is told when an undo did not happen (or not wholly); empty when it did, or
 // when the layer below has already said why (the journal could not be written).
@@ -33,22 +45,24 @@ std::string UndoFailureMessage(const UndoResult& result) {
       return "";
     case Outcome::kNoJournal:
     case Outcome::kNoSuchCommand:
-      return kNothingToUndo;
+      return Tr(kNothingToUndo);
     case Outcome::kBadJournal:
-      return kDamagedJournal;
+      return Tr(kDamagedJournal);
     case Outcome::kBrokenChain:
-      return " 變更記錄和插入的記憶卡不符, 沒有復原. ";
+      return Tr(QT_TRANSLATE_NOOP("quorvel::TForm1", " 變更記錄和插入的記憶卡不符, 沒有復原. "));
     case Outcome::kChanged: {
       std::string blocks;
       for (std::uint8_t block : result.changed_blocks) {
         blocks += (blocks.empty() ? "" : ", ") + std::to_string(block);
       }
-      return " 記憶卡在那個動作之後已被改變 (區塊 " + blocks + "), 沒有復原. ";
+      return Filled(QCoreApplication::translate(
+                        "quorvel::TForm1", " 記憶卡在那個動作之後已被改變 (區塊 %1), 沒有復原. "),
+                    {blocks});
     }
     case Outcome::kReadFailed:
-      return " 讀取記憶卡失敗, 沒有復原. ";
+      return Tr(QT_TRANSLATE_NOOP("quorvel::TForm1", " 讀取記憶卡失敗, 沒有復原. "));
     case Outcome::kWriteFailed:
-      return " 寫入記憶卡失敗, 記憶卡只復原了一部分. ";
+      return Tr(QT_TRANSLATE_NOOP("quorvel::TForm1", " 寫入記憶卡失敗, 記憶卡只復原了一部分. "));
   }
   return "";
 }
@@ -61,7 +75,7 @@ std::optional<JournalFile> PaneJournal(CardImage& card, Journal& journal, const 
   if (card.link_failed || (card.IsSlot() && link.TimedOut())) return std::nullopt;
   if (history.status != JournalFile::Status::kOk &&
       history.status != JournalFile::Status::kMissing) {
-    messages.Inform(kDamagedJournal);
+    messages.Inform(Tr(kDamagedJournal));
     return std::nullopt;
   }
   return history;
@@ -94,11 +108,11 @@ void TForm1::ConnectUndoCommands() {
 
 std::string TForm1::CardText(int pane) {
   if (pane == kPaneSlot1) {
-    return link_->PagedMode() ? "第 " + std::to_string(ShownPage) + " 頁的記憶卡"
-                              : "插槽 1 的記憶卡";
+    return link_->PagedMode() ? Filled(tr("第 %1 頁的記憶卡"), {std::to_string(ShownPage)})
+                              : tr("插槽 1 的記憶卡").toStdString();
   }
-  if (pane == kPaneSlot2) return "插槽 2 的記憶卡";
-  return "檔案 " + Card(pane).ImageName();
+  if (pane == kPaneSlot2) return tr("插槽 2 的記憶卡").toStdString();
+  return Filled(tr("檔案 %1"), {Card(pane).ImageName()});
 }
 
 void TForm1::UndoLastCommand(int pane) {
@@ -109,7 +123,7 @@ void TForm1::UndoLastCommand(int pane) {
   if (!journal) return;
   const JournalFile& history = *journal;
   if (history.entries.empty()) {
-    env_.messages->Inform(kNothingToUndo);
+    env_.messages->Inform(Tr(kNothingToUndo));
     return;
   }
   const JournalEntry& last = history.entries.back();
@@ -143,7 +157,7 @@ void TForm1::ShowCardHistory(int pane) {
     const JournalFile now = CardJournal(Card(pane), *journal_);
     const JournalEntry* entry = FindEntry(now, number);
     if (entry == nullptr) {
-      env_.messages->Inform(kNothingToUndo);
+      env_.messages->Inform(Tr(kNothingToUndo));
     } else if (env_.messages->AskYesNoDefaultNo(
                    UndoQuestion(CardText(pane), HistoryCommandText(*entry)))) {
       RunUndo(pane, number);
