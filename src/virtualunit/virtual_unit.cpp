@@ -133,6 +133,12 @@ void VirtualUnit::UseRandomFaults(std::uint32_t seed, std::uint32_t one_in) {
   random_rolled_ = counters_.transactions;
 }
 
+void VirtualUnit::ClearFaults() {
+  faults_.clear();
+  random_.reset();
+  random_one_in_ = 0;
+}
+
 void VirtualUnit::RemoveCardAfter(std::size_t slot, std::uint64_t transactions) {
   card_events_.push_back({counters_.transactions + transactions, slot, std::nullopt});
   if (!selected_) ApplyCardEvents();

@@ -81,6 +81,8 @@ class VirtualUnit : public PortIo {
   // From now on every transaction without a chosen fault gets a random one with a chance of
   // 1 in `one_in`, drawn from a generator seeded with `seed` (so runs repeat exactly).
   void UseRandomFaults(std::uint32_t seed, std::uint32_t one_in);
+  // Drops every fault not reached yet, chosen or random: the unit answers faithfully again.
+  void ClearFaults();
   // After `transactions` more transactions the slot's card goes away, or the file's card is
   // put in. The file is loaded now; false (with the reason) when it is unusable.
   void RemoveCardAfter(std::size_t slot, std::uint64_t transactions);

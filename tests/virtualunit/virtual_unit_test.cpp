@@ -320,6 +320,25 @@ TEST_F(VirtualUnitTest, SeededRandomFaultsRepeatExactly) {
   EXPECT_NE(first.find('1'), std::string::npos);
 }
 
+// Cleared faults, chosen or random, no longer reach the link: every read succeeds.
+TEST_F(VirtualUnitTest, ClearedFaultsNoLongerReachTheLink) {
+  LinkSettings settings;
+  settings.poll_delay = settings.byte_delay = settings.bit_delay = -1;
+  int clock = 0;
+  LinkHooks hooks;
+  hooks.time_of_day = [&clock] { return std::to_string(clock++ / 1000); };
+  LinkDevice device(*two_slot_, settings, hooks);
+  two_slot_->UseRandomFaults(5, 2);
+  Fault fault;
+  fault.kind = FaultKind::kWrongSync;
+  for (std::uint64_t at = 1; at <= 400; ++at) two_slot_->InjectFault(at, fault);
+  std::array<std::uint8_t, kBlockSize> buffer{};
+  EXPECT_FALSE(device.LinkReadBlock(0, 3, buffer));
+  two_slot_->ClearFaults();
+  for (int i = 0; i < 20; ++i) EXPECT_TRUE(device.LinkReadBlock(0, 3, buffer));
+  EXPECT_TRUE(two_slot_->Violations().empty());
+}
+
 TEST(VirtualUnitFiles, MissingSlotFileIsAnEmptySlotAndBadFilesAreRefused) {
   testing::TempDir dir;
   std::string error;
