@@ -12,8 +12,10 @@ namespace {
 
 using Outcome = UndoResult::Outcome;
 
-// What a block may hold now for the undo to go on: one of these hashes, or anything when the
-// last write to it failed (its contents are unknown then).
+// What a block may hold now for the undo to go on: one of these hashes, or anything when its
+// contents are unknown: the last write to it failed, or the command that wrote it last never
+// ended (it may have stopped inside a block, after writing a block twice, or after writing a
+// block it had recorded before its first write, whose new contents the journal never saw).
 struct Expected {
   bool any = false;
   std::vector<std::uint64_t> hashes;
@@ -93,7 +95,7 @@ UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::ui
       if (expected.count(block.block) == 0) {
         Expected& now = expected[block.block];
         if (!entry.finished) {
-          now.hashes = {BlockHash(block.old_data), block.first_hash};
+          now.any = true;
         } else if (block.final_known) {
           now.hashes = {block.final_hash};
         } else {

@@ -349,6 +349,49 @@ TEST_F(JournalTest, AnInterruptedCommandIsPutBackExactly) {
   EXPECT_EQ(Image(), before);
 }
 
+// Killed while a block crossed the link in parts: block 3, recorded before the command's first
+// write, holds its new data, the FAT its new data in its first half only, and the journal
+// record has no end mark.
+void InterruptInsideABlock(JournalTest& t) {
+  Journal killed{{.folder = t.dir / "journal"}};
+  t.env.journal = &killed;
+  std::string error;
+  const std::vector<std::uint8_t> declared = {3, 198, kFatBlock};
+  ASSERT_TRUE(killed.Begin(t.card, {"restore", {}, CommandScale::kWholeCard}, declared, error));
+  Block noise;
+  noise.fill(0xA5);
+  ASSERT_TRUE(WriteBlock(t.card, 3, noise));
+  std::fstream file(t.dir / "card.dcm", std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(std::streamoff{kFatBlock} * 512);
+  file.write(reinterpret_cast<const char*>(noise.data()), 256);
+  t.env.journal = &t.journal;
+}  // gone without End
+
+TEST_F(JournalTest, AnInterruptedCommandStoppedInsideABlockIsPutBackExactly) {
+  const std::vector<std::uint8_t> before = Image();
+  InterruptInsideABlock(*this);
+  ASSERT_EQ(History().entries.size(), 1u);
+  EXPECT_FALSE(History().entries[0].finished);
+  const UndoResult undone = UndoCommands(card, journal);
+  ASSERT_EQ(undone.outcome, Outcome::kDone) << Describe(undone);
+  EXPECT_EQ(Image(), before);
+}
+
+// The commands after an interrupted one are still checked: a block one of them wrote that
+// holds something else now stops the undo, and nothing is written.
+TEST_F(JournalTest, CommandsAfterAnInterruptedOneAreStillChecked) {
+  InterruptInsideABlock(*this);
+  Block data;
+  data.fill(0x3C);
+  ASSERT_TRUE(WriteBlock(card, 197, data));  // recorded as a command of its own
+  Overwrite(197, 0x5A);
+  const std::vector<std::uint8_t> changed = Image();
+  const UndoResult undone = UndoCommands(card, journal, 1);
+  EXPECT_EQ(undone.outcome, Outcome::kChanged) << Describe(undone);
+  EXPECT_EQ(undone.changed_blocks, std::vector<std::uint8_t>{197});
+  EXPECT_EQ(Image(), changed);
+}
+
 TEST_F(JournalTest, TheJournalFollowsACardWhoseRootChanged) {
   CardBuilder other(241);
   other.Logical(kRootBlock)[0x31] = 0x77;
