@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The long fault-injection soak: OPERATIONS card operations (default 1000) with link faults,
-# pulled cards and a second program trying to take the cards, seeded with SEED (default 1),
+# pulled cards, commands killed half-way and a second program trying to take the cards, each
+# operation undone and the undo undone again from the journal, seeded with SEED (default 1),
 # over the dev build; once with the two-slot unit and once with a paged card of four pages.
 #   scripts/run-soak.sh [OPERATIONS] [SEED]
-# Prints the figures (operations, faults injected, invariant violations); fails on a violation.
+# Prints the figures (operations, faults injected, undos, invariant violations); fails on a
+# violation.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset dev >/dev/null

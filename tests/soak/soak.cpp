@@ -2,8 +2,13 @@
 // operations and the invariants checked after each of them.
 #include "soak/soak.h"
 
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bitset>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -18,7 +23,9 @@
 #include "card/dci_file.h"
 #include "card/dcm_file.h"
 #include "card/file_system.h"
+#include "card/journal.h"
 #include "card/link_slots.h"
+#include "card/save_commands.h"
 #include "card/save_transfer.h"
 #include "demo_cards.h"
 #include "files/safe_write.h"
@@ -132,6 +139,90 @@ std::string FirstDifference(const Bytes& got, const Bytes& wanted) {
   return " from byte " + std::to_string(at) + " (block " + std::to_string(at / kBlockSize) + ")";
 }
 
+// The card's key (the name of its journal file) from its bytes in link order.
+CardKey KeyOf(const Bytes& bytes) {
+  if (bytes.size() < testing::kCardBytes) return 0;
+  return CardKeyOfRoot(std::span<const std::uint8_t, kBlockSize>(
+      bytes.data() + std::size_t{kRootBlock} * kBlockSize, kBlockSize));
+}
+
+// Two journal records of the same command (the number aside: a journal that follows its card
+// to a name that has a journal already numbers its commands anew).
+bool SameRecord(const JournalEntry& a, const JournalEntry& b) {
+  if (a.time != b.time || a.source != b.source || a.command.name != b.command.name ||
+      a.command.saves != b.command.saves || a.command.scale != b.command.scale ||
+      a.card_before != b.card_before || a.card_after != b.card_after || a.finished != b.finished ||
+      a.succeeded != b.succeeded || a.blocks.size() != b.blocks.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.blocks.size(); ++i) {
+    const JournalBlock& x = a.blocks[i];
+    const JournalBlock& y = b.blocks[i];
+    if (x.block != y.block || x.old_data != y.old_data || x.first_hash != y.first_hash ||
+        x.final_known != y.final_known || x.final_hash != y.final_hash) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// How many of the last records of `after` are new: without them, `after` is what `before`
+// ended with (the journal drops its oldest records when it is full).
+std::size_t NewRecords(const std::vector<JournalEntry>& before,
+                       const std::vector<JournalEntry>& after) {
+  for (std::size_t added = 0; added < after.size(); ++added) {
+    const std::size_t kept = after.size() - added;
+    if (kept <= before.size() &&
+        std::equal(after.begin(), after.begin() + static_cast<std::ptrdiff_t>(kept),
+                   before.end() - static_cast<std::ptrdiff_t>(kept), SameRecord)) {
+      return added;
+    }
+  }
+  return after.size();
+}
+
+// The port the soak's link drives: the virtual unit, with a switch that ends the process in
+// the middle of a command, as a killed program ends (no destructor runs, nothing more is
+// written).
+class KillablePort : public PortIo {
+ public:
+  static constexpr int kKilledStatus = 42;
+  void Attach(VirtualUnit* unit) { unit_ = unit; }
+  // Ends the process `extra` transactions after the card has taken `writes` more blocks (0:
+  // at once after that block, so that no later write starts; else in the middle of a later
+  // block, or of the reads between two writes).
+  void KillAfterWrites(std::uint64_t writes, std::uint64_t extra) {
+    kill_writes_ = unit_->Counters().block_writes + writes;
+    extra_ = extra;
+  }
+  std::uint8_t ReadPort(std::uint16_t port) override {
+    CheckKill();
+    return unit_->ReadPort(port);
+  }
+  void WritePort(std::uint16_t port, std::uint8_t value) override {
+    unit_->WritePort(port, value);
+    CheckKill();
+  }
+
+ private:
+  void CheckKill() {
+    if (kill_writes_ != 0 && unit_->Counters().block_writes >= kill_writes_) {
+      kill_writes_ = 0;
+      kill_at_ = unit_->Transactions() + extra_;
+    }
+    if (kill_at_ != 0 && unit_->Transactions() >= kill_at_) ::_exit(kKilledStatus);
+  }
+  VirtualUnit* unit_ = nullptr;
+  std::uint64_t kill_writes_ = 0;
+  std::uint64_t extra_ = 0;
+  std::uint64_t kill_at_ = 0;
+};
+
+// What the killed child tells its parent, in memory both share.
+struct ChildReport {
+  char operation[64];
+};
+
 class QuietMessages : public Messages {
  public:
   void Inform(std::string_view) override {}
@@ -155,6 +246,11 @@ class World {
  public:
   World(const Options& options, const std::filesystem::path& dir)
       : options_(options), dir_(dir), random_(options.seed) {}
+  ~World() {
+    if (child_report_ != nullptr) ::munmap(child_report_, sizeof(ChildReport));
+  }
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
 
   Figures Run() {
     figures_.paged = options_.paged;
@@ -202,18 +298,35 @@ class World {
     clock_.TickEvery(1000);
     LinkHooks hooks;
     hooks.time_of_day = [this] { return clock_.Read(); };
-    link_ = std::make_unique<LinkDevice>(*unit_, settings_, hooks);
+    port_.Attach(unit_.get());
+    link_ = std::make_unique<LinkDevice>(port_, settings_, hooks);
     if (!link_->DetectUnitType() || link_->PagedMode() != options_.paged) {
       return Fail("the link does not see the unit it was built on");
     }
     slots_ = std::make_unique<LinkSlots>(*link_);
-    env_.link = slots_.get();
-    env_.messages = &messages_;
+    // Each pane's card has a journal folder of its own, so that the commands undone after an
+    // operation are the ones it recorded on that card; few commands are kept, so that the
+    // oldest are dropped often.
     for (std::uint8_t source = 0; source < 3; ++source) {
-      cards_[source] = std::make_unique<CardImage>(source, &env_);
+      envs_[source].link = slots_.get();
+      envs_[source].messages = &messages_;
+      journals_[source] = std::make_unique<Journal>(JournalOptionsOf(source));
+      envs_[source].journal = journals_[source].get();
+      cards_[source] = std::make_unique<CardImage>(source, &envs_[source]);
     }
+    void* shared = ::mmap(nullptr, sizeof(ChildReport), PROT_READ | PROT_WRITE,
+                          MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (shared == MAP_FAILED) return Fail("no memory to share with a child process");
+    child_report_ = static_cast<ChildReport*>(shared);
     if (!OpenImageFile(*cards_[2], image_file_.string())) return Fail("the image does not open");
     return true;
+  }
+
+  JournalOptions JournalOptionsOf(int pane) const {
+    JournalOptions options;
+    options.folder = dir_ / "journal" / kPaneNames[pane];
+    options.max_commands = 8;
+    return options;
   }
 
   bool Fail(const std::string& text) {
@@ -322,6 +435,7 @@ class World {
 
   void Step(int number) {
     ScheduleFaults();
+    const bool kill = options_.kill_one_in != 0 && Below(options_.kill_one_in) == 0;
     MaybePull();
     const Bytes pages_before = options_.paged ? testing::ReadFile(slot_files_[0]) : Bytes{};
     const bool page_selected = !options_.paged || SelectPage();
@@ -330,28 +444,38 @@ class World {
     const Bytes dcm_before = testing::ReadFile(dcm_file());
     std::array<Expectation, 3> expect;
     std::string name = "select page";
-    if (page_selected) RunOperation(before, expect, name);
+    // Set for an operation run in a child process: whether the child was killed.
+    std::optional<bool> killed;
+    if (page_selected && kill) {
+      killed = RunKilled(before, expect, name);
+    } else if (page_selected) {
+      RunOperation(before, expect, name);
+    }
     const bool pulled = PutCardBack();
     CountReachedFaults();
     ++figures_.operations;
-    ++figures_.by_operation[name];
+    ++figures_.by_operation[killed ? name + " (child)" : name];
     const bool succeeded =
         std::any_of(expect.begin(), expect.end(), [](const Expectation& e) { return e.succeeded; });
     ++(succeeded ? figures_.succeeded : figures_.failed);
+    std::array<std::string, 3> where;
     for (int pane : panes_) {
+      where[pane] = "operation " + std::to_string(number) + " (" + name +
+                    (killed ? " in a child" : "") + ", seed " + std::to_string(options_.seed) +
+                    ") on " + kPaneNames[pane];
+      if (options_.paged && pane == 0) where[pane] += " page " + std::to_string(page_);
+      if (killed) continue;  // what the child did is known only from the journal
       const CardState after = Inspect(PaneBytes(pane));
-      std::string where = "operation " + std::to_string(number) + " (" + name + ", seed " +
-                          std::to_string(options_.seed) + ") on " + kPaneNames[pane];
-      if (options_.paged && pane == 0) where += " page " + std::to_string(page_);
       for (const std::string& problem : CheckPane(before[pane], after, expect[pane], pulled)) {
-        figures_.violations.push_back(where + ": " + problem);
+        figures_.violations.push_back(where[pane] + ": " + problem);
       }
     }
     if (options_.paged) {
       CheckOtherPages(pages_before, page_selected ? std::optional<int>(page_) : std::nullopt,
                       number);
     }
-    if (name == "dump") CheckDump(before, dcm_before, dumped_, number);
+    if (name == "dump" && !killed) CheckDump(before, dcm_before, dumped_, number);
+    UndoSteps(before, where, killed);
     if (number % 4 == 3) SecondWriter(number);  // apart from the seeded draws
   }
 
@@ -418,40 +542,91 @@ class World {
     return card.list_order[Below(card.listed_count)];
   }
 
+  static const char* OperationName(std::uint32_t roll) {
+    static constexpr std::pair<std::uint32_t, const char*> kNames[] = {
+        {30, "copy"},      {45, "move"}, {58, "delete"},  {73, "import"},
+        {80, "card icon"}, {86, "dump"}, {92, "restore"}, {95, "format"}};
+    for (const auto& [below, name] : kNames) {
+      if (roll < below) return name;
+    }
+    return "write to a damaged card";
+  }
+
+  // Runs an operation in a child process that dies after a random number of block writes,
+  // unless it finishes first; then takes up the cards as a program started again would (a
+  // slot's card as its file now holds it, the image opened again). True when it was killed.
+  bool RunKilled(const std::array<CardState, 3>& before, std::array<Expectation, 3>& expect,
+                 std::string& name) {
+    ++figures_.kills;
+    std::snprintf(child_report_->operation, sizeof child_report_->operation, "%s", "?");
+    // Most commands write a few blocks, a format 15, a restore 256.
+    const std::uint64_t writes = 1 + (Below(4) == 0 ? Below(256) : Below(8));
+    const std::uint64_t extra = Below(4);
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      in_child_ = true;
+      port_.KillAfterWrites(writes, extra);
+      RunOperation(before, expect, name);
+      ::_exit(0);
+    }
+    int status = 0;
+    const bool waited = child > 0 && ::waitpid(child, &status, 0) == child;
+    const bool killed =
+        waited && WIFEXITED(status) && WEXITSTATUS(status) == KillablePort::kKilledStatus;
+    if (!waited || !WIFEXITED(status) || (!killed && WEXITSTATUS(status) != 0)) {
+      figures_.violations.push_back("the child process of a killed command ended abnormally");
+    }
+    name = child_report_->operation;
+    if (!killed) ++figures_.finished_before_kill;
+    random_.discard(97);  // the child drew from its own copy of the generator
+    std::string error;
+    for (std::size_t slot = 0; slot < (options_.paged ? 1u : 2u); ++slot) {
+      unit_->TakeCard(slot);
+      if (!unit_->InsertCardAfter(slot, slot_files_[slot], 0, error)) {
+        figures_.violations.push_back("a card the child wrote cannot be put back: " + error);
+      }
+    }
+    CloseImageFile(*cards_[2]);
+    if (!OpenImageFile(*cards_[2], image_file_.string())) {
+      figures_.violations.push_back("the image the child wrote does not open again");
+    }
+    // A program started again has journals that know nothing of the commands it ran.
+    for (int pane : panes_) {
+      journals_[pane] = std::make_unique<Journal>(JournalOptionsOf(pane));
+      envs_[pane].journal = journals_[pane].get();
+    }
+    return killed;
+  }
+
   void RunOperation(const std::array<CardState, 3>& before, std::array<Expectation, 3>& expect,
                     std::string& name) {
-    const std::uint32_t roll = Below(100);
+    // A child does not damage the image: a killed child could not put it back.
+    const std::uint32_t roll = in_child_ ? Below(95) : Below(100);
     const std::size_t at = Below(static_cast<std::uint32_t>(panes_.size()));
     const int pane = panes_[at];
     const int other =
         panes_[(at + 1 + Below(static_cast<std::uint32_t>(panes_.size() - 1))) % panes_.size()];
     const int slot = options_.paged ? 0 : pane % 2;
+    name = OperationName(roll);
+    std::snprintf(child_report_->operation, sizeof child_report_->operation, "%s", name.c_str());
     if (roll < 30) {
-      name = "copy";
       Copy(pane, other, false, before, expect);
     } else if (roll < 45) {
-      name = "move";
       Copy(pane, other, true, before, expect);
     } else if (roll < 58) {
-      name = "delete";
       Delete(pane, before, expect);
     } else if (roll < 73) {
-      name = "import";
       Import(pane, expect);
     } else if (roll < 80) {
-      name = "card icon";
       CardIcon(pane, expect);
     } else if (roll < 86) {
-      name = "dump";
       Dump(slot);
     } else if (roll < 92) {
-      name = "restore";
       Restore(slot, expect);
     } else if (roll < 95) {
-      name = "format";
       Format(pane, expect);
     } else {
-      name = "write to a damaged card";
       DamagedImageWrite(pane != 2 ? pane : other);
     }
   }
@@ -474,13 +649,16 @@ class World {
       const std::uint32_t kind = Below(3);
       bool refused = true;
       if (kind == 0 && card.listed_count > 0) {
-        refused = !DeleteSave(card, *PickSave(pane));
+        const std::size_t index = *PickSave(pane);
+        refused = !DeleteSavesCommand(card, std::span(&index, 1));
       } else if (kind == 1) {
         const Bytes& dci = demo_saves_[Below(static_cast<std::uint32_t>(demo_saves_.size()))];
-        refused = ImportDciBytes(card, dci).placement == TransferError::kUnsafeCard;
+        refused =
+            ImportSaveCommand(card, dci, FixedAnswers(false)).error == TransferError::kUnsafeCard;
       } else if (Load(other)) {
         if (const std::optional<std::size_t> index = PickSave(other)) {
-          refused = CopySave(*cards_[other], *index, card) == TransferError::kUnsafeCard;
+          refused = CopySaveCommand(*cards_[other], *index, card, FixedAnswers(false)).error ==
+                    TransferError::kUnsafeCard;
         }
       }
       if (!refused) figures_.violations.push_back("a write to a damaged card was not refused");
@@ -556,11 +734,12 @@ class World {
     if (saved == before[from].by_slot.end()) return;
     expect[to].kind = Expectation::Kind::kAdds;
     expect[to].save = saved->second;
-    expect[to].succeeded = CopySave(source, *index, *cards_[to]) == TransferError::kNone;
+    expect[to].succeeded =
+        CopySaveCommand(source, *index, *cards_[to], FixedAnswers(false)).Stored();
     if (move && expect[to].succeeded) {
       expect[from].kind = Expectation::Kind::kRemoves;
       expect[from].save = saved->second;
-      expect[from].succeeded = DeleteSave(source, *index);
+      expect[from].succeeded = DeleteSavesCommand(source, std::span(&*index, 1));
     }
   }
 
@@ -573,7 +752,7 @@ class World {
     if (saved == before[pane].by_slot.end()) return;
     expect[pane].kind = Expectation::Kind::kRemoves;
     expect[pane].save = saved->second;
-    expect[pane].succeeded = DeleteSave(*cards_[pane], *index);
+    expect[pane].succeeded = DeleteSavesCommand(*cards_[pane], std::span(&*index, 1));
   }
 
   void Import(int pane, std::array<Expectation, 3>& expect) {
@@ -585,7 +764,7 @@ class World {
     if (FindSaveByName(*cards_[pane], name)) return;  // would ask
     expect[pane].kind = Expectation::Kind::kAdds;
     expect[pane].save = ContentOfDci(dci);
-    expect[pane].succeeded = ImportDci(*cards_[pane], file).Imported();
+    expect[pane].succeeded = Store(pane, file);
   }
 
   // The add-icon command: a picture read from a BMP file becomes the card icon save, built
@@ -610,7 +789,14 @@ class World {
     if (!Load(pane)) return;
     expect[pane].kind = Expectation::Kind::kAdds;
     expect[pane].save = ContentOfDci(testing::ReadFile(work));
-    expect[pane].succeeded = ImportDci(*cards_[pane], work).Imported();
+    expect[pane].succeeded = Store(pane, work);
+  }
+
+  // Adds a single-save file to a pane's card as the window and quorvel-cli do.
+  bool Store(int pane, const std::filesystem::path& file) {
+    const SaveFileBytes read = ReadSaveFile(file);
+    return read.status == DciImportResult::File::kOk &&
+           ImportSaveCommand(*cards_[pane], read.bytes, FixedAnswers(false)).Stored();
   }
 
   void Dump(int slot) {
@@ -629,8 +815,98 @@ class World {
     static constexpr std::uint8_t kUserBlocks[] = {200, 240, 241};
     expect[pane].kind = Expectation::Kind::kFormats;
     expect[pane].user_blocks = kUserBlocks[Below(3)];
-    expect[pane].succeeded =
-        FormatCard(*cards_[pane], static_cast<std::uint8_t>(expect[pane].user_blocks));
+    expect[pane].succeeded = FormatCardCommand(*cards_[pane], expect[pane].user_blocks);
+  }
+
+  // The journal records of a pane's card as they were after the last step, by card key.
+  void Remember(int pane, CardKey key) {
+    const JournalFile file = journals_[pane]->Load(key);
+    if (file.status == JournalFile::Status::kOk) {
+      journal_seen_[pane][key] = file.entries;
+    } else {
+      journal_seen_[pane].erase(key);
+    }
+  }
+
+  // After an operation, without faults: each card it recorded commands for is put back by
+  // undo to exactly what it held before; the undo is then undone, which must give back
+  // exactly what the operation left. After a killed child the journal is read afresh (as a
+  // program started again reads it), the interrupted command is found by its missing end
+  // mark, and the card stays put back.
+  // `killed` is set for an operation run in a child (true when the child was killed).
+  void UndoSteps(const std::array<CardState, 3>& before, const std::array<std::string, 3>& where,
+                 std::optional<bool> killed) {
+    unit_->ClearFaults();
+    scheduled_.clear();
+    std::uint16_t page = 0;
+    if (options_.paged && (!link_->SetPage(static_cast<std::uint16_t>(page_)) ||
+                           !link_->GetPage(page) || page != page_)) {
+      figures_.violations.push_back(where[0] + ": the page cannot be selected for the undo");
+      return;
+    }
+    bool interrupted = false;
+    bool recorded = false;
+    for (int pane : panes_) {
+      const auto broken = [&](const std::string& text) {
+        figures_.violations.push_back(where[pane] + ": " + text);
+      };
+      const Bytes after = PaneBytes(pane);
+      const CardKey key_before = KeyOf(before[pane].bytes);
+      CardKey key = 0;
+      const JournalFile file = CardJournal(*cards_[pane], *journals_[pane], &key);
+      if (key != KeyOf(after)) broken("the card's root block reads differently over the link");
+      if (file.status != JournalFile::Status::kOk && file.status != JournalFile::Status::kMissing) {
+        broken("the card's journal is " + std::string(Describe(file.status)));
+      }
+      // What the journal held before: the records under the card's name then, after those of
+      // a card that had its new name already (the journal follows a card that changed its
+      // root).
+      std::vector<JournalEntry> seen;
+      const auto& known = journal_seen_[pane];
+      if (key != key_before) {
+        if (auto it = known.find(key); it != known.end()) seen = it->second;
+      }
+      if (auto it = known.find(key_before); it != known.end()) {
+        seen.insert(seen.end(), it->second.begin(), it->second.end());
+      }
+      const std::size_t added = NewRecords(seen, file.entries);
+      if (added == 0) {
+        if (after != before[pane].bytes) {
+          broken("the card was changed and the journal recorded nothing" +
+                 FirstDifference(after, before[pane].bytes));
+        }
+      } else {
+        recorded = true;
+        if (!file.entries.back().finished) interrupted = true;
+        const std::uint64_t first = file.entries[file.entries.size() - added].number;
+        const UndoResult undo = UndoCommands(*cards_[pane], *journals_[pane], first);
+        ++figures_.undos;
+        const Bytes undone = PaneBytes(pane);
+        if (undo.outcome != UndoResult::Outcome::kDone) {
+          broken("undo of " + std::to_string(added) + " command(s) refused: " + Describe(undo));
+        } else if (undone != before[pane].bytes) {
+          broken("undo did not give the card back" + FirstDifference(undone, before[pane].bytes));
+        } else if (!killed.has_value()) {
+          const UndoResult again = UndoCommands(*cards_[pane], *journals_[pane]);
+          ++figures_.undos_undone;
+          if (again.outcome != UndoResult::Outcome::kDone) {
+            broken("undoing the undo was refused: " + Describe(again));
+          } else if (PaneBytes(pane) != after) {
+            broken("undoing the undo did not give back what the operation left" +
+                   FirstDifference(PaneBytes(pane), after));
+          }
+        }
+      }
+      Remember(pane, key_before);
+      Remember(pane, key);
+    }
+    if (killed.value_or(false)) {
+      if (interrupted) {
+        ++figures_.interrupted_found;
+      } else if (!recorded) {
+        ++figures_.killed_unrecorded;
+      }
+    }
   }
 
   // The invariants for one card; each broken one is a line.
@@ -726,7 +1002,12 @@ class World {
   LinkSettings settings_;
   testing::FakeClock clock_;
   QuietMessages messages_;
-  CardEnvironment env_;
+  std::array<CardEnvironment, 3> envs_;
+  std::array<std::unique_ptr<Journal>, 3> journals_;
+  std::array<std::map<CardKey, std::vector<JournalEntry>>, 3> journal_seen_;
+  ChildReport* child_report_ = nullptr;  // shared with the child of a killed operation
+  bool in_child_ = false;
+  KillablePort port_;
   std::unique_ptr<VirtualUnit> unit_;
   std::unique_ptr<LinkDevice> link_;
   std::unique_ptr<LinkSlots> slots_;
@@ -753,6 +1034,11 @@ std::string Describe(const Figures& figures) {
        << " second writers refused, ";
   if (figures.paged) text << figures.page_changes << " operations on a newly selected page, ";
   text << figures.violations.size() << " invariant violations\n";
+  text << "soak undo: " << figures.undos << " undos checked byte for byte, " << figures.undos_undone
+       << " undos undone again; " << figures.kills << " operations in a child process, "
+       << figures.finished_before_kill << " finished before their kill, "
+       << figures.interrupted_found << " interrupted commands found without end mark and put back, "
+       << figures.killed_unrecorded << " killed before anything was recorded\n";
   text << "soak operations:";
   for (const auto& [name, count] : figures.by_operation) text << " " << name << " " << count;
   text << "\n";

@@ -23,6 +23,9 @@ struct Options {
   // two slots; each operation first selects a page, most often one other than page 0.
   bool paged = false;
   int pages = 4;
+  // On average one operation in `kill_one_in` runs in a child process that is killed after a
+  // random number of block writes, like a program killed in the middle of a command (0: never).
+  std::uint32_t kill_one_in = 8;
 };
 
 struct Figures {
@@ -36,6 +39,15 @@ struct Figures {
   int pulls = 0;             // cards pulled during an operation
   int second_writers = 0;    // times a second program tried to take the cards in use
   int page_changes = 0;      // paged card: operations that ran on a newly selected page
+  // After each operation, every card it recorded commands for is put back by undo and must
+  // hold exactly what it held before; then the undo is undone and the card must hold exactly
+  // what the operation left (not after a killed command: its card stays put back).
+  int undos = 0;
+  int undos_undone = 0;
+  int kills = 0;                 // operations run in a child process that was killed
+  int interrupted_found = 0;     // of those: a fresh journal found the command without end mark
+  int killed_unrecorded = 0;     // of those: killed before the journal recorded anything
+  int finished_before_kill = 0;  // the child finished before the transaction it was to die at
   std::map<std::string, int> by_operation;
   std::vector<std::string> violations;  // invariants broken, one line each
 };

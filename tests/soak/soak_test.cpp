@@ -1,6 +1,8 @@
 // The short soak runs of the test suite (two slots, and a paged card): a seeded sequence of
-// card operations under link faults and pulled cards, with a second program trying to take
-// the cards, must break no invariant.
+// card operations under link faults and pulled cards, some of them in a process killed
+// half-way, with a second program trying to take the cards, must break no invariant; undo
+// must give every card back as it was before each operation, and undoing the undo as the
+// operation left it.
 // QUORVEL_SOAK_OPERATIONS and QUORVEL_SOAK_SEED make it the long run (scripts/run-soak.sh).
 #include "soak/soak.h"
 
@@ -20,7 +22,7 @@ long FromEnvironment(const char* name, long fallback) {
   return value != nullptr ? std::strtol(value, nullptr, 10) : fallback;
 }
 
-void RunSoak(Options options, int short_run) {
+Figures RunSoak(Options options, int short_run) {
   quorvel::testing::TempDir dir;
   options.operations = static_cast<int>(FromEnvironment("QUORVEL_SOAK_OPERATIONS", short_run));
   options.seed = static_cast<std::uint32_t>(FromEnvironment("QUORVEL_SOAK_SEED", 1));
@@ -30,13 +32,21 @@ void RunSoak(Options options, int short_run) {
   EXPECT_GT(figures.faults, 0u);
   EXPECT_GT(figures.succeeded, 0);
   EXPECT_GT(figures.second_writers, 0);
+  EXPECT_GT(figures.undos, 0);
+  EXPECT_GT(figures.undos_undone, 0);
+  EXPECT_GT(figures.kills, 0);
   EXPECT_TRUE(figures.violations.empty());
   if (options.paged) {
     EXPECT_GT(figures.page_changes, 0);
   }
+  return figures;
 }
 
-TEST(Soak, CardOperationsUnderLinkFaultsKeepEveryInvariant) { RunSoak(Options{}, 60); }
+TEST(Soak, CardOperationsUnderLinkFaultsKeepEveryInvariant) {
+  const Figures figures = RunSoak(Options{}, 60);
+  // A command killed after its journal record is found by a fresh journal and put back.
+  EXPECT_GT(figures.interrupted_found, 0);
+}
 
 // The same on a paged card: operations run on the selected page and leave the others alone.
 TEST(Soak, PagedCardOperationsUnderLinkFaultsKeepEveryInvariant) {
