@@ -319,7 +319,13 @@ std::filesystem::path ExportPathFor(const std::filesystem::path& folder, const s
   const std::size_t longest = pair ? kVmsResourceSize : std::string::npos;
   std::error_code code;
   for (int n = 1;; ++n) {
-    const std::string suffix = n == 1 ? "" : "_" + std::to_string(n);
+    // Appended piece by piece: g++ 12 at -O3 takes "_" + std::to_string(n) for an overlapping
+    // copy (-Wrestrict), which stops the Release build.
+    std::string suffix;
+    if (n > 1) {
+      suffix = "_";
+      suffix += std::to_string(n);
+    }
     const std::string stem =
         base.substr(0, std::min(base.size(), longest - suffix.size())) + suffix;
     const std::filesystem::path path = folder / (stem + extension);
