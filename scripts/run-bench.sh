@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark of a built bench preset and prints the figures: the Google Benchmark
-# programs, then listing 1,000 card images against cat, then start-up time against a minimal
+# programs (among them bench_verify, the cost of verify after write per block of a whole-card
+# restore), then listing 1,000 card images against cat, then start-up time against a minimal
 # Qt program. Working files go to BUILD_DIR/bench-work and are removed at the end.
 set -euo pipefail
 build_dir=$(cd "${1:-build/bench}" && pwd)
