@@ -4,6 +4,8 @@
 #include <QStyle>
 #include <array>
 
+#include "gui/lazy_icon.h"
+
 namespace quorvel {
 
 namespace {
@@ -36,9 +38,9 @@ TcopyForm::TcopyForm(QWidget* parent) : SaveDialog("copyForm", tr("複製到..."
   BitBtn1 = AddButton("BitBtn1", QString(), 1, 16, 112, 84, 30);
   BitBtn2 = AddButton("BitBtn2", QString(), 2, 108, 112, 84, 30);
   BitBtn3 = AddButton("BitBtn3", tr("取消"), 0, 200, 112, 84, 30);
-  BitBtn1->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
-  BitBtn2->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
-  BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  BitBtn1->setIcon(LazyStandardIcon(style(), QStyle::SP_ArrowRight));
+  BitBtn2->setIcon(LazyStandardIcon(style(), QStyle::SP_ArrowRight));
+  BitBtn3->setIcon(LazyStandardIcon(style(), QStyle::SP_DialogCancelButton));
 }
 
 void TcopyForm::SetTargets(int source, bool slot1_loaded, bool slot2_loaded, bool image_loaded) {

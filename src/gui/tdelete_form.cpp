@@ -3,6 +3,8 @@
 
 #include <QStyle>
 
+#include "gui/lazy_icon.h"
+
 namespace quorvel {
 
 TDelete_Form::TDelete_Form(QWidget* parent) : SaveDialog("Delete_Form", tr("刪除單元..."), parent) {
@@ -16,8 +18,8 @@ TDelete_Form::TDelete_Form(QWidget* parent) : SaveDialog("Delete_Form", tr("刪�
   Label3 = AddLabel("Label3", QString(), 60, 60, 186, 18);
   BitBtn1 = AddButton("BitBtn1", tr("確認"), 1, 24, 112, 100, 30);
   BitBtn2 = AddButton("BitBtn2", tr("取消"), 0, 136, 112, 100, 30);
-  BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-  BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  BitBtn1->setIcon(LazyStandardIcon(style(), QStyle::SP_DialogApplyButton));
+  BitBtn2->setIcon(LazyStandardIcon(style(), QStyle::SP_DialogCancelButton));
 }
 
 }  // namespace quorvel

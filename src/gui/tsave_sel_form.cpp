@@ -3,6 +3,8 @@
 
 #include <QStyle>
 
+#include "gui/lazy_icon.h"
+
 namespace quorvel {
 
 TSave_sel_Form::TSave_sel_Form(QWidget* parent)
@@ -23,11 +25,11 @@ TSave_sel_Form::TSave_sel_Form(QWidget* parent)
   BitBtn4 = AddButton("BitBtn4", tr("儲存單元..."), kSaveSave, 169, 134, 145, 30);
   BitBtn4->setToolTip(tr("將已選單元另存到一個 DCI 檔案"));
   BitBtn3 = AddButton("BitBtn3", tr("返回"), kBack, 92, 200, 145, 30);
-  BitBtn1->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
-  BitBtn2->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
-  BitBtn5->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-  BitBtn4->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-  BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  BitBtn1->setIcon(LazyStandardIcon(style(), QStyle::SP_ArrowRight));
+  BitBtn2->setIcon(LazyStandardIcon(style(), QStyle::SP_TrashIcon));
+  BitBtn5->setIcon(LazyStandardIcon(style(), QStyle::SP_FileDialogContentsView));
+  BitBtn4->setIcon(LazyStandardIcon(style(), QStyle::SP_DialogSaveButton));
+  BitBtn3->setIcon(LazyStandardIcon(style(), QStyle::SP_DialogCancelButton));
 }
 
 }  // namespace quorvel

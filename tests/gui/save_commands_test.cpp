@@ -3,6 +3,7 @@
 // and format, and the messages of a copy that finds no room.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QStyle>
 #include <QTimer>
 #include <deque>
 
@@ -88,6 +89,22 @@ TEST(SaveDialogsTest, CaptionsHintsAndResults) {
   EXPECT_EQ(copy.windowTitle().toStdString(), "複製到...");
   EXPECT_EQ(copy.Label1->text().toStdString(), "複製到...");
   EXPECT_EQ(copy.BitBtn3->text().toStdString(), "取消");
+
+  // The buttons' icons, read only when first drawn, are the style's own pictures.
+  const std::pair<QPushButton*, QStyle::StandardPixmap> icons[] = {
+      {sel.BitBtn1, QStyle::SP_ArrowRight},
+      {sel.BitBtn2, QStyle::SP_TrashIcon},
+      {sel.BitBtn4, QStyle::SP_DialogSaveButton},
+      {del.BitBtn1, QStyle::SP_DialogApplyButton},
+      {copy.BitBtn3, QStyle::SP_DialogCancelButton}};
+  for (const auto& [button, which] : icons) {
+    EXPECT_FALSE(button->icon().isNull());
+    for (const int size : {16, 32}) {
+      EXPECT_EQ(button->icon().pixmap(size, size).toImage(),
+                sel.style()->standardIcon(which).pixmap(size, size).toImage())
+          << button->objectName().toStdString() << " at " << size;
+    }
+  }
 }
 
 TEST(SaveDialogsTest, CopyTargetsPerSourcePane) {
