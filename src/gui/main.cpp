@@ -1,6 +1,7 @@
 // quorvel: the desktop program. Opens the link's port from the options, creates the windows
 // in their fixed order and runs the application until the main window closes.
 #include <QApplication>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -96,8 +97,8 @@ int main(int argc, char** argv) {
   quorvel::FileDialogs file_dialogs;
   env.files = &file_dialogs;
 
-  // The windows, each created once in this order; all but the main window stay hidden until
-  // they are used.
+  // The windows, each created once; all but the main window stay hidden until they are used,
+  // and the hex editor and the disassembly window are only built then.
   quorvel::TForm1 form1(std::move(env));
   messages.SetOwner(&form1);
   file_dialogs.SetOwner(&form1);
@@ -109,12 +110,14 @@ int main(int argc, char** argv) {
   form1.AttachSaveDialogs(&save_sel_form, &delete_form, &copy_form);
   // A file named on the command line is opened by the hex editor window when that is first
   // shown.
-  quorvel::TMiniEdForm mini_ed_form(messages, options->file.value_or(std::string()), &form1);
-  form1.AttachMiniEdForm(&mini_ed_form);
+  form1.AttachMiniEdForm(std::function<quorvel::TMiniEdForm*()>(
+      [&messages, &form1, file = options->file.value_or(std::string())] {
+        return new quorvel::TMiniEdForm(messages, file, &form1);
+      }));
   quorvel::ToptForm opt_form(&form1);
   form1.AttachOptForm(&opt_form);
-  quorvel::Tasm86kForm asm86k_form(messages, &form1);
-  form1.AttachAsmForm(&asm86k_form);
+  form1.AttachAsmForm(std::function<quorvel::Tasm86kForm*()>(
+      [&messages, &form1] { return new quorvel::Tasm86kForm(messages, &form1); }));
   quorvel::TselcolorForm selcolor_form(&file_dialogs, &form1);
   form1.AttachSelcolorForm(&selcolor_form);
 

@@ -101,6 +101,10 @@ class TForm1 : public QWidget {
   void AttachSelcolorForm(TselcolorForm* selcolor_form);
   // Also wires EditBtn to EditBtnClick.
   void AttachMiniEdForm(TMiniEdForm* mini_ed_form);
+  // The same two windows, built by `make` (with this window as their parent) when first used:
+  // building the hex editor and the disassembly window is a large part of the program's start.
+  void AttachAsmForm(std::function<Tasm86kForm*()> make);
+  void AttachMiniEdForm(std::function<TMiniEdForm*()> make);
 
   // The selected-save, delete and copy-to dialogs; wires the double-click, Enter, Delete and
   // other keys of the panes and the delete and format menu items (tform1_copy.cpp).
@@ -373,6 +377,8 @@ class TForm1 : public QWidget {
   TcopyForm* copyForm = nullptr;
   TMiniEdForm* MiniEdForm = nullptr;
   CardHistoryWindow* CardHistory = nullptr;  // created on first use
+  std::function<Tasm86kForm*()> make_asm_form_;
+  std::function<TMiniEdForm*()> make_mini_ed_form_;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -2,6 +2,7 @@
 // "~ico._", the disassembly window lists and patches it, and it goes back over the save's
 // blocks only when the window closed with its saved flag.
 #include <QPushButton>
+#include <utility>
 
 #include "card/save_transfer.h"
 #include "gui/centre_on.h"
@@ -15,7 +16,13 @@ void TForm1::AttachAsmForm(Tasm86kForm* asm_form) {
   connect(AsmBtn, &QPushButton::clicked, this, &TForm1::AsmBtnClick, Qt::UniqueConnection);
 }
 
+void TForm1::AttachAsmForm(std::function<Tasm86kForm*()> make) {
+  make_asm_form_ = std::move(make);
+  connect(AsmBtn, &QPushButton::clicked, this, &TForm1::AsmBtnClick, Qt::UniqueConnection);
+}
+
 void TForm1::AsmBtnClick() {
+  if (asm86kForm == nullptr && make_asm_form_) asm86kForm = make_asm_form_();
   if (SelectedName.empty() || SelectedImage == nullptr || asm86kForm == nullptr) return;
   // The save is taken now: the selection may change while the window is open.
   CardImage& card = *SelectedImage;

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QPushButton>
 #include <filesystem>
+#include <utility>
 
 #include "card/block_io.h"
 #include "card/save_transfer.h"
@@ -73,7 +74,13 @@ void TForm1::AttachMiniEdForm(TMiniEdForm* mini_ed_form) {
   connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick, Qt::UniqueConnection);
 }
 
+void TForm1::AttachMiniEdForm(std::function<TMiniEdForm*()> make) {
+  make_mini_ed_form_ = std::move(make);
+  connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick, Qt::UniqueConnection);
+}
+
 void TForm1::EditBtnClick() {
+  if (MiniEdForm == nullptr && make_mini_ed_form_) MiniEdForm = make_mini_ed_form_();
   if (SelectedName.empty() || SelectedImage == nullptr || MiniEdForm == nullptr) return;
   // The save is taken now: the selection may change while the editor is open.
   CardImage& card = *SelectedImage;

@@ -93,6 +93,31 @@ TEST_F(EditSaveTest, SavingWritesTheEditedBytesOverTheSameBlocks) {
   EXPECT_TRUE(messages_.texts.empty());
 }
 
+// The program builds the editor when the command first needs it, and only once.
+TEST_F(EditSaveTest, AnEditorMadeOnFirstUseIsBuiltOnceByTheCommand) {
+  StartWithSave();
+  editor_.reset();
+  form().MiniEdForm = nullptr;
+  int built = 0;
+  form().AttachMiniEdForm(std::function<TMiniEdForm*()>([this, &built] {
+    ++built;
+    editor_ = std::make_unique<TMiniEdForm>(messages_, "", &form());
+    return editor_.get();
+  }));
+  EXPECT_EQ(built, 0);
+  for (int run = 0; run < 2; ++run) {
+    bool shown = false;
+    QTimer::singleShot(0, &form(), [this, &shown] {
+      shown = editor_ != nullptr && editor_->isVisible();
+      if (editor_ != nullptr) editor_->close();
+    });
+    form().EditBtnClick();
+    EXPECT_TRUE(shown) << "run " << run;
+  }
+  EXPECT_EQ(built, 1);
+  EXPECT_EQ(form().MiniEdForm, editor_.get());
+}
+
 TEST_F(EditSaveTest, ClosingWithoutSavingWritesNothing) {
   StartWithSave();
   const std::uint64_t writes_before = unit().Counters().block_writes;
