@@ -148,11 +148,14 @@ bool CodePageTable::Build(int keep) {
   std::vector<Instruction> kept;
   const std::int64_t keep_first = std::int64_t{keep} * page_step_;
   std::int64_t count = 0;
-  while (std::optional<Instruction> line = DecodeNext(reader)) {
+  // Only the lines of the kept page are formatted; the others give only where they start.
+  const auto keeps = [&](std::int64_t index) {
+    return index >= keep_first && index < keep_first + lines_per_page_;
+  };
+  while (std::optional<Instruction> line =
+             DecodeNext(reader, keeps(count) ? Listing::kText : Listing::kBytesOnly)) {
     if (count > 0 && count % page_step_ == 0) starts.push_back({line->address, line->position});
-    if (count >= keep_first && count < keep_first + lines_per_page_) {
-      kept.push_back(std::move(*line));
-    }
+    if (keeps(count)) kept.push_back(std::move(*line));
     ++count;
   }
   last_pass_bytes_read_ = reader.file_bytes_read();

@@ -140,12 +140,14 @@ std::string Target(std::int64_t address) {
 // and hex dump, and builds their text. A missing byte leaves its operand's text empty.
 class OperandReader {
  public:
-  OperandReader(CodeReader& reader, Instruction& instruction)
+  // Without `listing` the operand bytes are read exactly as with it, but no text is made.
+  OperandReader(CodeReader& reader, Instruction& instruction, bool listing)
       : reader_(reader),
         instruction_(instruction),
         opcode_(instruction.bytes[0]),
-        address_(reader.instruction_address()) {
-    AppendHex(dump_, opcode_, 2);
+        address_(reader.instruction_address()),
+        listing_(listing) {
+    if (listing_) AppendHex(dump_, opcode_, 2);
   }
 
   // The opcode and the operand bytes shown, as hh separated by blanks.
@@ -199,6 +201,7 @@ class OperandReader {
  private:
   void Dump(std::uint8_t byte) {
     instruction_.bytes[instruction_.length++] = byte;
+    if (!listing_) return;
     dump_ += ' ';
     AppendHex(dump_, byte, 2);
   }
@@ -220,15 +223,15 @@ class OperandReader {
     return std::array<std::uint8_t, 2>{*first, *second};
   }
 
-  static std::string Immediate(std::optional<std::uint8_t> byte) {
-    if (!byte) return "";
+  std::string Immediate(std::optional<std::uint8_t> byte) const {
+    if (!byte || !listing_) return "";
     std::string text = "#";
     AppendHex(text, *byte, 2);
     return text + "H";
   }
 
-  static std::string Direct(int bit8, std::optional<std::uint8_t> byte) {
-    return byte ? RegisterName((bit8 << 8) | *byte) : "";
+  std::string Direct(int bit8, std::optional<std::uint8_t> byte) const {
+    return byte && listing_ ? RegisterName((bit8 << 8) | *byte) : "";
   }
 
   std::string Indirect() const { return "@R" + std::string(1, '0' + (opcode_ & 3)); }
@@ -237,38 +240,38 @@ class OperandReader {
 
   // `length` is the whole instruction's length: the target counts from the next instruction.
   std::string Relative8(int length, std::optional<std::uint8_t> byte) const {
-    if (!byte) return "";
+    if (!byte || !listing_) return "";
     return Target(address_ + length + static_cast<std::int8_t>(*byte));
   }
 
   std::string Relative16() {
     std::optional<std::array<std::uint8_t, 2>> bytes = Pair();
-    if (!bytes) return "";
+    if (!bytes || !listing_) return "";
     auto offset = static_cast<std::int16_t>((*bytes)[0] | ((*bytes)[1] << 8));
     return Target(address_ + 2 + offset);
   }
 
   std::string Absolute12(std::optional<std::uint8_t> byte) const {
-    if (!byte) return "";
+    if (!byte || !listing_) return "";
     std::int64_t region = (address_ + 2) & 0xF000;
     return Target(region | ((opcode_ & 0x10) << 7) | ((opcode_ & 7) << 8) | *byte);
   }
 
   std::string Absolute16() {
     std::optional<std::array<std::uint8_t, 2>> bytes = Pair();
-    if (!bytes) return "";
+    if (!bytes || !listing_) return "";
     return Target(((*bytes)[0] << 8) | (*bytes)[1]);
   }
 
   std::string DirectAndTarget() {
     std::optional<std::array<std::uint8_t, 2>> bytes = Pair();
-    if (!bytes) return "";
+    if (!bytes || !listing_) return "";
     return Direct(opcode_ & 1, (*bytes)[0]) + "," + Relative8(3, (*bytes)[1]);
   }
 
   std::string BitAndTarget() {
     std::optional<std::array<std::uint8_t, 2>> bytes = Pair();
-    if (!bytes) return "";
+    if (!bytes || !listing_) return "";
     return Direct((opcode_ >> 4) & 1, (*bytes)[0]) + "," + Bit() + "," + Relative8(3, (*bytes)[1]);
   }
 
@@ -276,6 +279,7 @@ class OperandReader {
   Instruction& instruction_;
   std::uint8_t opcode_;
   std::int64_t address_;
+  bool listing_;
   std::string dump_;
 };
 
@@ -290,7 +294,7 @@ void PadTo(std::string& text, std::size_t width) {
 
 }  // namespace
 
-std::optional<Instruction> DecodeNext(CodeReader& reader) {
+std::optional<Instruction> DecodeNext(CodeReader& reader, Listing listing) {
   reader.BeginInstruction();
   Instruction instruction;
   instruction.address = reader.instruction_address();
@@ -301,8 +305,10 @@ std::optional<Instruction> DecodeNext(CodeReader& reader) {
   instruction.bytes[0] = *opcode;
   instruction.length = 1;
   const Opcode& entry = LookUp(*opcode);
-  OperandReader operand_reader(reader, instruction);
+  const bool with_text = listing == Listing::kText;
+  OperandReader operand_reader(reader, instruction, with_text);
   std::string operands = operand_reader.Text(entry.form);
+  if (!with_text) return instruction;
 
   std::string line;
   line.reserve(kMnemonicEnd + operands.size());

@@ -19,9 +19,14 @@ struct Instruction {
   std::string text;                     // the listing line
 };
 
+// Whether a decoded instruction gets its listing line, or only its address, position and
+// bytes (for passes that only find where instructions start: no text is formatted).
+enum class Listing { kText, kBytesOnly };
+
 // Decodes the instruction at the reader's position; nullopt when no opcode is left.
 // An instruction cut short by the end of the data is still returned with what could be read.
-std::optional<Instruction> DecodeNext(CodeReader& reader);
+// kBytesOnly reads exactly the bytes kText reads and leaves `text` empty.
+std::optional<Instruction> DecodeNext(CodeReader& reader, Listing listing = Listing::kText);
 
 // The listing line of the next instruction: "$" + address (four hex digits) + " " + hex dump
 // padded to 10 + two blanks + mnemonic padded to 8 + operands. Empty at the end of the data.

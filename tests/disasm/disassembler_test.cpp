@@ -407,5 +407,33 @@ TEST(DisassembleNext, EveryOpcode) {
   }
 }
 
+// Passes that only find where instructions start decode without text: for every opcode, whole
+// and cut after each of its bytes, they must read the very bytes the listing reads.
+TEST(DecodeNext, BytesOnlyReadsWhatTheListingReads) {
+  for (int opcode = 0; opcode < 256; ++opcode) {
+    const std::vector<std::uint8_t> whole = {static_cast<std::uint8_t>(opcode), 0x01, 0xF0, 0x77};
+    for (std::size_t cut = 1; cut <= whole.size(); ++cut) {
+      const std::vector<std::uint8_t> code(whole.begin(), whole.begin() + cut);
+      CodeReader listed;
+      CodeReader bare;
+      ASSERT_TRUE(listed.OpenCodeBytes(code));
+      ASSERT_TRUE(bare.OpenCodeBytes(code));
+      for (;;) {
+        const std::optional<Instruction> line = DecodeNext(listed);
+        const std::optional<Instruction> bytes = DecodeNext(bare, Listing::kBytesOnly);
+        ASSERT_EQ(line.has_value(), bytes.has_value()) << opcode << " cut " << cut;
+        if (!line) break;
+        EXPECT_EQ(bytes->position, line->position);
+        EXPECT_EQ(bytes->address, line->address);
+        EXPECT_EQ(bytes->length, line->length) << opcode << " cut " << cut;
+        EXPECT_EQ(bytes->bytes, line->bytes);
+        EXPECT_TRUE(bytes->text.empty());
+        EXPECT_FALSE(line->text.empty());
+        ASSERT_EQ(bare.position(), listed.position());
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quorvel
