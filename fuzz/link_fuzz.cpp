@@ -1,7 +1,8 @@
 // Fuzz target: the link protocol against a unit that answers anything. Each input bit is
 // one read of the unit's line (status bit 6), most significant bit first, so input bytes
-// line up with the bytes an exchange receives. Every command ends in bounded time, a failed
-// block call leaves the time-out flag set, and the port trace has one line per access.
+// line up with the bytes an exchange receives; the input repeats once it is used up. Every command
+// ends in bounded time, a failed block call leaves the time-out flag set, and the port trace has
+// one line per access.
 #include <array>
 #include <ostream>
 #include <streambuf>
@@ -28,19 +29,31 @@ std::vector<Bytes> linkFuzzSeeds() {
     AppendHandshakeAndSync(answered);
     answered.insert(answered.end(), 8, 0x00);
   }
-  return {answered, Bytes(64, 0xFF), Bytes(64, 0x00), Bytes{0x80, 0xA9, 0x55, 0x00, 0x00}};
+  // A unit that answers the first command, then stays silent long enough (more than 800
+  // polls) for the next transaction to time out.
+  Bytes then_silent{0x80, 0xA9, 0x55, 0x00, 0x00};
+  then_silent.insert(then_silent.end(), 120, 0x00);
+  return {answered, Bytes(64, 0xFF), Bytes(64, 0x00), then_silent};
 }
 
 namespace {
 
+// The unit's line, one input bit per status read. Once the input is used up the unit answers
+// it again from its start, so that a command running when the input ends fails the way that
+// input makes it fail (usually a wrong sync reply, within a few bytes) instead of waiting for
+// the time-out of every transaction left in it; time-outs come from runs of zero bits in the
+// input (a silent unit: 800 polls), and an empty input is a unit that never answers.
 class BitPort : public PortIo {
  public:
   BitPort(Input bits, std::uint16_t status_port) : bits_(bits), status_port_(status_port) {}
 
   std::uint8_t ReadPort(std::uint16_t port) override {
     ++accesses_;
-    if (port != status_port_) return 0;
-    if (next_bit_ >= bits_.size() * 8) return 0;
+    if (port != status_port_ || bits_.empty()) return 0;
+    if (next_bit_ == bits_.size() * 8) {
+      next_bit_ = 0;
+      wrapped_ = true;
+    }
     const std::uint8_t byte = bits_[next_bit_ / 8];
     const bool bit = ((byte >> (7 - next_bit_ % 8)) & 1) != 0;
     ++next_bit_;
@@ -48,13 +61,15 @@ class BitPort : public PortIo {
   }
   void WritePort(std::uint16_t, std::uint8_t) override { ++accesses_; }
 
-  bool Exhausted() const { return next_bit_ >= bits_.size() * 8; }
+  // True once every input bit has been read.
+  bool Exhausted() const { return wrapped_ || next_bit_ == bits_.size() * 8; }
   std::size_t accesses() const { return accesses_; }
 
  private:
   Input bits_;
   std::uint16_t status_port_;
   std::size_t next_bit_ = 0;
+  bool wrapped_ = false;
   std::size_t accesses_ = 0;
 };
 
