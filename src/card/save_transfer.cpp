@@ -6,6 +6,7 @@
 #include "card/block_io.h"
 #include "card/card_check.h"
 #include "card/card_texts.h"
+#include "card/dci_file.h"
 #include "card/file_system.h"
 
 namespace quorvel {
@@ -86,6 +87,8 @@ std::string_view Describe(TransferError error) {
       return "the target card is not formatted";
     case TransferError::kUnsafeCard:
       return "the card's structure is damaged, so nothing is written to it";
+    case TransferError::kBadEntry:
+      return "the save's directory entry is not one a card may hold";
   }
   return "unknown error";
 }
@@ -149,8 +152,10 @@ bool WriteFatAndDirectory(CardImage& card) {
 TransferError CopySave(CardImage& source, std::size_t index, CardImage& target) {
   if (&source == &target) return TransferError::kSamePane;
   if (index >= kSaveRecords) return TransferError::kNoSpace;  // no such save: size 0
-  ShowCopyingStatus(target);
   const SaveRecord& save = source.records[index];
+  // The entry is stored as it is: one a single-save import refuses is refused here too.
+  if (save.size != 0 && !CheckDciEntry(save.entry).empty()) return TransferError::kBadEntry;
+  ShowCopyingStatus(target);
   const bool game = save.header_in_second_block;
   Placement placement;
   TransferError error = PlanPlacement(target, save.size, game, placement);

@@ -26,6 +26,8 @@ enum class TransferError {
   kWriteFailed,          // a block, the FAT or the directory could not be written to the target
   kNotFormatted,         // the target card is not formatted: it has no FAT to store a save in
   kUnsafeCard,  // the target's structure is damaged (UnsafeStructure): nothing is written to it
+  kBadEntry,    // the save's directory entry is one no card may hold (CheckDciEntry): a copy
+                // would carry it, and the card would then check dirty
 };
 
 // A short English sentence for the reason, for the command line and the logs of the tests.

@@ -85,6 +85,8 @@ std::string StoreFailureMessage(std::string_view name, TransferError error,
     case TransferError::kUnsafeCard:
       return FillText(Text(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 %2: %3")),
                       {name, action, UnsafeCardText()});
+    case TransferError::kBadEntry:
+      return says(QT_TRANSLATE_NOOP("CommandTexts", " 檔案 %1 %2: 目錄資料無效."));
     case TransferError::kNone:
     case TransferError::kSamePane:
     case TransferError::kReadFailed:

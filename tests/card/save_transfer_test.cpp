@@ -190,6 +190,27 @@ TEST_F(SaveTransfer, ChainShorterThanTheDirectorySizeIsNotCopied) {
   EXPECT_TRUE(std::equal(before.begin() + 200 * 512, before.end(), after.begin() + 200 * 512));
 }
 
+// A save whose entry no card may hold (its type is neither data nor game) is refused as its
+// single-save file would be: copied as it is, the target would check dirty. A replace of a
+// save of that name deletes nothing.
+TEST_F(SaveTransfer, EntryNoCardMayHoldIsNotCopied) {
+  CardBuilder from;
+  from.AddSave(0, "ODDTYPE", {3, 4});
+  from.Entry(0)[kEntryType] = 0x31;
+  Open(source, from, "from.dcm");
+  CardBuilder to;
+  to.AddSave(0, "ODDTYPE", {199});
+  Open(target, to, "to.dcm");
+  const std::vector<std::uint8_t> before = Bytes("to.dcm");
+  EXPECT_EQ(CopySave(source, 0, target), TransferError::kBadEntry);
+  const StoreResult replaced = CopySaveCommand(source, 0, target, FixedAnswers(/*replace=*/true));
+  EXPECT_EQ(replaced.error, TransferError::kBadEntry);
+  EXPECT_FALSE(replaced.written);
+  EXPECT_EQ(Bytes("to.dcm"), before);
+  ExpectConsistent(target);
+  EXPECT_EQ(target.listed_count, 1);
+}
+
 TEST_F(SaveTransfer, SameCardIsRefused) {
   CardBuilder from;
   from.AddSave(0, "ONE", {3});
