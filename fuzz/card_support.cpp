@@ -7,10 +7,13 @@
 #include <tuple>
 
 #include "card/block_io.h"
+#include "card/card_check.h"
+#include "card/dci_file.h"
 #include "card/file_system.h"
 #include "card/save_transfer.h"
 #include "demo_cards.h"
 #include "fuzz_support.h"
+#include "support/card_invariants.h"
 
 namespace quorvel::fuzz {
 
@@ -77,6 +80,43 @@ std::vector<Bytes> SeedCards() {
     seeds.push_back(*card);
   }
   return seeds;
+}
+
+std::vector<Bytes> SeedCardInputs() {
+  std::vector<Bytes> seeds = SeedCards();
+  const Bytes& empty = EmptyCardImage();
+  seeds.emplace_back(empty.end() - kBlockSize, empty.end());
+  seeds.emplace_back(empty.end() - 2 * kBlockSize, empty.end());
+  return seeds;
+}
+
+void CheckImportOntoEmptyCard(MemoryCard& target, Input save_file, bool imported) {
+  CardImage& card = target.card();
+  if (!imported) {
+    Check(invariants::SameCardContent(EmptyCardImage(), target.bytes()),
+          "a refused import changed what the card stores");
+    return;
+  }
+  Check(LoadCard(card) == LoadResult::kLoaded, "the card does not load after an import");
+  Check(CheckCard(card).empty(), "the card's check fails after an import");
+  Check(card.listed_count == 1, "the imported save is not listed");
+  const SaveRecord& save = card.records[card.list_order[0]];
+  DirEntry entry;
+  std::copy_n(save_file.begin(), kDciEntrySize, entry.begin());
+  Check(save.header_in_second_block == IsGameEntry(entry),
+        "the card lists the save as a game when the file held data, or the other way round");
+  // The first block is the card's to choose: for a data save both of its bytes.
+  const std::size_t chosen = entry[kEntryType] == kDataType ? 2 : 1;
+  for (std::size_t k = 0; k < kDciEntrySize; ++k) {
+    Check((k >= kEntryFirstBlock && k < kEntryFirstBlock + chosen) || save.entry[k] == entry[k],
+          "the stored entry differs from the file's beyond its first block");
+  }
+  const std::vector<Block> blocks = SaveBlocks(card, card.list_order[0]);
+  for (std::size_t k = 0; k < blocks.size(); ++k) {
+    const Input expected = save_file.subspan(kDciEntrySize + k * kBlockSize, kBlockSize);
+    Check(std::equal(blocks[k].begin(), blocks[k].end(), expected.begin()),
+          "an imported block differs from the file");
+  }
 }
 
 std::vector<Block> SaveBlocks(CardImage& card, std::size_t index) {

@@ -30,6 +30,17 @@ MemoryCard& ReusedCard(int which);
 // demo cards and the real cards in image order when the shared data is present.
 std::vector<Bytes> SeedCards();
 
+// The inputs the card targets start from: the seed cards, and short inputs (a root, then a
+// FAT and a root) that replace the top of the empty card.
+std::vector<Bytes> SeedCardInputs();
+
+// After a single-save file `save_file` was imported (`imported`) or refused on `target`, which
+// held the empty card: imported, the card checks clean, lists the save as a game exactly when
+// the card's own test calls the file's entry a game, keeps the entry byte for byte but for its
+// first block, and holds the file's blocks byte for byte; refused, the card stores what it
+// stored.
+void CheckImportOntoEmptyCard(MemoryCard& target, Input save_file, bool imported);
+
 // The blocks of a loaded card's save, in chain order (at most its size), in link order.
 std::vector<Block> SaveBlocks(CardImage& card, std::size_t index);
 

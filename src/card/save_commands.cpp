@@ -119,22 +119,6 @@ SaveFileBytes VmsRefused(VmsError error, const std::filesystem::path& culprit) {
   return read;
 }
 
-// A VMS file's bytes when they are whole blocks a card can hold; otherwise nothing, with why
-// in `refused`.
-std::optional<std::vector<std::uint8_t>> ReadVms(const std::filesystem::path& path,
-                                                 SaveFileBytes& refused) {
-  auto vms = ReadFileBytes(path, (kLargestVmsBlocks + 1) * kBlockSize);
-  if (!vms) {
-    refused = VmsRefused(VmsError::kCannotRead, path);
-    return std::nullopt;
-  }
-  if (const VmsError size = CheckVmsSize(vms->size()); size != VmsError::kNone) {
-    refused = VmsRefused(size, path);
-    return std::nullopt;
-  }
-  return vms;
-}
-
 // The VMS named by a VMI, or beside which a VMI was found, with the VMI's word for it.
 SaveFileBytes ReadPair(const std::filesystem::path& vms_path, const std::filesystem::path& vmi_path,
                        bool vms_given) {
@@ -148,13 +132,9 @@ SaveFileBytes ReadPair(const std::filesystem::path& vms_path, const std::filesys
   if (vms_given && !VmiNamesVms(*info, vms_path)) {
     return VmsRefused(VmsError::kNameMismatch, vmi_path);
   }
-  SaveFileBytes refused;
-  const auto vms = ReadVms(vms_path, refused);
-  if (!vms) return refused;
-  if (info->file_size != vms->size()) return VmsRefused(VmsError::kSizeMismatch, vmi_path);
-  SaveFileBytes read;
-  read.bytes = SaveFromVms(*info, *vms);
-  return read;
+  const auto vms = ReadFileBytes(vms_path, (kLargestVmsBlocks + 1) * kBlockSize);
+  if (!vms) return VmsRefused(VmsError::kCannotRead, vms_path);
+  return SaveFileFromPair(*vmi_bytes, *vms, vmi_path, vms_path);
 }
 
 // The date a VMS without its VMI is stored with: its file's time of last change.
@@ -177,11 +157,38 @@ void StampFromFile(const std::filesystem::path& path, VmiInfo& info) {
 
 // A VMS alone: what its VMI would have said comes from the file and the questions.
 SaveFileBytes ReadLoneVms(const std::filesystem::path& path, const VmsQuestions& questions) {
-  SaveFileBytes refused;
-  const auto vms = ReadVms(path, refused);
-  if (!vms) return refused;
-  VmiInfo info;
-  const VmsKind kind = RecogniseVmsKind(*vms);
+  const auto vms = ReadFileBytes(path, (kLargestVmsBlocks + 1) * kBlockSize);
+  if (!vms) return VmsRefused(VmsError::kCannotRead, path);
+  VmiInfo stamped;
+  StampFromFile(path, stamped);
+  return SaveFileFromLoneVms(*vms, path, stamped, questions);
+}
+
+}  // namespace
+
+SaveFileBytes SaveFileFromPair(std::span<const std::uint8_t> vmi, std::span<const std::uint8_t> vms,
+                               const std::filesystem::path& vmi_path,
+                               const std::filesystem::path& vms_path) {
+  VmsError error = VmsError::kNone;
+  const std::optional<VmiInfo> info = ParseVmi(vmi, error);
+  if (!info) return VmsRefused(error, vmi_path);
+  if (const VmsError size = CheckVmsSize(vms.size()); size != VmsError::kNone) {
+    return VmsRefused(size, vms_path);
+  }
+  if (info->file_size != vms.size()) return VmsRefused(VmsError::kSizeMismatch, vmi_path);
+  SaveFileBytes read;
+  read.bytes = SaveFromVms(*info, vms);
+  return read;
+}
+
+SaveFileBytes SaveFileFromLoneVms(std::span<const std::uint8_t> vms,
+                                  const std::filesystem::path& path, const VmiInfo& stamped,
+                                  const VmsQuestions& questions) {
+  if (const VmsError size = CheckVmsSize(vms.size()); size != VmsError::kNone) {
+    return VmsRefused(size, path);
+  }
+  VmiInfo info = stamped;
+  const VmsKind kind = RecogniseVmsKind(vms);
   if (kind == VmsKind::kUnclear) {
     if (!questions.game) return VmsRefused(VmsError::kKindUnclear, path);
     const std::optional<bool> game = questions.game();
@@ -197,13 +204,10 @@ SaveFileBytes ReadLoneVms(const std::filesystem::path& path, const VmsQuestions&
   const std::optional<std::string> name = PaddedSaveName(*typed);
   if (!name) return VmsRefused(VmsError::kBadName, path);
   info.name = *name;
-  StampFromFile(path, info);
   SaveFileBytes read;
-  read.bytes = SaveFromVms(info, *vms);
+  read.bytes = SaveFromVms(info, vms);
   return read;
 }
-
-}  // namespace
 
 SaveFileBytes ReadSaveFile(const std::filesystem::path& path, const VmsQuestions& questions) {
   if (IsVmiPath(path)) {
@@ -347,6 +351,11 @@ StoreResult CopySaveCommand(CardImage& source, std::size_t index, CardImage& tar
   }
   if (index >= kSaveRecords || source.records[index].size == 0) {
     result.error = TransferError::kNoSpace;  // no such save: size 0
+    return result;
+  }
+  // Before anything else: a replace must not delete the old save for one it cannot store.
+  if (!CheckDciEntry(source.records[index].entry).empty()) {
+    result.error = TransferError::kBadEntry;
     return result;
   }
   result = CheckTarget(target);

@@ -92,6 +92,19 @@ struct VmsQuestions {
 // VMI's checksum, and that the VMI and its VMS agree on the VMS's name and size.
 SaveFileBytes ReadSaveFile(const std::filesystem::path& path, const VmsQuestions& questions = {});
 
+// What ReadSaveFile does with the bytes of a VMS/VMI pair once both files are read: the VMI
+// parsed and its checksum checked, the VMS whole blocks a card can hold, and the VMI giving
+// the VMS's size. `vmi_path` and `vms_path` name the culprit of a refusal.
+SaveFileBytes SaveFileFromPair(std::span<const std::uint8_t> vmi, std::span<const std::uint8_t> vms,
+                               const std::filesystem::path& vmi_path,
+                               const std::filesystem::path& vms_path);
+
+// The same for a VMS read without its VMI: game or data from the VMS (or `questions.game`),
+// the name `questions.name` gives (or one made from `path`), the date from `stamped`.
+SaveFileBytes SaveFileFromLoneVms(std::span<const std::uint8_t> vms,
+                                  const std::filesystem::path& path, const VmiInfo& stamped,
+                                  const VmsQuestions& questions = {});
+
 // One English line on why ReadSaveFile refused `path` ("" when it did not).
 std::string DescribeRead(const SaveFileBytes& read, const std::filesystem::path& path);
 
