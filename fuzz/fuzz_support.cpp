@@ -21,8 +21,13 @@ void RemoveScratchDir() {
 
 const std::filesystem::path& ScratchDir() {
   if (scratch_dir.empty()) {
-    scratch_dir =
-        std::filesystem::temp_directory_path() / ("quorvel-fuzz-" + std::to_string(::getpid()));
+    // In memory when the system has a folder there: targets that go through files then cost
+    // no disk writes.
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    scratch_dir = base / ("quorvel-fuzz-" + std::to_string(::getpid()));
     std::filesystem::create_directories(scratch_dir);
     std::atexit(RemoveScratchDir);
   }

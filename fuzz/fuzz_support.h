@@ -13,8 +13,8 @@
 
 namespace quorvel::fuzz {
 
-// A folder of this process's own under the system's temporary directory, made on first use
-// and removed when the process ends.
+// A folder of this process's own in /dev/shm (under the system's temporary directory where
+// there is none), made on first use and removed when the process ends.
 const std::filesystem::path& ScratchDir();
 
 void WriteFile(const std::filesystem::path& path, Input bytes);

@@ -184,11 +184,15 @@ void AddEntry(std::vector<std::uint8_t>& file, const JournalEntry& entry) {
   if (entry.finished) AddRecord(file, kEnd, EndPayload(entry));
 }
 
-std::vector<std::uint8_t> Serialize(const std::vector<JournalEntry>& entries) {
+}  // namespace
+
+std::vector<std::uint8_t> SerializeJournal(const std::vector<JournalEntry>& entries) {
   std::vector<std::uint8_t> file = FileHeader();
   for (const JournalEntry& entry : entries) AddEntry(file, entry);
   return file;
 }
+
+namespace {
 
 std::size_t EntrySize(const JournalEntry& entry) {
   std::vector<std::uint8_t> bytes;
@@ -255,7 +259,9 @@ bool ApplyRecord(RecordType type, std::span<const std::uint8_t> payload,
   return true;
 }
 
-JournalFile Parse(std::span<const std::uint8_t> bytes) {
+}  // namespace
+
+JournalFile ParseJournal(std::span<const std::uint8_t> bytes) {
   JournalFile file;
   if (bytes.size() < kHeaderSize) {
     file.status = JournalFile::Status::kTruncated;
@@ -272,35 +278,33 @@ JournalFile Parse(std::span<const std::uint8_t> bytes) {
     file.status = JournalFile::Status::kOtherVersion;
     return file;
   }
+  // A file that ends inside a record, or whose record cannot be read, is used for nothing:
+  // the records before it are dropped too.
+  const auto refused = [&file](JournalFile::Status status) {
+    file.entries.clear();
+    file.status = status;
+    return file;
+  };
   std::size_t at = kHeaderSize;
   while (at < bytes.size()) {
-    if (bytes.size() - at < 9) {
-      file.status = JournalFile::Status::kTruncated;
-      return file;
-    }
+    if (bytes.size() - at < 9) return refused(JournalFile::Status::kTruncated);
     const auto type = static_cast<RecordType>(bytes[at]);
     In length_in(bytes.subspan(at + 1, 4));
     const std::uint64_t length = length_in.Le(4);
-    if (length > kMaxPayload) {
-      file.status = JournalFile::Status::kCorrupt;
-      return file;
-    }
-    if (bytes.size() - at < 9 + length) {
-      file.status = JournalFile::Status::kTruncated;
-      return file;
-    }
+    if (length > kMaxPayload) return refused(JournalFile::Status::kCorrupt);
+    if (bytes.size() - at < 9 + length) return refused(JournalFile::Status::kTruncated);
     In crc_in(bytes.subspan(at + 5 + length, 4));
     if (crc_in.Le(4) != Crc32(bytes.subspan(at, 5 + length)) ||
         !ApplyRecord(type, bytes.subspan(at + 5, length), file.entries)) {
-      file.entries.clear();
-      file.status = JournalFile::Status::kCorrupt;
-      return file;
+      return refused(JournalFile::Status::kCorrupt);
     }
     at += 9 + length;
   }
   file.status = JournalFile::Status::kOk;
   return file;
 }
+
+namespace {
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
@@ -426,7 +430,7 @@ JournalFile Journal::Load(CardKey key) const {
     file.status = JournalFile::Status::kUnreadable;
     return file;
   }
-  return Parse(bytes);
+  return ParseJournal(bytes);
 }
 
 bool Journal::Begin(CardImage& card, const CardCommand& command,
@@ -477,7 +481,7 @@ bool Journal::Begin(CardImage& card, const CardCommand& command,
   }
   if (drop > 0) {
     old.entries.erase(old.entries.begin(), old.entries.begin() + static_cast<std::ptrdiff_t>(drop));
-    if (!WriteFileSafely(path, Serialize(old.entries))) {
+    if (!WriteFileSafely(path, SerializeJournal(old.entries))) {
       error = path.string() + ": " + std::strerror(errno);
       return false;
     }
@@ -620,7 +624,7 @@ void Journal::End(const CardImage& card, bool ok) {
                                  : 0;
   there.entries.erase(there.entries.begin(),
                       there.entries.begin() + static_cast<std::ptrdiff_t>(excess));
-  if (WriteFileSafely(to, Serialize(there.entries))) ::unlink(from.c_str());
+  if (WriteFileSafely(to, SerializeJournal(there.entries))) ::unlink(from.c_str());
 }
 
 JournalScope::JournalScope(CardImage& card, CardCommand command,

@@ -74,6 +74,13 @@ struct JournalFile {
 };
 std::string_view Describe(JournalFile::Status status);
 
+// A journal file's bytes read and checked (what Journal::Load does after reading the file):
+// the header, every record's length and CRC, and that each record fits the ones before it.
+// Anything but kOk comes with no entries.
+JournalFile ParseJournal(std::span<const std::uint8_t> bytes);
+// The file that holds exactly `entries` (a rewrite of a journal file stores this).
+std::vector<std::uint8_t> SerializeJournal(const std::vector<JournalEntry>& entries);
+
 struct JournalOptions {
   std::filesystem::path folder;  // where the journal files are; created on first use
   bool record = true;            // false: nothing is recorded (and undo has nothing to undo)

@@ -194,7 +194,9 @@ TEST_P(JournalBadFile, IsReportedAndIgnored) {
              static_cast<std::streamsize>(bytes.size()));
   const std::vector<std::uint8_t> image = Image();
 
-  EXPECT_EQ(History().status, GetParam().status);
+  const JournalFile read = History();
+  EXPECT_EQ(read.status, GetParam().status);
+  EXPECT_TRUE(read.entries.empty()) << "the records before the damage came with it";
   const UndoResult undone = UndoCommands(card, journal);
   EXPECT_EQ(undone.outcome, Outcome::kBadJournal);
   EXPECT_EQ(Image(), image);
