@@ -19,11 +19,13 @@
 
 namespace quorvel::testing {
 
-// A CardImage (the open image, source 2) reading and writing a 131,072-byte buffer.
+// A CardImage (the open image, source 2) reading and writing a 131,072-byte buffer, kept in
+// the link's byte order as DCM files are (or in the card's own, as raw images are).
 class MemoryCard {
  public:
   // Images shorter than a card are padded with zero bytes, longer ones cut.
-  explicit MemoryCard(std::vector<std::uint8_t> image) : bytes_(std::move(image)) {
+  explicit MemoryCard(std::vector<std::uint8_t> image, ImageOrder order = ImageOrder::kLink)
+      : bytes_(std::move(image)), order_(order) {
     bytes_.resize(kImageFileSize, 0x00);
     OpenStream();
   }
@@ -48,7 +50,7 @@ class MemoryCard {
   }
 
   CardImage& card() { return card_; }
-  // The image as written so far (link order).
+  // The image as written so far.
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
  private:
@@ -60,11 +62,12 @@ class MemoryCard {
     FilePtr file(fmemopen(bytes_.data(), bytes_.size(), "r+b"));
     if (file == nullptr) throw std::runtime_error("fmemopen failed");
     std::setvbuf(file.get(), nullptr, _IOFBF, kBlockSize);
-    card_.blocks = std::make_unique<ImageFileBlocks>(std::move(file), "memory", ImageOrder::kLink,
+    card_.blocks = std::make_unique<ImageFileBlocks>(std::move(file), "memory", order_,
                                                      /*read_only=*/false, nullptr);
   }
 
   std::vector<std::uint8_t> bytes_;
+  ImageOrder order_;
   CardImage card_;
 };
 
