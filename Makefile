@@ -48,10 +48,12 @@ deb: deps
 	@cp build/deb/package/quorvel_*.deb .
 	@ls quorvel_*.deb
 
-# make fuzz FUZZ_SECONDS=N: every fuzz target for N seconds (clang build in build/fuzz).
+# make fuzz FUZZ_SECONDS=N [FUZZ_JOBS=J]: every fuzz target for N seconds, J processes each
+# (clang build in build/fuzz).
 FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 1
 fuzz:
-	@scripts/run-fuzz.sh $(FUZZ_SECONDS)
+	@scripts/run-fuzz.sh --jobs $(FUZZ_JOBS) $(FUZZ_SECONDS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer programs (preset `fuzz`, clang with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every target, or the ones named, for SECONDS each.
-#   scripts/run-fuzz.sh [SECONDS] [TARGET...]        (make fuzz FUZZ_SECONDS=N)
+# UndefinedBehaviorSanitizer) and runs every target, or the ones named, for SECONDS each (or
+# for RUNS executions each).
+#   scripts/run-fuzz.sh [--jobs N] [--runs RUNS] [SECONDS] [TARGET...]   (make fuzz FUZZ_SECONDS=N)
 #   scripts/run-fuzz.sh --reproduce TARGET FILE       runs one saved input again
+# --jobs N runs N fuzzing processes per target side by side (libFuzzer's -jobs and -workers),
+# sharing its corpus; their logs are build/fuzz/logs/TARGET/fuzz-*.log. --runs RUNS stops each
+# target after RUNS executions in all (split between the jobs), or after SECONDS (default 60)
+# if that comes first.
 # Seeds are written by code (fuzz_replay --write-seeds) into build/fuzz/seeds; what a run
-# learns is kept in build/fuzz/corpus/TARGET for the next run; a crash, hang or sanitizer
+# learns is kept in build/fuzz/corpus/TARGET for the next run, merged after each run into the
+# smallest set of inputs that reaches the same coverage (-merge=1); a crash, hang or sanitizer
 # report leaves its input in build/fuzz/artifacts and makes the script fail. The figures
 # of the run are in build/fuzz/summary.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
 
 scripts/install-deps.sh --fuzz
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz >/dev/null
 
-out=build/fuzz
+out=$root/build/fuzz
 bin=$out/fuzz
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
@@ -24,6 +31,17 @@ if [ "${1:-}" = "--reproduce" ]; then
   exec "$bin/$2_fuzzer" "$3"
 fi
 
+jobs=1
+runs=
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --jobs) jobs="$2"; shift 2 ;;
+    --runs) runs="$2"; shift 2 ;;
+    *) break ;;
+  esac
+done
+[[ "$jobs" =~ ^[1-9][0-9]*$ ]] || { echo "--jobs takes a count of 1 or more" >&2; exit 2; }
+[ -z "$runs" ] || [[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "--runs takes a count" >&2; exit 2; }
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift
 wanted=("$@")
@@ -32,28 +50,63 @@ rm -rf "$out/seeds"
 "$bin/fuzz_replay" --write-seeds "$out/seeds" >/dev/null
 mkdir -p "$out/corpus" "$out/artifacts" "$out/logs"
 
+# The sum of one final statistic over the logs of a target's run.
+stat_sum() {
+  local name=$1
+  shift
+  sed -n "s/^stat::$name: *//p" "$@" | awk '{ total += $1 } END { print total + 0 }'
+}
+
 summary="$out/summary.txt"
-printf '%-12s %8s %12s %10s %8s  %s\n' target seconds executions "exec/s" corpus result \
-  >"$summary"
+printf '%-12s %8s %12s %10s %6s %7s %8s  %s\n' target seconds executions "exec/s" cov ft corpus \
+  result >"$summary"
 failed=0
 while read -r name max_length; do
   if [ ${#wanted[@]} -gt 0 ] && [[ ! " ${wanted[*]} " =~ " $name " ]]; then continue; fi
   corpus="$out/corpus/$name"
-  mkdir -p "$corpus"
-  log="$out/logs/$name.log"
-  echo "fuzzing $name for $seconds s ..." >&2
+  logs="$out/logs/$name"
+  rm -rf "$logs"
+  mkdir -p "$corpus" "$logs"
+  limit=(-max_total_time="$seconds")
+  [ -n "$runs" ] && limit+=(-runs=$(((runs + jobs - 1) / jobs)))
+  parallel=()
+  [ "$jobs" -gt 1 ] && parallel=(-jobs="$jobs" -workers="$jobs")
+  echo "fuzzing $name (${runs:-$seconds s}, $jobs job(s)) ..." >&2
   result=clean
-  if ! "$bin/${name}_fuzzer" -max_total_time="$seconds" -max_len="$max_length" -timeout=10 \
-      -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$out/artifacts/$name-" \
-      "$corpus" "$out/seeds/$name" >"$log" 2>&1; then
-    result="FAILED (see $log)"
+  started=$(date +%s)
+  # With -jobs, libFuzzer writes each job's log to fuzz-N.log in the working folder.
+  if ! (cd "$logs" && "$bin/${name}_fuzzer" "${limit[@]}" "${parallel[@]}" -max_len="$max_length" \
+      -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$out/artifacts/$name-" \
+      "$corpus" "$out/seeds/$name" >"$logs/run.log" 2>&1); then
+    result="FAILED (see $logs)"
     failed=1
   fi
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
+  elapsed=$(($(date +%s) - started))
+  logfiles=("$logs"/run.log)
+  [ "$jobs" -gt 1 ] && logfiles=("$logs"/fuzz-*.log)
+  executions=$(stat_sum number_of_executed_units "${logfiles[@]}")
+  rate=$((executions / (elapsed > 0 ? elapsed : 1)))
+  # Coverage at the end of the run, from the last status line of each job (the highest).
+  cov=$(grep -ho 'cov: [0-9]*' "${logfiles[@]}" | awk '$2 > m { m = $2 } END { print m + 0 }')
+  ft=$(grep -ho 'ft: [0-9]*' "${logfiles[@]}" | awk '$2 > m { m = $2 } END { print m + 0 }')
+
+  # Keep only the inputs that add coverage: merge the corpus and the seeds into a fresh one.
+  merged="$corpus.merging"
+  rm -rf "$merged"
+  mkdir -p "$merged"
+  if "$bin/${name}_fuzzer" -merge=1 -max_len="$max_length" -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$out/artifacts/$name-" "$merged" "$corpus" "$out/seeds/$name" \
+      >"$logs/merge.log" 2>&1; then
+    rm -rf "$corpus"
+    mv "$merged" "$corpus"
+  else
+    rm -rf "$merged"
+    result="FAILED (merge, see $logs/merge.log)"
+    failed=1
+  fi
   files=$(find "$corpus" -type f | wc -l)
-  printf '%-12s %8s %12s %10s %8s  %s\n' "$name" "$seconds" "${runs:-?}" "${rate:-?}" "$files" \
-    "$result" >>"$summary"
+  printf '%-12s %8s %12s %10s %6s %7s %8s  %s\n' "$name" "$elapsed" "$executions" "$rate" "$cov" \
+    "$ft" "$files" "$result" >>"$summary"
 done < <("$bin/fuzz_replay" --list)
 
 cat "$summary"
