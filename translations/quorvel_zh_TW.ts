@@ -173,6 +173,10 @@
         <source> 檔案 %1 的名稱太長, VMS 檔案名稱最多 8 個字元.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source> 檔案 %1 %2: 目錄資料無效.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HexEditor</name>
