@@ -34,6 +34,18 @@ struct LinkOptions {
 inline constexpr std::array<OptionRule, 3> kLinkOptionRules = {
     {{"virtual-unit", true}, {"virtual-paged", true}, {"trace", true}}};
 
+// What the link options do, for both programs' help.
+inline constexpr std::array<OptionHelp, 3> kLinkOptionHelp = {{
+    {"--virtual-unit DIR",
+     "use the virtual two-slot link unit whose cards are DIR/slot1.dcm and DIR/slot2.dcm (a "
+     "missing file is an empty slot) instead of the parallel port"},
+    {"--virtual-paged FILE",
+     "use a virtual paged card: one file of 2, 4, 8 or 16 pages of 131,072 bytes"},
+    {"--trace FILE",
+     "record every port access in FILE, one line each: W or R, the port address as four hex "
+     "digits and the byte as two"},
+}};
+
 // The link options among the parsed options. Nothing, with the reason in `error`, when both
 // virtual units are named.
 std::optional<LinkOptions> LinkOptionsFrom(const ProgramOptions& parsed, std::string& error);

@@ -72,4 +72,62 @@ std::optional<ProgramOptions> ParseProgramOptions(std::span<const std::string> w
   return options;
 }
 
+std::string WrapText(std::string_view text, std::size_t indent, std::size_t width) {
+  std::string wrapped;
+  std::size_t column = indent;  // the first line continues one filled up to `indent`
+  bool line_empty = true;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = std::min(text.find(' ', at), text.size());
+    const std::string_view word = text.substr(at, end - at);
+    at = end + 1;
+    if (word.empty()) continue;
+    if (!line_empty && column + 1 + word.size() > width) {
+      wrapped += '\n';
+      wrapped.append(indent, ' ');
+      column = indent;
+      line_empty = true;
+    }
+    if (!line_empty) {
+      wrapped += ' ';
+      ++column;
+    }
+    wrapped += word;
+    column += word.size();
+    line_empty = false;
+  }
+  return wrapped + '\n';
+}
+
+std::string FormatOptionHelp(std::span<const OptionHelp> options) {
+  constexpr std::size_t kIndent = 2;
+  constexpr std::size_t kMaxColumn = 26;
+  std::size_t column = 0;
+  for (const OptionHelp& option : options) {
+    const std::size_t wanted = kIndent + option.form.size() + 2;
+    if (wanted <= kMaxColumn) column = std::max(column, wanted);
+  }
+  std::string lines;
+  for (const OptionHelp& option : options) {
+    std::string line(kIndent, ' ');
+    line += option.form;
+    if (line.size() + 2 > column) {
+      lines += line + '\n';
+      line.clear();
+    }
+    line.resize(column, ' ');
+    lines += line;
+    lines += WrapText(option.text, column);
+  }
+  return lines;
+}
+
+bool DescribesOption(std::span<const OptionHelp> help, std::string_view name) {
+  return std::any_of(help.begin(), help.end(), [name](const OptionHelp& option) {
+    const std::string_view form = option.form;
+    return form.starts_with("--") && form.substr(2).starts_with(name) &&
+           (form.size() == name.size() + 2 || form[name.size() + 2] == ' ');
+  });
+}
+
 }  // namespace quorvel

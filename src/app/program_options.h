@@ -41,6 +41,26 @@ std::optional<ProgramOptions> ParseProgramOptions(std::span<const std::string> w
                                                   std::span<const OptionRule> known,
                                                   std::string& error);
 
+// One option as a help text shows it: its form ("--blocks 200|240|241") and what it does.
+struct OptionHelp {
+  std::string_view form;
+  std::string_view text;
+};
+
+// Help lines for `options`: each form indented by two blanks in one column, its text beside
+// it, wrapped to fit 80 columns (a form too wide for the column puts its text on the next
+// line).
+std::string FormatOptionHelp(std::span<const OptionHelp> options);
+
+// Whether `help` has a line for the option `name` (its form is "--name", alone or followed by
+// a blank).
+bool DescribesOption(std::span<const OptionHelp> help, std::string_view name);
+
+// `text` wrapped at blanks to lines of at most `width` characters (a longer word stands alone),
+// for a line already filled up to column `indent`: each further line is indented by `indent`
+// blanks, and every line ends in a newline.
+std::string WrapText(std::string_view text, std::size_t indent, std::size_t width = 80);
+
 // "--help": both programs print their usage on stdout and end with success.
 inline constexpr OptionRule kHelpOption{"help", false};
 // "--version": both programs print their name and version and end with success.

@@ -9,13 +9,47 @@ constexpr OptionRule kLanguageOption{"lang", true};
 
 }  // namespace
 
-std::optional<WindowOptions> ParseWindowOptions(const std::vector<std::string>& words,
-                                                std::string& error) {
+std::vector<OptionRule> WindowOptionRules() {
   std::vector<OptionRule> known(kLinkOptionRules.begin(), kLinkOptionRules.end());
   known.insert(known.end(), kWorkDirOptionRules.begin(), kWorkDirOptionRules.end());
   known.push_back(kHelpOption);
   known.push_back(kVersionOption);
   known.push_back(kLanguageOption);
+  return known;
+}
+
+std::span<const OptionHelp> WindowOptionHelp() {
+  static const std::vector<OptionHelp> help = [] {
+    std::vector<OptionHelp> all(kLinkOptionHelp.begin(), kLinkOptionHelp.end());
+    all.insert(all.end(), kWorkDirOptionHelp.begin(), kWorkDirOptionHelp.end());
+    all.push_back({"--help", "print this help and exit"});
+    all.push_back({"--version", "print the program's version and exit"});
+    all.push_back(
+        {"--lang zh_TW|en",
+         "the language of the window (default: Chinese for a zh_* locale, else English)"});
+    all.push_back({"FILE", "a file the hex editor window opens the first time it is shown"});
+    return all;
+  }();
+  return help;
+}
+
+std::string WindowHelp() {
+  std::string text(kWindowUsage);
+  text += "\n\n";
+  text += WrapText(
+      "Shows the memory cards (VMUs) of a link unit on the parallel port, or one paged card, "
+      "beside an open card image file (DCM), and copies, moves, backs up, restores and edits "
+      "their saves. Without hardware, --virtual-unit gives two cards kept in image files.",
+      0);
+  text += "\noptions:\n";
+  text += FormatOptionHelp(WindowOptionHelp());
+  text += "\nquorvel-cli does the same card operations from a shell; see quorvel(1).\n";
+  return text;
+}
+
+std::optional<WindowOptions> ParseWindowOptions(const std::vector<std::string>& words,
+                                                std::string& error) {
+  const std::vector<OptionRule> known = WindowOptionRules();
   const std::optional<ProgramOptions> parsed = ParseProgramOptions(words, known, error);
   if (!parsed) return std::nullopt;
   WindowOptions options;

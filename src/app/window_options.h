@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,16 @@ struct WindowOptions {
 inline constexpr std::string_view kWindowUsage =
     "usage: quorvel [--virtual-unit DIR | --virtual-paged FILE] [--trace FILE]\n"
     "               [--work-dir DIR | --user-work-dir] [--lang zh_TW|en] [--] [FILE]\n"
-    "       quorvel --version";
+    "       quorvel --help | --version";
+
+// The options the desktop program knows.
+std::vector<OptionRule> WindowOptionRules();
+
+// What each option of the desktop program does, in the order --help lists them.
+std::span<const OptionHelp> WindowOptionHelp();
+
+// The text of --help: the usage, what the program is for and what each option does.
+std::string WindowHelp();
 
 // Reads the command line (without the program's name). Nothing, with the reason in `error`,
 // for an unknown option, a missing value, both virtual units, both working folder options or

@@ -22,6 +22,15 @@ struct WorkDirOptions {
 inline constexpr std::array<OptionRule, 2> kWorkDirOptionRules = {
     {{"work-dir", true}, {"user-work-dir", false}}};
 
+// What the working folder options do, for the program's help.
+inline constexpr std::array<OptionHelp, 2> kWorkDirOptionHelp = {{
+    {"--work-dir DIR",
+     "keep the settings (DID2.cfg) and working files in DIR, created when missing, instead of "
+     "the current directory"},
+    {"--user-work-dir",
+     "keep them in $XDG_DATA_HOME/quorvel (~/.local/share/quorvel), as the menu entry does"},
+}};
+
 // The working folder options among the parsed options. Nothing, with the reason in `error`,
 // when both are given.
 std::optional<WorkDirOptions> WorkDirOptionsFrom(const ProgramOptions& parsed, std::string& error);

@@ -154,5 +154,12 @@ VmsQuestions LoneVmsAnswers(const Args& args);
 inline constexpr OptionRule kVmsNameOption{"name", true};
 inline constexpr OptionRule kVmsGameOption{"game", false};
 inline constexpr OptionRule kVmsDataOption{"data", false};
+inline constexpr OptionHelp kVmsNameHelp{
+    "--name TEXT",
+    "the save's name for a VMS file without its VMI (else made from the file's name)"};
+inline constexpr OptionHelp kVmsGameHelp{
+    "--game", "a VMS file without its VMI is a game, when the file does not tell"};
+inline constexpr OptionHelp kVmsDataHelp{
+    "--data", "a VMS file without its VMI is a data save, when the file does not tell"};
 
 }  // namespace quorvel::cli

@@ -69,10 +69,18 @@ int RunCardIcon(const Args& args) {
   return sources.Finish();
 }
 
-const CommandRegistration kRegistration{"card-icon",
-                                        "SOURCE IN.bmp [--dark LIST] [--name TEXT]",
-                                        &RunCardIcon,
-                                        {{"dark", true}, {"name", true}}};
+const CommandRegistration kRegistration{
+    "card-icon",
+    "SOURCE IN.bmp [--dark LIST] [--name TEXT]",
+    &RunCardIcon,
+    {{"dark", true}, {"name", true}},
+    {"Builds the card's own icon save ICONDATA_VMS from a BMP picture",
+     "Builds the icon the console shows for the card itself, the save ICONDATA_VMS, from a "
+     "32 x 32 BMP picture of 8 bits per pixel (16 colours at most), and stores it on the card in "
+     "place of the icon save it may already hold.",
+     {{"--dark LIST", "the colours (0 to 15, for example 0,3) that are dark on the VMU's screen"},
+      {"--name TEXT", "the icon's name, 16 characters at most"}},
+     "quorvel-cli card-icon slot1 logo.bmp --dark 0,3"}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -35,7 +35,17 @@ int RunCheck(const Args& args) {
   return kExitFailed;
 }
 
-const CommandRegistration kRegistration{"check", "SOURCE", &RunCheck};
+const CommandRegistration kRegistration{
+    "check",
+    "SOURCE",
+    &RunCheck,
+    {},
+    {"Checks the root block, FAT chains and directory of a card",
+     "Checks the card's root block, FAT chains and directory against each other and prints one "
+     "line per problem; notes (what the console ignores) are printed too but are not problems. "
+     "Exits with 1 when it finds a problem.",
+     {},
+     "quorvel-cli check backup.dcm"}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -95,7 +95,14 @@ const CommandRegistration kRegistration{
     "convert",
     "IN OUT [--force] [--name TEXT] [--game|--data]",
     &RunConvert,
-    {{"force", false}, kVmsNameOption, kVmsGameOption, kVmsDataOption}};
+    {{"force", false}, kVmsNameOption, kVmsGameOption, kVmsDataOption},
+    {"Writes a card image or a single save in another file format",
+     "Writes IN in the format OUT's name asks for. Whole cards go between a DCM file (.dcm) and a "
+     "raw card image in the card's own byte order (.bin, .vmu, .vmd), as emulators keep cards; "
+     "single saves go between a DCI file (.dci) and a VMS/VMI pair (.vms, .vmi). OUT is never "
+     "IN.",
+     {{"--force", "replace an existing OUT"}, kVmsNameHelp, kVmsGameHelp, kVmsDataHelp},
+     "quorvel-cli convert backup.dcm backup.vmu"}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -38,10 +38,17 @@ int RunCopy(const Args& given) {
   return sources.Finish();
 }
 
-const CommandRegistration kRegistration{"copy",
-                                        "SOURCE SAVE|--entry N TARGET [--replace]",
-                                        &RunCopy,
-                                        {{"replace", false}, kEntryOption}};
+const CommandRegistration kRegistration{
+    "copy",
+    "SOURCE SAVE|--entry N TARGET [--replace]",
+    &RunCopy,
+    {{"replace", false}, kEntryOption},
+    {"Copies one save from one card to another",
+     "Copies one save from SOURCE to TARGET, each a card image file or a slot. A save of the same "
+     "name on TARGET is refused unless --replace; the old save is kept when the new one would "
+     "not fit.",
+     {{"--replace", "replace a save of the same name on TARGET"}, kEntryHelp},
+     "quorvel-cli copy slot1 --entry 3 spare.dcm"}};
 
 }  // namespace
 }  // namespace quorvel::cli

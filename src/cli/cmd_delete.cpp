@@ -26,7 +26,14 @@ int RunDelete(const Args& given) {
 }
 
 const CommandRegistration kRegistration{
-    "delete", "SOURCE SAVE|--entry N", &RunDelete, {kEntryOption}};
+    "delete",
+    "SOURCE SAVE|--entry N",
+    &RunDelete,
+    {kEntryOption},
+    {"Deletes one save",
+     "Deletes one save from the card: frees its blocks and its directory entry.",
+     {kEntryHelp},
+     "quorvel-cli delete slot2 SONIC_ADV"}};
 
 }  // namespace
 }  // namespace quorvel::cli

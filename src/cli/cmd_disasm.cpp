@@ -33,7 +33,16 @@ int RunDisasm(const Args& args) {
   return std::cout ? kExitOk : kExitFailed;
 }
 
-const CommandRegistration kRegistration{"disasm", "FILE", &RunDisasm};
+const CommandRegistration kRegistration{
+    "disasm",
+    "FILE",
+    &RunDisasm,
+    {},
+    {"Prints the LC86K disassembly of a mini-game's code",
+     "Prints the LC86K disassembly of a code file (a mini-game's bytes, as the hex editor or "
+     "export writes them), one line per instruction, exactly as the code window shows it.",
+     {},
+     "quorvel-cli disasm game.bin"}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -24,7 +24,16 @@ int RunDump(const Args& args) {
   return sources.Finish();
 }
 
-const CommandRegistration kRegistration{"dump", "SLOT OUT.dcm", &RunDump};
+const CommandRegistration kRegistration{
+    "dump",
+    "SLOT OUT.dcm",
+    &RunDump,
+    {},
+    {"Backs a whole card up into a card image file",
+     "Reads the whole card in SLOT (slot1 or slot2) into a card image file, in DCM order for a "
+     ".dcm name, else in the card's own order. A dump that fails leaves OUT as it was.",
+     {},
+     "quorvel-cli dump slot1 backup.dcm"}};
 
 }  // namespace
 }  // namespace quorvel::cli

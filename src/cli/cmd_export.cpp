@@ -27,7 +27,15 @@ int RunExport(const Args& given) {
 }
 
 const CommandRegistration kRegistration{
-    "export", "SOURCE SAVE|--entry N OUT.dci|OUT.vms", &RunExport, {kEntryOption}};
+    "export",
+    "SOURCE SAVE|--entry N OUT.dci|OUT.vms",
+    &RunExport,
+    {kEntryOption},
+    {"Writes one save as a single-save file (DCI or VMS/VMI)",
+     "Writes one save as a single-save file: a DCI file, or a VMS/VMI pair when OUT ends in .vms "
+     "or .vmi (both files are written, with the same base name of at most 8 characters).",
+     {kEntryHelp},
+     "quorvel-cli export slot1 --entry 0 save.dci"}};
 
 }  // namespace
 }  // namespace quorvel::cli

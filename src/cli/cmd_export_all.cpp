@@ -64,7 +64,16 @@ int RunExportAll(const Args& args) {
 }
 
 const CommandRegistration kRegistration{
-    "export-all", "SOURCE DIR [--format dci|vmi]", &RunExportAll, {{"format", true}}};
+    "export-all",
+    "SOURCE DIR [--format dci|vmi]",
+    &RunExportAll,
+    {{"format", true}},
+    {"Writes every save of a card as single-save files in a folder",
+     "Writes every save of the card into DIR (made when missing), one line per save on standard "
+     "output. File names are made from the save names; no file is written over: when a name is "
+     "taken, _2, _3 ... go before the extension.",
+     {{"--format dci|vmi", "DCI files (without the option) or VMS/VMI pairs"}},
+     "quorvel-cli export-all slot1 saves --format vmi"}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -26,7 +26,15 @@ int RunFormat(const Args& args) {
 }
 
 const CommandRegistration kRegistration{
-    "format", "SOURCE --blocks 200|240|241", &RunFormat, {{"blocks", true}}};
+    "format",
+    "SOURCE --blocks 200|240|241",
+    &RunFormat,
+    {{"blocks", true}},
+    {"Erases a card, formatting it with 200, 240 or 241 user blocks",
+     "Formats the card, erasing every save, with the number of user blocks --blocks gives (more "
+     "than 200 only suits the maker's own cards).",
+     {{"--blocks 200|240|241", "the card's user blocks (needed)"}},
+     "quorvel-cli format spare.dcm --blocks 200"}};
 
 }  // namespace
 }  // namespace quorvel::cli

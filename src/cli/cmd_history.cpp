@@ -92,8 +92,28 @@ int RunUndo(const Args& args) {
   return sources.Finish();
 }
 
-const CommandRegistration kHistory{"history", "SOURCE", &RunHistory};
-const CommandRegistration kUndo{"undo", "SOURCE [--to N]", &RunUndo, {{"to", true}}};
+const CommandRegistration kHistory{
+    "history",
+    "SOURCE",
+    &RunHistory,
+    {},
+    {"Lists the commands recorded in the journal of a card",
+     "Lists the commands recorded in the journal of the card, oldest first: the command's "
+     "number, date and time, whether it finished, failed or was interrupted, the command and "
+     "the saves it touched, and where the card was.",
+     {},
+     "quorvel-cli history slot1"}};
+const CommandRegistration kUndo{
+    "undo",
+    "SOURCE [--to N]",
+    &RunUndo,
+    {{"to", true}},
+    {"Puts a card back as it was before its last recorded command",
+     "Puts the card back as it was before its last recorded command. Nothing is written when the "
+     "card is not the one the journal names or when a block the commands wrote holds something "
+     "else now. The undo is recorded too, so it can itself be undone.",
+     {{"--to N", "go back to before command N of the history and every command after it"}},
+     "quorvel-cli undo slot1 --to 4"}};
 
 }  // namespace
 }  // namespace quorvel::cli

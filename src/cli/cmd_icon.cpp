@@ -41,7 +41,15 @@ int RunIcon(const Args& given) {
 }
 
 const CommandRegistration kRegistration{
-    "icon", "SOURCE SAVE|--entry N OUT.bmp [--frame K]", &RunIcon, {{"frame", true}, kEntryOption}};
+    "icon",
+    "SOURCE SAVE|--entry N OUT.bmp [--frame K]",
+    &RunIcon,
+    {{"frame", true}, kEntryOption},
+    {"Writes one frame of a save's icon as a BMP picture",
+     "Writes one frame of a save's icon as a 32 x 32 BMP picture of 8 bits per pixel, the "
+     "2,102-byte file the program's icon export writes.",
+     {{"--frame K", "the frame to write, 0 (without the option) the first"}, kEntryHelp},
+     "quorvel-cli icon slot1 --entry 2 icon.bmp --frame 1"}};
 
 }  // namespace
 }  // namespace quorvel::cli

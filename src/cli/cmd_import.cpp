@@ -83,7 +83,17 @@ const CommandRegistration kRegistration{
     "import",
     "SOURCE FILE... [--replace|--add] [--name TEXT] [--game|--data]",
     &RunImport,
-    {{"replace", false}, {"add", false}, kVmsNameOption, kVmsGameOption, kVmsDataOption}};
+    {{"replace", false}, {"add", false}, kVmsNameOption, kVmsGameOption, kVmsDataOption},
+    {"Adds single-save files (DCI, VMS/VMI) to a card",
+     "Adds the saves of single-save files to the card, one after another: DCI files, or VMS/VMI "
+     "pairs named by either file. A save of the same name is refused unless --replace or --add. "
+     "A summary line ends the run; the exit status is 1 when any file was not imported.",
+     {{"--replace", "replace a save of the same name"},
+      {"--add", "keep a save of the same name and add the new one beside it"},
+      kVmsNameHelp,
+      kVmsGameHelp,
+      kVmsDataHelp},
+     "quorvel-cli import slot1 save.dci other.vmi --replace"}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -141,7 +141,20 @@ int RunList(const Args& args) {
   return sources.Finish();
 }
 
-const CommandRegistration kRegistration{"list", "SOURCE [--json]", &RunList, {{"json", false}}};
+const CommandRegistration kRegistration{
+    "list",
+    "SOURCE [--json]",
+    &RunList,
+    {{"json", false}},
+    {"Lists the saves of a card and its free blocks",
+     "Lists the card's saves in directory order (entry, name, kind, first block, blocks, date "
+     "and time, description) and the free blocks the program shows. A card that is not "
+     "formatted is a failure.",
+     {{"--json",
+       "print one JSON object: user_blocks, free_blocks, formatted and saves, each with slot, "
+       "name, name_raw, kind, first_block, blocks, date, time, description_vmu, description and "
+       "icons"}},
+     "quorvel-cli list slot1 --json"}};
 
 }  // namespace
 }  // namespace quorvel::cli

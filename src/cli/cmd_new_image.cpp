@@ -33,7 +33,15 @@ int RunNewImage(const Args& args) {
 }
 
 const CommandRegistration kRegistration{
-    "new-image", "OUT.dcm [--force]", &RunNewImage, {{"force", false}}};
+    "new-image",
+    "OUT.dcm [--force]",
+    &RunNewImage,
+    {{"force", false}},
+    {"Writes an empty card image file",
+     "Writes an empty card image made from the template dpnw.dc (from the current directory, "
+     "else from the installed data folder).",
+     {{"--force", "replace an existing OUT.dcm (perhaps a card full of saves)"}},
+     "quorvel-cli new-image spare.dcm"}};
 
 }  // namespace
 }  // namespace quorvel::cli

@@ -32,7 +32,16 @@ int RunProbe(const Args& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration{"probe", "", &RunProbe};
+const CommandRegistration kRegistration{
+    "probe",
+    "",
+    &RunProbe,
+    {},
+    {"Says which link unit answers and which slots hold a card",
+     "Says which unit answers on the link (the two-slot unit or a paged card), the pages of a "
+     "paged card and which slots hold a card, or why no unit answered.",
+     {},
+     "quorvel-cli --virtual-unit cards probe"}};
 
 }  // namespace
 }  // namespace quorvel::cli

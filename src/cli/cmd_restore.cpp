@@ -39,7 +39,14 @@ int RunRestore(const Args& args) {
 }
 
 const CommandRegistration kRegistration{
-    "restore", "SLOT IN.dcm [--force]", &RunRestore, {{"force", false}}};
+    "restore",
+    "SLOT IN.dcm [--force]",
+    &RunRestore,
+    {{"force", false}},
+    {"Writes a card image file onto the card in a slot",
+     "Writes a card image file onto the card in SLOT (slot1 or slot2), replacing all of it.",
+     {{"--force", "write an image that holds no formatted card"}},
+     "quorvel-cli restore slot1 backup.dcm"}};
 
 }  // namespace
 }  // namespace quorvel::cli

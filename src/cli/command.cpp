@@ -64,9 +64,29 @@ const std::vector<OptionRule>& GlobalOptions() {
   return options;
 }
 
+const std::vector<OptionHelp>& GlobalOptionHelp() {
+  static const std::vector<OptionHelp> help = [] {
+    std::vector<OptionHelp> lines(kLinkOptionHelp.begin(), kLinkOptionHelp.end());
+    lines.push_back({"--stats",
+                     "print the link's counters (transactions, block reads and writes, retries) "
+                     "on stderr at the end of a link command"});
+    lines.push_back({"--verify",
+                     "read back every block written and compare it; a block that still differs "
+                     "after a second write stops the command before the directory is written"});
+    lines.push_back({"--no-journal",
+                     "record nothing in the journal of card writes (the command cannot be "
+                     "undone)"});
+    lines.push_back({"--help", "describe the command (or list the commands) and exit"});
+    lines.push_back({"--version", "print the program's version and exit"});
+    return lines;
+  }();
+  return help;
+}
+
 CommandRegistration::CommandRegistration(std::string name, std::string usage, CommandFn run,
-                                         std::initializer_list<OptionRule> options) {
-  MutableCommands()[name] = CommandInfo{name, std::move(usage), run, options};
+                                         std::initializer_list<OptionRule> options,
+                                         CommandHelp help) {
+  MutableCommands()[name] = CommandInfo{name, std::move(usage), run, options, std::move(help)};
 }
 
 Args ParseArgs(const std::vector<std::string>& argv) {
@@ -109,6 +129,80 @@ std::string CommandUsage(const std::string& command) {
   const auto it = Commands().find(command);
   if (it == Commands().end()) return "";
   return "usage: quorvel-cli " + command + (it->second.usage.empty() ? "" : " ") + it->second.usage;
+}
+
+std::string ProgramHelp() {
+  std::string text =
+      "usage: quorvel-cli [--virtual-unit DIR | --virtual-paged FILE] [--trace FILE] [--stats]\n"
+      "                   [--verify] [--no-journal] COMMAND ARGS...\n"
+      "       quorvel-cli help [COMMAND]\n"
+      "       quorvel-cli --version\n\n";
+  text += WrapText(
+      "The card operations of the desktop program quorvel, for scripts and batch backups. A "
+      "SOURCE is a card image file (131,072 bytes) or slot1 or slot2 of the link unit; a SAVE is "
+      "a save's name or #N, the save in directory entry N.",
+      0);
+  std::vector<OptionHelp> lines;
+  for (const auto& [name, info] : Commands()) lines.push_back({name, info.help.summary});
+  text += "\ncommands:\n" + FormatOptionHelp(lines);
+  text += "\nglobal options (before or after the command's arguments):\n" +
+          FormatOptionHelp(GlobalOptionHelp());
+  text += "\nRun \"quorvel-cli help COMMAND\" for a command's arguments, options and an example.\n";
+  return text;
+}
+
+std::string CommandHelpText(const std::string& command) {
+  const auto it = Commands().find(command);
+  if (it == Commands().end()) return "";
+  const CommandHelp& help = it->second.help;
+  std::string text = CommandUsage(command) + "\n\n" + WrapText(help.description, 0);
+  if (!help.options.empty()) text += "\noptions:\n" + FormatOptionHelp(help.options);
+  text += "\nexample:\n  " + std::string(help.example) + "\n";
+  text += "\nEvery command also takes the global options of \"quorvel-cli help\".\n";
+  return text;
+}
+
+std::vector<std::string> HelpFaults(const CommandInfo& command) {
+  std::vector<std::string> faults;
+  const CommandHelp& help = command.help;
+  const auto fault = [&](const std::string& what) { faults.push_back(command.name + ": " + what); };
+  if (help.summary.empty() || help.summary.find('\n') != std::string_view::npos) {
+    fault("the summary is not one line");
+  }
+  // The list of commands gives names a column of 14: a longer summary would wrap.
+  if (help.summary.size() > 66) fault("the summary is longer than 66 characters");
+  if (help.description.empty()) fault("no description");
+  for (const OptionRule& rule : command.options) {
+    if (!DescribesOption(help.options, rule.name))
+      fault("--" + std::string(rule.name) + " has no help");
+  }
+  for (const OptionHelp& line : help.options) {
+    if (std::none_of(command.options.begin(), command.options.end(), [&](const OptionRule& rule) {
+          return DescribesOption(std::span(&line, 1), rule.name);
+        })) {
+      fault("help for an option it does not take: " + std::string(line.form));
+    }
+  }
+  // The example is a command line of this command that the parser accepts (words apart by
+  // blanks, no shell quoting).
+  std::vector<std::string> words;
+  for (std::size_t at = 0; at < help.example.size();) {
+    const std::size_t end = std::min(help.example.find(' ', at), help.example.size());
+    if (end > at) words.emplace_back(help.example.substr(at, end - at));
+    at = end + 1;
+  }
+  if (words.size() < 2 || words[0] != "quorvel-cli" ||
+      help.example.find_first_of("\"'\\") != std::string_view::npos) {
+    fault("the example is not a plain quorvel-cli command line");
+    return faults;
+  }
+  try {
+    const Args args = ParseArgs(std::vector<std::string>(words.begin() + 1, words.end()));
+    if (args.command != command.name) fault("the example runs " + args.command);
+  } catch (const UsageError& error) {
+    fault("the example is refused: " + error.message);
+  }
+  return faults;
 }
 
 }  // namespace quorvel::cli

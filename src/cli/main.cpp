@@ -6,18 +6,6 @@
 #include "app/version.h"
 #include "cli/command.h"
 
-namespace {
-
-void PrintUsage(std::ostream& out) {
-  out << "usage: quorvel-cli [--virtual-unit DIR | --virtual-paged FILE] [--trace FILE] "
-         "[--stats] COMMAND ARGS...\n       quorvel-cli --version\n\ncommands:\n";
-  for (const auto& [name, info] : quorvel::cli::Commands()) {
-    out << "  " << name << (info.usage.empty() ? "" : " ") << info.usage << "\n";
-  }
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace quorvel::cli;
   std::vector<std::string> words(argv + 1, argv + argc);
@@ -29,14 +17,34 @@ int main(int argc, char** argv) {
       std::cout << "quorvel-cli " << quorvel::ProgramVersion() << "\n";
       return kExitOk;
     }
-    if (args.command.empty() || args.command == "help" || args.Has("help")) {
-      PrintUsage(args.command.empty() && !args.Has("help") ? std::cerr : std::cout);
-      return args.command.empty() && !args.Has("help") ? kExitUsage : kExitOk;
+    if (args.command.empty() && !args.Has("help")) {
+      std::cerr << ProgramHelp();
+      return kExitUsage;
+    }
+    // "help COMMAND" and "COMMAND --help" describe the command; "help" and "--help" alone
+    // list them all.
+    std::string described;
+    if (args.command == "help") {
+      if (args.positional.size() > 1) throw UsageError{"help takes one command at most"};
+      if (!args.positional.empty()) described = args.positional.front();
+    } else if (args.Has("help")) {
+      described = args.command;
+    }
+    if (args.command == "help" || args.Has("help")) {
+      if (described.empty()) {
+        std::cout << ProgramHelp();
+        return kExitOk;
+      }
+      if (Commands().count(described) == 0) {
+        std::cerr << "quorvel-cli: unknown command '" << described << "'\n" << ProgramHelp();
+        return kExitUsage;
+      }
+      std::cout << CommandHelpText(described);
+      return kExitOk;
     }
     auto it = Commands().find(args.command);
     if (it == Commands().end()) {
-      std::cerr << "quorvel-cli: unknown command '" << args.command << "'\n";
-      PrintUsage(std::cerr);
+      std::cerr << "quorvel-cli: unknown command '" << args.command << "'\n" << ProgramHelp();
       return kExitUsage;
     }
     return it->second.run(args);
@@ -44,7 +52,7 @@ int main(int argc, char** argv) {
     std::cerr << "quorvel-cli: " << error.message << "\n";
     const std::string usage = CommandUsage(error.command.empty() ? command : error.command);
     if (usage.empty()) {
-      PrintUsage(std::cerr);
+      std::cerr << ProgramHelp();
     } else {
       std::cerr << usage << "\n";
     }

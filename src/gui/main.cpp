@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (std::string_view(argv[i]) == "--help") {
-      std::cout << quorvel::kWindowUsage << "\n";
+      std::cout << quorvel::WindowHelp();
       return 0;
     }
   }

@@ -122,5 +122,46 @@ TEST(ParseWindowOptions, RefusesUnknownOptionsASecondFileAndExclusiveOptionsToge
   }
 }
 
+TEST(OptionHelpText, WrapsBesideOneColumnAndPutsAWideFormOnItsOwnLine) {
+  const OptionHelp options[] = {
+      {"--json", "one JSON object"},
+      {"--blocks 200|240|241", "the user blocks"},
+      {"--a-form-that-is-far-too-wide-for-the-column", "text"},
+  };
+  EXPECT_EQ(FormatOptionHelp(options),
+            "  --json                one JSON object\n"
+            "  --blocks 200|240|241  the user blocks\n"
+            "  --a-form-that-is-far-too-wide-for-the-column\n"
+            "                        text\n");
+  // Lines of exactly the width are kept whole.
+  EXPECT_EQ(WrapText("aaa bbb  ccc dddd", 4, 12), "aaa bbb\n    ccc dddd\n");
+  EXPECT_EQ(WrapText("aaa bbb  ccc dddd", 4, 11), "aaa bbb\n    ccc\n    dddd\n");
+  // A word longer than the line stands alone, and nothing is lost.
+  EXPECT_EQ(WrapText("a bbbbbbbbbbbbbbb c", 2, 8), "a\n  bbbbbbbbbbbbbbb\n  c\n");
+}
+
+TEST(OptionHelpText, DescribesAnOptionByItsWholeName) {
+  const OptionHelp help[] = {{"--work-dir DIR", ""}, {"--force", ""}};
+  EXPECT_TRUE(DescribesOption(help, "work-dir"));
+  EXPECT_TRUE(DescribesOption(help, "force"));
+  EXPECT_FALSE(DescribesOption(help, "work"));
+  EXPECT_FALSE(DescribesOption(help, "user-work-dir"));
+}
+
+TEST(WindowHelp, NamesEveryOptionTheProgramKnowsInEightyColumns) {
+  const std::string help = WindowHelp();
+  for (const OptionRule& rule : WindowOptionRules()) {
+    EXPECT_TRUE(DescribesOption(WindowOptionHelp(), rule.name)) << rule.name;
+  }
+  for (const OptionHelp& line : WindowOptionHelp()) {
+    EXPECT_NE(help.find("\n  " + std::string(line.form)), std::string::npos) << line.form;
+  }
+  std::size_t start = 0;
+  for (std::size_t end; (end = help.find('\n', start)) != std::string::npos; start = end + 1) {
+    EXPECT_LE(end - start, 80u) << help.substr(start, end - start);
+  }
+  EXPECT_TRUE(help.starts_with(kWindowUsage));
+}
+
 }  // namespace
 }  // namespace quorvel

@@ -9,8 +9,18 @@ namespace {
 
 int RunNothing(const Args&) { return kExitOk; }
 
-const CommandRegistration kLister{"lister", "SOURCE [--json]", &RunNothing, {{"json", false}}};
-const CommandRegistration kFramer{"framer", "SOURCE [--frame K]", &RunNothing, {{"frame", true}}};
+const CommandRegistration kLister{
+    "lister",
+    "SOURCE [--json]",
+    &RunNothing,
+    {{"json", false}},
+    {"Lists", "Lists.", {{"--json", "as JSON"}}, "quorvel-cli lister a"}};
+const CommandRegistration kFramer{
+    "framer",
+    "SOURCE [--frame K]",
+    &RunNothing,
+    {{"frame", true}},
+    {"Frames", "Frames.", {{"--frame K", "frame K"}}, "quorvel-cli framer a --frame 1"}};
 
 TEST(ParseArgs, OptionsMayStandAnywhere) {
   Args args = ParseArgs({"--virtual-unit", "cards", "lister", "slot1", "--json", "--trace=t"});

@@ -41,14 +41,14 @@ TEST_F(CliOptions, RefusedOptionsExitWithUsageAndChangeNothing) {
     std::string reason;
     std::string usage;
   } cases[] = {
-      // An option no command knows: the usage of every command follows.
+      // An option no command knows: the list of every command follows.
       {"delete card.dcm GAME --dry-run", "unknown option --dry-run",
-       "\n  delete SOURCE SAVE|--entry N\n"},
+       "\n  delete      Deletes one save\n"},
       {"--dry-run delete card.dcm GAME", "unknown option --dry-run",
-       "\n  delete SOURCE SAVE|--entry N\n"},
+       "\n  delete      Deletes one save\n"},
       {"delete card.dcm GAME --json", "delete takes no option --json",
        "usage: quorvel-cli delete SOURCE SAVE"},
-      {"delete card.dcm -DASHED", "unknown option -DASHED", "\n  delete SOURCE SAVE|--entry N\n"},
+      {"delete card.dcm -DASHED", "unknown option -DASHED", "\n  delete      Deletes one save\n"},
       {"card-icon card.dcm in.bmp --dark=99", "--dark takes colour numbers 0 to 15",
        "usage: quorvel-cli card-icon SOURCE IN.bmp"},
       {"card-icon card.dcm in.bmp --name 'seventeen letters'", "--name takes at most 16",
@@ -58,7 +58,7 @@ TEST_F(CliOptions, RefusedOptionsExitWithUsageAndChangeNothing) {
       {"format card.dcm --blocks=99", "format needs --blocks 200, 240 or 241",
        "usage: quorvel-cli format SOURCE --blocks 200|240|241"},
       {"format card.dcm --blocks", "option --blocks needs a value",
-       "\n  format SOURCE --blocks 200|240|241\n"},
+       "\n  format      Erases a card"},
   };
   for (const auto& c : cases) {
     const CliRun run = Cli(c.arguments);

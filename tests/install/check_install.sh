@@ -32,6 +32,19 @@ prefix=$1 version=$2 app_id=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The commands "quorvel-cli help" lists, one name a line.
+command_names() {
+  "$prefix/bin/quorvel-cli" help | sed -n '/^commands:/,/^$/ s/^  \([a-z-]*\) .*/\1/p'
+}
+
+# "NAME ARGUMENTS" of every command, from "quorvel-cli help NAME".
+command_usages() {
+  local name
+  for name in $(command_names); do
+    "$prefix/bin/quorvel-cli" help "$name" | sed -n "s/^usage: quorvel-cli //p"
+  done
+}
+
 case $step in
   desktop)
     entry="$prefix/share/applications/$app_id.desktop"
@@ -72,14 +85,13 @@ case $step in
         fail "$page.1 does not name version $version"
     done
     # Every command of quorvel-cli, and every option its usage names, is in the manual.
-    "$prefix/bin/quorvel-cli" help >"$work/help"
     sed -n '/^COMMANDS/,/^OPTIONS/p' "$work/quorvel-cli.txt" >"$work/commands"
     while read -r name usage; do
       grep -Eq "^ {7}$name( |$)" "$work/commands" || fail "quorvel-cli.1 lacks the command $name"
       for option in $(grep -o -- '--[a-z-]*' <<<"$usage"); do
         grep -q -- "$option" "$work/commands" || fail "quorvel-cli.1 lacks $name $option"
       done
-    done < <(sed -n '/^commands:/,$ s/^  //p' "$work/help")
+    done < <(command_usages)
     ;;
   programs)
     # The installed programs, moved away from where they were installed, find their data
@@ -109,11 +121,15 @@ case $step in
       out=$("$prefix/bin/$program" --version) || fail "$program --version"
       [ "$out" = "$program $version" ] || fail "$program --version printed '$out'"
     done
+    # The window's help needs no display: it is printed before the window system is asked.
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/quorvel" --help) ||
+      fail "quorvel --help without a display"
+    grep -q -- "--virtual-unit DIR  *use the virtual two-slot link unit" <<<"$out" ||
+      fail "quorvel --help printed '$out'"
     ;;
   completion)
     # The completion offers exactly the commands of "quorvel-cli help" and, after a command,
     # every option its usage names.
-    "$prefix/bin/quorvel-cli" help >"$work/help"
     # shellcheck source=/dev/null
     source "$prefix/share/bash-completion/completions/quorvel-cli"
     complete_words() {
@@ -123,7 +139,7 @@ case $step in
       _quorvel_cli
       printf '%s\n' "${COMPREPLY[@]}" | sort
     }
-    expected=$( (sed -n '/^commands:/,$ s/^  \([a-z-]*\).*/\1/p' "$work/help"; echo help) | sort -u)
+    expected=$( (command_names; echo help) | sort -u)
     offered=$(complete_words quorvel-cli "")
     [ "$offered" = "$expected" ] || fail "commands offered: $(echo $offered); expected: $(echo $expected)"
     while read -r name usage; do
@@ -131,9 +147,11 @@ case $step in
       for option in $(grep -o -- '--[a-z-]*' <<<"$usage"); do
         grep -qx -- "$option" <<<"$offered" || fail "no $option offered after $name"
       done
-    done < <(sed -n '/^commands:/,$ s/^  //p' "$work/help")
+    done < <(command_usages)
     offered=$(complete_words quorvel-cli format card.dcm --blocks "")
     [ "$(echo $offered)" = "200 240 241" ] || fail "--blocks offered $(echo $offered)"
+    offered=$(complete_words quorvel-cli help ex)
+    [ "$(echo $offered)" = "export export-all" ] || fail "help ex offered $(echo $offered)"
     ;;
   *)
     fail "unknown step $step"
