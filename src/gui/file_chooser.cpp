@@ -46,6 +46,36 @@ std::optional<QString> FileDialogs::ChooseCardName(const QString& prompt, const 
   return name;
 }
 
+namespace {
+
+QString StartIn(const FileHistory* history, FileKind kind, const QString& preset) {
+  const std::filesystem::path name = ToPath(preset);
+  if (history == nullptr || name.has_parent_path()) return preset;
+  return QString::fromStdU16String(history->StartIn(kind, name).u16string());
+}
+
+void Remember(FileHistory* history, FileKind kind, const std::optional<QString>& chosen) {
+  if (history != nullptr && chosen) history->Remember(kind, ToPath(*chosen));
+}
+
+}  // namespace
+
+std::optional<QString> ChooseOpenFileIn(FileChooser& files, FileHistory* history, FileKind kind,
+                                        const QString& filter, const QString& preset) {
+  std::optional<QString> chosen = files.ChooseOpenFile(filter, StartIn(history, kind, preset));
+  Remember(history, kind, chosen);
+  return chosen;
+}
+
+std::optional<QString> ChooseSaveFileIn(FileChooser& files, FileHistory* history, FileKind kind,
+                                        const QString& filter, const QString& preset,
+                                        const QString& default_suffix, bool confirm_overwrite) {
+  std::optional<QString> chosen = files.ChooseSaveFile(filter, StartIn(history, kind, preset),
+                                                       default_suffix, confirm_overwrite);
+  Remember(history, kind, chosen);
+  return chosen;
+}
+
 QString NameFilter(std::string_view pairs) {
   const QStringList parts =
       QString::fromUtf8(pairs.data(), static_cast<qsizetype>(pairs.size())).split('|');

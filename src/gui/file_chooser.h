@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+#include "app/file_history.h"
+
 namespace quorvel {
 
 class FileChooser {
@@ -42,6 +44,15 @@ class FileDialogs : public FileChooser {
  private:
   QWidget* owner_;
 };
+
+// The choosers above, started in the folder `history` last used for `kind` (the preset's
+// folder, when it names one, wins); the folder of the chosen file is remembered. Without a
+// history they are the plain choosers.
+std::optional<QString> ChooseOpenFileIn(FileChooser& files, FileHistory* history, FileKind kind,
+                                        const QString& filter, const QString& preset);
+std::optional<QString> ChooseSaveFileIn(FileChooser& files, FileHistory* history, FileKind kind,
+                                        const QString& filter, const QString& preset,
+                                        const QString& default_suffix, bool confirm_overwrite);
 
 // A chosen file's name as a path for the file layer.
 inline std::filesystem::path ToPath(const QString& name) {

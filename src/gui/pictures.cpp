@@ -4,6 +4,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <cmath>
 
 #include "gui/win_colors.h"
 
@@ -104,6 +106,15 @@ QPixmap WaitPicture() {
   painter.drawLine(QPointF(170, 24), QPointF(170, 38));
   painter.drawPoint(QPointF(170, 45));
   return picture;
+}
+
+QPixmap SharpPixmap(const QImage& picture, qreal device_pixel_ratio) {
+  const int factor = std::max(1, static_cast<int>(std::ceil(device_pixel_ratio - 0.01)));
+  if (factor == 1) return QPixmap::fromImage(picture);
+  QPixmap sharp = QPixmap::fromImage(
+      picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+  sharp.setDevicePixelRatio(factor);
+  return sharp;
 }
 
 }  // namespace quorvel

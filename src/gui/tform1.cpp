@@ -27,14 +27,17 @@ void EnableTimer(QTimer* timer) {
 TForm1::TForm1(MainWindowEnv env, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       env_(std::move(env)) {
   if (!env_.sleep) {
     env_.sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
   }
   setObjectName("Form1");
   setWindowTitle(QStringLiteral("Quorvel"));
-  setFixedSize(kClientWidth, kClientHeight);
+  // The specified size is the default and the smallest; a larger window gives the room to the
+  // panes (LayOutWindow).
+  setMinimumSize(kClientWidth, kClientHeight);
+  resize(kClientWidth, kClientHeight);
   SetBackColor(this, kBackground);
   setMouseTracking(true);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -63,6 +66,8 @@ TForm1::~TForm1() {
 
 void TForm1::FormCreate() {
   WorkDir = env_.work_dir.empty() ? CaptureWorkDir() : env_.work_dir;
+  file_history_ = FileHistory(WorkDir);
+  FillRecentImages();
   reports_.progress = [this](int position, int maximum) {
     if (maximum <= 0) {
       EmptyProgressBar();  // the operation ended
@@ -166,6 +171,11 @@ void TForm1::ConnectEvents() {
     connect(menu_buttons[pane], &QPushButton::clicked, this,
             [menu] { menu->popup(QCursor::pos()); });
   }
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  LayOutWindow();
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {

@@ -28,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/file_history.h"
 #include "app/settings.h"
 #include "card/card_image.h"
 #include "card/journal.h"
@@ -286,7 +287,7 @@ class TForm1 : public QWidget {
   QPushButton* BitBtn1;
   QPushButton* BitBtn2;
   QPushButton* optBitBtn;
-  QPushButton* QUIT;
+  QPushButton* QUIT = nullptr;
   QProgressBar* ProgressBar1;
   QLabel* NamePanel;
   QFrame* Panel2;  // selected-save panel
@@ -297,7 +298,7 @@ class TForm1 : public QWidget {
   QLabel* Info1;
   QLabel* Info2;
 
-  QSplitter* Splitter1;
+  QSplitter* Splitter1 = nullptr;
   QSplitter* Splitter2;
   QWidget* Panel7;  // slot-1 pane
   QWidget* Panel8;  // slot-2 pane
@@ -353,6 +354,7 @@ class TForm1 : public QWidget {
   QAction* NEWDCMFILE1;
   QAction* LOADDCMfile1;
   QAction* CLOSEDCMFILE1;
+  QMenu* RecentImagesMenu;  // the card images opened lately
   QAction* LOADDCIFILE1;
   QAction* LOADBMPPIC1;
   QAction* SAVEAS1;
@@ -386,6 +388,7 @@ class TForm1 : public QWidget {
   // the window.
   void showEvent(QShowEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -409,6 +412,9 @@ class TForm1 : public QWidget {
   void BuildTimers();
   void ConnectEvents();
   void LayOutPane(int pane);
+  // Places what follows the window's size: the panes fill everything right of the left column,
+  // the buttons at the column's foot keep their distance from the bottom edge.
+  void LayOutWindow();
 
   // Unit layouts (tform1_detect.cpp).
   void ShowTwoSlotLayout();
@@ -504,12 +510,16 @@ class TForm1 : public QWidget {
   // Opens `path` in the image pane after the open command's checks (size, byte order), telling
   // the user why not.
   void OpenCheckedImage(const QString& path);
-  // A card image file to open or to write, asked with the image dialogs' filters.
+  // A card image file to open or to write, asked with the image dialogs' filters; `name` is
+  // the file name proposed.
   std::optional<QString> ChooseImageToOpen();
-  std::optional<QString> ChooseImageToWrite();
+  std::optional<QString> ChooseImageToWrite(const QString& name);
   // The file a card image is to be copied to: nothing when the chooser was cancelled, when it
   // names the open image's own file (said to the user), or when the user keeps an existing file.
-  std::optional<QString> ChooseImageCopyTarget();
+  std::optional<QString> ChooseImageCopyTarget(const QString& name);
+  // The 檔案 menu's list of the card images opened lately: a file that is gone is shown
+  // disabled.
+  void FillRecentImages();
   // The open image's own file: writing over it from another command is refused.
   bool IsOpenImageFile(const QString& path) const;
   // True, after telling the user, when an output file `path` is a card file in use (the open
@@ -538,6 +548,9 @@ class TForm1 : public QWidget {
   std::unique_ptr<LinkDevice> link_;
   std::unique_ptr<LinkSlots> slot_link_;
   std::unique_ptr<Journal> journal_;  // of every write to the three cards
+  // The folders the file choosers last used and the card images opened lately, kept in
+  // WorkDir.
+  FileHistory file_history_;
   CardEnvironment card_env_;
   std::array<PaneParts, 3> panes_;
   // The folders of the saves dragged out as files; removed when the window goes.

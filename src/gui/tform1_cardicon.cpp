@@ -16,6 +16,7 @@ namespace quorvel {
 
 void TForm1::AttachSelcolorForm(TselcolorForm* selcolor_form) {
   selcolorForm = selcolor_form;
+  selcolorForm->SetFileHistory(&file_history_);
   connect(SLOT1LOADBMP1, &QAction::triggered, this, &TForm1::SLOT1LOADBMP1Click);
   connect(S1, &QAction::triggered, this, &TForm1::S1Click);
   connect(LOADBMPPIC1, &QAction::triggered, this, &TForm1::LOADBMPPIC1Click);
@@ -30,7 +31,8 @@ void TForm1::AddCardIcon(int pane) {
   // The automatic refresh must not reload or forget the card while the file chooser, the
   // colour dialog or a message box is open.
   const Timer3Hold hold(*this);
-  const std::optional<QString> chosen = env_.files->ChooseOpenFile(kBitmapFilter, kBitmapPreset);
+  const std::optional<QString> chosen = ChooseOpenFileIn(
+      *env_.files, &file_history_, FileKind::kBitmap, kBitmapFilter, kBitmapPreset);
   if (!chosen) return;
   IconImage colour;
   switch (ReadIconBmp(colour, ToPath(*chosen))) {

@@ -61,7 +61,8 @@ void TForm1::AddSaveFile(int pane) {
   if (!env_.files) return;
   const Timer3Hold hold(*this);
   const std::optional<QString> chosen =
-      env_.files->ChooseOpenFile(NameFilter(kImportFilter), QStringLiteral("*.DCI"));
+      ChooseOpenFileIn(*env_.files, &file_history_, FileKind::kSaveFile, NameFilter(kImportFilter),
+                       QStringLiteral("*.DCI"));
   if (!chosen) return;
   AddSaveFileFrom(pane, *chosen);
 }
@@ -147,9 +148,15 @@ bool TForm1::ImportIntoPane(int pane, const std::string& file,
 
 void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
   if (!env_.files) return;
-  const std::optional<QString> chosen =
-      env_.files->ChooseSaveFile(NameFilter(kExportFilter), QStringLiteral(".DCI"),
-                                 QStringLiteral("DCI"), /*confirm_overwrite=*/false);
+  // Proposed: the name export gives the save, free in the folder the dialog starts in.
+  const std::filesystem::path folder = file_history_.Folder(FileKind::kSaveFile);
+  const std::filesystem::path proposed =
+      ExportPathFor(folder.empty() ? std::filesystem::path(".") : folder,
+                    Card(pane).records[slot].name, SaveFileFormat::kDci);
+  const std::optional<QString> chosen = ChooseSaveFileIn(
+      *env_.files, &file_history_, FileKind::kSaveFile, NameFilter(kExportFilter),
+      QString::fromStdU16String((folder.empty() ? proposed.filename() : proposed).u16string()),
+      QStringLiteral("DCI"), /*confirm_overwrite=*/false);
   if (!chosen) return;
   const std::string file = chosen->toStdString();
   // A VMS/VMI pair is two files: each is checked and, when it exists, asked about.
@@ -188,8 +195,9 @@ void TForm1::SaveIconFile(int pane, std::uint8_t slot) {
         Filled(tr(" 檔案 %1 沒有圖示. "), {SaveNameText(card.records[slot].name)}));
     return;
   }
-  const std::optional<QString> chosen = env_.files->ChooseSaveFile(
-      kBitmapFilter, QString(), QStringLiteral("BMP"), /*confirm_overwrite=*/false);
+  const std::optional<QString> chosen =
+      ChooseSaveFileIn(*env_.files, &file_history_, FileKind::kBitmap, kBitmapFilter, QString(),
+                       QStringLiteral("BMP"), /*confirm_overwrite=*/false);
   if (!chosen || RefuseCardFile(*chosen)) return;
   // A failed slot read was reported by the block layer; anything else kept the file unwritten.
   if (!ExportIconFrame(card, slot, frame, ToPath(*chosen)) && !card.link_failed) {

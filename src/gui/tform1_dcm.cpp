@@ -37,6 +37,21 @@ std::string RestoreQuestion(int pane, const std::string& file) {
                 {file, pane == kPaneSlot1 ? "1" : "2"});
 }
 
+// A name for a card image file in `folder` (the current directory when empty) made from `stem`
+// and `extension` that no file has there: "stem.DCM", else "stem_2.DCM", "stem_3.DCM" ...; the
+// folder is kept in the name only when given.
+QString ImagePathFor(const std::filesystem::path& folder, const std::string& stem,
+                     const std::string& extension = ".DCM") {
+  std::error_code error;
+  for (int n = 1;; ++n) {
+    const std::string name = stem + (n == 1 ? "" : "_" + std::to_string(n)) + extension;
+    const std::filesystem::path path = folder.empty() ? std::filesystem::path(name) : folder / name;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+      return QString::fromStdU16String(path.u16string());
+    }
+  }
+}
+
 }  // namespace
 
 void TForm1::ConnectFileCommands() {
@@ -44,6 +59,8 @@ void TForm1::ConnectFileCommands() {
   connect(LOADDCMfile1, &QAction::triggered, this, &TForm1::LOADDCMfile1Click);
   connect(CLOSEDCMFILE1, &QAction::triggered, this, &TForm1::CLOSEDCMFILE1Click);
   connect(SAVEAS1, &QAction::triggered, this, &TForm1::SAVEAS1Click);
+  // A recent file that has gone (or come back) since the list was made shows so.
+  connect(FilePopupMenu, &QMenu::aboutToShow, this, &TForm1::FillRecentImages);
   connect(SLOT1SAVEAS1, &QAction::triggered, this, &TForm1::SLOT1SAVEAS1Click);
   connect(SLOT2SAVEAS1, &QAction::triggered, this, &TForm1::SLOT2SAVEAS1Click);
   connect(SLOT1LOADDCM1, &QAction::triggered, this, &TForm1::SLOT1LOADDCM1Click);
@@ -62,19 +79,21 @@ void TForm1::ConnectFileCommands() {
 std::optional<QString> TForm1::ChooseImageToOpen() {
   if (!env_.files) return std::nullopt;
   std::optional<QString> chosen =
-      env_.files->ChooseOpenFile(NameFilter(kOpenImageFilter), kImagePreset);
+      ChooseOpenFileIn(*env_.files, &file_history_, FileKind::kCardImage,
+                       NameFilter(kOpenImageFilter), kImagePreset);
   if (!chosen || !FileExists(*chosen)) return std::nullopt;
   return chosen;
 }
 
-std::optional<QString> TForm1::ChooseImageToWrite() {
+std::optional<QString> TForm1::ChooseImageToWrite(const QString& name) {
   if (!env_.files) return std::nullopt;
-  return env_.files->ChooseSaveFile(NameFilter(kSaveImageFilter), kImagePreset, kImageSuffix,
-                                    /*confirm_overwrite=*/true);
+  return ChooseSaveFileIn(*env_.files, &file_history_, FileKind::kCardImage,
+                          NameFilter(kSaveImageFilter), name, kImageSuffix,
+                          /*confirm_overwrite=*/true);
 }
 
-std::optional<QString> TForm1::ChooseImageCopyTarget() {
-  const std::optional<QString> chosen = ChooseImageToWrite();
+std::optional<QString> TForm1::ChooseImageCopyTarget(const QString& name) {
+  const std::optional<QString> chosen = ChooseImageToWrite(name);
   if (!chosen) return std::nullopt;
   const std::string file = chosen->toStdString();
   // Writing a card over the open image's own file would only risk the one file the image
@@ -111,6 +130,9 @@ bool TForm1::OpenImage(const QString& path) {
                                                           : CannotOpenMessage(file));
     return false;
   }
+  // The menu's list is made again each time the menu opens (not here: an item of it may be
+  // what opened this file).
+  file_history_.AddRecentImage(ToPath(path));
   // The title names the open file (the image pane's header is too narrow for long names).
   setWindowTitle(kProgramTitle + QStringLiteral(" - ") +
                  QString::fromStdString(std::filesystem::path(file).filename().string()));
@@ -145,9 +167,25 @@ void TForm1::OpenCheckedImage(const QString& path) {
   }
 }
 
+void TForm1::FillRecentImages() {
+  RecentImagesMenu->clear();
+  for (const std::filesystem::path& image : file_history_.RecentImages()) {
+    const QString path = QString::fromStdU16String(image.u16string());
+    QAction* item = RecentImagesMenu->addAction(path);
+    // A file that is gone stays in the list (it may be on a disk that is not mounted now),
+    // but cannot be chosen.
+    item->setEnabled(FileExists(path));
+    connect(item, &QAction::triggered, this, [this, path] {
+      const Timer3Hold hold(*this);
+      if (FileExists(path)) OpenCheckedImage(path);
+    });
+  }
+  RecentImagesMenu->setEnabled(!file_history_.RecentImages().empty());
+}
+
 void TForm1::NEWDCMFILE1Click() {
   const Timer3Hold hold(*this);
-  const std::optional<QString> chosen = ChooseImageToWrite();
+  const std::optional<QString> chosen = ChooseImageToWrite(kImagePreset);
   if (!chosen || RefuseCardFile(*chosen)) return;
   const std::filesystem::path source = FindProgramDataFile(WorkDir, kImageTemplateFile);
   switch (CreateImageFromTemplate(source, ToPath(*chosen))) {
@@ -180,7 +218,11 @@ void TForm1::CLOSEDCMFILE1Click() {
 void TForm1::SAVEAS1Click() {
   if (!ImageLoaded) return;
   const Timer3Hold hold(*this);
-  const std::optional<QString> chosen = ChooseImageCopyTarget();
+  // Proposed: a free name beside the open file, after its own.
+  const std::filesystem::path open = FileCard.ImageName();
+  const std::optional<QString> chosen = ChooseImageCopyTarget(
+      ImagePathFor(open.parent_path(), open.stem().string(),
+                   open.has_extension() ? open.extension().string() : ".DCM"));
   if (!chosen) return;
   // The pane keeps working on its own file; the copy is a snapshot of its card, written whole
   // (in the order the chosen name asks for) beside the chosen name and renamed into place.
@@ -199,7 +241,9 @@ void TForm1::SAVEAS1Click() {
 void TForm1::SaveSlotAsImage(int pane) {
   if (!Loaded(pane)) return;
   const Timer3Hold hold(*this);
-  const std::optional<QString> chosen = ChooseImageCopyTarget();
+  // Proposed: a free name after the slot, in the folder last used for card images.
+  const std::optional<QString> chosen = ChooseImageCopyTarget(ImagePathFor(
+      file_history_.Folder(FileKind::kCardImage), pane == kPaneSlot1 ? "slot1" : "slot2"));
   if (!chosen) return;
   const std::string file = chosen->toStdString();
   RefreshPane(pane);

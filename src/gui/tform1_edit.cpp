@@ -71,6 +71,7 @@ bool TForm1::PutSaveBack(CardImage& card, const SaveIdentity& save, const std::s
 
 void TForm1::AttachMiniEdForm(TMiniEdForm* mini_ed_form) {
   MiniEdForm = mini_ed_form;
+  MiniEdForm->SetFileHistory(&file_history_);
   connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick, Qt::UniqueConnection);
 }
 

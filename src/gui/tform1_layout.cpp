@@ -17,6 +17,9 @@ constexpr int kHeaderHeight = 38;
 constexpr int kSizeBarHeight = 22;
 constexpr int kColumnWidth = 240;
 constexpr int kPaneGrid = 54;
+// The two rows of buttons at the foot of the left column, at the default window size.
+constexpr int kButtonRow1 = 462;
+constexpr int kButtonRow2 = 504;
 
 constexpr std::uint32_t kSlotHeaderBack = 0x5A2800;
 constexpr std::uint32_t kImageHeaderBack = 0x4A3A00;
@@ -136,12 +139,14 @@ void TForm1::BuildLeftColumn() {
                       tr(" 執行反組合程式編輯(Vantric)"), {114, 64, 100, 32});
   AsmBtn->setEnabled(false);
 
-  BitBtn = MakeButton(this, "BitBtn", tr("插槽1"), tr("重新整理插槽 1 資料"), {8, 462, 72, 32});
-  BitBtn1 = MakeButton(this, "BitBtn1", tr("插槽2"), tr("重新整理插槽 2 資料"), {84, 462, 72, 32});
-  BitBtn2 = MakeButton(this, "BitBtn2", tr("檔案"), QString(), {160, 462, 72, 32});
+  BitBtn =
+      MakeButton(this, "BitBtn", tr("插槽1"), tr("重新整理插槽 1 資料"), {8, kButtonRow1, 72, 32});
+  BitBtn1 = MakeButton(this, "BitBtn1", tr("插槽2"), tr("重新整理插槽 2 資料"),
+                       {84, kButtonRow1, 72, 32});
+  BitBtn2 = MakeButton(this, "BitBtn2", tr("檔案"), QString(), {160, kButtonRow1, 72, 32});
   optBitBtn = MakeButton(this, "optBitBtn", tr("設定選項..."), tr("設定連接埠的位置和速度值"),
-                         {8, 504, 148, 32});
-  QUIT = MakeButton(this, "QUIT", tr("離開"), QString(), {160, 504, 72, 32});
+                         {8, kButtonRow2, 148, 32});
+  QUIT = MakeButton(this, "QUIT", tr("離開"), QString(), {160, kButtonRow2, 72, 32});
   for (QWidget* button : {BitBtn, BitBtn1, BitBtn2, optBitBtn, QUIT}) button->raise();
 }
 
@@ -261,6 +266,16 @@ void TForm1::BuildPane(int pane, QWidget* container, const QString& header_text,
   panes_[pane].size_panel = size_panel;
 }
 
+void TForm1::LayOutWindow() {
+  if (Splitter1 == nullptr || QUIT == nullptr) return;  // not built yet
+  Splitter1->setGeometry(kColumnWidth, 0, width() - kColumnWidth, height());
+  const int below = height() - kClientHeight;
+  for (QPushButton* button : {BitBtn, BitBtn1, BitBtn2}) {
+    button->move(button->x(), kButtonRow1 + below);
+  }
+  for (QPushButton* button : {optBitBtn, QUIT}) button->move(button->x(), kButtonRow2 + below);
+}
+
 void TForm1::LayOutPane(int pane) {
   PaneParts& parts = panes_[pane];
   QWidget* container = parts.list->parentWidget();
@@ -289,9 +304,8 @@ void TForm1::BuildMenus() {
   AddSeparator(PopupMenu1, "N8");
   SLOT1SAVEAS1 = AddItem(PopupMenu1, "SLOT1SAVEAS1", tr(" 插槽 1 另儲新檔"));
   AddSeparator(PopupMenu1, "N1");
-  delete_shot1 =
-      AddFormatMenu(PopupMenu1, "delete_shot1", tr("插槽 1 全部刪除( 格式化 )"), N2411,
-                    "N2411", N240Block1, "N240Block1", N200Block1, "N200Block1");
+  delete_shot1 = AddFormatMenu(PopupMenu1, "delete_shot1", tr("插槽 1 全部刪除( 格式化 )"), N2411,
+                               "N2411", N240Block1, "N240Block1", N200Block1, "N200Block1");
   SLOT1DELSEL1 = AddItem(PopupMenu1, "SLOT1DELSEL1", tr("選擇刪除"));
   AddSeparator(PopupMenu1, "N12");
   UndoSlot1 = AddItem(PopupMenu1, "UndoSlot1", tr("復原上一個動作"));
@@ -307,9 +321,8 @@ void TForm1::BuildMenus() {
   AddSeparator(PopupMenu2, "N7");
   SLOT2SAVEAS1 = AddItem(PopupMenu2, "SLOT2SAVEAS1", tr(" 插槽 2 另儲新檔"));
   AddSeparator(PopupMenu2, "N10");
-  format_slot2 =
-      AddFormatMenu(PopupMenu2, "format_slot2", tr("插槽 2 全部刪除( 格式化 )"), N2412,
-                    "N2412", N240Blocks1, "N240Blocks1", N200Blocks1, "N200Blocks1");
+  format_slot2 = AddFormatMenu(PopupMenu2, "format_slot2", tr("插槽 2 全部刪除( 格式化 )"), N2412,
+                               "N2412", N240Blocks1, "N240Blocks1", N200Blocks1, "N200Blocks1");
   Slot2DelSel1 = AddItem(PopupMenu2, "Slot2DelSel1", tr("選擇刪除"));
   AddSeparator(PopupMenu2, "N13");
   UndoSlot2 = AddItem(PopupMenu2, "UndoSlot2", tr("復原上一個動作"));
@@ -319,14 +332,15 @@ void TForm1::BuildMenus() {
   NEWDCMFILE1 = AddItem(FilePopupMenu, "NEWDCMFILE1", tr("開新 DCM 檔案"));
   LOADDCMfile1 = AddItem(FilePopupMenu, "LOADDCMfile1", tr("開啟 DCM  檔案"));
   CLOSEDCMFILE1 = AddItem(FilePopupMenu, "CLOSEDCMFILE1", tr("關閉 DCM 檔案"));
+  RecentImagesMenu = Named(FilePopupMenu->addMenu(tr("最近開啟的檔案")), "RecentImagesMenu");
   AddSeparator(FilePopupMenu, "N11");
   LOADDCIFILE1 = AddItem(FilePopupMenu, "LOADDCIFILE1", tr(" 加上 DCI  檔案"));
   LOADBMPPIC1 = AddItem(FilePopupMenu, "LOADBMPPIC1", tr(" 加上 BMP 圖示"));
   AddSeparator(FilePopupMenu, "N3");
   SAVEAS1 = AddItem(FilePopupMenu, "SAVEAS1", tr("另儲 DCM 檔案"));
   AddSeparator(FilePopupMenu, "N4");
-  Delete1 = AddFormatMenu(FilePopupMenu, "Delete1", tr("全部刪除( 格式化 )"), N2413,
-                          "N2413", N241Blocks1, "N241Blocks1", N200Blocks2, "N200Blocks2");
+  Delete1 = AddFormatMenu(FilePopupMenu, "Delete1", tr("全部刪除( 格式化 )"), N2413, "N2413",
+                          N241Blocks1, "N241Blocks1", N200Blocks2, "N200Blocks2");
   DelSel1 = AddItem(FilePopupMenu, "DelSel1", tr("選擇刪除"));
   AddSeparator(FilePopupMenu, "N14");
   UndoImage = AddItem(FilePopupMenu, "UndoImage", tr("復原上一個動作"));

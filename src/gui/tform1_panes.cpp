@@ -10,6 +10,7 @@
 #include "card/dcm_file.h"
 #include "card/file_system.h"
 #include "card/icon_frames.h"
+#include "gui/pictures.h"
 #include "gui/tform1.h"
 #include "gui/win_colors.h"
 
@@ -65,7 +66,7 @@ void TForm1::FillIconList(int pane) {
       images.push_back(MissingPicture());
       return;
     }
-    images.push_back(QPixmap::fromImage(picture));
+    images.push_back(SharpPixmap(picture, devicePixelRatioF()));
   };
   // After a link failure the block layer has said why once; no further frame is tried.
   auto link_failed = [&] { return card.IsSlot() && (link_->TimedOut() || card.link_failed); };
@@ -249,7 +250,7 @@ void TForm1::ShowSelectedSave(int pane) {
   SelectedImage = &card;
   const QString name = SaveName(record);
   if (pane == kPaneSlot1) {
-    NamePanel->setText(tr(" 插槽1: ") + name);
+    NamePanel->setText(tr(" 插槽1 : ") + name);
   } else if (pane == kPaneSlot2) {
     NamePanel->setText(tr(" 插槽2 : ") + name);
   } else {
@@ -274,6 +275,10 @@ void TForm1::DrawOnImage2(const QPixmap& picture) {
 void TForm1::MoveSelectionPanel(int dy) {
   Panel2->move(Panel2->x(), Panel2->y() + dy);
   NamePanel->move(NamePanel->x(), NamePanel->y() + dy);
+  // Parked below the default window's edge, the panel would show in a taller window.
+  const bool parked = Panel2->y() >= kPanel2Parked;
+  Panel2->setHidden(parked);
+  NamePanel->setHidden(parked);
 }
 
 void TForm1::ClearSelection() {
@@ -317,9 +322,9 @@ void TForm1::PaneSelectItem(int pane) {
   }
   int sum = 0;
   for (const QListWidgetItem* item : selected) sum += item->text().toInt();
-  const QString count_texts[3] = {tr(" 插槽1: %1  已選擇"), tr(" 插槽2 : %1  已選擇"),
+  const QString count_texts[3] = {tr(" 插槽1 : %1  已選擇"), tr(" 插槽2 : %1  已選擇"),
                                   tr(" 檔案: %1 已選擇")};
-  const QString sum_texts[3] = {tr("%1 Blocks 的總數 "), tr("%1 Blocks  的總數 "),
+  const QString sum_texts[3] = {tr("%1 Blocks 的總數 "), tr("%1 Blocks 的總數 "),
                                 tr("%1 Blocks 的總數")};
   SetFontColor(Info1, kInfoColour);
   Info1->setText(count_texts[pane].arg(count));

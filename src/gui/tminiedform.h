@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "app/file_history.h"
 #include "gui/hex_printer.h"
 #include "gui/thexeditor.h"
 #include "hexedit/find_session.h"
@@ -56,6 +57,8 @@ class TMiniEdForm : public QDialog {
 
   // ---- Dialog seams (tests replace them) ---------------------------------------------
   std::function<std::optional<FileChoice>(FileDialogKind)> ChooseFile;
+  // Where the file dialogs start and what they remember (none: the current directory).
+  void SetFileHistory(FileHistory* history) { history_ = history; }
   // An input box: title, prompt and initial text; nullopt when cancelled.
   std::function<std::optional<QString>(const QString&, const QString&, const QString&)> InputBox;
 
@@ -199,6 +202,7 @@ class TMiniEdForm : public QDialog {
   QString ClipboardText() const;
 
   Messages& messages_;
+  FileHistory* history_ = nullptr;
   std::string first_argument_;
   bool first_activation_ = true;
   std::int64_t jump_amount_ = kDefaultJumpAmount;

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <filesystem>
 #include <fstream>
 
 #include "gui/command_texts.h"
@@ -82,6 +83,9 @@ std::optional<FileChoice> TMiniEdForm::DefaultChooseFile(FileDialogKind kind) {
   // "*" rather than "*.*": names without an extension (such as "~ico._" copies) are files too.
   dialog.setNameFilter(tr("All Files (*)"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  const std::filesystem::path folder =
+      history_ != nullptr ? history_->Folder(FileKind::kCode) : std::filesystem::path();
+  if (!folder.empty()) dialog.setDirectory(QString::fromStdU16String(folder.u16string()));
   QCheckBox* read_only = nullptr;
   if (open) {
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -96,6 +100,10 @@ std::optional<FileChoice> TMiniEdForm::DefaultChooseFile(FileDialogKind kind) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (history_ != nullptr) {
+    history_->Remember(FileKind::kCode,
+                       std::filesystem::path(dialog.selectedFiles().first().toStdU16String()));
+  }
   return FileChoice{dialog.selectedFiles().first().toStdString(),
                     read_only != nullptr && read_only->isChecked()};
 }

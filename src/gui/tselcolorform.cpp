@@ -142,7 +142,8 @@ void TselcolorForm::UpdatePreview() {
 
 void TselcolorForm::Button2Click() {
   if (!files_) return;
-  const std::optional<QString> chosen = files_->ChooseOpenFile(kBitmapFilter, kBitmapPreset);
+  const std::optional<QString> chosen =
+      ChooseOpenFileIn(*files_, history_, FileKind::kBitmap, kBitmapFilter, kBitmapPreset);
   if (!chosen) return;
   // A file that is not a 32 x 32 8-bit BMP leaves the source as it was.
   ReadIconBmp(Monochrome, ToPath(*chosen));

@@ -12,6 +12,7 @@
 #include <bitset>
 #include <string>
 
+#include "app/file_history.h"
 #include "card/icon_image.h"
 
 namespace quorvel {
@@ -26,6 +27,8 @@ class TselcolorForm : public QDialog {
 
   // `files` answers Button2's picture-open dialog (none: Button2 finds no file).
   explicit TselcolorForm(FileChooser* files, QWidget* parent = nullptr);
+  // Where Button2's dialog starts and what it remembers (none: it remembers nothing).
+  void SetFileHistory(FileHistory* history) { history_ = history; }
 
   // Readies the dialog for one add-icon command: the monochrome source (a copy of the colour
   // picture), the working directory (ending in the separator), the BMP file shown in Image1
@@ -71,6 +74,7 @@ class TselcolorForm : public QDialog {
   void UpdatePreview();
 
   FileChooser* files_;
+  FileHistory* history_ = nullptr;
 };
 
 }  // namespace quorvel

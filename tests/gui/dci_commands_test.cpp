@@ -141,9 +141,11 @@ TEST_F(DciCommandsTest, AMissingFileCannotBeFoundAndCancelDoesNothing) {
   chooser_.answer.reset();
   form().SLOT1LOADDCI1Click();
   EXPECT_TRUE(messages_.texts.empty());
+  // Started in the folder of the files chosen before.
   EXPECT_EQ(chooser_.asked.back().toStdString(),
             "DCI file format (*.DCI);;VMI/VMS file format (*.VMI *.VMS);;binary file format "
-            "(*.BIN);;ALL format (*.*)|*.DCI");
+            "(*.BIN);;ALL format (*.*)|" +
+                (root_ / "*.DCI").string());
 }
 
 TEST_F(DciCommandsTest, AddsTheSaveToEachPaneWithItsBlocks) {
@@ -285,7 +287,7 @@ TEST_F(DciCommandsTest, SaveChoiceWritesTheSaveAndAsksBeforeReplacing) {
   }
   EXPECT_EQ(chooser_.asked.back().toStdString(),
             "save:DCI file format (*.DCI);;VMS/VMI file format (*.VMS);;binary file format "
-            "(*.BIN);;ALL format (*.*)|.DCI|DCI|quiet");
+            "(*.BIN);;ALL format (*.*)|PICK.DCI|DCI|quiet");
   const SaveRecord& pick = form().Slot1Card.records[form().Slot1Card.list_order[1]];
   const std::vector<std::uint8_t> written = ReadFile(out);
   ASSERT_EQ(written.size(), 32u + 5 * 512);

@@ -25,6 +25,13 @@ constexpr const char* kWriteImageAsked =
 
 QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
+// A card image chooser's question (kOpenImageAsked, kWriteImageAsked) with the file name
+// proposed as `preset` in place of "*.DCM".
+std::string WithPreset(const std::string& asked, const std::filesystem::path& preset) {
+  const std::size_t at = asked.find("|*.DCM");
+  return asked.substr(0, at + 1) + preset.string() + asked.substr(at + 6);
+}
+
 // A card image in link order brought into the card's own order (a raw image), or back.
 std::vector<std::uint8_t> OtherOrder(std::vector<std::uint8_t> image) {
   for (std::size_t at = 0; at < image.size(); at += kBlockSize) {
@@ -228,7 +235,7 @@ TEST_F(DcmCommandsTest, DumpSlotOneThenLoadIntoSlotTwoGivesTheSameBlocks) {
   chooser_.answer = Q(dump);
   form().SLOT1SAVEAS1Click();
   EXPECT_TRUE(messages_.texts.empty());
-  EXPECT_EQ(chooser_.asked.back().toStdString(), kWriteImageAsked);
+  EXPECT_EQ(chooser_.asked.back().toStdString(), WithPreset(kWriteImageAsked, "slot1.DCM"));
   EXPECT_EQ(ReadFile(dump), ReadFile(CardPath("slot1.dcm")));
   EXPECT_EQ(form().ProgressBar1->value(), 0);
   EXPECT_FALSE(wait_->isVisible());
@@ -381,10 +388,12 @@ TEST_F(DcmCommandsTest, SpeedButtonsAndMenuItemsRunTheirCommands) {
   const std::string dci_asked =
       "DCI file format (*.DCI);;VMI/VMS file format (*.VMI *.VMS);;binary file format "
       "(*.BIN);;ALL format (*.*)|*.DCI";
+  // The card image choosers start where image.dcm was chosen.
+  const std::string open_asked = WithPreset(kOpenImageAsked, root_ / "*.DCM");
   const std::pair<QToolButton*, std::string> buttons[] = {
-      {form().SpeedButton1, kOpenImageAsked}, {form().SpeedButton2, dci_asked},
-      {form().SpeedButton3, kOpenImageAsked}, {form().SpeedButton4, dci_asked},
-      {form().SpeedButton5, kOpenImageAsked}, {form().SpeedButton6, dci_asked}};
+      {form().SpeedButton1, open_asked}, {form().SpeedButton2, dci_asked},
+      {form().SpeedButton3, open_asked}, {form().SpeedButton4, dci_asked},
+      {form().SpeedButton5, open_asked}, {form().SpeedButton6, dci_asked}};
   for (const auto& [button, asked] : buttons) {
     button->click();
     ASSERT_EQ(chooser_.asked.size(), 1u) << button->objectName().toStdString();
@@ -392,11 +401,16 @@ TEST_F(DcmCommandsTest, SpeedButtonsAndMenuItemsRunTheirCommands) {
     chooser_.asked.clear();
   }
   const std::pair<QAction*, std::string> items[] = {
-      {form().NEWDCMFILE1, kWriteImageAsked},  {form().LOADDCMfile1, kOpenImageAsked},
-      {form().SAVEAS1, kWriteImageAsked},      {form().SLOT1SAVEAS1, kWriteImageAsked},
-      {form().SLOT2SAVEAS1, kWriteImageAsked}, {form().SLOT1LOADDCM1, kOpenImageAsked},
-      {form().SLOT2LOADDCM1, kOpenImageAsked}, {form().SLOT1LOADDCI1, dci_asked},
-      {form().SLOT2LOADDCI1, dci_asked},       {form().LOADDCIFILE1, dci_asked}};
+      {form().NEWDCMFILE1, WithPreset(kWriteImageAsked, root_ / "*.DCM")},
+      {form().LOADDCMfile1, open_asked},
+      {form().SAVEAS1, WithPreset(kWriteImageAsked, root_ / "image_2.dcm")},
+      {form().SLOT1SAVEAS1, WithPreset(kWriteImageAsked, root_ / "slot1.DCM")},
+      {form().SLOT2SAVEAS1, WithPreset(kWriteImageAsked, root_ / "slot2.DCM")},
+      {form().SLOT1LOADDCM1, open_asked},
+      {form().SLOT2LOADDCM1, open_asked},
+      {form().SLOT1LOADDCI1, dci_asked},
+      {form().SLOT2LOADDCI1, dci_asked},
+      {form().LOADDCIFILE1, dci_asked}};
   for (const auto& [item, asked] : items) {
     item->trigger();
     ASSERT_EQ(chooser_.asked.size(), 1u) << item->objectName().toStdString();

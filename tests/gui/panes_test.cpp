@@ -57,7 +57,7 @@ TEST_F(PanesTest, SlotOneNameText) {
   form().Refresh_Slot1Click();
   Select(kPaneSlot1, {0});
   form().Card1ListViewClick();
-  EXPECT_EQ(Text(form().NamePanel->text()), " 插槽1: ABCDEFGHIJKL");
+  EXPECT_EQ(Text(form().NamePanel->text()), " 插槽1 : ABCDEFGHIJKL");
 }
 
 TEST_F(PanesTest, ThreeSelectedSavesInTheImagePaneShowTheirTotals) {
@@ -92,7 +92,8 @@ TEST_F(PanesTest, ThreeSelectedSavesInTheImagePaneShowTheirTotals) {
   EXPECT_EQ(Text(form().NamePanel->text()), "mine.dcm : FIVE        ");
 }
 
-TEST_F(PanesTest, SlotTotalsKeepTheirOwnBlanks) {
+// Both slots say their counts with the same spacing.
+TEST_F(PanesTest, SlotTotalsOfBothSlotsAreSpacedAlike) {
   StartTwoSlot(
       CardBuilder().Add({.name = "A", .blocks = 4, .icons = 1}).Add({.name = "B", .icons = 1}),
       CardBuilder().Add({.name = "C", .blocks = 6, .icons = 1}).Add({.name = "D", .icons = 1}));
@@ -100,11 +101,11 @@ TEST_F(PanesTest, SlotTotalsKeepTheirOwnBlanks) {
   form().Refresh_Slot1Click();
   form().refresh_slot2Click();
   Select(kPaneSlot1, {0, 1});
-  EXPECT_EQ(Text(form().Info1->text()), " 插槽1: 2  已選擇");
+  EXPECT_EQ(Text(form().Info1->text()), " 插槽1 : 2  已選擇");
   EXPECT_EQ(Text(form().Info2->text()), "5 Blocks 的總數 ");
   Select(kPaneSlot2, {0, 1});
   EXPECT_EQ(Text(form().Info1->text()), " 插槽2 : 2  已選擇");
-  EXPECT_EQ(Text(form().Info2->text()), "7 Blocks  的總數 ");
+  EXPECT_EQ(Text(form().Info2->text()), "7 Blocks 的總數 ");
 }
 
 TEST_F(PanesTest, FailedRefreshGreysThePaneWithinOneTick) {
