@@ -617,20 +617,12 @@
         <translation>%1 blocks free</translation>
     </message>
     <message>
-        <source> 插槽1: </source>
-        <translation>Slot 1: </translation>
-    </message>
-    <message>
         <source> 插槽2 : </source>
         <translation>Slot 2: </translation>
     </message>
     <message>
         <source> 沒有選擇單元</source>
         <translation>No save selected</translation>
-    </message>
-    <message>
-        <source> 插槽1: %1  已選擇</source>
-        <translation>Slot 1: %1 selected</translation>
     </message>
     <message>
         <source> 插槽2 : %1  已選擇</source>
@@ -642,10 +634,6 @@
     </message>
     <message>
         <source>%1 Blocks 的總數 </source>
-        <translation>%1 blocks in all</translation>
-    </message>
-    <message>
-        <source>%1 Blocks  的總數 </source>
         <translation>%1 blocks in all</translation>
     </message>
     <message>
@@ -723,6 +711,18 @@
     <message>
         <source> 寫入記憶卡失敗, 記憶卡只復原了一部分. </source>
         <translation>Writing the card failed; it was only partly put back.</translation>
+    </message>
+    <message>
+        <source>最近開啟的檔案</source>
+        <translation>Recent card images</translation>
+    </message>
+    <message>
+        <source> 插槽1 : </source>
+        <translation>Slot 1: </translation>
+    </message>
+    <message>
+        <source> 插槽1 : %1  已選擇</source>
+        <translation>Slot 1: %1 selected</translation>
     </message>
 </context>
 <context>

@@ -617,19 +617,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source> 插槽1: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source> 插槽2 : </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source> 沒有選擇單元</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> 插槽1: %1  已選擇</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -642,10 +634,6 @@
     </message>
     <message>
         <source>%1 Blocks 的總數 </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 Blocks  的總數 </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -722,6 +710,18 @@
     </message>
     <message>
         <source> 寫入記憶卡失敗, 記憶卡只復原了一部分. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最近開啟的檔案</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 插槽1 : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 插槽1 : %1  已選擇</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
