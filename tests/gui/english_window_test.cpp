@@ -139,7 +139,7 @@ TEST_P(WindowLanguageTest, EveryWindowAndDialog) {
   Select(kPaneSlot1, {0, 1});
   form().Card1ListViewClick();
   EXPECT_EQ(Unexpected(&form()), std::vector<std::string>{});
-  EXPECT_EQ(Text(form().Info1->text()), English() ? "Slot 1: 2 selected" : " 插槽1: 2  已選擇");
+  EXPECT_EQ(Text(form().Info1->text()), English() ? "Slot 1: 2 selected" : " 插槽1 : 2  已選擇");
   EXPECT_EQ(Text(form().Info2->text()), English() ? "5 blocks in all" : "5 Blocks 的總數 ");
   EXPECT_EQ(Text(form().QUIT->text()), English() ? "Quit" : "離開");
   for (QWidget* window :
