@@ -202,14 +202,11 @@ void ToptForm::BuildRefreshGroup() {
 void ToptForm::BuildJournalGroup() {
   GroupBox3 = Named(new QGroupBox(tr("變更記錄"), this), "GroupBox3");
   GroupBox3->setGeometry(8, 316, 404, 88);
-  JournalBox =
-      Named(new QCheckBox(tr("記錄每次寫入 (可以復原)"), GroupBox3), "JournalBox");
+  JournalBox = Named(new QCheckBox(tr("記錄每次寫入 (可以復原)"), GroupBox3), "JournalBox");
   JournalBox->setGeometry(12, 20, 380, 20);
-  VerifyCardBox =
-      Named(new QCheckBox(tr("格式化和上載後讀回檢查"), GroupBox3), "VerifyCardBox");
+  VerifyCardBox = Named(new QCheckBox(tr("格式化和上載後讀回檢查"), GroupBox3), "VerifyCardBox");
   VerifyCardBox->setGeometry(12, 42, 380, 20);
-  VerifySaveBox =
-      Named(new QCheckBox(tr("單一存檔寫入後讀回檢查"), GroupBox3), "VerifySaveBox");
+  VerifySaveBox = Named(new QCheckBox(tr("單一存檔寫入後讀回檢查"), GroupBox3), "VerifySaveBox");
   VerifySaveBox->setGeometry(12, 64, 380, 20);
 }
 
