@@ -5,6 +5,7 @@
 #include <cctype>
 #include <chrono>
 #include <ctime>
+#include <functional>
 #include <optional>
 
 #include "card/card_check.h"
@@ -12,6 +13,7 @@
 #include "card/journal.h"
 #include "card/save_texts.h"
 #include "card/work_files.h"
+#include "files/free_name.h"
 
 namespace quorvel {
 namespace {
@@ -321,25 +323,17 @@ std::filesystem::path ExportPathFor(const std::filesystem::path& folder, const s
   const bool pair = format == SaveFileFormat::kVms;
   const std::string extension = pair ? ".VMS" : ".DCI";
   const std::size_t longest = pair ? kVmsResourceSize : std::string::npos;
-  std::error_code code;
-  for (int n = 1;; ++n) {
-    // Appended piece by piece: g++ 12 at -O3 takes "_" + std::to_string(n) for an overlapping
-    // copy (-Wrestrict), which stops the Release build.
-    std::string suffix;
-    if (n > 1) {
-      suffix = "_";
-      suffix += std::to_string(n);
-    }
-    const std::string stem =
-        base.substr(0, std::min(base.size(), longest - suffix.size())) + suffix;
-    const std::filesystem::path path = folder / (stem + extension);
-    if (n == 1 && first_choice != nullptr) *first_choice = path;
-    bool taken = std::filesystem::exists(std::filesystem::symlink_status(path, code));
-    if (pair)
-      taken =
-          taken || std::filesystem::exists(std::filesystem::symlink_status(VmiPathFor(path), code));
-    if (!taken) return path;
+  if (first_choice != nullptr) {
+    *first_choice = folder / (base.substr(0, std::min(base.size(), longest)) + extension);
   }
+  // A VMS file comes with its VMI file, whose name must be free as well.
+  const auto vmi_taken = [](const std::filesystem::path& path) {
+    std::error_code code;
+    return std::filesystem::exists(std::filesystem::symlink_status(VmiPathFor(path), code));
+  };
+  return FreeFileName(
+      folder, base, extension, longest,
+      pair ? std::function<bool(const std::filesystem::path&)>(vmi_taken) : nullptr);
 }
 
 StoreResult CopySaveCommand(CardImage& source, std::size_t index, CardImage& target,

@@ -9,6 +9,7 @@
 #include "card/file_system.h"
 #include "card/work_files.h"
 #include "files/file_lock.h"
+#include "files/free_name.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
 #include "gui/tform1.h"
@@ -42,14 +43,7 @@ std::string RestoreQuestion(int pane, const std::string& file) {
 // folder is kept in the name only when given.
 QString ImagePathFor(const std::filesystem::path& folder, const std::string& stem,
                      const std::string& extension = ".DCM") {
-  std::error_code error;
-  for (int n = 1;; ++n) {
-    const std::string name = stem + (n == 1 ? "" : "_" + std::to_string(n)) + extension;
-    const std::filesystem::path path = folder.empty() ? std::filesystem::path(name) : folder / name;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
-      return QString::fromStdU16String(path.u16string());
-    }
-  }
+  return QString::fromStdU16String(FreeFileName(folder, stem, extension).u16string());
 }
 
 }  // namespace
