@@ -3,6 +3,7 @@
 #include <array>
 
 #include "card/block_io.h"
+#include "card/cancel.h"
 #include "card/file_system.h"
 #include "card/save_transfer.h"
 
@@ -35,6 +36,15 @@ constexpr std::array<std::uint8_t, 0x60> kRootTemplate = [] {
 }  // namespace
 
 bool FormatCard(CardImage& card, std::uint8_t user_blocks) {
+  constexpr int kWrites = kRootBlock - kLastDirectoryBlock + 1;  // directory, FAT, root
+  ReportProgress(card, 0, kWrites);
+  // A format answers a request to stop only before its first write: once it writes, it runs
+  // to its end (16 blocks), which is sooner done than writing the old blocks back.
+  if (StopRequested(card)) {
+    AcknowledgeStop(card, CancelOutcome::kNothingWritten);
+    ReportProgress(card, 0, 0);
+    return false;
+  }
   card.root.fill(0);
   std::copy(kRootTemplate.begin(), kRootTemplate.end(), card.root.begin());
   card.root[kRootUserBlocks] = user_blocks;
@@ -43,6 +53,7 @@ bool FormatCard(CardImage& card, std::uint8_t user_blocks) {
   const Block zero{};
   for (int block = kLastDirectoryBlock; block <= kFatBlock; ++block) {
     ok = WriteBlock(card, static_cast<std::uint8_t>(block), zero) && ok;
+    ReportProgress(card, block - kLastDirectoryBlock + 1, kWrites);
   }
 
   card.fat.fill(kFatFree);
@@ -55,7 +66,9 @@ bool FormatCard(CardImage& card, std::uint8_t user_blocks) {
 
   WriteFat(card);
   ok = ok && !card.io_error;
+  ReportProgress(card, kWrites - 1, kWrites);
   WriteRoot(card);
+  ReportProgress(card, 0, 0);
   return ok && !card.io_error;
 }
 

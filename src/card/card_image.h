@@ -16,6 +16,7 @@
 
 namespace quorvel {
 
+class CancelRequest;
 class Journal;
 class Messages;
 class SlotLink;
@@ -91,13 +92,15 @@ struct SaveRecord {
 };
 
 // What the card layer needs around it: the link for the two slots, the message seam and the
-// reports (progress, status text, a link that gave up), and the journal of card writes.
-// Members may be null for an image-only card; without a journal nothing is recorded.
+// reports (progress, status text, a link that gave up), the journal of card writes and the
+// request to stop a long command. Members may be null for an image-only card; without a
+// journal nothing is recorded, without a request every command runs to its end.
 struct CardEnvironment {
   SlotLink* link = nullptr;
   Messages* messages = nullptr;
   const Reports* reports = nullptr;
   Journal* journal = nullptr;
+  CancelRequest* cancel = nullptr;
 };
 
 // The model of one card (slot 1, slot 2 or the image file). A slot's card reads its blocks

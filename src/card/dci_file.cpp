@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "card/block_io.h"
+#include "card/cancel.h"
 #include "card/card_check.h"
 #include "card/file_system.h"
 #include "card/work_files.h"
@@ -35,6 +36,8 @@ std::string_view Describe(DciExportError error) {
       return "the save's block chain is shorter than its size";
     case DciExportError::kCannotWrite:
       return "the file could not be written";
+    case DciExportError::kCancelled:
+      return "cancelled before anything was written";
   }
   return "";
 }
@@ -48,6 +51,10 @@ DciExportError BuildDci(CardImage& card, std::size_t index, std::vector<std::uin
   std::uint16_t block = save.first_block;
   for (int k = 0; k < save.size; ++k) {
     if (block >= kCardBlocks) return DciExportError::kShortChain;
+    if (StopRequested(card)) {
+      AcknowledgeStop(card, CancelOutcome::kNothingWritten);
+      return DciExportError::kCancelled;
+    }
     Block data;
     if (!ReadBlock(card, static_cast<std::uint8_t>(block), data)) {
       return DciExportError::kReadFailed;
@@ -112,6 +119,13 @@ DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> fi
 
   ReportProgress(card, 0, size);
   for (std::size_t k = 0; k < placement.blocks.size(); ++k) {
+    // Before each block: so far only free blocks were written, and the FAT and directory not.
+    if (StopRequested(card)) {
+      AcknowledgeStop(card,
+                      k == 0 ? CancelOutcome::kNothingWritten : CancelOutcome::kNothingStored);
+      result.placement = TransferError::kCancelled;
+      break;
+    }
     const auto data = file.subspan(DciFileSize(k)).first<kBlockSize>();
     if (!WriteBlock(card, placement.blocks[k], data)) {
       result.placement = TransferError::kWriteFailed;

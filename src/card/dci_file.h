@@ -37,6 +37,7 @@ enum class DciExportError {
   kReadFailed,   // a block of the save could not be read
   kShortChain,   // the save's FAT chain ends before its size in blocks
   kCannotWrite,  // the file could not be written
+  kCancelled,    // asked to stop while the save was read: no file was written
 };
 std::string_view Describe(DciExportError error);
 

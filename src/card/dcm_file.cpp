@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "card/block_io.h"
+#include "card/cancel.h"
 #include "card/card_texts.h"
 #include "card/file_system.h"
 #include "card/journal.h"
@@ -32,6 +33,8 @@ std::string_view Describe(DcmError error) {
       return "its root block reads as a card's neither in card order nor in DCM order";
     case DcmError::kNotRecorded:
       return "the journal of card writes could not be written";
+    case DcmError::kCancelled:
+      return "cancelled";
   }
   return "";
 }
@@ -66,6 +69,21 @@ DcmError LoadImageFile(const std::filesystem::path& path, std::vector<std::uint8
   image = std::move(*bytes);
   order = recognised.order;
   return DcmError::kNone;
+}
+
+// Whether the journal keeps the old contents of the blocks the running command writes, so that
+// a whole-card command stopped half-way can write them back.
+bool JournalKeepsOldBlocks(const CardImage& card) {
+  return card.env != nullptr && card.env->journal != nullptr && card.env->journal->Options().record;
+}
+
+// Writes back the old blocks of the last command recorded for the card (one stopped half-way),
+// checking first that the card holds what it wrote; nothing stops that.
+CancelOutcome PutBackStopped(CardImage& card) {
+  const CancelHold hold(card);
+  const UndoResult undone = UndoCommands(card, *card.env->journal);
+  return undone.outcome == UndoResult::Outcome::kDone ? CancelOutcome::kPutBack
+                                                      : CancelOutcome::kNotPutBack;
 }
 
 }  // namespace
@@ -115,6 +133,11 @@ DcmError DumpCardToFile(CardImage& card, const std::filesystem::path& path) {
   DcmError error = DcmError::kNone;
   ReportProgress(card, 0, kCardBlocks - 1);
   for (int block = 0; block < kCardBlocks && error == DcmError::kNone; ++block) {
+    if (StopRequested(card)) {
+      AcknowledgeStop(card, CancelOutcome::kNothingWritten);
+      error = DcmError::kCancelled;
+      break;
+    }
     const auto data = std::span(image).subspan(block * kBlockSize).first<kBlockSize>();
     if (!ReadBlock(card, static_cast<std::uint8_t>(block), data)) error = DcmError::kCardReadFailed;
     ReportProgress(card, block, kCardBlocks - 1);
@@ -131,19 +154,33 @@ DcmError RestoreCardFromFile(CardImage& card, const std::filesystem::path& path)
   }
   std::vector<std::uint8_t> every_block(kCardBlocks);
   for (int block = 0; block < kCardBlocks; ++block) every_block[block] = block;
-  JournalScope journal(card, {"restore " + path.filename().string(), {}, CommandScale::kWholeCard},
-                       every_block);
-  if (!journal.Ok()) return DcmError::kNotRecorded;
   DcmError error = DcmError::kNone;
-  ReportProgress(card, 0, kCardBlocks - 1);
-  for (int block = 0; block < kCardBlocks && error == DcmError::kNone; ++block) {
-    const auto data = std::span(image).subspan(block * kBlockSize).first<kBlockSize>();
-    if (!WriteBlock(card, static_cast<std::uint8_t>(block), data)) {
-      error = DcmError::kCardWriteFailed;
+  int written = 0;  // blocks written when a request to stop was answered
+  {
+    JournalScope journal(
+        card, {"restore " + path.filename().string(), {}, CommandScale::kWholeCard}, every_block);
+    if (!journal.Ok()) return DcmError::kNotRecorded;
+    const bool can_put_back = JournalKeepsOldBlocks(card);
+    ReportProgress(card, 0, kCardBlocks - 1);
+    for (int block = 0; block < kCardBlocks && error == DcmError::kNone; ++block) {
+      if (StopRequested(card) && (block == 0 || can_put_back)) {
+        journal.Failed();
+        written = block;
+        error = DcmError::kCancelled;
+        break;
+      }
+      const auto data = std::span(image).subspan(block * kBlockSize).first<kBlockSize>();
+      if (!WriteBlock(card, static_cast<std::uint8_t>(block), data)) {
+        error = DcmError::kCardWriteFailed;
+      }
+      ReportProgress(card, block, kCardBlocks - 1);
     }
-    ReportProgress(card, block, kCardBlocks - 1);
+    ReportProgress(card, 0, 0);
   }
-  ReportProgress(card, 0, 0);
+  if (error == DcmError::kCancelled) {
+    // The journal's record of the restore has ended: its old blocks go back as an undo.
+    AcknowledgeStop(card, written == 0 ? CancelOutcome::kNothingWritten : PutBackStopped(card));
+  }
   return error;
 }
 

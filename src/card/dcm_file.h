@@ -27,6 +27,7 @@ enum class DcmError {
   kCannotWrite,   // the file could not be written
   kUnknownOrder,  // the root block has the format marker but reads as a card's in neither order
   kNotRecorded,   // the journal of card writes could not be written: nothing was written
+  kCancelled,     // asked to stop: how the card was left is the request's outcome
 };
 std::string_view Describe(DcmError error);
 
@@ -60,12 +61,17 @@ std::string ImageFormatProblem(const std::filesystem::path& path);
 
 // Reads blocks 0 to 255 of the card and writes them to `path`, in the order its name asks
 // for. The file is written only when every block was read, through a new file beside it, so
-// a failed dump leaves it as it was.
+// a failed dump leaves it as it was. A request to stop is answered before each block read
+// (kCancelled: no file was written).
 DcmError DumpCardToFile(CardImage& card, const std::filesystem::path& path);
 
 // Writes the 256 blocks of the image file at `path` (in either order) onto the card, in
 // ascending order (the root block last); stops at the first block that cannot be written. A
 // file of the wrong size or of no recognisable order is refused before anything is written.
+// A request to stop is answered before the first write (kCancelled, nothing written) and,
+// when the journal records the old blocks, after any whole block: the restore's record then
+// ends and the old blocks are written back as an undo (outcome kPutBack, or kNotPutBack when
+// that failed). Without that record a restore that has begun writing runs to its end.
 DcmError RestoreCardFromFile(CardImage& card, const std::filesystem::path& path);
 
 // Writes the first 131,072 bytes of the template at `template_path` to `path`, in the order

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "card/block_io.h"
+#include "card/cancel.h"
 
 namespace quorvel {
 namespace {
@@ -157,6 +158,7 @@ void ReadDirectory(CardImage& card) {
   // load judges the link afterwards) leaves what the buffer held.
   Block entries{};
   for (int k = 0; k < kDirectoryBlocks; ++k) {
+    if (StopRequested(card)) return;  // the load sees it and lists nothing
     ReadBlock(card, block, entries);
     ReverseGroups(entries);
     for (int j = 0; j < kEntriesPerBlock; ++j) {
@@ -268,11 +270,18 @@ LoadResult LoadSystemBlocks(CardImage& card) {
 LoadResult LoadCard(CardImage& card) {
   CacheScope scope(card);
   ClearModel(card);
-  LoadResult result = LoadSystemBlocks(card);
+  LoadResult result = StopRequested(card) ? LoadResult::kFailed : LoadSystemBlocks(card);
   if (result == LoadResult::kLoaded) {
     RepairSystemChain(card);
     ReportProgress(card, 2, 3);
     ReadDirectory(card);
+  }
+  if (StopRequested(card)) {
+    // Asked to stop between blocks: nothing was written, and nothing half-read is listed.
+    ClearModel(card);
+    AcknowledgeStop(card, CancelOutcome::kNothingWritten);
+    result = LoadResult::kFailed;
+  } else if (result == LoadResult::kLoaded) {
     if (card.IsSlot() && card.link_failed) {
       result = LoadResult::kFailed;
     } else {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "card/cancel.h"
 #include "card/card_check.h"
 #include "card/file_system.h"
 #include "card/journal.h"
@@ -53,9 +54,16 @@ void StoreThenDeleteOld(CardImage& card, std::size_t old_index,
 }
 
 // The new save only fits once the old one is gone, and the room for it was found on the card
-// as it will be: the old save is deleted, then the held save stored.
+// as it will be: the old save is deleted, then the held save stored. A request to stop is
+// answered before the delete only: once the old save is gone the new one is stored whole.
 void DeleteOldThenStore(CardImage& card, std::size_t old_index,
                         std::span<const std::uint8_t> save_file, StoreResult& result) {
+  if (StopRequested(card)) {
+    AcknowledgeStop(card, CancelOutcome::kNothingWritten);
+    result.error = TransferError::kCancelled;
+    return;
+  }
+  const CancelHold hold(card);
   if (!DeleteSave(card, old_index)) {
     result.written = true;
     result.error = TransferError::kWriteFailed;
@@ -387,7 +395,8 @@ StoreResult CopySaveCommand(CardImage& source, std::size_t index, CardImage& tar
   const DciExportError read = BuildDci(source, index, held);
   ReportProgress(source, 0, 0);
   if (read != DciExportError::kNone) {
-    result.error = TransferError::kReadFailed;
+    result.error =
+        read == DciExportError::kCancelled ? TransferError::kCancelled : TransferError::kReadFailed;
     return result;
   }
   DeleteOldThenStore(target, *existing, held, result);

@@ -167,7 +167,8 @@ StoreResult ImportSaveCommand(CardImage& card, std::span<const std::uint8_t> sav
 bool DeleteSavesCommand(CardImage& card, std::span<const std::size_t> indices);
 
 // Formats the card with 200, 240 or 241 user blocks; any other count is refused before
-// anything is written. False when refused or a write failed.
+// anything is written. False when refused, stopped on request before its first write (see
+// FormatCard) or a write failed.
 bool FormatCardCommand(CardImage& card, int user_blocks);
 
 }  // namespace quorvel

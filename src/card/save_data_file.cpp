@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "card/block_io.h"
+#include "card/cancel.h"
 #include "card/card_check.h"
 #include "card/file_system.h"
 #include "card/journal.h"
@@ -21,6 +22,11 @@ bool ReadSaveData(CardImage& card, std::size_t index, std::vector<std::uint8_t>&
   std::uint16_t block = save.first_block;
   ReportProgress(card, 0, save.size);
   for (int step = 0; step < save.size && ok && block < kCardBlocks; ++step) {
+    if (StopRequested(card)) {
+      AcknowledgeStop(card, CancelOutcome::kNothingWritten);
+      ok = false;
+      break;
+    }
     Block data;
     ok = ReadBlock(card, static_cast<std::uint8_t>(block), data);
     if (ok) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "card/block_io.h"
+#include "card/cancel.h"
 #include "card/card_check.h"
 #include "card/card_texts.h"
 #include "card/dci_file.h"
@@ -36,7 +37,9 @@ TransferError AllocateData(const CardImage& card, std::uint16_t size, Placement&
 
 // Walks both chains together, copying each block unchanged (link order). Stops at the first
 // block that could not be read or written; a source chain that ends before the save's size
-// counts as a block that could not be read, so that no target block is left unwritten.
+// counts as a block that could not be read, so that no target block is left unwritten. A
+// request to stop is answered before each block: only free blocks of the target have been
+// written then, and its FAT and directory are not.
 TransferError CopyBlocks(CardImage& source, std::uint8_t first_block, CardImage& target,
                          const std::vector<std::uint8_t>& blocks) {
   const int total = static_cast<int>(blocks.size());
@@ -45,6 +48,12 @@ TransferError CopyBlocks(CardImage& source, std::uint8_t first_block, CardImage&
   std::uint16_t s = first_block;
   Block buffer{};
   for (int step = 0; step < total && error == TransferError::kNone; ++step) {
+    if (StopRequested(target)) {
+      AcknowledgeStop(target,
+                      step == 0 ? CancelOutcome::kNothingWritten : CancelOutcome::kNothingStored);
+      error = TransferError::kCancelled;
+      break;
+    }
     if (s >= kCardBlocks) {
       error = TransferError::kReadFailed;
       break;
@@ -89,6 +98,8 @@ std::string_view Describe(TransferError error) {
       return "the card's structure is damaged, so nothing is written to it";
     case TransferError::kBadEntry:
       return "the save's directory entry is not one a card may hold";
+    case TransferError::kCancelled:
+      return "cancelled; the target lists the saves it listed";
   }
   return "unknown error";
 }

@@ -28,6 +28,7 @@ enum class TransferError {
   kUnsafeCard,  // the target's structure is damaged (UnsafeStructure): nothing is written to it
   kBadEntry,    // the save's directory entry is one no card may hold (CheckDciEntry): a copy
                 // would carry it, and the card would then check dirty
+  kCancelled,   // asked to stop: the target lists what it listed (see CancelOutcome)
 };
 
 // A short English sentence for the reason, for the command line and the logs of the tests.
@@ -80,13 +81,16 @@ TransferError PlanReplacement(const CardImage& card, std::size_t old_index, std:
 // UnsafeStructure names the fault) or the FAT or directory could not be written.
 bool DeleteSave(CardImage& card, std::size_t index);
 
-// Formats the card with 200, 240 or 241 user blocks. False when a write failed.
+// Formats the card with 200, 240 or 241 user blocks. False when a write failed, or when it was
+// asked to stop before its first write (it is not stopped once it writes).
 bool FormatCard(CardImage& card, std::uint8_t user_blocks);
 
 // The save's blocks in chain order and logical order, as a file (and back over the save;
 // refused on a card whose structure is unsafe to write).
 // The save's blocks in chain order (at most its size), each in logical order, as the working
-// file holds them; false when a block could not be read (`bytes` then holds those before it).
+// file holds them; false when a block could not be read or a request to stop was answered
+// between blocks (`bytes` then holds those before it). The write back over the save is not
+// stopped once it begins.
 bool ReadSaveData(CardImage& card, std::size_t index, std::vector<std::uint8_t>& bytes);
 bool ExportSaveData(CardImage& card, std::size_t index, const std::string& path);
 bool ImportSaveData(CardImage& card, std::size_t index, const std::string& path);

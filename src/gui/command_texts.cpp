@@ -91,6 +91,7 @@ std::string StoreFailureMessage(std::string_view name, TransferError error,
     case TransferError::kSamePane:
     case TransferError::kReadFailed:
     case TransferError::kWriteFailed:
+    case TransferError::kCancelled:  // told with CancelledMessage
       break;
   }
   return {};
