@@ -102,6 +102,7 @@ CardSources::CardSources(const Args& args, ImageAccess access)
     : args_(args), access_(access), journal_(CliJournalOptions(args)) {
   env_.messages = &card_notices_;
   env_.journal = &journal_;
+  env_.cancel = &InterruptRequest();
   if (isatty(STDERR_FILENO)) reports_.progress = &ShowProgress;
   env_.reports = &reports_;
 }
@@ -112,6 +113,13 @@ CardSources::~CardSources() {
 }
 
 int CardSources::Fail(const std::string& text) {
+  if (const CancelOutcome stopped = InterruptRequest().Outcome(); stopped != CancelOutcome::kNone) {
+    std::string link_error;
+    if (cli_link_) cli_link_->Finish(link_error);
+    const std::string notices = card_notices_.Take();
+    cli::Fail(std::string(Describe(stopped)) + (notices.empty() ? "" : " (" + notices + ")"));
+    return stopped == CancelOutcome::kNotPutBack ? kExitFailed : kExitCancelled;
+  }
   const std::string notices = card_notices_.Take();
   std::string line = notices.empty() ? text : text + " (" + notices + ")";
   // Why the link failed, when a virtual card file was the cause.
@@ -120,7 +128,17 @@ int CardSources::Fail(const std::string& text) {
   return cli::Fail(line);
 }
 
+int CardSources::Cancelled(const std::string& done) {
+  std::string link_error;
+  if (cli_link_) cli_link_->Finish(link_error);
+  cli::Fail("cancelled: " + done);
+  return kExitCancelled;
+}
+
 int CardSources::Finish() {
+  if (InterruptRequest().Requested() && InterruptRequest().Outcome() == CancelOutcome::kNone) {
+    std::cerr << "quorvel-cli: the command had gone too far to stop and was finished\n";
+  }
   std::string error;
   if (cli_link_ && !cli_link_->Finish(error)) return cli::Fail(error);
   return kExitOk;
@@ -267,6 +285,7 @@ std::optional<FoundSave> CardSources::OpenSave(const std::string& source, const 
 }
 
 bool CardSources::Reload(CardImage& card, std::string& error) {
+  const CancelHold hold(card);
   if (LoadCard(card) != LoadResult::kFailed) return true;
   error = "the card could not be read back";
   return false;

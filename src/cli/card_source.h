@@ -15,6 +15,7 @@
 #include "card/save_commands.h"
 #include "cli/command.h"
 #include "cli/english_texts.h"
+#include "cli/interrupt.h"
 #include "host/messages.h"
 
 namespace quorvel {
@@ -95,13 +96,24 @@ class CardSources {
 
   // The end of a command that did its work: kExitOk, or the failure exit status with the
   // reason on stderr when the trace could not be kept or a virtual card file was not written.
+  // A Ctrl+C that came too late to stop the command is noted on stderr.
   int Finish();
 
-  // Loads an already opened card again (after a write); false with the reason.
+  // True once Ctrl+C asked the command to stop: a command that works through several saves or
+  // files stops between them, and ends with Cancelled.
+  static bool StopRequested() { return InterruptRequest().Requested(); }
+  // Prints "quorvel-cli: cancelled: DONE" (what was done before the stop) and returns
+  // kExitCancelled.
+  int Cancelled(const std::string& done);
+
+  // Loads an already opened card again (after a write); false with the reason. Ctrl+C does
+  // not stop it: the command's writes are done, and what it tells is about them.
   bool Reload(CardImage& card, std::string& error);
 
   // Prints "quorvel-cli: TEXT" on stderr, with what the card layer said in parentheses, and
-  // returns the failure exit status.
+  // returns the failure exit status. When the command failed because Ctrl+C stopped it, says
+  // instead how the card was left and returns kExitCancelled (kExitFailed when the card could
+  // not be put back as it was).
   int Fail(const std::string& text);
 
   // The journal of card writes: "journal" in the current folder, off with --no-journal;
@@ -119,6 +131,7 @@ class CardSources {
 
   const Args& args_;
   ImageAccess access_;
+  InterruptScope interrupts_;  // Ctrl+C asks the card command to stop
   Settings settings_;
   StderrMessages messages_;  // configuration and link notices
   CardNotices card_notices_;

@@ -36,7 +36,13 @@ int RunExportAll(const Args& args) {
   }
   UpdateListing(*card);
   int failed = 0;
+  int written = 0;
   for (int k = 0; k < card->listed_count; ++k) {
+    // A save stopped half-way writes no file; the next one is not begun.
+    if (CardSources::StopRequested()) {
+      return sources.Cancelled(std::to_string(written) + " of " +
+                               std::to_string(card->listed_count) + " saves written");
+    }
     const std::size_t slot = card->list_order[k];
     const std::string& name = card->records[slot].name;
     const std::string shown = PrintableName(TrimPadding(name));
@@ -49,6 +55,7 @@ int RunExportAll(const Args& args) {
       ++failed;
       continue;
     }
+    ++written;
     std::cout << "#" << slot << " " << shown << " -> " << path.string();
     for (const std::filesystem::path& other : ExportedFiles(path)) {
       if (other != path) std::cout << " + " << other.filename().string();

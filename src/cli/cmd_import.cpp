@@ -63,6 +63,12 @@ int RunImport(const Args& args) {
   std::size_t imported = 0;
   std::optional<std::string> failure;
   for (std::size_t k = 1; k < args.positional.size(); ++k) {
+    // A save stopped half-way is not stored; the next file is not begun.
+    if (files > 1 && CardSources::StopRequested()) {
+      std::cout << imported << " of " << files << " files imported\n";
+      return sources.Cancelled(std::to_string(imported) + " of " + std::to_string(files) +
+                               " files imported");
+    }
     failure = ImportOne(sources, *card, source, args.positional[k], args);
     if (!failure) {
       ++imported;

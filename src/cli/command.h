@@ -29,6 +29,9 @@ struct Args {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+// A card command stopped by Ctrl+C or SIGTERM, with the card left as it was (128 + SIGINT, as
+// shells report an interrupted program).
+inline constexpr int kExitCancelled = 130;
 
 // Thrown on a malformed command line (an unknown option, a missing or out-of-range value, the
 // wrong number of arguments); main prints it with the usage and exits with 2.
