@@ -51,6 +51,26 @@
         <source>      複製中...</source>
         <translation>      Copying...</translation>
     </message>
+    <message>
+        <source> 已取消, 記憶卡沒有被改變. </source>
+        <translation>Cancelled. The card was not changed.</translation>
+    </message>
+    <message>
+        <source> 已取消, 檔案沒有被寫入. </source>
+        <translation>Cancelled. No file was written.</translation>
+    </message>
+    <message>
+        <source> 已取消, 記憶卡上的存檔沒有被改變. </source>
+        <translation>Cancelled. The saves on the card were not changed.</translation>
+    </message>
+    <message>
+        <source> 已取消, 記憶卡已還原成原來的內容. </source>
+        <translation>Cancelled. The card was put back as it was.</translation>
+    </message>
+    <message>
+        <source> 已取消, 但記憶卡無法完全還原, 請用復原再試一次. </source>
+        <translation>Cancelled, but the card could not be put back completely. Try Undo again.</translation>
+    </message>
 </context>
 <context>
     <name>CodeWindow</name>

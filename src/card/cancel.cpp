@@ -2,6 +2,7 @@
 #include "card/cancel.h"
 
 #include "card/card_image.h"
+#include "card/card_texts.h"
 
 namespace quorvel {
 namespace {
@@ -35,13 +36,13 @@ std::string CancelledMessage(CancelOutcome outcome, bool file_command) {
     case CancelOutcome::kNone:
       return "";
     case CancelOutcome::kNothingWritten:
-      return file_command ? " 已取消, 檔案沒有被寫入. " : " 已取消, 記憶卡沒有被改變. ";
+      return std::string(file_command ? kCancelledFileUnwrittenText : kCancelledCardUnchangedText);
     case CancelOutcome::kNothingStored:
-      return " 已取消, 記憶卡上的存檔沒有被改變. ";
+      return std::string(kCancelledSavesUnchangedText);
     case CancelOutcome::kPutBack:
-      return " 已取消, 記憶卡已還原成原來的內容. ";
+      return std::string(kCancelledPutBackText);
     case CancelOutcome::kNotPutBack:
-      return " 已取消, 但記憶卡無法完全還原, 請用復原再試一次. ";
+      return std::string(kCancelledNotPutBackText);
   }
   return "";
 }

@@ -35,6 +35,20 @@ inline constexpr std::string_view kJournalSetAsideText =
 // The status label while a save is copied.
 inline constexpr std::string_view kCopyingStatusText = QT_TRANSLATE_NOOP("Card", "      複製中...");
 
+// How a command that was asked to stop left the card (see CancelledMessage): before its first
+// write, or a backup before its file was written; a save's store half-way (the FAT and the
+// directory unwritten); a whole-card command half-way, its old blocks written back or not.
+inline constexpr std::string_view kCancelledCardUnchangedText =
+    QT_TRANSLATE_NOOP("Card", " 已取消, 記憶卡沒有被改變. ");
+inline constexpr std::string_view kCancelledFileUnwrittenText =
+    QT_TRANSLATE_NOOP("Card", " 已取消, 檔案沒有被寫入. ");
+inline constexpr std::string_view kCancelledSavesUnchangedText =
+    QT_TRANSLATE_NOOP("Card", " 已取消, 記憶卡上的存檔沒有被改變. ");
+inline constexpr std::string_view kCancelledPutBackText =
+    QT_TRANSLATE_NOOP("Card", " 已取消, 記憶卡已還原成原來的內容. ");
+inline constexpr std::string_view kCancelledNotPutBackText =
+    QT_TRANSLATE_NOOP("Card", " 已取消, 但記憶卡無法完全還原, 請用復原再試一次. ");
+
 // The texts their own headers define, marked here (and checked to be the same).
 static_assert(kReadConnectionError ==
               QT_TRANSLATE_NOOP("Card",

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/core_texts.h"
+#include "card/cancel.h"
 #include "card/card_texts.h"
 #include "disasm/code_page_texts.h"
 #include "host/translatable.h"
@@ -16,8 +17,8 @@ namespace {
 constexpr std::string_view kLinkAdvice =
     " (switch automatic refresh off, then check the speed setting, the power and the cable)";
 
-const std::array<std::pair<std::string_view, std::string>, 15>& Table() {
-  static const std::array<std::pair<std::string_view, std::string>, 15> table = {{
+const std::array<std::pair<std::string_view, std::string>, 20>& Table() {
+  static const std::array<std::pair<std::string_view, std::string>, 20> table = {{
       {kVerifyFailureText, "block %1 did not read back as written; stopped"},
       {kReadConnectionError, "link error: a block could not be read" + std::string(kLinkAdvice)},
       {kWriteConnectionError,
@@ -32,6 +33,11 @@ const std::array<std::pair<std::string_view, std::string>, 15>& Table() {
       {kJournalSetAsideText,
        "the journal %1 is damaged (%2); it was set aside as %3 and will not be used"},
       {kCopyingStatusText, "copying..."},
+      {kCancelledCardUnchangedText, std::string(Describe(CancelOutcome::kNothingWritten))},
+      {kCancelledFileUnwrittenText, "cancelled before the file was written"},
+      {kCancelledSavesUnchangedText, std::string(Describe(CancelOutcome::kNothingStored))},
+      {kCancelledPutBackText, std::string(Describe(CancelOutcome::kPutBack))},
+      {kCancelledNotPutBackText, std::string(Describe(CancelOutcome::kNotPutBack))},
       {kAddressOutOfRangeText, "address out of range"},
       {kFirstPageLabelText, "page 1 of %1"},
       {kPageLabelText, "page %1 of %2"},

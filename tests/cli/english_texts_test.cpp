@@ -14,6 +14,7 @@
 #include "app/core_texts.h"
 #include "card/block_io.h"
 #include "card/block_source.h"
+#include "card/cancel.h"
 #include "card/card_fixture.h"
 #include "card/dcm_file.h"
 #include "card/journal.h"
@@ -70,6 +71,8 @@ TEST(EnglishTexts, FilledCoreTextsAreRecognisedOthersPassUnchanged) {
             "the journal of card writes cannot be written (disk full); card unchanged");
   EXPECT_EQ(EnglishText(kWriteConnectionError).rfind("link error: a block could not be written", 0),
             0u);
+  EXPECT_EQ(EnglishText(CancelledMessage(CancelOutcome::kNothingWritten, true)),
+            "cancelled before the file was written");
   // A value that holds a template's own marker is kept as it is.
   EXPECT_EQ(EnglishText(InvalidTemplateMessage("%2.dc")), "%2.dc is not a valid card template");
   EXPECT_EQ(EnglishText("card.dcm: no such file"), "card.dcm: no such file");
