@@ -114,10 +114,13 @@ CardSources::~CardSources() {
 
 int CardSources::Fail(const std::string& text) {
   if (const CancelOutcome stopped = InterruptRequest().Outcome(); stopped != CancelOutcome::kNone) {
+    std::string line(Describe(stopped));
+    if (const std::string notices = card_notices_.Take(); !notices.empty()) {
+      line += " (" + notices + ")";
+    }
     std::string link_error;
-    if (cli_link_) cli_link_->Finish(link_error);
-    const std::string notices = card_notices_.Take();
-    cli::Fail(std::string(Describe(stopped)) + (notices.empty() ? "" : " (" + notices + ")"));
+    if (cli_link_ && !cli_link_->Finish(link_error)) line += "; " + link_error;
+    cli::Fail(line);
     return stopped == CancelOutcome::kNotPutBack ? kExitFailed : kExitCancelled;
   }
   const std::string notices = card_notices_.Take();
@@ -129,9 +132,10 @@ int CardSources::Fail(const std::string& text) {
 }
 
 int CardSources::Cancelled(const std::string& done) {
+  std::string line = "cancelled: " + done;
   std::string link_error;
-  if (cli_link_) cli_link_->Finish(link_error);
-  cli::Fail("cancelled: " + done);
+  if (cli_link_ && !cli_link_->Finish(link_error)) line += "; " + link_error;
+  cli::Fail(line);
   return kExitCancelled;
 }
 

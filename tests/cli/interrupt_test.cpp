@@ -35,6 +35,9 @@ pid_t StartCli(const std::filesystem::path& dir, const std::vector<std::string>&
   argv.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
+    // As a program started from a terminal: a test run in the background of a script has
+    // SIGINT ignored, which the program would keep.
+    ::signal(SIGINT, SIG_DFL);
     if (::chdir(dir.c_str()) != 0) ::_exit(126);
     const int out = ::open(".cli-stdout", O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = ::open(".cli-stderr", O_WRONLY | O_CREAT | O_TRUNC, 0600);
