@@ -18,6 +18,7 @@
 
 #include "card/block_io.h"
 #include "card/bmp_file.h"
+#include "card/cancel.h"
 #include "card/card_check.h"
 #include "card/card_icon_file.h"
 #include "card/dci_file.h"
@@ -30,6 +31,7 @@
 #include "demo_cards.h"
 #include "files/safe_write.h"
 #include "host/messages.h"
+#include "host/reports.h"
 #include "link/fake_clock.h"
 #include "link/link_device.h"
 #include "support/card_files.h"
@@ -238,6 +240,9 @@ struct Expectation {
   SaveContent save;     // kAdds, kRemoves
   int user_blocks = 0;  // kFormats
   Bytes restored;       // kRestores
+  // Not succeeded: the card holds exactly the bytes it held (a whole-card command stopped on
+  // request, nothing written or its old blocks written back).
+  bool exact = false;
 };
 
 constexpr const char* kPaneNames[] = {"slot 1", "slot 2", "image"};
@@ -304,12 +309,17 @@ class World {
       return Fail("the link does not see the unit it was built on");
     }
     slots_ = std::make_unique<LinkSlots>(*link_);
+    reports_.progress = [this](int, int maximum) {
+      if (maximum > 0 && stop_at_ > 0 && --stop_at_ == 0) cancel_.Request();
+    };
     // Each pane's card has a journal folder of its own, so that the commands undone after an
     // operation are the ones it recorded on that card; few commands are kept, so that the
     // oldest are dropped often.
     for (std::uint8_t source = 0; source < 3; ++source) {
       envs_[source].link = slots_.get();
       envs_[source].messages = &messages_;
+      envs_[source].reports = &reports_;
+      envs_[source].cancel = &cancel_;
       journals_[source] = std::make_unique<Journal>(JournalOptionsOf(source));
       envs_[source].journal = journals_[source].get();
       cards_[source] = std::make_unique<CardImage>(source, &envs_[source]);
@@ -436,6 +446,7 @@ class World {
   void Step(int number) {
     ScheduleFaults();
     const bool kill = options_.kill_one_in != 0 && Below(options_.kill_one_in) == 0;
+    const bool cancel = !kill && options_.cancel_one_in != 0 && Below(options_.cancel_one_in) == 0;
     MaybePull();
     const Bytes pages_before = options_.paged ? testing::ReadFile(slot_files_[0]) : Bytes{};
     const bool page_selected = !options_.paged || SelectPage();
@@ -448,6 +459,8 @@ class World {
     std::optional<bool> killed;
     if (page_selected && kill) {
       killed = RunKilled(before, expect, name);
+    } else if (page_selected && cancel) {
+      RunCancelled(before, expect, name);
     } else if (page_selected) {
       RunOperation(before, expect, name);
     }
@@ -724,7 +737,7 @@ class World {
   }
 
   void Copy(int from, int to, bool move, const std::array<CardState, 3>& before,
-            std::array<Expectation, 3>& expect) {
+            std::array<Expectation, 3>& expect, bool cancel = false) {
     if (!Load(from) || !Load(to)) return;
     const std::optional<std::size_t> index = PickSave(from);
     if (!index) return;
@@ -734,6 +747,7 @@ class World {
     if (saved == before[from].by_slot.end()) return;
     expect[to].kind = Expectation::Kind::kAdds;
     expect[to].save = saved->second;
+    if (cancel) StopAtReport(source.records[*index].size + 1);
     expect[to].succeeded =
         CopySaveCommand(source, *index, *cards_[to], FixedAnswers(false)).Stored();
     if (move && expect[to].succeeded) {
@@ -804,18 +818,87 @@ class World {
     if (DumpCardToFile(*cards_[slot], dcm_file()) == DcmError::kNone) dumped_ = slot;
   }
 
-  void Restore(int slot, std::array<Expectation, 3>& expect) {
-    if (CheckImageFile(dcm_file()) != DcmError::kNone) return;
+  void Restore(int slot, std::array<Expectation, 3>& expect, bool cancel = false,
+               const std::filesystem::path& image = {}) {
+    const std::filesystem::path file = image.empty() ? dcm_file() : image;
+    if (CheckImageFile(file) != DcmError::kNone) return;
     expect[slot].kind = Expectation::Kind::kRestores;
-    expect[slot].restored = testing::ReadFile(dcm_file());
-    expect[slot].succeeded = RestoreCardFromFile(*cards_[slot], dcm_file()) == DcmError::kNone;
+    expect[slot].restored = testing::ReadFile(file);
+    if (cancel) StopAtReport(kCardBlocks + 1);
+    expect[slot].succeeded = RestoreCardFromFile(*cards_[slot], file) == DcmError::kNone;
   }
 
-  void Format(int pane, std::array<Expectation, 3>& expect) {
+  void Format(int pane, std::array<Expectation, 3>& expect, bool cancel = false) {
     static constexpr std::uint8_t kUserBlocks[] = {200, 240, 241};
     expect[pane].kind = Expectation::Kind::kFormats;
     expect[pane].user_blocks = kUserBlocks[Below(3)];
+    if (cancel) StopAtReport(kRootBlock - kLastDirectoryBlock + 2);
     expect[pane].succeeded = FormatCardCommand(*cards_[pane], expect[pane].user_blocks);
+  }
+
+  // Arms a request to stop at one of the next `reports` progress reports, drawn at random: the
+  // first comes before the command's first block, each further one after a whole block, and
+  // the last after its last block (too late to stop anything).
+  void StopAtReport(std::uint32_t reports) { stop_at_ = static_cast<int>(1 + Below(reports)); }
+
+  // A copy, a restore or a format asked to stop at a random point. Stopped, it must leave the
+  // card storing what it stored (a whole-card command: exactly the bytes it held), and say so;
+  // the undo step after it then checks what the journal recorded of it.
+  void RunCancelled(const std::array<CardState, 3>& before, std::array<Expectation, 3>& expect,
+                    std::string& name) {
+    const std::size_t at = Below(static_cast<std::uint32_t>(panes_.size()));
+    const int pane = panes_[at];
+    const int other =
+        panes_[(at + 1 + Below(static_cast<std::uint32_t>(panes_.size() - 1))) % panes_.size()];
+    const int slot = options_.paged ? 0 : pane % 2;
+    cancel_.Reset();
+    const std::uint32_t kind = Below(3);
+    if (kind == 0) {
+      name = "cancelled copy";
+      Copy(pane, other, false, before, expect, true);
+    } else if (kind == 1) {
+      name = "cancelled restore";
+      // Another card's bytes are written onto the slot's card.
+      const std::filesystem::path image = dir_ / "restore.dcm";
+      testing::WriteFile(image, before[other == slot ? 2 : other].bytes);
+      Restore(slot, expect, true, image);
+    } else {
+      name = "cancelled format";
+      Format(pane, expect, true);
+    }
+    stop_at_ = 0;
+    const CancelOutcome outcome = cancel_.Outcome();
+    const bool stopped = outcome != CancelOutcome::kNone;
+    for (Expectation& e : expect) {
+      if (e.kind == Expectation::Kind::kRestores || e.kind == Expectation::Kind::kFormats) {
+        e.exact = stopped;
+      }
+    }
+    if (stopped && std::any_of(expect.begin(), expect.end(),
+                               [](const Expectation& e) { return e.succeeded; })) {
+      figures_.violations.push_back(name + " reported success and a stop");
+    }
+    if (outcome == CancelOutcome::kNotPutBack && !pull_) {
+      figures_.violations.push_back(name + ": the card could not be put back as it was");
+    }
+    ++figures_.cancels[name + ": " + OutcomeWords(outcome, cancel_.Requested())];
+    cancel_.Reset();
+  }
+
+  static std::string OutcomeWords(CancelOutcome outcome, bool requested) {
+    switch (outcome) {
+      case CancelOutcome::kNone:
+        return requested ? "ran to its end" : "not reached";
+      case CancelOutcome::kNothingWritten:
+        return "nothing written";
+      case CancelOutcome::kNothingStored:
+        return "nothing stored";
+      case CancelOutcome::kPutBack:
+        return "put back";
+      case CancelOutcome::kNotPutBack:
+        return "not put back";
+    }
+    return "";
   }
 
   // The journal records of a pane's card as they were after the last step, by card key.
@@ -920,6 +1003,10 @@ class World {
       return broken;
     }
     if (!expect.succeeded) {
+      if (expect.exact && !same_bytes && !pulled) {
+        broken.push_back("a stopped command did not leave the card exactly as it was" +
+                         FirstDifference(after.bytes, before.bytes));
+      }
       if (invariants::SameCardContent(before.bytes, after.bytes)) return broken;
       if (!pulled) {
         broken.push_back("a failed operation changed what the card stores");
@@ -1002,6 +1089,9 @@ class World {
   LinkSettings settings_;
   testing::FakeClock clock_;
   QuietMessages messages_;
+  Reports reports_;
+  CancelRequest cancel_;
+  int stop_at_ = 0;  // progress reports until the request to stop (0: none armed)
   std::array<CardEnvironment, 3> envs_;
   std::array<std::unique_ptr<Journal>, 3> journals_;
   std::array<std::map<CardKey, std::vector<JournalEntry>>, 3> journal_seen_;
@@ -1042,6 +1132,11 @@ std::string Describe(const Figures& figures) {
   text << "soak operations:";
   for (const auto& [name, count] : figures.by_operation) text << " " << name << " " << count;
   text << "\n";
+  if (!figures.cancels.empty()) {
+    text << "soak cancels:";
+    for (const auto& [what, count] : figures.cancels) text << " " << what << " " << count << ";";
+    text << "\n";
+  }
   for (const std::string& violation : figures.violations)
     text << "violation: " << violation << "\n";
   return text.str();

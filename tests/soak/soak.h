@@ -26,6 +26,9 @@ struct Options {
   // On average one operation in `kill_one_in` runs in a child process that is killed after a
   // random number of block writes, like a program killed in the middle of a command (0: never).
   std::uint32_t kill_one_in = 8;
+  // On average one operation in `cancel_one_in` (of those not killed) is a copy, restore or
+  // format that is asked to stop at a random point (0: never).
+  std::uint32_t cancel_one_in = 5;
 };
 
 struct Figures {
@@ -49,6 +52,8 @@ struct Figures {
   int killed_unrecorded = 0;     // of those: killed before the journal recorded anything
   int finished_before_kill = 0;  // the child finished before the transaction it was to die at
   std::map<std::string, int> by_operation;
+  // The operations asked to stop, by what they did: "cancelled restore: put back", ...
+  std::map<std::string, int> cancels;
   std::vector<std::string> violations;  // invariants broken, one line each
 };
 

@@ -1,9 +1,9 @@
 // The short soak runs of the test suite (two slots, and a paged card): a seeded sequence of
 // card operations under link faults and pulled cards, some of them in a process killed
-// half-way, with a second program trying to take the cards, must break no invariant; undo
-// must give every card back as it was before each operation, and undoing the undo as the
-// operation left it.
-// QUORVEL_SOAK_OPERATIONS and QUORVEL_SOAK_SEED make it the long run (scripts/run-soak.sh).
+// half-way and some asked to stop half-way, with a second program trying to take the cards, must
+// break no invariant; undo must give every card back as it was before each operation, and undoing
+// the undo as the operation left it. QUORVEL_SOAK_OPERATIONS and QUORVEL_SOAK_SEED make it the long
+// run (scripts/run-soak.sh).
 #include "soak/soak.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +36,14 @@ Figures RunSoak(Options options, int short_run) {
   EXPECT_GT(figures.undos_undone, 0);
   EXPECT_GT(figures.kills, 0);
   EXPECT_TRUE(figures.violations.empty());
+  int stopped = 0;  // commands asked to stop that stopped (not those that were past it)
+  for (const auto& [what, count] : figures.cancels) {
+    if (what.find("ran to its end") == std::string::npos &&
+        what.find("not reached") == std::string::npos) {
+      stopped += count;
+    }
+  }
+  EXPECT_GT(stopped, 0);
   if (options.paged) {
     EXPECT_GT(figures.page_changes, 0);
   }
