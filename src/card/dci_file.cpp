@@ -105,14 +105,11 @@ DciImportResult ImportDciBytes(CardImage& card, std::span<const std::uint8_t> fi
   DirEntry entry;
   std::copy_n(file.begin(), kDciEntrySize, entry.begin());
   const std::uint8_t size = entry[kEntrySize];
-  if (size == 0 || size > card.free_blocks) {
-    result.placement = TransferError::kNoSpace;
-    return result;
-  }
   // Game or data by the test the directory load applies to the stored entry, so that the card
   // lists the save as what was stored: a game at block 0 (its entry then names block 0,
   // whatever the file said), every other entry a data save from the top down.
   const bool game = IsGameEntry(entry);
+  // A damaged card is refused as such before its room is looked at (PlanPlacement).
   Placement placement;
   result.placement = PlanPlacement(card, size, game, placement);
   if (result.placement != TransferError::kNone) return result;

@@ -218,6 +218,12 @@ TEST(DamagedCards, UnsafeStructureRefusesEveryWriteAndChangesNothing) {
     EXPECT_FALSE(DeleteSave(card, 1));
     EXPECT_EQ(ImportDciBytes(card, dci).placement, TransferError::kUnsafeCard);
     EXPECT_EQ(CopySave(source, 0, card), TransferError::kUnsafeCard);
+    // Full as well, the card is refused for its damage, not for want of room.
+    const std::uint8_t free_blocks = card.free_blocks;
+    card.free_blocks = 0;
+    EXPECT_EQ(ImportDciBytes(card, dci).placement, TransferError::kUnsafeCard);
+    EXPECT_EQ(CopySave(source, 0, card), TransferError::kUnsafeCard);
+    card.free_blocks = free_blocks;
     Placement unused;
     EXPECT_EQ(PlanReplacement(card, 0, 1, false, unused), TransferError::kUnsafeCard);
     ASSERT_TRUE(ReplaceFileContents(dir / "edit.bin", std::vector<std::uint8_t>(1024, 0xAB)));
