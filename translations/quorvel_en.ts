@@ -744,6 +744,14 @@
         <source> 插槽1 : %1  已選擇</source>
         <translation>Slot 1: %1 selected</translation>
     </message>
+    <message>
+        <source> 正在取消, 請稍候... </source>
+        <translation>Cancelling, please wait...</translation>
+    </message>
+    <message>
+        <source> 資料傳送中, 請等候完成或按取消. </source>
+        <translation>Data is being transferred: wait for it to finish, or press Cancel.</translation>
+    </message>
 </context>
 <context>
     <name>quorvel::TMiniEdForm</name>
@@ -1298,6 +1306,10 @@ once the card is inserted</translation>
     <message>
         <source>當資料傳送中,切勿把記憶卡移去!</source>
         <translation>Do not remove the card while data is being transferred!</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

@@ -744,6 +744,14 @@
         <source> 插槽1 : %1  已選擇</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source> 正在取消, 請稍候... </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 資料傳送中, 請等候完成或按取消. </source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>quorvel::TMiniEdForm</name>
@@ -1294,6 +1302,10 @@
     <name>quorvel::TwaitForm</name>
     <message>
         <source>當資料傳送中,切勿把記憶卡移去!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

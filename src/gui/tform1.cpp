@@ -14,6 +14,7 @@
 #include "app/config.h"
 #include "gui/centre_on.h"
 #include "gui/command_texts.h"
+#include "gui/link_worker.h"
 #include "gui/translations.h"
 #include "gui/twaitform.h"
 #include "gui/win_colors.h"
@@ -68,22 +69,29 @@ void TForm1::FormCreate() {
   WorkDir = env_.work_dir.empty() ? CaptureWorkDir() : env_.work_dir;
   file_history_ = FileHistory(WorkDir);
   FillRecentImages();
+  worker_ = std::make_unique<LinkWorker>();
+  worker_messages_ = std::make_unique<WorkerMessages>(*worker_, *env_.messages);
+  // A command on the worker reports to the window thread, which shows the reports in turn.
   reports_.progress = [this](int position, int maximum) {
-    if (maximum <= 0) {
-      EmptyProgressBar();  // the operation ended
-    } else {
-      ProgressBar1->setRange(0, maximum);
-      ProgressBar1->setValue(position);
-    }
-    RepaintWindow();
+    OnWindowThread([this, position, maximum] {
+      if (maximum <= 0) {
+        EmptyProgressBar();  // the operation ended
+      } else {
+        ProgressBar1->setRange(0, maximum);
+        ProgressBar1->setValue(position);
+      }
+      RepaintWindow();
+    });
   };
   reports_.status_text = [this](std::string_view text) {
-    Label5->setText(ShownText(text));
-    RepaintWindow();
+    OnWindowThread([this, shown = ShownText(text)] {
+      Label5->setText(shown);
+      RepaintWindow();
+    });
   };
   // The value only, so that Timer3 is not re-armed on a broken link; the settings dialog's
   // box is left as it is.
-  reports_.link_gave_up = [this] { settings().auto_refresh = 0; };
+  reports_.link_gave_up = [this] { OnWindowThread([this] { settings().auto_refresh = 0; }); };
   LinkHooks hooks;
   hooks.time_of_day = env_.time_of_day;
   hooks.repaint = [this] { RepaintWindow(); };
@@ -98,7 +106,8 @@ void TForm1::FormCreate() {
     start_notices_.Inform(PortUnusableMessage(env_.port_problem));
   }
   card_env_.link = slot_link_.get();
-  card_env_.messages = env_.messages;
+  card_env_.messages = worker_messages_.get();
+  card_env_.cancel = &cancel_;
   card_env_.reports = &reports_;
   journal_ = std::make_unique<Journal>(JournalOptions{.folder = JournalFolderIn(WorkDir)});
   card_env_.journal = journal_.get();
@@ -142,6 +151,14 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::quitclick() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // The command stops at its next safe point, which leaves the card consistent; the window
+  // closes once it has.
+  if (CommandRunning()) {
+    close_after_command_ = true;
+    CancelCommand();
+    event->ignore();
+    return;
+  }
   Timer1->stop();
   Timer2->stop();
   Timer3->stop();
@@ -151,9 +168,17 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::ConnectEvents() {
-  connect(Timer1, &QTimer::timeout, this, &TForm1::PaneTick);
-  connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
-  connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+  // While a command runs the timers start nothing: the detection waits for the next tick, the
+  // automatic refresh for the next one after the command.
+  connect(Timer1, &QTimer::timeout, this, [this] {
+    if (!CommandRunning()) PaneTick();
+  });
+  connect(Timer2, &QTimer::timeout, this, [this] {
+    if (!CommandRunning()) Timer2Timer();
+  });
+  connect(Timer3, &QTimer::timeout, this, [this] {
+    if (!CommandRunning()) Timer3Timer();
+  });
   connect(QUIT, &QPushButton::clicked, this, &TForm1::quitclick);
   connect(Refresh_Slot1, &QAction::triggered, this, &TForm1::Refresh_Slot1Click);
   connect(refresh_slot2, &QAction::triggered, this, &TForm1::refresh_slot2Click);
@@ -184,6 +209,7 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (CommandRunning() && RefuseWhileBusy(watched, event)) return true;
   if (event->type() == QEvent::Resize) {
     for (int pane = 0; pane < 3; ++pane) {
       if (watched == panes_[pane].list->parentWidget()) LayOutPane(pane);
@@ -212,6 +238,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 // Delivers only the paint requests already pending for this window: no input, no timers.
 // The wait window's strip moves on with the time that has passed.
 void TForm1::RepaintWindow() {
+  if (worker_ && worker_->OnWorker()) return;  // the window thread paints on its own
   QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
   if (waitForm && waitForm->isVisible()) waitForm->CatchUp();
 }

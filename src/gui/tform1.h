@@ -30,6 +30,7 @@
 
 #include "app/file_history.h"
 #include "app/settings.h"
+#include "card/cancel.h"
 #include "card/card_image.h"
 #include "card/journal.h"
 #include "card/link_slots.h"
@@ -52,6 +53,8 @@ class TSave_sel_Form;
 class TDelete_Form;
 class TcopyForm;
 class CardHistoryWindow;
+class LinkWorker;
+class WorkerMessages;
 
 // What the main window needs from start-up. Tests replace the clock and the sleep.
 struct MainWindowEnv {
@@ -93,7 +96,8 @@ class TForm1 : public QWidget {
   ~TForm1() override;
 
   // The windows created after this one; the main window reaches them through here.
-  void AttachWaitForm(TwaitForm* wait_form) { waitForm = wait_form; }
+  // Its Cancel button and Esc ask the running command to stop (tform1_worker.cpp).
+  void AttachWaitForm(TwaitForm* wait_form);
   // Also wires AsmBtn to AsmBtnClick.
   void AttachAsmForm(Tasm86kForm* asm_form);
   // The settings dialog: optBitBtn opens it; detection reads its AutoBox1 (tform1_settings.cpp).
@@ -231,6 +235,13 @@ class TForm1 : public QWidget {
   void AsmBtnClick();
   // ---- Hex editor on the selected save (tform1_edit.cpp) --------------------------------
   void EditBtnClick();
+
+  // ---- The link worker (tform1_worker.cpp) ----------------------------------------------
+  // True while a card command runs on the link worker: input that would start another is
+  // refused, and the timers start nothing.
+  bool CommandRunning() const;
+  // Asks the running command to stop at its next safe point (the wait window's Cancel, Esc).
+  void CancelCommand();
 
   // Shows the wait window without blocking, centred on this window, painted at once.
   void ShowWaitWindow();
@@ -487,6 +498,22 @@ class TForm1 : public QWidget {
     TForm1& form_;
   };
   int timer3_holds_ = 0;
+
+  // Runs `work` (a card command) on the link worker while this thread keeps the window alive;
+  // afterwards says how a command that was asked to stop left the card (`file_command`: a
+  // backup, whose stop leaves no file). Inside a command it runs `work` at once.
+  void OnLinkWorker(const std::function<void()>& work, bool file_command = false);
+  // The same answers, each asked on this window's thread (the command runs on the worker).
+  NameClashAnswers AnsweredOnWindow(const NameClashAnswers& answers);
+  // Runs `show` on this window's thread: at once there, queued from the worker.
+  void OnWindowThread(std::function<void()> show);
+  // Input to this window while a command runs: refused, and the status label says why; Esc
+  // asks the command to stop. True when `event` is taken.
+  bool RefuseWhileBusy(QObject* watched, QEvent* event);
+  std::unique_ptr<LinkWorker> worker_;
+  std::unique_ptr<WorkerMessages> worker_messages_;  // the card layer's questions, from the worker
+  CancelRequest cancel_;                             // the running command's request to stop
+  bool close_after_command_ = false;                 // the window was closed while a command ran
 
   // Undo (tform1_undo.cpp): the menu items wired; the undo itself (to = nullopt: the last
   // command) with the wait window, its failure said, and the pane read again.

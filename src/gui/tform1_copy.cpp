@@ -147,8 +147,11 @@ NameClashAnswers TForm1::ReplaceAnswers(const std::string& lead) {
 TForm1::CopyOutcome TForm1::CopyAskingToReplace(int source, std::uint8_t slot, int target,
                                                 const std::string& lead) {
   const std::string name = SaveNameText(Card(source).records[slot].name);
-  const StoreResult result =
-      CopySaveCommand(Card(source), slot, Card(target), ReplaceAnswers(lead));
+  StoreResult result;
+  OnLinkWorker([&] {
+    result =
+        CopySaveCommand(Card(source), slot, Card(target), AnsweredOnWindow(ReplaceAnswers(lead)));
+  });
   if (result.declined) return CopyOutcome::kSkipped;
   if (result.old_save_kept) env_.messages->Inform(OldSaveKeptMessage(name));
   if (result.Stored()) return CopyOutcome::kCopied;

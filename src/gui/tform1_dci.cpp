@@ -130,7 +130,9 @@ bool TForm1::ImportIntoPane(int pane, const std::string& file,
                             std::span<const std::uint8_t> save_file,
                             const NameClashAnswers& answers) {
   ShowWaitWindow();
-  const StoreResult result = ImportSaveCommand(Card(pane), save_file, answers);
+  StoreResult result;
+  OnLinkWorker(
+      [&] { result = ImportSaveCommand(Card(pane), save_file, AnsweredOnWindow(answers)); });
   const std::string name =
       save_file.size() < kEntryName + kEntryNameSize
           ? std::string()

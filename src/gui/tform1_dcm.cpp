@@ -243,7 +243,9 @@ void TForm1::SaveSlotAsImage(int pane) {
   RefreshPane(pane);
   if (!Loaded(pane)) return;  // the refresh has said why
   ShowWaitWindow();
-  const DcmError result = DumpCardToFile(Card(pane), ToPath(*chosen));
+  DcmError result = DcmError::kNone;
+  OnLinkWorker([&] { result = DumpCardToFile(Card(pane), ToPath(*chosen)); },
+               /*file_command=*/true);
   HideWaitWindow();
   // A block that could not be read was reported by the block layer; the file is then left
   // as it was.
@@ -268,7 +270,8 @@ void TForm1::LoadImageIntoSlot(int pane) {
                                    : WriteUnformattedImageQuestion(file, pane + 1);
   if (!env_.messages->AskYesNoDefaultNo(question)) return;
   ShowWaitWindow();
-  const DcmError result = RestoreCardFromFile(Card(pane), ToPath(*chosen));
+  DcmError result = DcmError::kNone;
+  OnLinkWorker([&] { result = RestoreCardFromFile(Card(pane), ToPath(*chosen)); });
   HideWaitWindow();
   if (result == DcmError::kCannotOpen || result == DcmError::kWrongSize ||
       result == DcmError::kUnknownOrder) {
@@ -278,7 +281,8 @@ void TForm1::LoadImageIntoSlot(int pane) {
   }
   if (result == DcmError::kNotRecorded) return;  // told by the card layer; nothing written
   if (pane == kPaneSlot1) {
-    if (result == DcmError::kNone) {
+    // A stopped restore left the card as it was, or put it back.
+    if (result == DcmError::kNone || result == DcmError::kCancelled) {
       RefreshSlot1();
     } else {
       Slot1Loaded = false;

@@ -71,7 +71,7 @@ void TForm1::FormatPane(int pane, std::uint8_t user_blocks) {
   if (env_.messages->AskYesNoDefaultNo(
           tr(user_blocks == 200 ? kFormatQuestion : kLongFormatQuestion).toStdString())) {
     ShowWaitWindow();
-    FormatCardCommand(Card(pane), user_blocks);
+    OnLinkWorker([&] { FormatCardCommand(Card(pane), user_blocks); });
     RefreshPane(pane);
     HideWaitWindow();
   }

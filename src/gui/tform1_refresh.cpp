@@ -81,7 +81,8 @@ void TForm1::LoadSource(int pane) {
   };
 
   ShowWaitWindow();
-  const LoadResult result = LoadCard(card);
+  LoadResult result = LoadResult::kFailed;
+  OnLinkWorker([&] { result = LoadCard(card); });
   if (result == LoadResult::kFailed || link_failed()) {
     stop();
     return;

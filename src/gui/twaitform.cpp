@@ -13,6 +13,7 @@ namespace {
 constexpr int kPictureWidth = 200;
 constexpr int kPictureHeight = 175;
 constexpr int kStripHeight = 24;
+constexpr int kButtonBarHeight = 32;
 
 }  // namespace
 
@@ -43,16 +44,23 @@ TwaitForm::TwaitForm(QWidget* parent)
       Image1(new QLabel(this)),
       TextStrip(new ScrollStrip(tr("當資料傳送中,切勿把記憶卡移去!"), this)),
       ScrollTimer(new QTimer(this)),
-      CloseTimer(new QTimer(this)) {
+      CloseTimer(new QTimer(this)),
+      CancelButton(new QPushButton(tr("取消"), this)) {
   setObjectName("waitForm");
   setAttribute(Qt::WA_ShowWithoutActivating);  // the pane keeps the keyboard focus
-  setFixedSize(kPictureWidth, kPictureHeight + kStripHeight);
+  setFixedSize(kPictureWidth, kPictureHeight + kStripHeight + kButtonBarHeight);
+  SetBackColor(this, 0x000000);
   Image1->setObjectName("Image1");
   Image1->setGeometry(0, 0, kPictureWidth, kPictureHeight);
   Image1->setPixmap(WaitPicture());
   TextStrip->setObjectName("TextStrip");
   TextStrip->setGeometry(0, kPictureHeight, kPictureWidth, kStripHeight);
 
+  CancelButton->setObjectName("CancelButton");
+  CancelButton->setGeometry(kPictureWidth / 2 - 40, kPictureHeight + kStripHeight + 4, 80,
+                            kButtonBarHeight - 8);
+  CancelButton->setFocusPolicy(Qt::NoFocus);  // the pane keeps the keyboard focus
+  connect(CancelButton, &QPushButton::clicked, this, &TwaitForm::CancelPressed);
   ScrollTimer->setObjectName("ScrollTimer");
   ScrollTimer->setInterval(kScrollStepMs);
   connect(ScrollTimer, &QTimer::timeout, this, [this] {
@@ -79,6 +87,11 @@ void TwaitForm::showEvent(QShowEvent* event) {
   steps_taken_ = 0;
   ScrollTimer->start();
   QDialog::showEvent(event);
+}
+
+void TwaitForm::reject() {
+  emit CancelPressed();
+  if (testAttribute(Qt::WA_ShowModal)) QDialog::reject();
 }
 
 void TwaitForm::hideEvent(QHideEvent* event) {

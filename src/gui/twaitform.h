@@ -1,10 +1,12 @@
 // TwaitForm: the borderless wait window shown while data moves to or from a card: a picture
-// and a strip that scrolls its warning endlessly; an optional timer closes it.
+// and a strip that scrolls its warning endlessly, and a Cancel button under them that asks the
+// running command to stop; an optional timer closes it.
 #pragma once
 
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QString>
 #include <QTimer>
 
@@ -43,12 +45,19 @@ class TwaitForm : public QDialog {
 
   QLabel* Image1;
   ScrollStrip* TextStrip;
-  QTimer* ScrollTimer;  // one strip step every 10 ms while the window is shown
-  QTimer* CloseTimer;   // closes the window after 18000 ms while enabled
+  QTimer* ScrollTimer;        // one strip step every 10 ms while the window is shown
+  QTimer* CloseTimer;         // closes the window after 18000 ms while enabled
+  QPushButton* CancelButton;  // 取消: CancelPressed
+
+ signals:
+  // The Cancel button or Esc: the running command is asked to stop. The window stays until
+  // the command ends (shown modally, Esc closes it as well).
+  void CancelPressed();
 
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void reject() override;
 
  private:
   QElapsedTimer shown_for_;

@@ -1,0 +1,84 @@
+// The link worker thread, the window thread's wait for it and the questions put back to the
+// window thread.
+#include "gui/link_worker.h"
+
+#include <QEventLoop>
+#include <QMetaObject>
+
+namespace quorvel {
+
+LinkWorker::LinkWorker() : thread_(new QThread), worker_side_(new QObject) {
+  thread_->setObjectName("linkWorker");
+  worker_side_->moveToThread(thread_);
+  QObject::connect(thread_, &QThread::finished, worker_side_, &QObject::deleteLater);
+  thread_->start();
+}
+
+LinkWorker::~LinkWorker() {
+  thread_->quit();
+  thread_->wait();
+  delete thread_;
+}
+
+void LinkWorker::Run(const std::function<void()>& work) {
+  if (busy_ || OnWorker()) {
+    work();
+    return;
+  }
+  busy_ = true;
+  QEventLoop wait;
+  bool done = false;
+  QMetaObject::invokeMethod(worker_side_, [&] {
+    work();
+    // Told through the window thread's queue, so that the wait sees it only once it runs.
+    QMetaObject::invokeMethod(
+        &window_side_,
+        [&] {
+          done = true;
+          wait.quit();
+        },
+        Qt::QueuedConnection);
+  });
+  while (!done) wait.exec();
+  busy_ = false;
+}
+
+void LinkWorker::OnWindowThread(const std::function<void()>& call) {
+  if (!OnWorker()) {
+    call();
+    return;
+  }
+  QMetaObject::invokeMethod(&window_side_, call, Qt::BlockingQueuedConnection);
+}
+
+void WorkerMessages::Inform(std::string_view text) {
+  worker_.OnWindowThread([&] { window_.Inform(text); });
+}
+
+void WorkerMessages::Warn(std::string_view text) {
+  worker_.OnWindowThread([&] { window_.Warn(text); });
+}
+
+bool WorkerMessages::AskYesNo(std::string_view text) {
+  bool answer = false;
+  worker_.OnWindowThread([&] { answer = window_.AskYesNo(text); });
+  return answer;
+}
+
+bool WorkerMessages::AskYesNoDefaultNo(std::string_view text) {
+  bool answer = false;
+  worker_.OnWindowThread([&] { answer = window_.AskYesNoDefaultNo(text); });
+  return answer;
+}
+
+Answer WorkerMessages::AskYesNoCancel(std::string_view text) {
+  Answer answer = Answer::kCancel;
+  worker_.OnWindowThread([&] { answer = window_.AskYesNoCancel(text); });
+  return answer;
+}
+
+void WorkerMessages::Error(std::string_view text) {
+  worker_.OnWindowThread([&] { window_.Error(text); });
+}
+
+}  // namespace quorvel
