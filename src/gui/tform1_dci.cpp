@@ -168,7 +168,9 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
     if (FileExists(name) && !AskReplace(" 檔案 ", name.toStdString())) return;
   }
   ShowWaitWindow();
-  const SaveExport result = quorvel::ExportSaveFile(Card(pane), slot, ToPath(*chosen));
+  SaveExport result;
+  OnLinkWorker([&] { result = quorvel::ExportSaveFile(Card(pane), slot, ToPath(*chosen)); },
+               /*file_command=*/true);
   HideWaitWindow();
   if (result.pair != VmsError::kNone) {
     env_.messages->Inform(VmsFailureMessage(file, result.pair));

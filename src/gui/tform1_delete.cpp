@@ -39,7 +39,7 @@ void TForm1::ConnectSaveCommands() {
 
 void TForm1::DeleteOneSave(int pane, std::uint8_t slot) {
   const std::size_t index = slot;
-  DeleteSavesCommand(Card(pane), std::span(&index, 1));
+  OnLinkWorker([&] { DeleteSavesCommand(Card(pane), std::span(&index, 1)); });
 }
 
 void TForm1::DeleteSelectedSaves(int pane) {
@@ -59,7 +59,7 @@ void TForm1::DeleteSelectedSaves(int pane) {
       list->item(row)->setSelected(false);
     }
     ShowWaitWindow();
-    DeleteSavesCommand(Card(pane), chosen);
+    OnLinkWorker([&] { DeleteSavesCommand(Card(pane), chosen); });
     RefreshPane(pane);
     HideWaitWindow();
   }

@@ -84,8 +84,10 @@ void TForm1::FillIconList(int pane) {
     ProgressBar1->setValue(0);
     for (std::size_t frame = 0; frame < ShownFrames(record); ++frame) {
       record.frame_image_indices[frame] = image++;
-      const bool written =
-          ExportIconFrame(card, card.list_order[row], frame, frame_file.toStdString());
+      bool written = false;
+      OnLinkWorker([&] {
+        written = ExportIconFrame(card, card.list_order[row], frame, frame_file.toStdString());
+      });
       if (!written && link_failed()) break;
       add_picture(frame_file, written);
       ProgressBar1->setValue(ProgressBar1->value() + 1);

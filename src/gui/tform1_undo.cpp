@@ -135,7 +135,8 @@ void TForm1::UndoLastCommand(int pane) {
 
 void TForm1::RunUndo(int pane, std::optional<std::uint64_t> to) {
   ShowWaitWindow();
-  const UndoResult result = UndoCommands(Card(pane), *journal_, to);
+  UndoResult result;
+  OnLinkWorker([&] { result = UndoCommands(Card(pane), *journal_, to); });
   HideWaitWindow();
   if (const std::string text = UndoFailureMessage(result); !text.empty()) {
     env_.messages->Inform(text);
