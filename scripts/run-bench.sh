@@ -75,3 +75,6 @@ echo "quorvel main window (virtual unit, two demo cards): ${quorvel_ms} ms (proc
 echo "minimal Qt widget program:                          ${minimal_ms} ms (processor ${minimal_cpu} ms)"
 awk -v a="$quorvel_ms" -v b="$minimal_ms" -v c="$quorvel_cpu" -v d="$minimal_cpu" \
   'BEGIN {printf "ratio quorvel/minimal: %.2f (processor time %.2f)\n", a / b, c / d}'
+
+echo "== the window thread while the link worker runs a backup and a restore (default delays) =="
+QT_QPA_PLATFORM=offscreen "$build_dir/bench/window/window_latency" 2>/dev/null
