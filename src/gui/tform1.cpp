@@ -48,7 +48,6 @@ TForm1::TForm1(MainWindowEnv env, QWidget* parent)
   }
   BuildPanes();
   BuildLeftColumn();
-  BuildMenus();
   BuildTimers();
   ConnectEvents();
   ConnectDragAndDrop();
@@ -187,12 +186,16 @@ void TForm1::ConnectEvents() {
   connect(Splitter2, &QSplitter::splitterMoved, this, [this] { Splitter2CanResize(); });
   const std::array<QPushButton*, 3> menu_buttons = {BitBtn, BitBtn1, BitBtn2};
   for (int pane = 0; pane < 3; ++pane) {
-    QListWidget* list = panes_[pane].list;
-    QMenu* menu = panes_[pane].menu;
-    connect(list, &QListWidget::itemSelectionChanged, this, [this, pane] { PaneSelectItem(pane); });
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list, &QWidget::customContextMenuRequested, this,
-            [list, menu](const QPoint& at) { menu->popup(list->viewport()->mapToGlobal(at)); });
+    CardPane* card_pane = panes_[pane];
+    connect(card_pane->list(), &QListWidget::itemSelectionChanged, this,
+            [this, pane] { PaneSelectItem(pane); });
+    // A click anywhere in a list, also on its free area; run once the list has updated its
+    // selection for this click.
+    connect(
+        card_pane, &CardPane::released, this, [this, pane] { PaneClick(pane); },
+        Qt::QueuedConnection);
+    connect(card_pane, &CardPane::mouseMoved, this, &TForm1::PagePanelOut);
+    QMenu* menu = card_pane->menu().menu;
     connect(menu_buttons[pane], &QPushButton::clicked, this,
             [menu] { menu->popup(QCursor::pos()); });
   }
@@ -210,28 +213,7 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (CommandRunning() && RefuseWhileBusy(watched, event)) return true;
-  if (event->type() == QEvent::Resize) {
-    for (int pane = 0; pane < 3; ++pane) {
-      if (watched == panes_[pane].list->parentWidget()) LayOutPane(pane);
-    }
-  } else if (event->type() == QEvent::MouseButtonRelease) {
-    // A click anywhere in a list, also on its free area; run once the list has updated its
-    // selection for this click.
-    for (int pane = 0; pane < 3; ++pane) {
-      if (watched == panes_[pane].list->viewport()) {
-        QMetaObject::invokeMethod(
-            this, [this, pane] { PaneClick(pane); }, Qt::QueuedConnection);
-      }
-    }
-  } else if (event->type() == QEvent::MouseMove) {
-    if (watched == MILFlashLabel1) {
-      PagePanelIn();
-    } else {
-      for (const PaneParts& parts : panes_) {
-        if (watched == parts.list->viewport()) PagePanelOut();
-      }
-    }
-  }
+  if (watched == MILFlashLabel1 && event->type() == QEvent::MouseMove) PagePanelIn();
   return QWidget::eventFilter(watched, event);
 }
 

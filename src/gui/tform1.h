@@ -36,6 +36,8 @@
 #include "card/link_slots.h"
 #include "card/save_commands.h"
 #include "card/save_identity.h"
+#include "gui/card_pane.h"
+#include "gui/pane_list_view.h"
 #include "host/messages.h"
 #include "host/reports.h"
 #include "link/link_device.h"
@@ -74,12 +76,6 @@ struct MainWindowEnv {
   // unit). The window then shows "No Device" and leaves the link alone.
   std::string port_problem;
 };
-
-// The three panes, in the order every pane loop walks them.
-enum PaneIndex : int { kPaneSlot1 = 0, kPaneSlot2 = 1, kPaneImage = 2 };
-
-// A pane's image list: one 32 x 32 picture per icon frame.
-using ImageList = std::vector<QPixmap>;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -226,9 +222,6 @@ class TForm1 : public QWidget {
   void PaneSelectItem(int pane);
   void PagePanelIn();
   void PagePanelOut();
-  void EnableSlot1Commands(bool on);
-  void EnableSlot2Commands(bool on);
-  void EnableImageCommands(bool on);
   void Splitter2CanResize();
 
   // ---- Disassembly of the selected game (tform1_asm.cpp) -------------------------------
@@ -251,13 +244,12 @@ class TForm1 : public QWidget {
   // ProgressBar1 back to an empty bar, after every operation.
   void EmptyProgressBar();
 
-  // The pane's controls and data, by pane index.
-  QListWidget* ListView(int pane) const { return panes_[pane].list; }
-  QLabel* HeaderBar(int pane) const { return panes_[pane].header; }
-  QLabel* SizePanel(int pane) const { return panes_[pane].size_panel; }
-  ImageList& Images(int pane) { return *panes_[pane].images; }
-  CardImage& Card(int pane) { return *panes_[pane].card; }
-  bool& Loaded(int pane) { return *panes_[pane].loaded; }
+  // The panes and their controls and data, by pane index.
+  CardPane& Pane(int pane) const { return *panes_[pane]; }
+  QListWidget* ListView(int pane) const { return panes_[pane]->list(); }
+  ImageList& Images(int pane) { return panes_[pane]->images(); }
+  CardImage& Card(int pane) { return panes_[pane]->card(); }
+  bool& Loaded(int pane) { return panes_[pane]->loaded(); }
   LinkDevice& Link() { return *link_; }
   Settings& settings() { return *env_.settings; }
 
@@ -311,6 +303,10 @@ class TForm1 : public QWidget {
 
   QSplitter* Splitter1 = nullptr;
   QSplitter* Splitter2;
+  // The three panes; the controls below are their parts, under the window description's names.
+  CardPane* slot1_pane = nullptr;
+  CardPane* slot2_pane = nullptr;
+  CardPane* image_pane = nullptr;
   QWidget* Panel7;  // slot-1 pane
   QWidget* Panel8;  // slot-2 pane
   QWidget* FilePane;
@@ -403,26 +399,13 @@ class TForm1 : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct PaneParts {
-    QLabel* header = nullptr;
-    QListWidget* list = nullptr;
-    QLabel* size_panel = nullptr;
-    ImageList* images = nullptr;
-    CardImage* card = nullptr;
-    bool* loaded = nullptr;
-    QMenu* menu = nullptr;
-    std::vector<QWidget*> buttons;  // tool buttons in the header bar
-  };
-
   // Building the window (tform1_layout.cpp).
   void BuildLeftColumn();
   void BuildPanes();
-  void BuildPane(int pane, QWidget* container, const QString& header_text, const QString& list_hint,
-                 const QString& size_hint);
-  void BuildMenus();
+  // The window description's names bound to the panes' parts.
+  void BindPaneNames();
   void BuildTimers();
   void ConnectEvents();
-  void LayOutPane(int pane);
   // Places what follows the window's size: the panes fill everything right of the left column,
   // the buttons at the column's foot keep their distance from the bottom edge.
   void LayOutWindow();
@@ -450,14 +433,9 @@ class TForm1 : public QWidget {
   void EmptyPane(int pane);
 
   // Panes (tform1_panes.cpp).
-  void TickPane(int pane);
-  void ColourPane(int pane, bool live);
-  void EnablePaneCommands(int pane, bool on);
   void DrawOnImage2(const QPixmap& picture);
   void MoveSelectionPanel(int dy);
   void MovePagePanel(int dx);
-  QPixmap FramePicture(int pane, int slot, int frame);
-  int FirstSelectedRow(int pane) const;
   void ClearRows(int pane);
   void Pause(int ms);
   void ReadConfig();
@@ -579,7 +557,7 @@ class TForm1 : public QWidget {
   // WorkDir.
   FileHistory file_history_;
   CardEnvironment card_env_;
-  std::array<PaneParts, 3> panes_;
+  std::array<CardPane*, 3> panes_{};
   // The folders of the saves dragged out as files; removed when the window goes.
   std::vector<std::filesystem::path> drag_folders_;
   // What start-up has to say, said once the window is on the screen.

@@ -17,9 +17,10 @@ namespace quorvel {
 void TForm1::AttachSelcolorForm(TselcolorForm* selcolor_form) {
   selcolorForm = selcolor_form;
   selcolorForm->SetFileHistory(&file_history_);
-  connect(SLOT1LOADBMP1, &QAction::triggered, this, &TForm1::SLOT1LOADBMP1Click);
-  connect(S1, &QAction::triggered, this, &TForm1::S1Click);
-  connect(LOADBMPPIC1, &QAction::triggered, this, &TForm1::LOADBMPPIC1Click);
+  for (int pane = 0; pane < 3; ++pane) {
+    connect(Pane(pane).menu().add_card_icon, &QAction::triggered, this,
+            [this, pane] { AddCardIcon(pane); });
+  }
 }
 
 void TForm1::SLOT1LOADBMP1Click() { AddCardIcon(kPaneSlot1); }

@@ -59,11 +59,10 @@ void TForm1::AttachSaveDialogs(TSave_sel_Form* save_sel_form, TDelete_Form* dele
   Delete_Form = delete_form;
   copyForm = copy_form;
   ConnectSaveCommands();
-  const std::array<QAction*, 3> delete_items = {SLOT1DELSEL1, Slot2DelSel1, DelSel1};
   for (int pane = 0; pane < 3; ++pane) {
     connect(ListView(pane), &QListWidget::itemDoubleClicked, this,
             [this, pane] { PaneDblClick(pane); });
-    ListView(pane)->installEventFilter(new PaneKeys(this, pane, delete_items[pane]));
+    ListView(pane)->installEventFilter(new PaneKeys(this, pane, Pane(pane).menu().delete_selected));
   }
 }
 
@@ -75,7 +74,7 @@ void TForm1::RefreshPane(int pane) {
 
 void TForm1::FillSaveDialogs(int pane, std::uint8_t slot) {
   const SaveRecord& record = Card(pane).records[slot];
-  const QPixmap icon = FramePicture(pane, slot, record.current_frame);
+  const QPixmap icon = Pane(pane).FramePicture(slot, record.current_frame);
   Save_sel_Form->SetIcon(icon);
   Delete_Form->SetIcon(icon);
   copyForm->SetIcon(icon);
@@ -96,7 +95,7 @@ void TForm1::PaneDblClick(int pane) {
   if (!Save_sel_Form) return;
   const int selected = static_cast<int>(ListView(pane)->selectedItems().size());
   if (pane == kPaneSlot1 ? selected != 1 : selected < 1) return;
-  const int row = FirstSelectedRow(pane);
+  const int row = Pane(pane).FirstSelectedRow();
   if (row < 0 || row >= Card(pane).listed_count) return;
   // Every choice may touch a card: the automatic refresh waits until the dialogs are done.
   const Timer3Hold hold(*this);

@@ -55,19 +55,19 @@ void TForm1::ConnectFileCommands() {
   connect(SAVEAS1, &QAction::triggered, this, &TForm1::SAVEAS1Click);
   // A recent file that has gone (or come back) since the list was made shows so.
   connect(FilePopupMenu, &QMenu::aboutToShow, this, &TForm1::FillRecentImages);
-  connect(SLOT1SAVEAS1, &QAction::triggered, this, &TForm1::SLOT1SAVEAS1Click);
-  connect(SLOT2SAVEAS1, &QAction::triggered, this, &TForm1::SLOT2SAVEAS1Click);
-  connect(SLOT1LOADDCM1, &QAction::triggered, this, &TForm1::SLOT1LOADDCM1Click);
-  connect(SLOT2LOADDCM1, &QAction::triggered, this, &TForm1::SLOT2LOADDCM1Click);
-  connect(SLOT1LOADDCI1, &QAction::triggered, this, &TForm1::SLOT1LOADDCI1Click);
-  connect(SLOT2LOADDCI1, &QAction::triggered, this, &TForm1::SLOT2LOADDCI1Click);
-  connect(LOADDCIFILE1, &QAction::triggered, this, &TForm1::LOADDCIFILE1Click);
   connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::LOADDCMfile1Click);
-  connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::LOADDCIFILE1Click);
-  connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SLOT1LOADDCM1Click);
-  connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SLOT1LOADDCI1Click);
-  connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SLOT2LOADDCM1Click);
-  connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SLOT2LOADDCI1Click);
+  for (int pane = 0; pane < 3; ++pane) {
+    const CardPane& card_pane = Pane(pane);
+    const PaneMenuItems& items = card_pane.menu();
+    connect(items.add_save_file, &QAction::triggered, this, [this, pane] { AddSaveFile(pane); });
+    connect(card_pane.dci_button(), &QToolButton::clicked, this,
+            [this, pane] { AddSaveFile(pane); });
+    if (card_pane.IsImage()) continue;
+    connect(items.save_as, &QAction::triggered, this, [this, pane] { SaveSlotAsImage(pane); });
+    connect(items.load_image, &QAction::triggered, this, [this, pane] { LoadImageIntoSlot(pane); });
+    connect(card_pane.dcm_button(), &QToolButton::clicked, this,
+            [this, pane] { LoadImageIntoSlot(pane); });
+  }
 }
 
 std::optional<QString> TForm1::ChooseImageToOpen() {

@@ -19,21 +19,14 @@ constexpr const char* kLongFormatQuestion = QT_TRANSLATE_NOOP(
 }  // namespace
 
 void TForm1::ConnectSaveCommands() {
-  connect(SLOT1DELSEL1, &QAction::triggered, this, &TForm1::SLOT1DELSEL1Click);
-  connect(Slot2DelSel1, &QAction::triggered, this, &TForm1::Slot2DelSel1Click);
-  connect(DelSel1, &QAction::triggered, this, &TForm1::DelSel1Click);
-  const struct {
-    QAction* item;
-    int pane;
-    std::uint8_t blocks;
-  } formats[] = {
-      {N2411, kPaneSlot1, 241}, {N240Block1, kPaneSlot1, 240},  {N200Block1, kPaneSlot1, 200},
-      {N2412, kPaneSlot2, 241}, {N240Blocks1, kPaneSlot2, 240}, {N200Blocks1, kPaneSlot2, 200},
-      {N2413, kPaneImage, 241}, {N241Blocks1, kPaneImage, 240}, {N200Blocks2, kPaneImage, 200},
-  };
-  for (const auto& format : formats) {
-    connect(format.item, &QAction::triggered, this,
-            [this, pane = format.pane, blocks = format.blocks] { FormatPane(pane, blocks); });
+  for (int pane = 0; pane < 3; ++pane) {
+    const PaneMenuItems& items = Pane(pane).menu();
+    connect(items.delete_selected, &QAction::triggered, this,
+            [this, pane] { DeleteSelectedSaves(pane); });
+    for (std::size_t k = 0; k < kFormatBlocks.size(); ++k) {
+      connect(items.format_items[k], &QAction::triggered, this,
+              [this, pane, blocks = kFormatBlocks[k]] { FormatPane(pane, blocks); });
+    }
   }
 }
 

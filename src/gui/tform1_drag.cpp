@@ -19,19 +19,14 @@ namespace quorvel {
 
 void TForm1::ConnectDragAndDrop() {
   for (int pane = 0; pane < 3; ++pane) {
-    auto* list = dynamic_cast<PaneListView*>(ListView(pane));
-    if (!list) continue;
-    list->SetDropHandlers([this, pane] { return PaneDragOver(pane); },
-                          [this, pane] { PaneDragDrop(pane); });
-    list->SetFileDropHandler(
-        [this, pane](const QStringList& files) { PaneFilesDropped(pane, files); });
-    list->SetFileExport([this, pane] { return WriteDraggedSaves(pane); });
+    Pane(pane).SetDropActions(
+        [this, pane] { PaneDragDrop(pane); },
+        [this, pane](const QStringList& files) { PaneFilesDropped(pane, files); },
+        [this, pane] { return WriteDraggedSaves(pane); });
   }
 }
 
-bool TForm1::PaneDragOver(int target) const {
-  return *panes_[target].loaded && !ListView(target)->hasFocus();
-}
+bool TForm1::PaneDragOver(int target) const { return Pane(target).TakesDrop(); }
 
 std::optional<int> TForm1::DragSource(int target) const {
   // The two other panes in ascending order: slot 1, slot 2, image without the target.
@@ -43,7 +38,7 @@ std::optional<int> TForm1::DragSource(int target) const {
 
 void TForm1::PaneDragDrop(int target) {
   const std::optional<int> source = DragSource(target);
-  if (!source || !PaneDragOver(target) || FirstSelectedRow(*source) < 0) return;
+  if (!source || !PaneDragOver(target) || Pane(*source).FirstSelectedRow() < 0) return;
   const Timer3Hold hold(*this);
   if (target == kPaneImage) RefreshImage();
   const auto count = ListView(*source)->selectedItems().size();
@@ -54,7 +49,7 @@ void TForm1::PaneDragDrop(int target) {
 }
 
 void TForm1::DropOneSave(int source, int target) {
-  const int row = FirstSelectedRow(source);
+  const int row = Pane(source).FirstSelectedRow();
   if (row < 0) return;
   if (row < Card(source).listed_count) {
     const std::uint8_t slot = Card(source).list_order[row];

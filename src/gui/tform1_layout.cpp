@@ -1,10 +1,9 @@
-// Builds the main window's controls: captions, hints, colours and positions, the three panes
-// with their menus, and the timers.
-#include <QEvent>
-#include <QKeySequence>
+// Builds the main window's controls: the left column's captions, hints, colours and positions,
+// the splitters with the three panes, the window description's names bound to the panes' parts,
+// and the timers.
 #include <QLineEdit>
 
-#include "gui/pane_list_view.h"
+#include "gui/object_names.h"
 #include "gui/pictures.h"
 #include "gui/tform1.h"
 #include "gui/win_colors.h"
@@ -13,27 +12,14 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kHeaderHeight = 38;
-constexpr int kSizeBarHeight = 22;
 constexpr int kColumnWidth = 240;
-constexpr int kPaneGrid = 54;
 // The two rows of buttons at the foot of the left column, at the default window size.
 constexpr int kButtonRow1 = 462;
 constexpr int kButtonRow2 = 504;
 
-constexpr std::uint32_t kSlotHeaderBack = 0x5A2800;
-constexpr std::uint32_t kImageHeaderBack = 0x4A3A00;
-constexpr std::uint32_t kSizeBarBack = 0x303030;
-constexpr std::uint32_t kGreyList = 0xBBBBBB;
 constexpr std::uint32_t kPanel2Colour = 0x400040;
 constexpr std::uint32_t kNamePanelColour = 0x300030;
 constexpr std::uint32_t kLightText = 0xF0F0F0;
-
-template <typename T>
-T* Named(T* object, const char* name) {
-  object->setObjectName(QString::fromLatin1(name));
-  return object;
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
                   std::uint32_t colour) {
@@ -49,24 +35,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
   button->setGeometry(geometry);
   button->setToolTip(hint);
   return button;
-}
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
-  auto* action = Named(menu->addAction(caption), name);
-  return action;
-}
-
-void AddSeparator(QMenu* menu, const char* name) { Named(menu->addSeparator(), name); }
-
-QMenu* AddFormatMenu(QMenu* menu, const char* name, const QString& caption, QAction*& blocks241,
-                     const char* name241, QAction*& blocks240, const char* name240,
-                     QAction*& blocks200, const char* name200) {
-  auto* sub = Named(menu->addMenu(caption), name);
-  sub->menuAction()->setObjectName(QString::fromLatin1(name));
-  blocks241 = AddItem(sub, name241, QStringLiteral("241 Blocks"));
-  blocks240 = AddItem(sub, name240, QStringLiteral("240 Blocks"));
-  blocks200 = AddItem(sub, name200, QStringLiteral("200 Blocks"));
-  return sub;
 }
 
 }  // namespace
@@ -158,112 +126,82 @@ void TForm1::BuildPanes() {
   Splitter2 = Named(new QSplitter(Qt::Horizontal, Splitter1), "Splitter2");
   Splitter2->setChildrenCollapsible(false);
   Splitter2->setHandleWidth(3);
-  Panel7 = Named(new QWidget(Splitter2), "Panel7");
-  Panel8 = Named(new QWidget(Splitter2), "Panel8");
-  FilePane = Named(new QWidget(Splitter1), "FilePane");
-  for (QWidget* pane : {Panel7, Panel8, FilePane}) {
-    pane->setMinimumSize(1, 50);  // Splitter1 keeps 50 pixels for either side
-    pane->installEventFilter(this);
-  }
-
   card1Image.clear();
-  panes_[kPaneSlot1] = {nullptr,    nullptr,      nullptr, &card1Image,
-                        &Slot1Card, &Slot1Loaded, nullptr, {}};
-  panes_[kPaneSlot2] = {nullptr,    nullptr,      nullptr, &Card2Image,
-                        &Slot2Card, &Slot2Loaded, nullptr, {}};
-  panes_[kPaneImage] = {nullptr,   nullptr,      nullptr, &FileImage,
-                        &FileCard, &ImageLoaded, nullptr, {}};
-  BuildPane(kPaneSlot1, Panel7, tr("插槽1"), tr(" 資料在插槽1的記憶卡中"),
-            tr("記憶卡剩餘的空間...."));
-  BuildPane(kPaneSlot2, Panel8, tr("插槽2"), tr("資料在插槽2的記憶卡中"),
-            tr("記憶卡剩餘的空間...."));
-  BuildPane(kPaneImage, FilePane, tr("檔案"), tr(" 資料在開啟檔案中"), tr("剩餘的空間...."));
-  SLOT1 = Named(panes_[kPaneSlot1].header, "SLOT1");
-  SLOT2 = Named(panes_[kPaneSlot2].header, "SLOT2");
-  Panel9 = Named(panes_[kPaneImage].header, "Panel9");
-  Card1ListView = Named(panes_[kPaneSlot1].list, "Card1ListView");
-  Card2ListView = Named(panes_[kPaneSlot2].list, "Card2ListView");
-  FileListView = Named(panes_[kPaneImage].list, "FileListView");
-  slot1_sizePanel = Named(panes_[kPaneSlot1].size_panel, "slot1_sizePanel");
-  slot2_sizePanel = Named(panes_[kPaneSlot2].size_panel, "slot2_sizePanel");
-  FileCardPanel = Named(panes_[kPaneImage].size_panel, "FileCardPanel");
-
-  auto speed_button = [](QLabel* header, const char* name, const QString& text,
-                         const QString& hint) {
-    auto* button = Named(new QToolButton(header), name);
-    QFont small = button->font();
-    small.setPointSize(8);
-    small.setBold(false);
-    button->setFont(small);
-    // Its own text colours, not the header bar's (which the pane tick changes).
-    QPalette colours = button->palette();
-    colours.setColor(QPalette::Active, QPalette::ButtonText, Qt::black);
-    colours.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::black);
-    colours.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(140, 140, 140));
-    button->setPalette(colours);
-    button->setText(text);
-    button->setToolTip(hint);
-    button->resize(40, 24);
-    return button;
-  };
-  const QString dcm_hint = tr("上載 VMU 頁數");
-  const QString dci_hint = tr(" 加上儲存檔案");
-  SpeedButton3 = speed_button(SLOT1, "SpeedButton3", QStringLiteral("DCM"), dcm_hint);
-  SpeedButton4 = speed_button(SLOT1, "SpeedButton4", QStringLiteral("DCI"), dci_hint);
-  SpeedButton5 = speed_button(SLOT2, "SpeedButton5", QStringLiteral("DCM"), dcm_hint);
-  SpeedButton6 = speed_button(SLOT2, "SpeedButton6", QStringLiteral("DCI"), dci_hint);
-  SpeedButton1 = speed_button(Panel9, "SpeedButton1", QStringLiteral("DCM"), dcm_hint);
-  SpeedButton2 = speed_button(Panel9, "SpeedButton2", QStringLiteral("DCI"), dci_hint);
-  panes_[kPaneSlot1].buttons = {SpeedButton3, SpeedButton4};
-  panes_[kPaneSlot2].buttons = {SpeedButton5, SpeedButton6};
-  panes_[kPaneImage].buttons = {SpeedButton1, SpeedButton2};
-
+  slot1_pane = new CardPane(kPaneSlot1, Splitter2, this, Slot1Card, Slot1Loaded, card1Image);
+  slot2_pane = new CardPane(kPaneSlot2, Splitter2, this, Slot2Card, Slot2Loaded, Card2Image);
+  image_pane = new CardPane(kPaneImage, Splitter1, this, FileCard, ImageLoaded, FileImage);
+  panes_ = {slot1_pane, slot2_pane, image_pane};
+  BindPaneNames();
   Splitter1->setSizes({300, kClientHeight - 300 - Splitter1->handleWidth()});
   Splitter2->setSizes({kClientWidth - kColumnWidth - 210 - Splitter2->handleWidth(), 210});
 }
 
-void TForm1::BuildPane(int pane, QWidget* container, const QString& header_text,
-                       const QString& list_hint, const QString& size_hint) {
-  const bool image = pane == kPaneImage;
-  auto* header = new QLabel(header_text, container);
-  header->setFrameShape(QFrame::Panel);
-  header->setFrameShadow(QFrame::Raised);
-  header->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  header->setIndent(8);
-  QFont big = header->font();
-  big.setPointSize(22);
-  big.setBold(true);
-  header->setFont(big);
-  SetBackColor(header, image ? kImageHeaderBack : kSlotHeaderBack);
-  SetFontColor(header, image ? 0x9F9F00 : 0x808180);
+void TForm1::BindPaneNames() {
+  Panel7 = slot1_pane->container();
+  Panel8 = slot2_pane->container();
+  FilePane = image_pane->container();
+  SLOT1 = slot1_pane->header();
+  SLOT2 = slot2_pane->header();
+  Panel9 = image_pane->header();
+  Card1ListView = slot1_pane->list();
+  Card2ListView = slot2_pane->list();
+  FileListView = image_pane->list();
+  slot1_sizePanel = slot1_pane->size_bar();
+  slot2_sizePanel = slot2_pane->size_bar();
+  FileCardPanel = image_pane->size_bar();
+  SpeedButton3 = slot1_pane->dcm_button();
+  SpeedButton4 = slot1_pane->dci_button();
+  SpeedButton5 = slot2_pane->dcm_button();
+  SpeedButton6 = slot2_pane->dci_button();
+  SpeedButton1 = image_pane->dcm_button();
+  SpeedButton2 = image_pane->dci_button();
 
-  auto* list = new PaneListView(container);
-  list->setViewMode(QListView::IconMode);
-  list->setIconSize(QSize(32, 32));
-  list->setGridSize(QSize(kPaneGrid, kPaneGrid));
-  list->setFlow(QListView::TopToBottom);  // columns from the left
-  list->setWrapping(true);
-  list->setMovement(QListView::Static);
-  list->setResizeMode(QListView::Adjust);
-  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list->setUniformItemSizes(true);
-  list->setToolTip(list_hint);
-  list->setMouseTracking(true);
-  list->viewport()->setMouseTracking(true);
-  list->viewport()->installEventFilter(this);
-  SetBackColor(list, kGreyList);
+  const PaneMenuItems& slot1 = slot1_pane->menu();
+  PopupMenu1 = slot1.menu;
+  Refresh_Slot1 = slot1.refresh;
+  SLOT1LOADDCM1 = slot1.load_image;
+  SLOT1LOADDCI1 = slot1.add_save_file;
+  SLOT1LOADBMP1 = slot1.add_card_icon;
+  SLOT1SAVEAS1 = slot1.save_as;
+  delete_shot1 = slot1.format;
+  N2411 = slot1.format_items[0];
+  N240Block1 = slot1.format_items[1];
+  N200Block1 = slot1.format_items[2];
+  SLOT1DELSEL1 = slot1.delete_selected;
+  UndoSlot1 = slot1.undo;
+  HistorySlot1 = slot1.history;
 
-  auto* size_panel = new QLabel(tr("餘下 200 個 Block "), container);
-  size_panel->setFrameShape(QFrame::Panel);
-  size_panel->setFrameShadow(QFrame::Sunken);
-  size_panel->setAlignment(Qt::AlignCenter);
-  size_panel->setToolTip(size_hint);
-  SetBackColor(size_panel, kSizeBarBack);
-  SetFontColor(size_panel, kSizeBarBack);
+  const PaneMenuItems& slot2 = slot2_pane->menu();
+  PopupMenu2 = slot2.menu;
+  refresh_slot2 = slot2.refresh;
+  SLOT2LOADDCM1 = slot2.load_image;
+  SLOT2LOADDCI1 = slot2.add_save_file;
+  S1 = slot2.add_card_icon;
+  SLOT2SAVEAS1 = slot2.save_as;
+  format_slot2 = slot2.format;
+  N2412 = slot2.format_items[0];
+  N240Blocks1 = slot2.format_items[1];
+  N200Blocks1 = slot2.format_items[2];
+  Slot2DelSel1 = slot2.delete_selected;
+  UndoSlot2 = slot2.undo;
+  HistorySlot2 = slot2.history;
 
-  panes_[pane].header = header;
-  panes_[pane].list = list;
-  panes_[pane].size_panel = size_panel;
+  const PaneMenuItems& image = image_pane->menu();
+  FilePopupMenu = image.menu;
+  NEWDCMFILE1 = image.new_image;
+  LOADDCMfile1 = image.open_image;
+  CLOSEDCMFILE1 = image.close_image;
+  RecentImagesMenu = image.recent_images;
+  LOADDCIFILE1 = image.add_save_file;
+  LOADBMPPIC1 = image.add_card_icon;
+  SAVEAS1 = image.save_as;
+  Delete1 = image.format;
+  N2413 = image.format_items[0];
+  N241Blocks1 = image.format_items[1];
+  N200Blocks2 = image.format_items[2];
+  DelSel1 = image.delete_selected;
+  UndoImage = image.undo;
+  HistoryImage = image.history;
 }
 
 void TForm1::LayOutWindow() {
@@ -274,84 +212,6 @@ void TForm1::LayOutWindow() {
     button->move(button->x(), kButtonRow1 + below);
   }
   for (QPushButton* button : {optBitBtn, QUIT}) button->move(button->x(), kButtonRow2 + below);
-}
-
-void TForm1::LayOutPane(int pane) {
-  PaneParts& parts = panes_[pane];
-  QWidget* container = parts.list->parentWidget();
-  const int width = container->width();
-  const int height = container->height();
-  parts.header->setGeometry(0, 0, width, kHeaderHeight);
-  parts.list->setGeometry(0, kHeaderHeight, width,
-                          std::max(0, height - kHeaderHeight - kSizeBarHeight));
-  parts.size_panel->setGeometry(0, height - kSizeBarHeight, width, kSizeBarHeight);
-  int right = width - 6;
-  for (auto it = parts.buttons.rbegin(); it != parts.buttons.rend(); ++it) {
-    right -= (*it)->width();
-    (*it)->move(right, (kHeaderHeight - (*it)->height()) / 2);
-    right -= 4;
-  }
-}
-
-void TForm1::BuildMenus() {
-  PopupMenu1 = Named(new QMenu(this), "PopupMenu1");
-  Refresh_Slot1 = AddItem(PopupMenu1, "Refresh_Slot1", tr("插槽 1 重新整理"));
-  AddSeparator(PopupMenu1, "N9");
-  SLOT1LOADDCM1 = AddItem(PopupMenu1, "SLOT1LOADDCM1", tr("上載 DCM 檔案"));
-  AddSeparator(PopupMenu1, "N6");
-  SLOT1LOADDCI1 = AddItem(PopupMenu1, "SLOT1LOADDCI1", tr(" 加上 DCI  檔案"));
-  SLOT1LOADBMP1 = AddItem(PopupMenu1, "SLOT1LOADBMP1", tr(" 加上 BMP 圖示"));
-  AddSeparator(PopupMenu1, "N8");
-  SLOT1SAVEAS1 = AddItem(PopupMenu1, "SLOT1SAVEAS1", tr(" 插槽 1 另儲新檔"));
-  AddSeparator(PopupMenu1, "N1");
-  delete_shot1 = AddFormatMenu(PopupMenu1, "delete_shot1", tr("插槽 1 全部刪除( 格式化 )"), N2411,
-                               "N2411", N240Block1, "N240Block1", N200Block1, "N200Block1");
-  SLOT1DELSEL1 = AddItem(PopupMenu1, "SLOT1DELSEL1", tr("選擇刪除"));
-  AddSeparator(PopupMenu1, "N12");
-  UndoSlot1 = AddItem(PopupMenu1, "UndoSlot1", tr("復原上一個動作"));
-  HistorySlot1 = AddItem(PopupMenu1, "HistorySlot1", tr("記憶卡變更記錄"));
-
-  PopupMenu2 = Named(new QMenu(this), "PopupMenu2");
-  refresh_slot2 = AddItem(PopupMenu2, "refresh_slot2", tr("插槽 2 重新整理"));
-  AddSeparator(PopupMenu2, "N2");
-  SLOT2LOADDCM1 = AddItem(PopupMenu2, "SLOT2LOADDCM1", tr("上載 DCM 檔案"));
-  AddSeparator(PopupMenu2, "N5");
-  SLOT2LOADDCI1 = AddItem(PopupMenu2, "SLOT2LOADDCI1", tr(" 加上 DCI  檔案"));
-  S1 = AddItem(PopupMenu2, "S1", tr(" 加上 BMP 圖示"));
-  AddSeparator(PopupMenu2, "N7");
-  SLOT2SAVEAS1 = AddItem(PopupMenu2, "SLOT2SAVEAS1", tr(" 插槽 2 另儲新檔"));
-  AddSeparator(PopupMenu2, "N10");
-  format_slot2 = AddFormatMenu(PopupMenu2, "format_slot2", tr("插槽 2 全部刪除( 格式化 )"), N2412,
-                               "N2412", N240Blocks1, "N240Blocks1", N200Blocks1, "N200Blocks1");
-  Slot2DelSel1 = AddItem(PopupMenu2, "Slot2DelSel1", tr("選擇刪除"));
-  AddSeparator(PopupMenu2, "N13");
-  UndoSlot2 = AddItem(PopupMenu2, "UndoSlot2", tr("復原上一個動作"));
-  HistorySlot2 = AddItem(PopupMenu2, "HistorySlot2", tr("記憶卡變更記錄"));
-
-  FilePopupMenu = Named(new QMenu(this), "FilePopupMenu");
-  NEWDCMFILE1 = AddItem(FilePopupMenu, "NEWDCMFILE1", tr("開新 DCM 檔案"));
-  LOADDCMfile1 = AddItem(FilePopupMenu, "LOADDCMfile1", tr("開啟 DCM  檔案"));
-  CLOSEDCMFILE1 = AddItem(FilePopupMenu, "CLOSEDCMFILE1", tr("關閉 DCM 檔案"));
-  RecentImagesMenu = Named(FilePopupMenu->addMenu(tr("最近開啟的檔案")), "RecentImagesMenu");
-  AddSeparator(FilePopupMenu, "N11");
-  LOADDCIFILE1 = AddItem(FilePopupMenu, "LOADDCIFILE1", tr(" 加上 DCI  檔案"));
-  LOADBMPPIC1 = AddItem(FilePopupMenu, "LOADBMPPIC1", tr(" 加上 BMP 圖示"));
-  AddSeparator(FilePopupMenu, "N3");
-  SAVEAS1 = AddItem(FilePopupMenu, "SAVEAS1", tr("另儲 DCM 檔案"));
-  AddSeparator(FilePopupMenu, "N4");
-  Delete1 = AddFormatMenu(FilePopupMenu, "Delete1", tr("全部刪除( 格式化 )"), N2413, "N2413",
-                          N241Blocks1, "N241Blocks1", N200Blocks2, "N200Blocks2");
-  DelSel1 = AddItem(FilePopupMenu, "DelSel1", tr("選擇刪除"));
-  AddSeparator(FilePopupMenu, "N14");
-  UndoImage = AddItem(FilePopupMenu, "UndoImage", tr("復原上一個動作"));
-  HistoryImage = AddItem(FilePopupMenu, "HistoryImage", tr("記憶卡變更記錄"));
-
-  for (QAction* del : {SLOT1DELSEL1, Slot2DelSel1, DelSel1}) {
-    del->setShortcut(QKeySequence(Qt::Key_Delete));
-  }
-  panes_[kPaneSlot1].menu = PopupMenu1;
-  panes_[kPaneSlot2].menu = PopupMenu2;
-  panes_[kPaneImage].menu = FilePopupMenu;
 }
 
 void TForm1::BuildTimers() {

@@ -18,18 +18,8 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t kFrameRoom = std::tuple_size_v<decltype(SaveRecord{}.frame_image_indices)>;
 constexpr std::uint32_t kPanel2Colour = 0x400040;
-constexpr std::uint32_t kLiveList = 0xABD1B0;
-constexpr std::uint32_t kGreyList = 0xBBBBBB;
 constexpr std::uint32_t kInfoColour = 0x80A0D0;
-constexpr int kHeaderFullWidth = 170;
-constexpr int kHeaderFullSize = 22;
-
-// Frames a pane shows of a save: its icon count, as far as the record has room for indices.
-std::size_t ShownFrames(const SaveRecord& record) {
-  return std::min<std::size_t>(std::max<std::uint16_t>(record.icon_count, 1), kFrameRoom);
-}
 
 // The picture of a frame that could not be read from its file: a crossed grey square.
 QPixmap MissingPicture() {
@@ -101,22 +91,9 @@ void TForm1::FillIconList(int pane) {
 }
 
 void TForm1::FillPane(int pane) {
-  CardImage& card = Card(pane);
-  const std::uint16_t total = UpdateListing(card);
-  if (pane != kPaneImage) {
-    SetFontColor(HeaderBar(pane), 0xFFFFFF);
-    SetBackColor(ListView(pane), kGreyList);
-  }
+  const std::uint16_t total = UpdateListing(Card(pane));
   ClearRows(pane);
-  QListWidget* list = ListView(pane);
-  const ImageList& images = Images(pane);
-  for (int k = 0; k < card.listed_count; ++k) {
-    const SaveRecord& record = card.records[card.list_order[k]];
-    auto* item = new QListWidgetItem(QString::number(record.size), list);
-    const std::uint16_t index = record.frame_image_indices[0];
-    if (index < images.size()) item->setIcon(images[index]);
-  }
-  SizePanel(pane)->setText(tr("餘下 %1 個 Block").arg(total));
+  Pane(pane).ShowRows(total);
 }
 
 void TForm1::ClearRows(int pane) {
@@ -146,89 +123,15 @@ void TForm1::PaneTick() {
       PaneClick(pane);
     }
   }
-  for (int pane = 0; pane < 3; ++pane) TickPane(pane);
+  for (CardPane* pane : panes_) pane->Tick();
   for (int pane = 0; pane < 3; ++pane) {
     const bool live = Loaded(pane);
-    ColourPane(pane, live);
+    Pane(pane).ShowLive(live);
     if (!live) ClearRows(pane);
-    EnablePaneCommands(pane, live);
-  }
-}
-
-void TForm1::TickPane(int pane) {
-  CardImage& card = Card(pane);
-  if (!Loaded(pane) || card.listed_count == 0) return;
-  QListWidget* list = ListView(pane);
-  const ImageList& images = Images(pane);
-  for (int k = 0; k < card.listed_count && k < list->count(); ++k) {
-    SaveRecord& record = card.records[card.list_order[k]];
-    QListWidgetItem* item = list->item(k);
-    item->setText(QString::number(record.size));
-    const std::size_t frame = std::min<std::size_t>(record.current_frame, ShownFrames(record) - 1);
-    const std::uint16_t index = record.frame_image_indices[frame];
-    if (index < images.size()) item->setIcon(images[index]);
-    record.current_frame =
-        static_cast<std::uint16_t>(frame + 1 >= ShownFrames(record) ? 0 : frame + 1);
-  }
-}
-
-void TForm1::ColourPane(int pane, bool live) {
-  const bool image = pane == kPaneImage;
-  SetFontColor(HeaderBar(pane),
-               live ? (image ? 0xFFFF00 : 0xFFFFFF) : (image ? 0x9F9F00 : 0x808180));
-  SetBackColor(ListView(pane), live ? kLiveList : kGreyList);
-  QLabel* bar = SizePanel(pane);
-  SetFontColor(bar, live ? (image ? 0xFFFF00 : 0xFDFDFD) : BackColor(bar));
-}
-
-void TForm1::EnablePaneCommands(int pane, bool on) {
-  if (pane == kPaneSlot1) EnableSlot1Commands(on);
-  if (pane == kPaneSlot2) EnableSlot2Commands(on);
-  if (pane == kPaneImage) EnableImageCommands(on);
-}
-
-void TForm1::EnableSlot1Commands(bool on) {
-  for (QAction* item : {SLOT1LOADDCM1, SLOT1LOADBMP1, SLOT1LOADDCI1, SLOT1SAVEAS1,
-                        delete_shot1->menuAction(), SLOT1DELSEL1, UndoSlot1, HistorySlot1}) {
-    item->setEnabled(on);
-  }
-  SpeedButton3->setEnabled(on);
-  SpeedButton4->setEnabled(on);
-}
-
-void TForm1::EnableSlot2Commands(bool on) {
-  for (QAction* item : {SLOT2LOADDCM1, S1, SLOT2LOADDCI1, SLOT2SAVEAS1, format_slot2->menuAction(),
-                        Slot2DelSel1, UndoSlot2, HistorySlot2}) {
-    item->setEnabled(on);
-  }
-  SpeedButton5->setEnabled(on);
-  SpeedButton6->setEnabled(on);
-}
-
-void TForm1::EnableImageCommands(bool on) {
-  for (QAction* item : {LOADDCIFILE1, CLOSEDCMFILE1, LOADBMPPIC1, Delete1->menuAction(), SAVEAS1,
-                        DelSel1, UndoImage, HistoryImage}) {
-    item->setEnabled(on);
   }
 }
 
 // ---- Selection ----------------------------------------------------------------------------
-
-int TForm1::FirstSelectedRow(int pane) const {
-  const QListWidget* list = ListView(pane);
-  for (int row = 0; row < list->count(); ++row) {
-    if (list->item(row)->isSelected()) return row;
-  }
-  return -1;
-}
-
-QPixmap TForm1::FramePicture(int pane, int slot, int frame) {
-  const SaveRecord& record = Card(pane).records[slot];
-  const ImageList& images = Images(pane);
-  const std::size_t shown = std::min<std::size_t>(frame, ShownFrames(record) - 1);
-  const std::uint16_t index = record.frame_image_indices[shown];
-  return index < images.size() ? images[index] : QPixmap();
-}
 
 void TForm1::PaneClick(int pane) {
   AsmBtn->setEnabled(false);
@@ -241,12 +144,12 @@ void TForm1::PaneClick(int pane) {
 
 void TForm1::ShowSelectedSave(int pane) {
   SlideSelectionIn();
-  const int row = FirstSelectedRow(pane);
+  const int row = Pane(pane).FirstSelectedRow();
   CardImage& card = Card(pane);
   if (row < 0 || row >= card.listed_count) return;
   const std::uint8_t slot = card.list_order[row];
   const SaveRecord& record = card.records[slot];
-  DrawOnImage2(FramePicture(pane, slot, record.current_frame));
+  DrawOnImage2(Pane(pane).FramePicture(slot, record.current_frame));
   SelectedName = record.name;
   SelectedSlot = slot;
   SelectedImage = &card;
@@ -324,15 +227,11 @@ void TForm1::PaneSelectItem(int pane) {
   }
   int sum = 0;
   for (const QListWidgetItem* item : selected) sum += item->text().toInt();
-  const QString count_texts[3] = {tr(" 插槽1 : %1  已選擇"), tr(" 插槽2 : %1  已選擇"),
-                                  tr(" 檔案: %1 已選擇")};
-  const QString sum_texts[3] = {tr("%1 Blocks 的總數 "), tr("%1 Blocks 的總數 "),
-                                tr("%1 Blocks 的總數")};
   SetFontColor(Info1, kInfoColour);
-  Info1->setText(count_texts[pane].arg(count));
+  Info1->setText(Pane(pane).SelectedCountText(count));
   Info1->show();
   SetFontColor(Info2, kInfoColour);
-  Info2->setText(sum_texts[pane].arg(sum));
+  Info2->setText(Pane(pane).SelectedSumText(sum));
   Info2->show();
 }
 
@@ -365,16 +264,8 @@ void TForm1::PagePanelOut() {
 }
 
 void TForm1::Splitter2CanResize() {
-  auto fit = [](QLabel* header, int pane_width) {
-    const int size =
-        pane_width >= kHeaderFullWidth ? kHeaderFullSize : std::max(1, (pane_width - 80) / 5);
-    QFont font = header->font();
-    if (font.pointSize() == size) return;
-    font.setPointSize(size);
-    header->setFont(font);
-  };
-  fit(SLOT1, Panel7->width());
-  fit(SLOT2, Panel8->width());
+  slot1_pane->FitHeader();
+  slot2_pane->FitHeader();
 }
 
 }  // namespace quorvel

@@ -91,10 +91,7 @@ void TForm1::LoadSource(int pane) {
     // Kept loaded so that it can be formatted, but nothing of a previous card stays listed.
     loaded = true;
     EmptyPane(pane);
-    const std::array<QAction*, 2> add_commands[] = {
-        {SLOT1LOADDCI1, SLOT1LOADBMP1}, {SLOT2LOADDCI1, S1}, {LOADDCIFILE1, LOADBMPPIC1}};
-    for (QAction* command : add_commands[pane]) command->setEnabled(false);
-    SizePanel(pane)->setText(tr(" 記憶卡沒有格式化"));
+    Pane(pane).ShowUnformatted();
     HideWaitWindow();
     return;
   }

@@ -91,18 +91,11 @@ const JournalEntry* FindEntry(const JournalFile& history, std::uint64_t number) 
 }  // namespace
 
 void TForm1::ConnectUndoCommands() {
-  const struct {
-    QAction* undo;
-    QAction* history;
-    int pane;
-  } items[] = {{UndoSlot1, HistorySlot1, kPaneSlot1},
-               {UndoSlot2, HistorySlot2, kPaneSlot2},
-               {UndoImage, HistoryImage, kPaneImage}};
-  for (const auto& item : items) {
-    connect(item.undo, &QAction::triggered, this,
-            [this, pane = item.pane] { UndoLastCommand(pane); });
-    connect(item.history, &QAction::triggered, this,
-            [this, pane = item.pane] { ShowCardHistory(pane); });
+  for (int pane = 0; pane < 3; ++pane) {
+    connect(Pane(pane).menu().undo, &QAction::triggered, this,
+            [this, pane] { UndoLastCommand(pane); });
+    connect(Pane(pane).menu().history, &QAction::triggered, this,
+            [this, pane] { ShowCardHistory(pane); });
   }
 }
 

@@ -10,6 +10,8 @@
 #include <array>
 #include <utility>
 
+#include "gui/object_names.h"
+
 namespace quorvel {
 
 namespace {
@@ -24,12 +26,6 @@ constexpr int kDescriptionSliderMax = 5376;
 // Translated where they are used: the translation is installed after these are made.
 constexpr const char* kSpeedIndicator = QT_TRANSLATE_NOOP("quorvel::ToptForm", " 速度指標: ");
 constexpr const char* kPortInOut = QT_TRANSLATE_NOOP("quorvel::ToptForm", " 輸入/輸出");
-
-template <typename T>
-T* Named(T* object, const char* name) {
-  object->setObjectName(QString::fromLatin1(name));
-  return object;
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
