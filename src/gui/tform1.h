@@ -530,6 +530,9 @@ class TForm1 : public QWidget {
   // True, after telling the user, when an output file `path` is a card file in use (the open
   // image, a virtual card's file, a card another program holds): it is never written over.
   bool RefuseCardFile(const QString& path);
+  // Whether an output file may be written: never a card file in use (told), and a file that
+  // exists only after the user's yes to a question that names it (No by default).
+  bool MayWriteTo(const QString& path);
 
   // Single-save files and icon pictures of one save (tform1_dci.cpp).
   void AddSaveFile(int pane);

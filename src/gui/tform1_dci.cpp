@@ -163,9 +163,7 @@ void TForm1::ExportSaveFile(int pane, std::uint8_t slot) {
   const std::string file = chosen->toStdString();
   // A VMS/VMI pair is two files: each is checked and, when it exists, asked about.
   for (const std::filesystem::path& out : ExportedFiles(ToPath(*chosen))) {
-    const QString name = QString::fromStdU16String(out.u16string());
-    if (RefuseCardFile(name)) return;
-    if (FileExists(name) && !AskReplace(" 檔案 ", name.toStdString())) return;
+    if (!MayWriteTo(QString::fromStdU16String(out.u16string()))) return;
   }
   ShowWaitWindow();
   SaveExport result;
@@ -202,7 +200,7 @@ void TForm1::SaveIconFile(int pane, std::uint8_t slot) {
   const std::optional<QString> chosen =
       ChooseSaveFileIn(*env_.files, &file_history_, FileKind::kBitmap, kBitmapFilter, QString(),
                        QStringLiteral("BMP"), /*confirm_overwrite=*/false);
-  if (!chosen || RefuseCardFile(*chosen)) return;
+  if (!chosen || !MayWriteTo(*chosen)) return;
   // A failed slot read was reported by the block layer; anything else kept the file unwritten.
   if (!ExportIconFrame(card, slot, frame, ToPath(*chosen)) && !card.link_failed) {
     env_.messages->Inform(CannotWriteMessage(chosen->toStdString()));

@@ -89,11 +89,9 @@ std::optional<QString> TForm1::ChooseImageToWrite(const QString& name) {
 std::optional<QString> TForm1::ChooseImageCopyTarget(const QString& name) {
   const std::optional<QString> chosen = ChooseImageToWrite(name);
   if (!chosen) return std::nullopt;
-  const std::string file = chosen->toStdString();
   // Writing a card over the open image's own file would only risk the one file the image
   // pane works on.
-  if (RefuseCardFile(*chosen)) return std::nullopt;
-  if (FileExists(*chosen) && !AskReplace(" 檔案 ", file)) return std::nullopt;
+  if (!MayWriteTo(*chosen)) return std::nullopt;
   return chosen;
 }
 
@@ -109,6 +107,11 @@ bool TForm1::RefuseCardFile(const QString& path) {
   if (!IsOpenImageFile(path) && !FileInUse(ToPath(path))) return false;
   env_.messages->Inform(InUseMessage(path.toStdString()));
   return true;
+}
+
+bool TForm1::MayWriteTo(const QString& path) {
+  if (RefuseCardFile(path)) return false;
+  return !FileExists(path) || AskReplace(" 檔案 ", path.toStdString());
 }
 
 bool TForm1::OpenImage(const QString& path) {

@@ -477,6 +477,32 @@ TEST_F(DciCommandsTest, IconChoiceWritesTheFrameShown) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// A picture that exists is replaced only after a question that names it, No by default.
+TEST_F(DciCommandsTest, IconChoiceAsksBeforeReplacingAPicture) {
+  StartLoaded(CardBuilder(), CardBuilder(), CardBuilder().Add(Data("ANIMATED", 4, 3)));
+  const std::filesystem::path out = root_ / "icon.bmp";
+  WriteFile(out, {7, 7, 7});
+  chooser_.answer = Q(out);
+  const std::string question = " 檔案 " + out.string() + " 己存在,是否要取代它嗎? ";
+  messages_.yes = false;
+  Select(kPaneImage, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn5"}});
+    form().FileListViewDblClick();
+  }
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{question});
+  EXPECT_EQ(messages_.default_no, std::vector<std::string>{question});
+  EXPECT_EQ(ReadFile(out), (std::vector<std::uint8_t>{7, 7, 7}));
+
+  messages_.yes = true;
+  Select(kPaneImage, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn5"}});
+    form().FileListViewDblClick();
+  }
+  EXPECT_EQ(ReadFile(out).size(), 2102u);
+}
+
 TEST_F(DciCommandsTest, IconChoiceOfASaveWithoutIconSaysSoAndAsksForNoFile) {
   StartLoaded(CardBuilder(), CardBuilder(), CardBuilder().Add({.name = "NOICON", .icons = 0}));
   chooser_.answer = Q(root_ / "icon.bmp");
