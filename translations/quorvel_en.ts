@@ -71,6 +71,30 @@
         <source> 已取消, 但記憶卡無法完全還原, 請用復原再試一次. </source>
         <translation>Cancelled, but the card could not be put back completely. Try Undo again.</translation>
     </message>
+    <message>
+        <source>記憶卡的根區塊無法讀取</source>
+        <translation>the card&apos;s root block could not be read</translation>
+    </message>
+    <message>
+        <source>區塊 %1 無法讀取</source>
+        <translation>block %1 could not be read</translation>
+    </message>
+    <message>
+        <source>無法讀取</source>
+        <translation>cannot be read</translation>
+    </message>
+    <message>
+        <source>由另一個版本寫入</source>
+        <translation>written by another version</translation>
+    </message>
+    <message>
+        <source>檔案不完整</source>
+        <translation>cut short</translation>
+    </message>
+    <message>
+        <source>內容錯誤</source>
+        <translation>corrupt</translation>
+    </message>
 </context>
 <context>
     <name>CodeWindow</name>
@@ -85,6 +109,42 @@
     <message>
         <source> 頁數 %1 的 %2</source>
         <translation> Page %1 of %2</translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法開啟: %2 </source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法取得大小: %2 </source>
+        <translation>Cannot take the size of %1: %2</translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法定位: %2 </source>
+        <translation>Cannot seek in %1: %2</translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法讀取: %2 </source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>讀取時檔案變短了</source>
+        <translation>the file became shorter while it was read</translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法寫入: %2 </source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source> 沒有第 %1 頁, 只有 %2 頁. </source>
+        <translation>There is no page %1; the code has %2 pages.</translation>
+    </message>
+    <message>
+        <source> 沒有選擇指令. </source>
+        <translation>No instruction is selected.</translation>
+    </message>
+    <message>
+        <source> 這個指令需要 %1 個位元組. </source>
+        <translation>This instruction needs %1 bytes.</translation>
     </message>
 </context>
 <context>

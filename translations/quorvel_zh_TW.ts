@@ -71,6 +71,30 @@
         <source> 已取消, 但記憶卡無法完全還原, 請用復原再試一次. </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>記憶卡的根區塊無法讀取</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>區塊 %1 無法讀取</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>無法讀取</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>由另一個版本寫入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>檔案不完整</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>內容錯誤</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CodeWindow</name>
@@ -84,6 +108,42 @@
     </message>
     <message>
         <source> 頁數 %1 的 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法開啟: %2 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法取得大小: %2 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法定位: %2 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法讀取: %2 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>讀取時檔案變短了</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 檔案 %1 無法寫入: %2 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 沒有第 %1 頁, 只有 %2 頁. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 沒有選擇指令. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 這個指令需要 %1 個位元組. </source>
         <translation type="unfinished"></translation>
     </message>
 </context>

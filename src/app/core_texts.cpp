@@ -23,6 +23,12 @@ constexpr std::array kCoreTexts = {
     CoreText{"Card", kInvalidTemplateText},
     CoreText{"Card", kJournalFailureText},
     CoreText{"Card", kJournalSetAsideText},
+    CoreText{"Card", kJournalRootUnreadableText},
+    CoreText{"Card", kJournalBlockUnreadableText},
+    CoreText{"Card", kJournalUnreadableText},
+    CoreText{"Card", kJournalOtherVersionText},
+    CoreText{"Card", kJournalTruncatedText},
+    CoreText{"Card", kJournalCorruptText},
     CoreText{"Card", kCopyingStatusText},
     CoreText{"Card", kCancelledCardUnchangedText},
     CoreText{"Card", kCancelledFileUnwrittenText},
@@ -32,6 +38,15 @@ constexpr std::array kCoreTexts = {
     CoreText{"CodeWindow", kAddressOutOfRangeText},
     CoreText{"CodeWindow", kFirstPageLabelText},
     CoreText{"CodeWindow", kPageLabelText},
+    CoreText{"CodeWindow", kCodeOpenErrorText},
+    CoreText{"CodeWindow", kCodeSizeErrorText},
+    CoreText{"CodeWindow", kCodeSeekErrorText},
+    CoreText{"CodeWindow", kCodeReadErrorText},
+    CoreText{"CodeWindow", kCodeShrankText},
+    CoreText{"CodeWindow", kCodeWriteErrorText},
+    CoreText{"CodeWindow", kNoSuchPageText},
+    CoreText{"CodeWindow", kNoInstructionText},
+    CoreText{"CodeWindow", kPatchTooShortText},
 };
 
 }  // namespace

@@ -29,9 +29,21 @@ inline constexpr std::string_view kInvalidTemplateText =
 // The journal of card writes could not be written (the reason), so the card was not changed.
 inline constexpr std::string_view kJournalFailureText =
     QT_TRANSLATE_NOOP("Card", " 無法寫入變更記錄 (%1), 記憶卡沒有被改變. ");
+// Why a command could not be recorded (the reason of kJournalFailureText), besides a file
+// error: the card's root block or one of the blocks the command declared could not be read.
+inline constexpr std::string_view kJournalRootUnreadableText =
+    QT_TRANSLATE_NOOP("Card", "記憶卡的根區塊無法讀取");
+inline constexpr std::string_view kJournalBlockUnreadableText =
+    QT_TRANSLATE_NOOP("Card", "區塊 %1 無法讀取");
 // The journal file PATH was damaged (REASON) and was set aside as ASIDE.
 inline constexpr std::string_view kJournalSetAsideText =
     QT_TRANSLATE_NOOP("Card", " 變更記錄檔 %1 已損壞 (%2), 已另存為 %3 , 不會被使用. ");
+// The damage (the reason of kJournalSetAsideText).
+inline constexpr std::string_view kJournalUnreadableText = QT_TRANSLATE_NOOP("Card", "無法讀取");
+inline constexpr std::string_view kJournalOtherVersionText =
+    QT_TRANSLATE_NOOP("Card", "由另一個版本寫入");
+inline constexpr std::string_view kJournalTruncatedText = QT_TRANSLATE_NOOP("Card", "檔案不完整");
+inline constexpr std::string_view kJournalCorruptText = QT_TRANSLATE_NOOP("Card", "內容錯誤");
 // The status label while a save is copied.
 inline constexpr std::string_view kCopyingStatusText = QT_TRANSLATE_NOOP("Card", "      複製中...");
 

@@ -339,10 +339,24 @@ void Tell(const CardImage& card, std::string_view text) {
 
 // A damaged journal file is kept aside under its name + ".damaged" (replacing an older one),
 // so that recording goes on in a fresh file and nothing of the old one is applied.
+// The damage of a journal file as the user is told it (translated where it is shown).
+std::string_view DamageText(JournalFile::Status status) {
+  switch (status) {
+    case JournalFile::Status::kOtherVersion:
+      return kJournalOtherVersionText;
+    case JournalFile::Status::kTruncated:
+      return kJournalTruncatedText;
+    case JournalFile::Status::kCorrupt:
+      return kJournalCorruptText;
+    default:
+      return kJournalUnreadableText;
+  }
+}
+
 void SetAside(const CardImage& card, const std::filesystem::path& path, JournalFile::Status why) {
   const std::filesystem::path aside = path.string() + ".damaged";
   if (::rename(path.c_str(), aside.c_str()) != 0) ::unlink(path.c_str());
-  Tell(card, FillText(kJournalSetAsideText, {path.string(), Describe(why), aside.string()}));
+  Tell(card, FillText(kJournalSetAsideText, {path.string(), DamageText(why), aside.string()}));
 }
 
 }  // namespace
@@ -444,7 +458,7 @@ bool Journal::Begin(CardImage& card, const CardCommand& command,
   if (!EnsureOwnFolder(options_.folder, error)) return false;
   Block root;
   if (!ReadBlock(card, kRootBlock, root)) {
-    error = "the card's root block could not be read";
+    error = kJournalRootUnreadableText;
     return false;
   }
   active.key = active.key_now = CardKeyOfRoot(root);
@@ -503,7 +517,7 @@ bool Journal::Begin(CardImage& card, const CardCommand& command,
     if (active.written.count(block) != 0) continue;
     JournalBlock recorded{.block = block};
     if (!ReadBlock(card, block, recorded.old_data)) {
-      error = "block " + std::to_string(block) + " could not be read";
+      error = FillText(kJournalBlockUnreadableText, {std::to_string(block)});
       ::close(active.fd);
       return false;
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/english_texts.h"
 #include "disasm/code_reader.h"
 #include "disasm/disassembler.h"
 
@@ -16,7 +17,7 @@ int RunDisasm(const Args& args) {
   const std::string& path = args.positional[0];
   CodeReader reader;
   if (!reader.OpenCodeFile(path)) {
-    std::cerr << "quorvel-cli: " << reader.error() << "\n";
+    std::cerr << "quorvel-cli: " << EnglishText(reader.error()) << "\n";
     return kExitFailed;
   }
   // Line by line as it is decoded, so that a file of any size needs no more memory than one
@@ -27,7 +28,7 @@ int RunDisasm(const Args& args) {
   }
   std::cout.flush();
   if (reader.failed()) {
-    std::cerr << "quorvel-cli: " << reader.error() << "\n";
+    std::cerr << "quorvel-cli: " << EnglishText(reader.error()) << "\n";
     return kExitFailed;
   }
   return std::cout ? kExitOk : kExitFailed;

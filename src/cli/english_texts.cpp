@@ -3,6 +3,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "app/core_texts.h"
 #include "card/cancel.h"
@@ -17,8 +18,8 @@ namespace {
 constexpr std::string_view kLinkAdvice =
     " (switch automatic refresh off, then check the speed setting, the power and the cable)";
 
-const std::array<std::pair<std::string_view, std::string>, 20>& Table() {
-  static const std::array<std::pair<std::string_view, std::string>, 20> table = {{
+const std::array<std::pair<std::string_view, std::string>, 35>& Table() {
+  static const std::array<std::pair<std::string_view, std::string>, 35> table = {{
       {kVerifyFailureText, "block %1 did not read back as written; stopped"},
       {kReadConnectionError, "link error: a block could not be read" + std::string(kLinkAdvice)},
       {kWriteConnectionError,
@@ -32,6 +33,12 @@ const std::array<std::pair<std::string_view, std::string>, 20>& Table() {
       {kJournalFailureText, "the journal of card writes cannot be written (%1); card unchanged"},
       {kJournalSetAsideText,
        "the journal %1 is damaged (%2); it was set aside as %3 and will not be used"},
+      {kJournalRootUnreadableText, "the card's root block could not be read"},
+      {kJournalBlockUnreadableText, "block %1 could not be read"},
+      {kJournalUnreadableText, "cannot be read"},
+      {kJournalOtherVersionText, "written by another version"},
+      {kJournalTruncatedText, "cut short"},
+      {kJournalCorruptText, "corrupt"},
       {kCopyingStatusText, "copying..."},
       {kCancelledCardUnchangedText, std::string(Describe(CancelOutcome::kNothingWritten))},
       {kCancelledFileUnwrittenText, "cancelled before the file was written"},
@@ -41,6 +48,15 @@ const std::array<std::pair<std::string_view, std::string>, 20>& Table() {
       {kAddressOutOfRangeText, "address out of range"},
       {kFirstPageLabelText, "page 1 of %1"},
       {kPageLabelText, "page %1 of %2"},
+      {kCodeOpenErrorText, "cannot open %1: %2"},
+      {kCodeSizeErrorText, "cannot take the size of %1: %2"},
+      {kCodeSeekErrorText, "cannot seek in %1: %2"},
+      {kCodeReadErrorText, "cannot read %1: %2"},
+      {kCodeShrankText, "the file became shorter while it was read"},
+      {kCodeWriteErrorText, "cannot write %1: %2"},
+      {kNoSuchPageText, "no page %1 of %2"},
+      {kNoInstructionText, "no instruction is selected"},
+      {kPatchTooShortText, "the instruction needs %1 bytes"},
   }};
   return table;
 }
@@ -65,9 +81,11 @@ std::string EnglishText(std::string_view text) {
   if (!match) return std::string(text);
   const std::string_view english = EnglishTemplate(match->text->text);
   if (english.empty()) return std::string(text);
-  const std::vector<std::string>& v = match->values;
+  // A value may itself be a core text (a reason inside a message).
+  std::vector<std::string> v;
+  for (const std::string& value : match->values) v.push_back(EnglishText(Trimmed(value)));
   const auto at = [&v](std::size_t i) { return i < v.size() ? std::string_view(v[i]) : ""; };
-  return FillText(english, {Trimmed(at(0)), Trimmed(at(1)), Trimmed(at(2))});
+  return FillText(english, {at(0), at(1), at(2)});
 }
 
 }  // namespace quorvel

@@ -16,13 +16,14 @@ namespace {
 std::string WriteAt(const std::filesystem::path& path, std::int64_t position,
                     std::span<const std::uint8_t> bytes) {
   std::FILE* file = std::fopen(path.c_str(), "r+b");
-  if (!file) return "cannot open " + path.string() + " for writing: " + std::strerror(errno);
+  if (!file) return FillText(kCodeWriteErrorText, {path.string(), std::strerror(errno)});
   bool written = std::fseek(file, position, SEEK_SET) == 0 &&
                  std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   int write_error = errno;
   bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
-    return "cannot write " + path.string() + ": " + std::strerror(written ? errno : write_error);
+    return FillText(kCodeWriteErrorText,
+                    {path.string(), std::strerror(written ? errno : write_error)});
   }
   return "";
 }
@@ -69,11 +70,13 @@ bool CodePageTable::BuildFirstPage() {
 
 bool CodePageTable::ShowPage(int page) {
   if (page < 0 || page >= page_count()) {
-    return Fail("no page " + std::to_string(page + 1) + " of " + std::to_string(page_count()));
+    return Fail(
+        FillText(kNoSuchPageText, {std::to_string(page + 1), std::to_string(page_count())}));
   }
   CodeReader reader;
   if (!OpenReader(reader) || !reader.SeekCodeFile(entries_[page].position)) {
-    return Fail(reader.failed() ? reader.error() : "cannot seek in " + path_.string());
+    return Fail(reader.failed() ? reader.error()
+                                : FillText(kCodeSeekErrorText, {path_.string(), ""}));
   }
   reader.set_address(entries_[page].address);
   std::vector<Instruction> lines;
@@ -110,13 +113,13 @@ GoToResult CodePageTable::GoTo(std::int64_t address) {
 
 GoToResult CodePageTable::Patch(std::size_t line, std::span<const std::uint8_t> bytes) {
   if (line >= lines_.size()) {
-    Fail("no instruction is selected");
+    Fail(std::string(kNoInstructionText));
     return {GoToStatus::kFailed};
   }
   const Instruction patched = lines_[line];
   auto length = static_cast<std::size_t>(patched.length);
   if (bytes.size() < length) {
-    Fail("the instruction needs " + std::to_string(length) + " bytes");
+    Fail(FillText(kPatchTooShortText, {std::to_string(length)}));
     return {GoToStatus::kFailed};
   }
   std::string error;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "disasm/code_page_texts.h"
 #include "files/input_file.h"
 
 namespace quorvel {
@@ -18,12 +19,12 @@ bool CodeReader::OpenCodeFile(const std::filesystem::path& path) {
   windows_loaded_ = 0;
   InputFile input = OpenRegularFile(path);
   if (!input.file) {
-    error_ = "cannot open " + path_.string() + ": " + input.error;
+    error_ = FillText(kCodeOpenErrorText, {path_.string(), input.error});
     return false;
   }
   file_.reset(input.file.release());
   if (std::fseek(file_.get(), 0, SEEK_END) != 0 || (file_size_ = std::ftell(file_.get())) < 0) {
-    Fail("cannot take the size of");
+    Fail(kCodeSizeErrorText);
     file_.reset();
     return false;
   }
@@ -76,7 +77,7 @@ bool CodeReader::LoadWindow() {
     return true;
   }
   if (std::fseek(file_.get(), window_end_, SEEK_SET) != 0) {
-    Fail("cannot seek in");
+    Fail(kCodeSeekErrorText);
     return false;
   }
   std::size_t got = std::fread(buffer_.data(), 1, static_cast<std::size_t>(wanted), file_.get());
@@ -84,9 +85,9 @@ bool CodeReader::LoadWindow() {
   ++windows_loaded_;
   if (static_cast<std::int64_t>(got) != wanted) {
     if (std::ferror(file_.get())) {
-      Fail("cannot read");
+      Fail(kCodeReadErrorText);
     } else {
-      error_ = "cannot read " + path_.string() + ": the file became shorter while it was read";
+      error_ = FillText(kCodeReadErrorText, {path_.string(), kCodeShrankText});
     }
     return false;
   }
@@ -94,8 +95,8 @@ bool CodeReader::LoadWindow() {
   return true;
 }
 
-void CodeReader::Fail(const std::string& what) {
-  error_ = what + " " + path_.string() + ": " + std::strerror(errno);
+void CodeReader::Fail(std::string_view text) {
+  error_ = FillText(text, {path_.string(), std::strerror(errno)});
 }
 
 }  // namespace quorvel

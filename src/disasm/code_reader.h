@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace quorvel {
 
@@ -51,7 +52,9 @@ class CodeReader {
 
  private:
   bool LoadWindow();
-  void Fail(const std::string& what);
+  // The error: `text` (a template of disasm/code_page_texts.h) with the path and the system's
+  // reason.
+  void Fail(std::string_view text);
 
   struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }

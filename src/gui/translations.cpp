@@ -57,16 +57,18 @@ QString ShownText(std::string_view text) {
   // The templates are string literals, so their data ends in a zero byte.
   QString shown =
       QCoreApplication::translate(match->text->context.data(), match->text->text.data());
-  const std::vector<std::string>& v = match->values;
+  // A value may itself be a core text (a reason inside a message).
+  std::vector<QString> v;
+  for (const std::string& value : match->values) v.push_back(ShownText(value));
   switch (v.size()) {
     case 0:
       return shown;
     case 1:
-      return shown.arg(FromUtf8(v[0]));
+      return shown.arg(v[0]);
     case 2:
-      return shown.arg(FromUtf8(v[0]), FromUtf8(v[1]));
+      return shown.arg(v[0], v[1]);
     default:
-      return shown.arg(FromUtf8(v[0]), FromUtf8(v[1]), FromUtf8(v[2]));
+      return shown.arg(v[0], v[1], v[2]);
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "card/block_io.h"
 #include "card/card_fixture.h"
+#include "card/card_texts.h"
 #include "card/dci_file.h"
 #include "card/dcm_file.h"
 #include "card/file_system.h"
@@ -179,6 +180,7 @@ struct BadFile {
   const char* name;
   std::function<void(std::vector<std::uint8_t>&)> spoil;
   JournalFile::Status status;
+  std::string_view damage;  // as the user is told it
 };
 
 class JournalBadFile : public JournalTest, public ::testing::WithParamInterface<BadFile> {};
@@ -204,7 +206,9 @@ TEST_P(JournalBadFile, IsReportedAndIgnored) {
   const std::size_t second = 1;
   ASSERT_TRUE(DeleteSavesCommand(card, std::span(&second, 1)));
   ASSERT_FALSE(messages.informed.empty());
-  EXPECT_NE(messages.informed.back().find("已損壞"), std::string::npos) << messages.informed.back();
+  EXPECT_EQ(messages.informed.back(),
+            FillText(kJournalSetAsideText,
+                     {path.string(), GetParam().damage, path.string() + ".damaged"}));
   EXPECT_TRUE(std::filesystem::exists(path.string() + ".damaged"));
   const JournalFile fresh = History();
   ASSERT_EQ(fresh.status, JournalFile::Status::kOk);
@@ -214,14 +218,16 @@ TEST_P(JournalBadFile, IsReportedAndIgnored) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, JournalBadFile,
-    ::testing::Values(
-        BadFile{"Truncated", [](auto& b) { b.resize(b.size() - 7); },
-                JournalFile::Status::kTruncated},
-        BadFile{"HeaderOnlyHalf", [](auto& b) { b.resize(10); }, JournalFile::Status::kTruncated},
-        BadFile{"FlippedByteInABlockRecord", [](auto& b) { b[b.size() / 2] ^= 0x01; },
-                JournalFile::Status::kCorrupt},
-        BadFile{"OtherVersion", [](auto& b) { b[8] = 2; }, JournalFile::Status::kOtherVersion},
-        BadFile{"NotAJournal", [](auto& b) { b[0] = 'X'; }, JournalFile::Status::kCorrupt}),
+    ::testing::Values(BadFile{"Truncated", [](auto& b) { b.resize(b.size() - 7); },
+                              JournalFile::Status::kTruncated, kJournalTruncatedText},
+                      BadFile{"HeaderOnlyHalf", [](auto& b) { b.resize(10); },
+                              JournalFile::Status::kTruncated, kJournalTruncatedText},
+                      BadFile{"FlippedByteInABlockRecord", [](auto& b) { b[b.size() / 2] ^= 0x01; },
+                              JournalFile::Status::kCorrupt, kJournalCorruptText},
+                      BadFile{"OtherVersion", [](auto& b) { b[8] = 2; },
+                              JournalFile::Status::kOtherVersion, kJournalOtherVersionText},
+                      BadFile{"NotAJournal", [](auto& b) { b[0] = 'X'; },
+                              JournalFile::Status::kCorrupt, kJournalCorruptText}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The journal folder cannot be used: the command writes nothing and says why.

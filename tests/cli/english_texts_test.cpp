@@ -16,8 +16,10 @@
 #include "card/block_source.h"
 #include "card/cancel.h"
 #include "card/card_fixture.h"
+#include "card/card_texts.h"
 #include "card/dcm_file.h"
 #include "card/journal.h"
+#include "disasm/code_page_texts.h"
 #include "support/cli_run.h"
 #include "support/temp_dir.h"
 
@@ -69,6 +71,12 @@ TEST(EnglishTexts, FilledCoreTextsAreRecognisedOthersPassUnchanged) {
             "/x/card.dcm is a read-only file and cannot be written");
   EXPECT_EQ(EnglishText(JournalFailureMessage("disk full")),
             "the journal of card writes cannot be written (disk full); card unchanged");
+  // A reason that is a core text of its own is put into English too.
+  EXPECT_EQ(EnglishText(JournalFailureMessage(kJournalRootUnreadableText)),
+            "the journal of card writes cannot be written (the card's root block could not be "
+            "read); card unchanged");
+  EXPECT_EQ(EnglishText(FillText(kCodeReadErrorText, {"/x/code.bin", kCodeShrankText})),
+            "cannot read /x/code.bin: the file became shorter while it was read");
   EXPECT_EQ(EnglishText(kWriteConnectionError).rfind("link error: a block could not be written", 0),
             0u);
   EXPECT_EQ(EnglishText(CancelledMessage(CancelOutcome::kNothingWritten, true)),

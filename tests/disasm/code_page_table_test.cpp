@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "code_file.h"
+#include "disasm/code_page_texts.h"
 
 namespace quorvel {
 namespace {
@@ -209,7 +210,11 @@ TEST(CodePageTable, PatchWritesExactlyTheInstructionsLength) {
 
   const std::uint8_t too_short[] = {0x01};
   EXPECT_EQ(table.Patch(after.line, too_short).status, GoToStatus::kFailed);
+  EXPECT_EQ(table.error(), FillText(kPatchTooShortText, {"2"}));
   EXPECT_EQ(table.Patch(99, patch).status, GoToStatus::kFailed);
+  EXPECT_EQ(table.error(), kNoInstructionText);
+  EXPECT_FALSE(table.ShowPage(5));
+  EXPECT_EQ(table.error(), FillText(kNoSuchPageText, {"6", "1"}));
   EXPECT_EQ(file.Read(), (std::vector<std::uint8_t>{0x00, 0x01, 0xFE, 0x77, 0x00}));
 }
 
@@ -301,7 +306,9 @@ TEST(CodePageTable, CodeInMemoryWithShortPagesMatchesTheFile) {
 TEST(CodePageTable, UnreadableFileIsReported) {
   CodePageTable table;
   EXPECT_FALSE(table.Open("/nonexistent/~ico._"));
-  EXPECT_NE(table.error().find("/nonexistent/~ico._"), std::string::npos);
+  const auto values = MatchText(kCodeOpenErrorText, table.error());
+  ASSERT_TRUE(values) << table.error();
+  EXPECT_EQ((*values)[0], "/nonexistent/~ico._");
   EXPECT_EQ(table.page_count(), 1);
   EXPECT_TRUE(table.lines().empty());
 }

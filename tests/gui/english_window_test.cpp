@@ -18,7 +18,10 @@
 
 #include "app/core_texts.h"
 #include "card/block_io.h"
+#include "card/card_texts.h"
 #include "card/dcm_file.h"
+#include "card/journal.h"
+#include "disasm/code_page_texts.h"
 #include "gui/dialog_script.h"
 #include "gui/hex_printer.h"
 #include "gui/message_boxes.h"
@@ -204,6 +207,17 @@ TEST_F(EnglishWindowTest, CoreTextsAreShownTranslatedWithTheirValues) {
   }
   EXPECT_EQ(ShownText(VerifyFailureMessage(12)).toStdString(),
             "Block 12 did not read back as it was written. Stopped.");
+  // A reason inside a message is a core text of its own, translated too.
+  EXPECT_EQ(
+      ShownText(JournalFailureMessage(FillText(kJournalBlockUnreadableText, {"12"}))).toStdString(),
+      "The change log cannot be written (block 12 could not be read). The card was not "
+      "changed.");
+  EXPECT_EQ(ShownText(FillText(kJournalSetAsideText, {"/j/a.qvj", kJournalCorruptText, "/j/b"}))
+                .toStdString(),
+            "The change log /j/a.qvj is damaged (corrupt). It was kept as /j/b and will not be "
+            "used.");
+  EXPECT_EQ(ShownText(FillText(kCodeReadErrorText, {"code.bin", kCodeShrankText})).toStdString(),
+            "Cannot read code.bin: the file became shorter while it was read");
   // Not a core text: shown as it came.
   EXPECT_EQ(ShownText("card.dcm: 區塊").toStdString(), "card.dcm: 區塊");
 }
