@@ -35,4 +35,28 @@ void ExercisePageTable(Input code, int lines_per_page, Input choices) {
         "a patch did not write the instruction's bytes");
 }
 
+std::vector<Bytes> CodeSeeds(std::size_t max_length) {
+  std::vector<Bytes> seeds;
+  Bytes every_opcode;
+  for (int opcode = 0; opcode < 256; ++opcode) {
+    every_opcode.push_back(static_cast<std::uint8_t>(opcode));
+    every_opcode.push_back(0x12);
+    every_opcode.push_back(0x34);
+  }
+  // Every opcode with two operand bytes, in pieces that fit the longest input.
+  for (std::size_t start = 0; start < every_opcode.size(); start += max_length) {
+    seeds.emplace_back(every_opcode.begin() + static_cast<std::ptrdiff_t>(start),
+                       every_opcode.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                  every_opcode.size(), start + max_length)));
+  }
+  for (const char* game :
+       {"dreampotato/tetris.vms", "dreampotato/helloworld.vms", "racketball/racketball.vms"}) {
+    if (std::optional<Bytes> code = RealData(game)) {
+      code->resize(std::min(code->size(), max_length));
+      seeds.push_back(*code);
+    }
+  }
+  return seeds;
+}
+
 }  // namespace quorvel::fuzz

@@ -76,7 +76,9 @@ class CodeReader {
   std::string error_;
   std::int64_t file_bytes_read_ = 0;
   int windows_loaded_ = 0;
-  std::array<std::uint8_t, kWindowSize> buffer_{};
+  // Not cleared when a reader is made (readers are made for every pass over a listing): each
+  // window is filled by LoadWindow before any byte of it is read.
+  std::array<std::uint8_t, kWindowSize> buffer_;
 };
 
 }  // namespace quorvel

@@ -130,14 +130,9 @@ const Opcode& LookUp(std::uint8_t opcode) {
   return low == 1 ? kColumn1[high] : kColumn0[high];
 }
 
-std::string Target(std::int64_t address) {
-  std::string text = "$";
-  AppendHex(text, static_cast<std::uint32_t>(address), 4);
-  return text;
-}
-
 // Reads the operands of one instruction, adding each byte shown to the instruction's bytes
-// and hex dump, and builds their text. A missing byte leaves its operand's text empty.
+// and hex dump, and appends their text to the line's. A missing byte leaves its operand's text
+// out.
 class OperandReader {
  public:
   // Without `listing` the operand bytes are read exactly as with it, but no text is made.
@@ -153,49 +148,127 @@ class OperandReader {
   // The opcode and the operand bytes shown, as hh separated by blanks.
   const std::string& dump() const { return dump_; }
 
-  std::string Text(Form form) {
+  // Reads the operand bytes of `form` exactly as AppendText() does, without making any text: the
+  // passes that only find where instructions start are most of the work of paging a listing.
+  void Skip(Form form) {
     switch (form) {
       case Form::kNone:
-        return "";
-      case Form::kI8:
-        return Immediate(Shown());
-      case Form::kD9:
-        return Direct(opcode_ & 1, Shown());
       case Form::kRi:
-        return Indirect();
+        return;
+      case Form::kI8:
+      case Form::kD9:
       case Form::kR8:
-        return Relative8(2, Shown());
-      case Form::kR16:
-        return Relative16();
       case Form::kA12:
-        return Absolute12(Shown());
+      case Form::kI8Ri:
+      case Form::kRiR8:
+      case Form::kD9bB3:
+        Shown();
+        return;
+      case Form::kI8D9:
+      case Form::kI8R8:
+      case Form::kRiI8R8:
+        Shown();
+        Shown();
+        return;
+      case Form::kR16:
       case Form::kA16:
-        return Absolute16();
+      case Form::kD9R8:
+      case Form::kD9bB3R8:
+        Pair();
+        return;
+    }
+  }
+
+  // Reads the operand bytes of `form` and appends their text to `out`. A missing byte leaves
+  // its operand's text out (the separators stay).
+  void AppendText(Form form, std::string& out) {
+    switch (form) {
+      case Form::kNone:
+        return;
+      case Form::kI8:
+        AppendImmediate(Shown(), out);
+        return;
+      case Form::kD9:
+        AppendDirect(opcode_ & 1, Shown(), out);
+        return;
+      case Form::kRi:
+        AppendIndirect(out);
+        return;
+      case Form::kR8:
+        AppendRelative8(2, Shown(), out);
+        return;
+      case Form::kR16:
+        if (std::optional<std::array<std::uint8_t, 2>> bytes = Pair()) {
+          auto offset = static_cast<std::int16_t>((*bytes)[0] | ((*bytes)[1] << 8));
+          AppendTarget(address_ + 2 + offset, out);
+        }
+        return;
+      case Form::kA12:
+        if (std::optional<std::uint8_t> byte = Shown()) {
+          std::int64_t region = (address_ + 2) & 0xF000;
+          AppendTarget(region | ((opcode_ & 0x10) << 7) | ((opcode_ & 7) << 8) | *byte, out);
+        }
+        return;
+      case Form::kA16:
+        if (std::optional<std::array<std::uint8_t, 2>> bytes = Pair()) {
+          AppendTarget(((*bytes)[0] << 8) | (*bytes)[1], out);
+        }
+        return;
       case Form::kI8D9: {
         std::optional<std::uint8_t> direct = Shown();
         std::optional<std::uint8_t> immediate = Shown();
-        return Immediate(immediate) + "," + Direct(opcode_ & 1, direct);
+        AppendImmediate(immediate, out);
+        out += ',';
+        AppendDirect(opcode_ & 1, direct, out);
+        return;
       }
       case Form::kI8Ri:
-        return Immediate(Shown()) + "," + Indirect();
+        AppendImmediate(Shown(), out);
+        out += ',';
+        AppendIndirect(out);
+        return;
       case Form::kI8R8: {
-        std::string immediate = Immediate(Shown());
-        return immediate + "," + Relative8(3, Shown());
+        AppendImmediate(Shown(), out);
+        out += ',';
+        AppendRelative8(3, Shown(), out);
+        return;
       }
       case Form::kD9R8:
-        return DirectAndTarget();
+        if (std::optional<std::array<std::uint8_t, 2>> bytes = Pair()) {
+          AppendDirect(opcode_ & 1, (*bytes)[0], out);
+          out += ',';
+          AppendRelative8(3, (*bytes)[1], out);
+        }
+        return;
       case Form::kRiI8R8: {
-        std::string immediate = Immediate(Shown());
-        return Indirect() + "," + immediate + "," + Relative8(3, Shown());
+        std::optional<std::uint8_t> immediate = Shown();
+        AppendIndirect(out);
+        out += ',';
+        AppendImmediate(immediate, out);
+        out += ',';
+        AppendRelative8(3, Shown(), out);
+        return;
       }
       case Form::kRiR8:
-        return Indirect() + "," + Relative8(2, Shown());
+        AppendIndirect(out);
+        out += ',';
+        AppendRelative8(2, Shown(), out);
+        return;
       case Form::kD9bB3R8:
-        return BitAndTarget();
+        if (std::optional<std::array<std::uint8_t, 2>> bytes = Pair()) {
+          AppendDirect((opcode_ >> 4) & 1, (*bytes)[0], out);
+          out += ',';
+          AppendBit(out);
+          out += ',';
+          AppendRelative8(3, (*bytes)[1], out);
+        }
+        return;
       case Form::kD9bB3:
-        return Direct((opcode_ >> 4) & 1, Shown()) + "," + Bit();
+        AppendDirect((opcode_ >> 4) & 1, Shown(), out);
+        out += ',';
+        AppendBit(out);
+        return;
     }
-    return "";
   }
 
  private:
@@ -223,56 +296,32 @@ class OperandReader {
     return std::array<std::uint8_t, 2>{*first, *second};
   }
 
-  std::string Immediate(std::optional<std::uint8_t> byte) const {
-    if (!byte || !listing_) return "";
-    std::string text = "#";
-    AppendHex(text, *byte, 2);
-    return text + "H";
+  static void AppendImmediate(std::optional<std::uint8_t> byte, std::string& out) {
+    if (!byte) return;
+    out += '#';
+    AppendHex(out, *byte, 2);
+    out += 'H';
   }
 
-  std::string Direct(int bit8, std::optional<std::uint8_t> byte) const {
-    return byte && listing_ ? RegisterName((bit8 << 8) | *byte) : "";
+  static void AppendDirect(int bit8, std::optional<std::uint8_t> byte, std::string& out) {
+    if (byte) out += RegisterName((bit8 << 8) | *byte);
   }
 
-  std::string Indirect() const { return "@R" + std::string(1, '0' + (opcode_ & 3)); }
+  void AppendIndirect(std::string& out) const {
+    out += "@R";
+    out += static_cast<char>('0' + (opcode_ & 3));
+  }
 
-  std::string Bit() const { return std::string(1, '0' + (opcode_ & 7)); }
+  void AppendBit(std::string& out) const { out += static_cast<char>('0' + (opcode_ & 7)); }
+
+  static void AppendTarget(std::int64_t address, std::string& out) {
+    out += '$';
+    AppendHex(out, static_cast<std::uint32_t>(address), 4);
+  }
 
   // `length` is the whole instruction's length: the target counts from the next instruction.
-  std::string Relative8(int length, std::optional<std::uint8_t> byte) const {
-    if (!byte || !listing_) return "";
-    return Target(address_ + length + static_cast<std::int8_t>(*byte));
-  }
-
-  std::string Relative16() {
-    std::optional<std::array<std::uint8_t, 2>> bytes = Pair();
-    if (!bytes || !listing_) return "";
-    auto offset = static_cast<std::int16_t>((*bytes)[0] | ((*bytes)[1] << 8));
-    return Target(address_ + 2 + offset);
-  }
-
-  std::string Absolute12(std::optional<std::uint8_t> byte) const {
-    if (!byte || !listing_) return "";
-    std::int64_t region = (address_ + 2) & 0xF000;
-    return Target(region | ((opcode_ & 0x10) << 7) | ((opcode_ & 7) << 8) | *byte);
-  }
-
-  std::string Absolute16() {
-    std::optional<std::array<std::uint8_t, 2>> bytes = Pair();
-    if (!bytes || !listing_) return "";
-    return Target(((*bytes)[0] << 8) | (*bytes)[1]);
-  }
-
-  std::string DirectAndTarget() {
-    std::optional<std::array<std::uint8_t, 2>> bytes = Pair();
-    if (!bytes || !listing_) return "";
-    return Direct(opcode_ & 1, (*bytes)[0]) + "," + Relative8(3, (*bytes)[1]);
-  }
-
-  std::string BitAndTarget() {
-    std::optional<std::array<std::uint8_t, 2>> bytes = Pair();
-    if (!bytes || !listing_) return "";
-    return Direct((opcode_ >> 4) & 1, (*bytes)[0]) + "," + Bit() + "," + Relative8(3, (*bytes)[1]);
+  void AppendRelative8(int length, std::optional<std::uint8_t> byte, std::string& out) const {
+    if (byte) AppendTarget(address_ + length + static_cast<std::int8_t>(*byte), out);
   }
 
   CodeReader& reader_;
@@ -307,8 +356,12 @@ std::optional<Instruction> DecodeNext(CodeReader& reader, Listing listing) {
   const Opcode& entry = LookUp(*opcode);
   const bool with_text = listing == Listing::kText;
   OperandReader operand_reader(reader, instruction, with_text);
-  std::string operands = operand_reader.Text(entry.form);
-  if (!with_text) return instruction;
+  if (!with_text) {
+    operand_reader.Skip(entry.form);
+    return instruction;
+  }
+  std::string operands;
+  operand_reader.AppendText(entry.form, operands);
 
   std::string line;
   line.reserve(kMnemonicEnd + operands.size());
