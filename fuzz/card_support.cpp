@@ -119,6 +119,16 @@ void CheckImportOntoEmptyCard(MemoryCard& target, Input save_file, bool imported
   }
 }
 
+void CheckListing(const CardImage& card) {
+  int with_size = 0;
+  for (const SaveRecord& record : card.records) with_size += record.size != 0 ? 1 : 0;
+  Check(card.listed_count == with_size, "the listing does not hold every save");
+  for (int k = 0; k < card.listed_count; ++k) {
+    Check(card.list_order[k] < kSaveRecords, "a listed index outside the directory");
+  }
+  Check(card.list_order[card.listed_count] == 0xFF, "the listing is not closed");
+}
+
 std::vector<Block> SaveBlocks(CardImage& card, std::size_t index) {
   std::vector<Block> blocks;
   const SaveRecord& save = card.records[index];

@@ -41,6 +41,10 @@ std::vector<Bytes> SeedCardInputs();
 // stored.
 void CheckImportOntoEmptyCard(MemoryCard& target, Input save_file, bool imported);
 
+// The listing of a loaded card holds every save with a size, by directory index, closed by
+// 0xFF.
+void CheckListing(const CardImage& card);
+
 // The blocks of a loaded card's save, in chain order (at most its size), in link order.
 std::vector<Block> SaveBlocks(CardImage& card, std::size_t index);
 

@@ -14,12 +14,33 @@ constexpr int kSystemOwner = -2;
 
 using Kind = CardFinding::Kind;
 
+// The findings of one check. A check that only wants some of them (the problems, or the first
+// fault that makes writes unsafe) builds no text for the others: every finding's text is made
+// by a function that runs only when the finding is kept.
 class Findings {
  public:
-  void Add(Kind kind, std::string text) { list_.push_back({kind, std::move(text)}); }
+  enum class Keep { kAll, kProblems, kFirstUnsafe };
+  explicit Findings(Keep keep) : keep_(keep) {}
+
+  bool Wants(Kind kind) const {
+    switch (keep_) {
+      case Keep::kAll:
+        return true;
+      case Keep::kProblems:
+        return kind != Kind::kNote;
+      case Keep::kFirstUnsafe:
+        return kind == Kind::kUnsafe && list_.empty();
+    }
+    return true;
+  }
+  template <typename MakeText>
+  void Add(Kind kind, MakeText make_text) {
+    if (Wants(kind)) list_.push_back({kind, make_text()});
+  }
   std::vector<CardFinding> Take() { return std::move(list_); }
 
  private:
+  Keep keep_;
   std::vector<CardFinding> list_;
 };
 
@@ -38,13 +59,29 @@ std::string SaveLabel(const CardImage& card, int index) {
   return "save " + std::to_string(index) + " (" + PrintableName(card.records[index].name) + ")";
 }
 
+// A save's label, made when its first finding is kept and then reused: most saves have none.
+class LazyLabel {
+ public:
+  LazyLabel(const CardImage& card, int index) : card_(card), index_(index) {}
+  const std::string& operator()() {
+    if (text_.empty()) text_ = SaveLabel(card_, index_);
+    return text_;
+  }
+
+ private:
+  const CardImage& card_;
+  int index_;
+  std::string text_;
+};
+
 // The root's FAT and directory must be where this program reads and writes them: a card whose
 // root names other blocks would be read by the console from blocks this program overwrites.
 void CheckRoot(const CardImage& card, Findings& found) {
   const int user_blocks = UserBlockCount(card);
   if (user_blocks == 0 || user_blocks > kLastDirectoryBlock) {
-    found.Add(Kind::kProblem,
-              "root: user-block count " + std::to_string(user_blocks) + " is outside 1 to 241");
+    found.Add(Kind::kProblem, [&] {
+      return "root: user-block count " + std::to_string(user_blocks) + " is outside 1 to 241";
+    });
   }
   struct Field {
     std::size_t offset;
@@ -58,8 +95,10 @@ void CheckRoot(const CardImage& card, Findings& found) {
   for (const Field& field : fields) {
     const int value = Field16(card.root, field.offset);
     if (value != field.expected) {
-      found.Add(Kind::kUnsafe, "root: " + std::string(field.what) + " is " + std::to_string(value) +
-                                   ", expected " + std::to_string(field.expected));
+      found.Add(Kind::kUnsafe, [&] {
+        return "root: " + std::string(field.what) + " is " + std::to_string(value) + ", expected " +
+               std::to_string(field.expected);
+      });
     }
   }
 }
@@ -69,9 +108,11 @@ void CheckRoot(const CardImage& card, Findings& found) {
 // store entries over other blocks (or lose them).
 void CheckSystemChain(const CardImage& card, std::array<int, kCardBlocks>& owner, Findings& found) {
   if (card.system_chain_repaired) {
-    found.Add(Kind::kProblem,
-              "FAT: the root and FAT blocks are not marked as chain ends; the "
-              "directory chain 253 ... 241 was rebuilt in memory");
+    found.Add(Kind::kProblem, [] {
+      return std::string(
+          "FAT: the root and FAT blocks are not marked as chain ends; the "
+          "directory chain 253 ... 241 was rebuilt in memory");
+    });
   }
   owner[kRootBlock] = kSystemOwner;
   owner[kFatBlock] = kSystemOwner;
@@ -80,73 +121,101 @@ void CheckSystemChain(const CardImage& card, std::array<int, kCardBlocks>& owner
     const std::uint16_t value = card.fat[block];
     const std::uint16_t expected = block == kLastDirectoryBlock ? kFatLast : block - 1;
     if (value == expected) continue;
-    const std::string where = "FAT: directory block " + std::to_string(block);
-    if (value == kFatFree) {
-      found.Add(Kind::kUnsafe, where + " is marked free");
-    } else if (value < kLastDirectoryBlock) {
-      found.Add(Kind::kUnsafe, where + " links to user block " + std::to_string(value) +
-                                   ": the directory chain runs into the saves' blocks");
-    } else {
-      found.Add(Kind::kUnsafe, where + " links to " + Hex4(value) + ", expected " + Hex4(expected));
-    }
+    found.Add(Kind::kUnsafe, [&] {
+      const std::string where = "FAT: directory block " + std::to_string(block);
+      if (value == kFatFree) return where + " is marked free";
+      if (value < kLastDirectoryBlock) {
+        return where + " links to user block " + std::to_string(value) +
+               ": the directory chain runs into the saves' blocks";
+      }
+      return where + " links to " + Hex4(value) + ", expected " + Hex4(expected);
+    });
   }
 }
 
-void CheckEntry(const CardImage& card, int index, Findings& found) {
+void CheckEntry(const CardImage& card, int index, LazyLabel& label, Findings& found) {
+  if (!found.Wants(Kind::kProblem)) return;
   for (const EntryFinding& finding : CheckEntryFields(card.records[index].entry)) {
-    found.Add(Kind::kProblem, SaveLabel(card, index) + ": " + finding.text);
+    found.Add(Kind::kProblem, [&] { return label() + ": " + finding.text; });
   }
 }
 
 // Walks one save's chain (at most 256 steps), claiming its blocks. A block of another save, or
 // a free block the next save would be given, makes writes unsafe: deleting either save, or
 // adding one, would then free or overwrite blocks of another.
-void CheckSaveChain(const CardImage& card, int index, std::array<int, kCardBlocks>& owner,
-                    Findings& found) {
+void CheckSaveChain(const CardImage& card, int index, LazyLabel& label,
+                    std::array<int, kCardBlocks>& owner, Findings& found) {
   const SaveRecord& save = card.records[index];
-  const std::string label = SaveLabel(card, index);
   if (save.header_in_second_block && save.first_block != 0) {
-    found.Add(Kind::kProblem,
-              label + ": a game must start at block 0, not " + std::to_string(save.first_block));
+    found.Add(Kind::kProblem, [&] {
+      return label() + ": a game must start at block 0, not " + std::to_string(save.first_block);
+    });
   }
+  // How the walk ended when it did not reach the chain's end mark.
+  enum class Ending { kNone, kSystemBlock, kLoop, kFreeBlock, kBadValue };
   std::array<bool, kCardBlocks> seen{};
   std::uint16_t block = save.first_block;
+  std::uint16_t ending_block = 0;  // the block named in the ending's text
   int length = 0;
-  std::string ending;
-  Kind ending_kind = Kind::kProblem;
-  while (ending.empty()) {
+  Ending ending = Ending::kNone;
+  while (ending == Ending::kNone) {
     if (block >= kLastDirectoryBlock) {
-      ending = "runs into system block " + std::to_string(block);
+      ending = Ending::kSystemBlock;
+      ending_block = block;
     } else if (seen[block]) {
-      ending = "loops back to block " + std::to_string(block);
+      ending = Ending::kLoop;
+      ending_block = block;
     } else if (card.fat[block] == kFatFree) {
-      ending = "runs into free block " + std::to_string(block);
-      ending_kind = Kind::kUnsafe;
+      ending = Ending::kFreeBlock;
+      ending_block = block;
     } else {
       seen[block] = true;
       ++length;
       if (owner[block] >= 0) {
-        found.Add(Kind::kUnsafe, label + ": block " + std::to_string(block) +
-                                     " is cross-linked with " + SaveLabel(card, owner[block]));
+        found.Add(Kind::kUnsafe, [&] {
+          return label() + ": block " + std::to_string(block) + " is cross-linked with " +
+                 SaveLabel(card, owner[block]);
+        });
       } else {
         owner[block] = index;
       }
       if (block >= UserBlockCount(card)) {
-        found.Add(Kind::kProblem,
-                  label + ": block " + std::to_string(block) + " lies above the user blocks");
+        found.Add(Kind::kProblem, [&] {
+          return label() + ": block " + std::to_string(block) + " lies above the user blocks";
+        });
       }
       const std::uint16_t next = card.fat[block];
       if (next == kFatLast) break;
       if (next >= kCardBlocks) {
-        ending = "block " + std::to_string(block) + " holds the FAT value " + Hex4(next);
+        ending = Ending::kBadValue;
+        ending_block = block;
       }
       block = next;
     }
   }
-  if (!ending.empty()) found.Add(ending_kind, label + ": chain " + ending);
+  if (ending != Ending::kNone) {
+    found.Add(ending == Ending::kFreeBlock ? Kind::kUnsafe : Kind::kProblem, [&] {
+      const std::string at = std::to_string(ending_block);
+      std::string text = label() + ": chain ";
+      switch (ending) {
+        case Ending::kSystemBlock:
+          return text + "runs into system block " + at;
+        case Ending::kLoop:
+          return text + "loops back to block " + at;
+        case Ending::kFreeBlock:
+          return text + "runs into free block " + at;
+        case Ending::kBadValue:
+        case Ending::kNone:
+          break;
+      }
+      return text + "block " + at + " holds the FAT value " + Hex4(card.fat[ending_block]);
+    });
+  }
   if (length != save.size) {
-    found.Add(Kind::kProblem, label + ": chain has " + std::to_string(length) +
-                                  " blocks, directory says " + std::to_string(save.size));
+    found.Add(Kind::kProblem, [&] {
+      return label() + ": chain has " + std::to_string(length) + " blocks, directory says " +
+             std::to_string(save.size);
+    });
   }
 }
 
@@ -162,16 +231,18 @@ void CheckLostBlocks(const CardImage& card, const std::array<int, kCardBlocks>& 
     if (block >= user_blocks) {
       ++outside;
     } else {
-      found.Add(Kind::kProblem,
-                "FAT: block " + std::to_string(block) + " is in use but belongs to no save");
+      found.Add(Kind::kProblem, [&] {
+        return "FAT: block " + std::to_string(block) + " is in use but belongs to no save";
+      });
     }
   }
   if (outside > 0) {
-    found.Add(Kind::kNote, "FAT: " + std::to_string(outside) +
-                               (outside == 1 ? " block" : " blocks") +
-                               " outside the user blocks (" + std::to_string(user_blocks) + " to " +
-                               std::to_string(kLastDirectoryBlock - 1) +
-                               ") not marked free; the console ignores them");
+    found.Add(Kind::kNote, [&] {
+      return "FAT: " + std::to_string(outside) + (outside == 1 ? " block" : " blocks") +
+             " outside the user blocks (" + std::to_string(user_blocks) + " to " +
+             std::to_string(kLastDirectoryBlock - 1) +
+             ") not marked free; the console ignores them";
+    });
   }
 }
 
@@ -207,11 +278,13 @@ std::vector<EntryFinding> CheckEntryFields(const DirEntry& entry) {
   return found;
 }
 
-std::vector<CardFinding> InspectCard(const CardImage& card) {
-  Findings found;
+namespace {
+
+void Inspect(const CardImage& card, Findings& found) {
   if (!IsFormatted(card)) {
-    found.Add(Kind::kProblem, "the card is not formatted (" + UnformattedReason(card) + ")");
-    return found.Take();
+    found.Add(Kind::kProblem,
+              [&] { return "the card is not formatted (" + UnformattedReason(card) + ")"; });
+    return;
   }
   CheckRoot(card, found);
   std::array<int, kCardBlocks> owner;
@@ -221,31 +294,41 @@ std::vector<CardFinding> InspectCard(const CardImage& card) {
   for (int index = 0; index < kSaveRecords; ++index) {
     if (card.records[index].size == 0) continue;
     used += card.records[index].size;
-    CheckEntry(card, index, found);
-    CheckSaveChain(card, index, owner, found);
+    LazyLabel label(card, index);
+    CheckEntry(card, index, label, found);
+    CheckSaveChain(card, index, label, owner, found);
   }
   CheckLostBlocks(card, owner, found);
   if (used > UserBlockCount(card)) {
-    found.Add(Kind::kProblem, "directory: the saves occupy " + std::to_string(used) +
-                                  " blocks, more than the " + std::to_string(UserBlockCount(card)) +
-                                  " user blocks, so the card shows 0 blocks free");
+    found.Add(Kind::kProblem, [&] {
+      return "directory: the saves occupy " + std::to_string(used) + " blocks, more than the " +
+             std::to_string(UserBlockCount(card)) + " user blocks, so the card shows 0 blocks free";
+    });
   }
+}
+
+}  // namespace
+
+std::vector<CardFinding> InspectCard(const CardImage& card) {
+  Findings found(Findings::Keep::kAll);
+  Inspect(card, found);
   return found.Take();
 }
 
 std::vector<std::string> CheckCard(const CardImage& card) {
+  Findings found(Findings::Keep::kProblems);
+  Inspect(card, found);
   std::vector<std::string> problems;
-  for (CardFinding& finding : InspectCard(card)) {
-    if (finding.kind != Kind::kNote) problems.push_back(std::move(finding.text));
-  }
+  for (CardFinding& finding : found.Take()) problems.push_back(std::move(finding.text));
   return problems;
 }
 
 std::optional<std::string> UnsafeStructure(const CardImage& card) {
-  for (CardFinding& finding : InspectCard(card)) {
-    if (finding.kind == Kind::kUnsafe) return std::move(finding.text);
-  }
-  return std::nullopt;
+  Findings found(Findings::Keep::kFirstUnsafe);
+  Inspect(card, found);
+  std::vector<CardFinding> unsafe = found.Take();
+  if (unsafe.empty()) return std::nullopt;
+  return std::move(unsafe.front().text);
 }
 
 }  // namespace quorvel

@@ -2,7 +2,6 @@
 #include "card/file_system.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "card/block_io.h"
 #include "card/cancel.h"
@@ -16,22 +15,22 @@ std::uint8_t NextOf(std::uint16_t fat_value) {
 
 std::string HexPairs(const DirEntry& entry, std::size_t offset, int count,
                      const char* separators[]) {
+  constexpr char kHexDigits[] = "0123456789ABCDEF";
   std::string text;
   for (int i = 0; i < count; ++i) {
-    char digits[3];
-    std::snprintf(digits, sizeof digits, "%02X", entry[offset + i]);
     text += separators[i];
-    text += digits;
+    text += kHexDigits[entry[offset + i] >> 4];
+    text += kHexDigits[entry[offset + i] & 0xF];
   }
   return text;
 }
 
 // The 48 description bytes of a header, unprintable bytes shown as blanks (0x1F stays).
 std::string Description(const Block& header) {
-  std::string text;
-  for (std::size_t i = 0; i < kHeaderDescriptionSize; ++i) {
-    std::uint8_t byte = header[i];
-    text += static_cast<char>(byte < 0x1F || byte >= 0x7F ? ' ' : byte);
+  std::string text(header.begin(), header.begin() + kHeaderDescriptionSize);
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x1F || byte >= 0x7F) c = ' ';
   }
   return text;
 }
@@ -88,10 +87,11 @@ void BuildSaveRecord(CardImage& card, SaveRecord& record) {
   }
 }
 
+// Everything but the save records, which the directory read clears (or the load, when there
+// is no directory to read).
 void ClearModel(CardImage& card) {
   card.root.fill(0);
   card.fat.fill(0);
-  card.records.fill(SaveRecord{});
   card.listed_count = 0;
   card.list_order.fill(0xFF);
   card.free_blocks = 0;
@@ -151,24 +151,30 @@ bool ChainNext(const CardImage& card, ChainCursor& cursor, std::uint8_t& block) 
 }
 
 void ReadDirectory(CardImage& card) {
+  // Each record is cleared once here (a load does not clear them before): by its entry when
+  // the chain reaches it, else as holding no save.
+  std::size_t read = 0;
   ChainCursor cursor;
-  if (!ChainBegin(card, kDirectoryBlock, cursor)) return;
-  std::uint8_t block = kDirectoryBlock;
-  // One buffer for the whole walk: a block that cannot be read (its result is ignored, as the
-  // load judges the link afterwards) leaves what the buffer held.
-  Block entries{};
-  for (int k = 0; k < kDirectoryBlocks; ++k) {
-    if (StopRequested(card)) return;  // the load sees it and lists nothing
-    ReadBlock(card, block, entries);
-    ReverseGroups(entries);
-    for (int j = 0; j < kEntriesPerBlock; ++j) {
-      SaveRecord& record = card.records[kEntriesPerBlock * k + j];
-      record = SaveRecord{};
-      std::copy_n(entries.begin() + kDirEntrySize * j, kDirEntrySize, record.entry.begin());
-      BuildSaveRecord(card, record);
+  if (ChainBegin(card, kDirectoryBlock, cursor)) {
+    std::uint8_t block = kDirectoryBlock;
+    // One buffer for the whole walk: a block that cannot be read (its result is ignored, as
+    // the load judges the link afterwards) leaves what the buffer held.
+    Block entries{};
+    for (int k = 0; k < kDirectoryBlocks; ++k) {
+      if (StopRequested(card)) break;  // the load sees it and lists nothing
+      ReadBlock(card, block, entries);
+      ReverseGroups(entries);
+      for (int j = 0; j < kEntriesPerBlock; ++j) {
+        SaveRecord& record = card.records[read++];
+        record = SaveRecord{};
+        std::copy_n(entries.begin() + kDirEntrySize * j, kDirEntrySize, record.entry.begin());
+        BuildSaveRecord(card, record);
+      }
+      if (!ChainNext(card, cursor, block)) break;
     }
-    if (!ChainNext(card, cursor, block)) break;
   }
+  std::fill(card.records.begin() + static_cast<std::ptrdiff_t>(read), card.records.end(),
+            SaveRecord{});
 }
 
 bool WriteDirectory(CardImage& card) {
@@ -228,10 +234,10 @@ bool IsGameEntry(const DirEntry& entry) {
 }
 
 std::string PrintableName(const std::string& name) {
-  std::string text;
-  for (char c : name) {
-    auto byte = static_cast<unsigned char>(c);
-    text += byte >= 0x20 && byte < 0x7F ? c : '.';
+  std::string text = name;
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte >= 0x7F) c = '.';
   }
   return text;
 }
@@ -279,6 +285,7 @@ LoadResult LoadCard(CardImage& card) {
   if (StopRequested(card)) {
     // Asked to stop between blocks: nothing was written, and nothing half-read is listed.
     ClearModel(card);
+    card.records.fill(SaveRecord{});
     AcknowledgeStop(card, CancelOutcome::kNothingWritten);
     result = LoadResult::kFailed;
   } else if (result == LoadResult::kLoaded) {
@@ -287,6 +294,8 @@ LoadResult LoadCard(CardImage& card) {
     } else {
       UpdateListing(card);
     }
+  } else {
+    card.records.fill(SaveRecord{});
   }
   ReportProgress(card, 0, 0);
   return result;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "card/block_io.h"
 #include "card/card_fixture.h"
@@ -84,6 +85,60 @@ TEST(CheckCard, FindsEachKindOfDamage) {
   CardBuilder root;
   root.Logical(255)[0x48] = 2;
   EXPECT_TRUE(Mentions(Check(root), "root: FAT size is 2, expected 1"));
+}
+
+// The list of problems and the first reason writes are unsafe are the full findings seen
+// through a filter (notes left out; the first unsafe finding): the same texts in the same order,
+// and a save's findings all name it the same way.
+TEST(CheckCard, ProblemsAndTheUnsafeReasonAreTheFindingsFiltered) {
+  CardBuilder problems_only;
+  problems_only.AddSave(0, "ODD", {199, 198});
+  problems_only.Entry(0)[0x00] = 0x00;  // a type no card may hold
+  problems_only.SetFat(150, 0xFFFA);    // lost
+  for (int block = 200; block <= 240; ++block) problems_only.SetFat(block, 0x0000);  // note
+
+  CardBuilder unsafe = problems_only;
+  unsafe.AddSave(1, "LOOP\x01", {197, 196});
+  unsafe.Entry(1)[0x00] = 0x00;
+  unsafe.AddSave(2, "CROSS", {195, 197});  // cross-linked with save 1
+  unsafe.SetFat(197, 196);
+  unsafe.SetFat(196, 197);     // save 1 loops back
+  unsafe.SetFat(245, 0xFFFC);  // directory block marked free
+
+  test::TempDir dir;
+  for (const CardBuilder* builder : {&problems_only, &unsafe}) {
+    CardImage card;
+    test::OpenBuilt(card, *builder, dir);
+    ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
+    const std::vector<CardFinding> all = InspectCard(card);
+    std::vector<std::string> problems;
+    std::optional<std::string> first_unsafe;
+    for (const CardFinding& finding : all) {
+      if (finding.kind != CardFinding::Kind::kNote) problems.push_back(finding.text);
+      if (finding.kind == CardFinding::Kind::kUnsafe && !first_unsafe) first_unsafe = finding.text;
+    }
+    EXPECT_EQ(CheckCard(card), problems);
+    EXPECT_EQ(UnsafeStructure(card), first_unsafe);
+    EXPECT_EQ(problems.size() + 1, all.size());  // one note
+    CloseImageFile(card);
+  }
+
+  CardImage card;
+  test::OpenBuilt(card, unsafe, dir);
+  ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
+  const std::vector<std::string> problems = CheckCard(card);
+  EXPECT_EQ(UnsafeStructure(card), "FAT: directory block 245 is marked free");
+  int loop_findings = 0;
+  for (const std::string& problem : problems) {
+    if (problem.rfind("save 1 (", 0) == 0) {
+      EXPECT_EQ(problem.rfind("save 1 (LOOP.", 0), 0u) << problem;
+      ++loop_findings;
+    }
+  }
+  EXPECT_EQ(loop_findings, 2);  // its type and its loop
+  EXPECT_TRUE(Mentions(problems, "save 2 (CROSS") &&
+              Mentions(problems, "is cross-linked with save 1 (LOOP."));
+  EXPECT_TRUE(Mentions(problems, "save 0 (ODD"));
 }
 
 // Some tools format the blocks between the user blocks and the directory as 0x0000; the

@@ -168,14 +168,32 @@ TEST_F(FileSystem, EveryLoadStartsFromAClearedModel) {
   ASSERT_EQ(Load(full), LoadResult::kLoaded);
   ASSERT_EQ(card.listed_count, 2);
 
+  // Cards whose directory reaches none or only some of the records, or that are not formatted:
+  // no record keeps anything of the card loaded before.
   CardBuilder no_directory;
   no_directory.SetFat(253, 0xFFFC);  // the directory chain cannot begin
-  CloseImageFile(card);
-  test::OpenBuilt(card, no_directory, dir, "second.dcm");
-  ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
-  EXPECT_EQ(card.listed_count, 0);
-  for (const SaveRecord& record : card.records) EXPECT_EQ(record.size, 0);
-  EXPECT_EQ(card.free_blocks, 200);
+  CardBuilder one_directory_block;
+  one_directory_block.SetFat(253, 0xFFFA);  // records 16 and on are not read
+  CardBuilder unformatted(0);
+  const std::pair<const char*, CardBuilder*> cases[] = {
+      {"no directory", &no_directory},
+      {"one directory block", &one_directory_block},
+      {"unformatted", &unformatted}};
+  for (const auto& [what, builder] : cases) {
+    SCOPED_TRACE(what);
+    CloseImageFile(card);
+    ASSERT_EQ(Load(full), LoadResult::kLoaded);
+    ASSERT_FALSE(card.records[30].name.empty());
+    CloseImageFile(card);
+    test::OpenBuilt(card, *builder, dir, "second.dcm");
+    LoadCard(card);
+    EXPECT_EQ(card.listed_count, 0);
+    for (const SaveRecord& record : card.records) {
+      EXPECT_EQ(record.size, 0);
+      EXPECT_TRUE(record.name.empty() && record.description.empty() && record.date.empty());
+    }
+  }
+  EXPECT_EQ(card.free_blocks, 0);  // the unformatted card
 }
 
 TEST_F(FileSystem, LoopingDirectoryChainStopsAfterThirteenBlocks) {
