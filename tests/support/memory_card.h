@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -37,16 +38,17 @@ class MemoryCard {
   // afresh, reusing the buffer and the model: fuzz targets reset one card per input instead of
   // making a new one.
   void Reset(std::span<const std::uint8_t> image) {
+    // Plain memcpy and memset: fuzz targets reset a 128 KiB card for every input.
     const std::size_t kept = std::min(image.size(), bytes_.size());
-    std::copy_n(image.begin(), kept, bytes_.begin());
-    std::fill(bytes_.begin() + static_cast<std::ptrdiff_t>(kept), bytes_.end(), 0x00);
+    if (kept > 0) std::memcpy(bytes_.data(), image.data(), kept);
+    std::memset(bytes_.data() + kept, 0x00, bytes_.size() - kept);
   }
 
   // Writes `bytes` into the buffer at `offset`, as far as the card reaches.
   void Overwrite(std::size_t offset, std::span<const std::uint8_t> bytes) {
     if (offset >= bytes_.size()) return;
     const std::size_t count = std::min(bytes.size(), bytes_.size() - offset);
-    std::copy_n(bytes.begin(), count, bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
+    if (count > 0) std::memcpy(bytes_.data() + offset, bytes.data(), count);
   }
 
   CardImage& card() { return card_; }
