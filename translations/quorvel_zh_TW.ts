@@ -400,6 +400,25 @@
     </message>
 </context>
 <context>
+    <name>quorvel::SaveRows</name>
+    <message>
+        <source>單元名稱: %1
+記憶卡說明: %2
+主機說明: %3
+%4 Blocks
+%5   %6</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>遊戲</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>資料</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>quorvel::TDelete_Form</name>
     <message>
         <source>刪除單元...</source>

@@ -12,6 +12,7 @@
 
 #include "gui/object_names.h"
 #include "gui/pane_list_view.h"
+#include "gui/save_rows.h"
 #include "gui/win_colors.h"
 
 namespace quorvel {
@@ -335,6 +336,7 @@ void CardPane::ShowRows(std::uint16_t free_blocks) {
   for (int k = 0; k < card_.listed_count; ++k) {
     const SaveRecord& record = card_.records[card_.list_order[k]];
     auto* item = new QListWidgetItem(QString::number(record.size), list_);
+    DescribeSaveRow(*item, record);
     const std::uint16_t image = record.frame_image_indices[0];
     if (image < images_.size()) item->setIcon(images_[image]);
   }

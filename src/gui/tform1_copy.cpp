@@ -7,6 +7,7 @@
 #include "card/save_texts.h"
 #include "gui/centre_on.h"
 #include "gui/command_texts.h"
+#include "gui/save_rows.h"
 #include "gui/tcopyform.h"
 #include "gui/tdelete_form.h"
 #include "gui/tform1.h"
@@ -82,8 +83,9 @@ void TForm1::FillSaveDialogs(int pane, std::uint8_t slot) {
   CentreOn(*Delete_Form, *this);
   CentreOn(*copyForm, *this);
   const QString stamp = Latin(record.date + "   " + record.time);
-  Save_sel_Form->Label1->setText(QString::fromStdString(ShownDescription(record)));
-  Save_sel_Form->Label3->setText(Latin(record.name) + "   " + stamp);
+  Save_sel_Form->ShowSave(DescriptionLines(QString::fromStdString(ShortDescription(record)),
+                                           QString::fromStdString(LongDescription(record))),
+                          Latin(record.name) + "   " + stamp);
   Delete_Form->Label2->setText(Latin(record.name));
   Delete_Form->Label3->setText(stamp);
   copyForm->Label2->setText(Latin(record.name));

@@ -14,6 +14,10 @@ class TSave_sel_Form : public SaveDialog {
 
   explicit TSave_sel_Form(QWidget* parent = nullptr);
 
+  // Shows a save's description (one line per line of `description`) and its name and stamp
+  // whole: the dialog grows to fit them and the buttons move below them.
+  void ShowSave(const QString& description, const QString& name_and_stamp);
+
   QLabel* Label2;  // heading
   QLabel* Label1;  // the save's description
   QLabel* Label3;  // name, date and time

@@ -52,6 +52,30 @@ TEST_F(PanesTest, SelectingOneSaveInSlotTwoShowsIt) {
   EXPECT_EQ(form().SelectedImage, nullptr);
 }
 
+TEST_F(PanesTest, EveryIconHasATooltipWithTheSavesTexts) {
+  const std::string both = std::string("CARD TEXT") + std::string(7, ' ') + "Console menu text";
+  StartLoaded(CardBuilder().Add({.name = "FIRST", .blocks = 2, .icons = 1, .description = both}),
+              CardBuilder().Add({.name = "GAME",
+                                 .blocks = 5,
+                                 .icons = 1,
+                                 .game = true,
+                                 .stamp = {0x20, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06}}),
+              CardBuilder().Add({.name = "IMAGED", .blocks = 3, .icons = 2}));
+  EXPECT_EQ(Text(form().Card1ListView->item(0)->toolTip()),
+            "單元名稱: FIRST\n記憶卡說明: CARD TEXT\n主機說明: Console menu text\n2 Blocks\n"
+            "1999/10/27   04:54:52");
+  EXPECT_EQ(Text(form().Card2ListView->item(0)->toolTip()),
+            "單元名稱: GAME\n記憶卡說明: Test save GAME\n主機說明: \n5 Blocks\n"
+            "2001/02/03   04:05:06");
+  EXPECT_EQ(Text(form().FileListView->item(0)->toolTip()),
+            "單元名稱: IMAGED\n記憶卡說明: Test save IMAGED\n主機說明: \n3 Blocks\n"
+            "1999/10/27   04:54:52");
+  // The animation changes the pictures, not the tooltips.
+  Fire(form().Timer1);
+  Fire(form().Timer1);
+  EXPECT_EQ(Text(form().FileListView->item(0)->toolTip()).substr(0, 20), "單元名稱: IMAGED");
+}
+
 TEST_F(PanesTest, SlotOneNameText) {
   StartTwoSlot(CardBuilder().Add({.name = "ABCDEFGHIJKL", .icons = 1}), std::nullopt);
   form().Refresh_Slot1Click();

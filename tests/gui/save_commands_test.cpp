@@ -150,6 +150,46 @@ TEST_F(SaveCommandsTest, DoubleClickWithTwoRowsInSlotOneDoesNothing) {
   EXPECT_FALSE(copy_->BitBtn2->isEnabled()) << "no image open";
 }
 
+TEST_F(SaveCommandsTest, TheSelectedSaveDialogShowsTheWholeDescription) {
+  // Both description fields full to their last byte, without a blank to break them at.
+  const std::string card_text = "ABCDEFGHIJKLMNOP";
+  const std::string menu_text = std::string(31, 'W') + "Z";
+  StartLoaded(CardBuilder().Add({.name = "LONG", .icons = 1, .description = card_text + menu_text}),
+              CardBuilder().Add(Data("SHORT")));
+  for (const int pane : {kPaneSlot1, kPaneSlot2}) {
+    Select(pane, {0});
+    DialogScript script({{"Save_sel_Form", "BitBtn3"}});
+    form().PaneDblClick(pane);
+    ASSERT_EQ(script.shown.size(), 1u);
+    const QStringList lines = save_sel_->Label1->text().split('\n');
+    if (pane == kPaneSlot1) {
+      EXPECT_EQ(lines, QStringList(
+                           {QString::fromStdString(card_text), QString::fromStdString(menu_text)}));
+    } else {
+      EXPECT_EQ(lines, QStringList({"Test save SHORT"})) << "an empty menu text takes no line";
+    }
+    // Every line and the name and stamp fit their labels, the labels fit the dialog, and the
+    // buttons stand below the texts.
+    const QFontMetrics metrics = save_sel_->Label1->fontMetrics();
+    for (const QString& line : lines) {
+      EXPECT_LE(metrics.horizontalAdvance(line), save_sel_->Label1->width()) << Text(line);
+    }
+    EXPECT_GE(save_sel_->Label1->height(), metrics.height() * lines.size());
+    EXPECT_LE(save_sel_->Label3->fontMetrics().horizontalAdvance(save_sel_->Label3->text()),
+              save_sel_->Label3->width());
+    EXPECT_GE(save_sel_->Label3->y(), save_sel_->Label1->geometry().bottom());
+    for (QWidget* widget :
+         {static_cast<QWidget*>(save_sel_->Label1), static_cast<QWidget*>(save_sel_->Label3)}) {
+      EXPECT_TRUE(save_sel_->rect().contains(widget->geometry())) << Text(widget->objectName());
+    }
+    for (QPushButton* button : {save_sel_->BitBtn1, save_sel_->BitBtn2, save_sel_->BitBtn3,
+                                save_sel_->BitBtn4, save_sel_->BitBtn5}) {
+      EXPECT_GT(button->y(), save_sel_->Label3->geometry().bottom());
+      EXPECT_TRUE(save_sel_->rect().contains(button->geometry())) << Text(button->objectName());
+    }
+  }
+}
+
 TEST_F(SaveCommandsTest, EnterActsAsDoubleClickAndTimer3WaitsForTheDialogs) {
   StartLoaded(CardBuilder().Add(Data("AAA")), CardBuilder());
   ASSERT_TRUE(form().Timer3->isActive());
