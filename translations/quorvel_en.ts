@@ -423,6 +423,37 @@ Console description: %3
     </message>
 </context>
 <context>
+    <name>quorvel::SaveRowsModel</name>
+    <message>
+        <source>單元名稱</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>記憶卡說明</source>
+        <translation>VMU description</translation>
+    </message>
+    <message>
+        <source>主機說明</source>
+        <translation>Console description</translation>
+    </message>
+    <message>
+        <source>類型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Blocks</source>
+        <translation>Blocks</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>時間</source>
+        <translation>Time</translation>
+    </message>
+</context>
+<context>
     <name>quorvel::TDelete_Form</name>
     <message>
         <source>刪除單元...</source>
@@ -834,6 +865,10 @@ Console description: %3
     <message>
         <source> 資料傳送中, 請等候完成或按取消. </source>
         <translation>Data is being transferred: wait for it to finish, or press Cancel.</translation>
+    </message>
+    <message>
+        <source>詳細資料</source>
+        <translation>Details</translation>
     </message>
 </context>
 <context>

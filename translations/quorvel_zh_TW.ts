@@ -419,6 +419,37 @@
     </message>
 </context>
 <context>
+    <name>quorvel::SaveRowsModel</name>
+    <message>
+        <source>單元名稱</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記憶卡說明</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>主機說明</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>類型</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Blocks</source>
+        <translation>Blocks</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>時間</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>quorvel::TDelete_Form</name>
     <message>
         <source>刪除單元...</source>
@@ -829,6 +860,10 @@
     </message>
     <message>
         <source> 資料傳送中, 請等候完成或按取消. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>詳細資料</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

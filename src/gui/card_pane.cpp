@@ -12,6 +12,7 @@
 
 #include "gui/object_names.h"
 #include "gui/pane_list_view.h"
+#include "gui/save_details_view.h"
 #include "gui/save_rows.h"
 #include "gui/win_colors.h"
 
@@ -64,10 +65,12 @@ struct PaneSetup {
   const char* delete_selected;
   const char* undo;
   const char* history;
+  const char* details;  // the details view in place of the icons
   // Separators: below the head items (slots: after refresh, after load; image: after the file
   // items), after the add items, after save-as, before undo.
   std::array<const char*, 2> head_separators;
   std::array<const char*, 3> separators;
+  const char* details_separator;
 };
 
 const PaneSetup kSetups[3] = {
@@ -97,8 +100,10 @@ const PaneSetup kSetups[3] = {
         .delete_selected = "SLOT1DELSEL1",
         .undo = "UndoSlot1",
         .history = "HistorySlot1",
+        .details = "DetailsSlot1",
         .head_separators = {"N9", "N6"},
         .separators = {"N8", "N1", "N12"},
+        .details_separator = "N15",
     },
     {
         .container = "Panel8",
@@ -126,8 +131,10 @@ const PaneSetup kSetups[3] = {
         .delete_selected = "Slot2DelSel1",
         .undo = "UndoSlot2",
         .history = "HistorySlot2",
+        .details = "DetailsSlot2",
         .head_separators = {"N2", "N5"},
         .separators = {"N7", "N10", "N13"},
+        .details_separator = "N16",
     },
     {
         .container = "FilePane",
@@ -152,8 +159,10 @@ const PaneSetup kSetups[3] = {
         .delete_selected = "DelSel1",
         .undo = "UndoImage",
         .history = "HistoryImage",
+        .details = "DetailsImage",
         .head_separators = {"N11", nullptr},
         .separators = {"N3", "N4", "N14"},
+        .details_separator = "N17",
     },
 };
 
@@ -240,6 +249,11 @@ void CardPane::BuildList() {
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(list_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { menu_.menu->popup(list_->viewport()->mapToGlobal(at)); });
+  // The details view hands the rest of the user's gestures to the list; its clicks and moves
+  // are the list's.
+  details_ = new SaveDetailsView(list_);
+  connect(details_, &SaveDetailsView::Acted, this, &CardPane::released);
+  connect(details_, &SaveDetailsView::PointerMoved, this, &CardPane::mouseMoved);
 }
 
 void CardPane::BuildSizeBar() {
@@ -297,6 +311,11 @@ void CardPane::BuildMenu(QWidget* window) {
       AddItem(menu, setup.undo, Text(QT_TRANSLATE_NOOP("quorvel::TForm1", "復原上一個動作")));
   menu_.history =
       AddItem(menu, setup.history, Text(QT_TRANSLATE_NOOP("quorvel::TForm1", "記憶卡變更記錄")));
+  AddSeparator(menu, setup.details_separator);
+  menu_.details =
+      AddItem(menu, setup.details, Text(QT_TRANSLATE_NOOP("quorvel::TForm1", "詳細資料")));
+  menu_.details->setCheckable(true);
+  connect(menu_.details, &QAction::toggled, details_, &SaveDetailsView::ShowDetails);
 
   live_items_ = {
       menu_.add_save_file,   menu_.add_card_icon, menu_.save_as, menu_.format->menuAction(),

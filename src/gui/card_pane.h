@@ -22,6 +22,7 @@
 namespace quorvel {
 
 class PaneListView;
+class SaveDetailsView;
 
 // The three panes, in the order every pane loop walks them.
 enum PaneIndex : int { kPaneSlot1 = 0, kPaneSlot2 = 1, kPaneImage = 2 };
@@ -52,6 +53,7 @@ struct PaneMenuItems {
   QAction* delete_selected = nullptr;
   QAction* undo = nullptr;
   QAction* history = nullptr;
+  QAction* details = nullptr;  // checkable: the details view in place of the icons
 };
 
 class CardPane : public QObject {
@@ -67,6 +69,8 @@ class CardPane : public QObject {
   QWidget* container() const { return container_; }
   QLabel* header() const { return header_; }
   PaneListView* list() const { return list_; }
+  // The list's details view, shown in its place while the menu's details item is checked.
+  SaveDetailsView* details() const { return details_; }
   QLabel* size_bar() const { return size_bar_; }
   // The header's speed buttons: a card image file (open it, or write it onto the card) and a
   // single-save file to add.
@@ -128,6 +132,7 @@ class CardPane : public QObject {
   QWidget* container_ = nullptr;
   QLabel* header_ = nullptr;
   PaneListView* list_ = nullptr;
+  SaveDetailsView* details_ = nullptr;
   QWidget* viewport_ = nullptr;  // the list's, where its mouse events arrive
   QLabel* size_bar_ = nullptr;
   QToolButton* dcm_button_ = nullptr;

@@ -78,6 +78,10 @@ void PaneListView::SetFileExport(std::function<QStringList()> write_files) {
 QStringList PaneListView::mimeTypes() const { return {QString::fromLatin1(kMimeType)}; }
 
 QMimeData* PaneListView::mimeData(const QList<QListWidgetItem*>& /*items*/) const {
+  return DragData();
+}
+
+QMimeData* PaneListView::DragData() const {
   // The drop takes the rows selected in the source at that moment, so the format alone says
   // everything to the panes; no copy of the rows travels with it.
   return new SaveDragData(write_files_);
@@ -95,9 +99,13 @@ bool PaneListView::Takes(const QDropEvent& event) const {
          accepts_ && accepts_();
 }
 
-void PaneListView::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+void PaneListView::dragEnterEvent(QDragEnterEvent* event) { DragOver(event); }
 
-void PaneListView::dragMoveEvent(QDragMoveEvent* event) {
+void PaneListView::dragMoveEvent(QDragMoveEvent* event) { DragOver(event); }
+
+void PaneListView::dropEvent(QDropEvent* event) { Drop(event); }
+
+void PaneListView::DragOver(QDragMoveEvent* event) const {
   if (!Takes(*event)) {
     event->ignore();
     return;
@@ -106,7 +114,7 @@ void PaneListView::dragMoveEvent(QDragMoveEvent* event) {
   event->accept();
 }
 
-void PaneListView::dropEvent(QDropEvent* event) {
+void PaneListView::Drop(QDropEvent* event) {
   if (!Takes(*event) || (!dropped_ && DroppedFiles(*event).isEmpty())) {
     event->ignore();
     return;

@@ -27,6 +27,12 @@ class PaneListView : public QListWidget {
   // once per drag; drops onto the panes never ask.
   void SetFileExport(std::function<QStringList()> write_files);
 
+  // The drag data and the drop rules above, for another view of the same pane's rows (the
+  // details view), so that its drags and drops are exactly this list's.
+  QMimeData* DragData() const;
+  void DragOver(QDragMoveEvent* event) const;
+  void Drop(QDropEvent* event);
+
  protected:
   QStringList mimeTypes() const override;
   // The data of a drag from this list: the program's own format and, with a file export, the
