@@ -25,6 +25,20 @@ sleep "${QUORVEL_SCREENSHOT_WAIT:-6}"
 window=$(DISPLAY="$display" xdotool search --name '^Quorvel$' | head -n 1)
 DISPLAY="$display" xdotool mousemove --window "$window" 264 62 click 1
 sleep 1
+# With QUORVEL_SCREENSHOT_DETAILS=1: a wider window, both slot panes in the details view (the
+# last item of each pane's menu).
+if [ "${QUORVEL_SCREENSHOT_DETAILS:-0}" = 1 ]; then
+  DISPLAY="$display" xdotool windowmove "$window" 0 0 windowsize "$window" 1000 561
+  sleep 1
+  for x in 300 700; do
+    DISPLAY="$display" xdotool mousemove --window "$window" "$x" 200 click 3
+    sleep 0.5
+    DISPLAY="$display" xdotool key Up Return
+    sleep 0.5
+  done
+  DISPLAY="$display" xdotool mousemove --window "$window" 300 62 click 1
+  sleep 1
+fi
 mkdir -p "$(dirname "$out")"
 DISPLAY="$display" import -window root png:- | convert png:- -trim +repage "$out"
 echo "wrote $out"
