@@ -58,9 +58,9 @@ std::vector<Bytes> core_textsFuzzSeeds() {
   std::vector<Bytes> seeds;
   const auto texts = CoreTexts();
   for (std::size_t k = 0; k < texts.size(); ++k) {
-    for (std::string_view values : {std::string_view("A.DCI"), std::string_view("12\0003", 4),
-                                    std::string_view("%1\000%2", 5),
-                                    std::string_view(" \000 \000 ", 5)}) {
+    for (std::string_view values :
+         {std::string_view("A.DCI"), std::string_view("12\0003", 4),
+          std::string_view("%1\000%2", 5), std::string_view(" \000 \000 ", 5)}) {
       Bytes seed{static_cast<std::uint8_t>(k)};
       seed.insert(seed.end(), values.begin(), values.end());
       seeds.push_back(std::move(seed));
