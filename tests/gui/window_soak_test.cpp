@@ -498,10 +498,11 @@ TEST_F(WindowSoak, ARandomUserBreaksNoInvariantOnTwoSlots) {
 }
 
 TEST_F(WindowSoak, ARandomUserBreaksNoInvariantOnAPagedCard) {
-  // Runs only as the long run for now: after a backup of a paged card the window sends the
-  // two-slot unit's commands (card presence, slot access) to the paged unit.
+  // Runs only as the long run for now: a detection that a link fault breaks leaves the link
+  // in two-slot mode, and the window then sends the two-slot unit's commands (card presence,
+  // slot access) to the paged unit until a detection succeeds.
   if (std::getenv("QUORVEL_WINDOW_SOAK_ACTIONS") == nullptr) {
-    GTEST_SKIP() << "after a backup of a paged card the window sends two-slot commands";
+    GTEST_SKIP() << "a broken detection leaves the link in two-slot mode on a paged unit";
   }
   const auto seed = static_cast<std::uint32_t>(FromEnvironment("QUORVEL_WINDOW_SOAK_SEED", 1));
   const int actions = static_cast<int>(FromEnvironment("QUORVEL_WINDOW_SOAK_ACTIONS", 200) / 2);
