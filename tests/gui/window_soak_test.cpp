@@ -91,7 +91,7 @@ struct Figures {
   int dialogs_answered = 0;
   int files_chosen = 0;
   int pulls = 0;
-  qint64 slowest_ms = 0;
+  qint64 longest_gap_ms = 0;  // the longest the window thread went without its event loop
   std::vector<std::string> violations;
 };
 
@@ -401,23 +401,35 @@ class WindowSoak : public WindowTest {
     // writes may stop half-way in every action until the card is out.
     const bool torn_allowed = pending_pull_.has_value();
     Losers losers;
-    QElapsedTimer clock;
-    clock.start();
+    // The event loop must keep answering while the action runs (its commands run on the link
+    // worker, its dialogs run loops of their own): a ticking timer measures the longest time
+    // the window thread went without running it, up to a timer posted after the action.
+    QElapsedTimer since_tick;
+    since_tick.start();
+    qint64 longest_gap = 0;
+    QTimer ticker;
+    ticker.setInterval(20);
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longest_gap = std::max(longest_gap, since_tick.restart()); });
+    ticker.start();
     const std::string action = Act(losers);
-    // The event loop must answer: a timer posted now runs within 5 s.
     bool answered = false;
     QTimer::singleShot(0, &form(), [&answered] { answered = true; });
-    while (!answered && clock.elapsed() < 5000) {
+    while (!answered && since_tick.elapsed() < 5000) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-    const qint64 took = clock.elapsed();
+    ticker.stop();
+    longest_gap = std::max(longest_gap, since_tick.elapsed());
     if (pending_pull_ && !unit().HasCard(*pending_pull_)) pending_pull_.reset();
-    figures_.slowest_ms = std::max(figures_.slowest_ms, took);
+    figures_.longest_gap_ms = std::max(figures_.longest_gap_ms, longest_gap);
     ++figures_.actions;
     ++figures_.by_action[action];
     const std::string where = "action " + std::to_string(number) + " (" + action +
                               (action == "menu" ? " " + last_menu_item_ : std::string()) + "): ";
-    if (!answered) figures_.violations.push_back(where + "the window did not answer in 5 s");
+    if (!answered || longest_gap > 5000) {
+      figures_.violations.push_back(where + "the event loop did not run for " +
+                                    std::to_string(longest_gap) + " ms");
+    }
     for (const auto& [name, bytes] : Cards()) {
       const CardContents after = ReadContents(bytes);
       const auto was = before.find(name);
@@ -455,7 +467,7 @@ class WindowSoak : public WindowTest {
     text << "window soak (" << setting << "): " << figures.actions << " actions, "
          << figures.questions << " questions answered, " << figures.dialogs_answered
          << " dialogs answered, " << figures.files_chosen << " files chosen, " << figures.pulls
-         << " cards pulled, slowest action " << figures.slowest_ms << " ms, "
+         << " cards pulled, event loop held at most " << figures.longest_gap_ms << " ms, "
          << figures.violations.size() << " violations\n";
     text << "window soak actions:";
     for (const auto& [name, count] : figures.by_action) text << " " << name << " " << count;
