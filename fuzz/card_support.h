@@ -30,8 +30,8 @@ MemoryCard& ReusedCard(int which);
 // demo cards and the real cards in image order when the shared data is present.
 std::vector<Bytes> SeedCards();
 
-// Seed inputs of the card fuzz targets: the seed cards, plus short inputs that overwrite the
-// top blocks of the empty card with a root block, or with a FAT block followed by a root block.
+// The inputs the card fuzz targets start from: every card of SeedCards, and short inputs that
+// replace the last blocks of an empty card with a root block, or with a FAT block and a root.
 std::vector<Bytes> SeedCardInputs();
 
 // After a single-save file `save_file` was imported (`imported`) or refused on `target`, which

@@ -27,17 +27,10 @@ std::vector<std::string> ValuesOf(Input input) {
   return values;
 }
 
+// `text` filled with `v` as the program fills a matched template: a missing value is empty.
 std::string Fill(std::string_view text, const std::vector<std::string>& v) {
-  switch (v.size()) {
-    case 0:
-      return FillText(text, {});
-    case 1:
-      return FillText(text, {v[0]});
-    case 2:
-      return FillText(text, {v[0], v[1]});
-    default:
-      return FillText(text, {v[0], v[1], v[2]});
-  }
+  const auto at = [&v](std::size_t i) { return i < v.size() ? std::string_view(v[i]) : ""; };
+  return FillText(text, {at(0), at(1), at(2)});
 }
 
 // A text the matcher recognises fills back to itself from what the matcher found.
