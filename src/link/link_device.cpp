@@ -399,7 +399,9 @@ bool LinkDevice::WriteBlockTwoSlot(std::uint8_t slot, std::uint8_t block,
 }
 
 bool LinkDevice::DetectUnitType() {
-  paged_mode_ = false;
+  // Only an answer changes what the link believes the unit is: a detection that a link fault
+  // broke keeps the last known kind, so a paged card is not sent the two-slot unit's commands
+  // (card presence, slot access, block parts) until the next detection gets through.
   std::uint16_t saved = 0;
   // Without the page in use it could not be put back after the test below, and a card left
   // on page 0 would take the writes meant for the page whose directory the window holds.
@@ -418,7 +420,9 @@ bool LinkDevice::DetectUnitType() {
     paged_mode_ = true;
     return true;
   }
-  return page == 0x00FF;
+  if (page != 0x00FF) return false;
+  paged_mode_ = false;
+  return true;
 }
 
 bool LinkDevice::HighestPage(std::uint16_t& highest, std::uint16_t* current) {

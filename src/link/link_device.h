@@ -83,8 +83,9 @@ class LinkDevice {
   bool LinkWriteBlock(std::uint8_t slot, std::uint8_t block,
                       std::span<const std::uint8_t, kBlockSize> data);
 
-  // Unit detection: true when either kind of unit answered; sets PagedMode(). When the page
-  // in use cannot be read first, nothing more is sent and the result is false.
+  // Unit detection: true when either kind of unit answered; sets PagedMode(). A failed
+  // detection leaves PagedMode() as it was. When the page in use cannot be read first,
+  // nothing more is sent and the result is false.
   bool DetectUnitType();
   // The highest page of a paged card (the page register clamps SetPage(255)); the page in use
   // is put back and, when `current` is given, stored there. False when a command failed;

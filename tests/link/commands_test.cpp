@@ -280,7 +280,43 @@ TEST_F(PagedTest, DetectionRejectsAnyOtherPageValue) {
   flip.bit = 0;
   FaultAhead(3, flip);  // GetPage, SetPage(0), GetPage
   EXPECT_FALSE(device_->DetectUnitType());
+  EXPECT_TRUE(device_->PagedMode()) << "the kind last found stands";
+  UsePagedCard(4);  // a link that never found a unit
+  FaultAhead(3, flip);
+  EXPECT_FALSE(device_->DetectUnitType());
   EXPECT_FALSE(device_->PagedMode());
+}
+
+TEST_F(PagedTest, ADetectionBrokenByALinkFaultKeepsTheKindOfUnitFound) {
+  // Every transaction of the detection (GetPage, SetPage(0), GetPage, SetPage back) broken
+  // in every way: the link must go on talking to the paged card as a paged card, never with
+  // the two-slot unit's commands, which the card refuses.
+  const Fault faults[] = {OfKind(FaultKind::kNoAnswer), OfKind(FaultKind::kWrongSync),
+                          WrongChecksum(0x80)};
+  for (std::uint64_t ahead = 1; ahead <= 3; ++ahead) {
+    for (const Fault& fault : faults) {
+      ASSERT_TRUE(device_->DetectUnitType());
+      ASSERT_TRUE(device_->PagedMode());
+      FaultAhead(ahead, fault);
+      EXPECT_FALSE(device_->DetectUnitType()) << "transaction " << ahead;
+      EXPECT_TRUE(device_->PagedMode()) << "transaction " << ahead;
+      Buffer buffer{};
+      EXPECT_TRUE(device_->LinkReadBlock(0, 5, buffer)) << "transaction " << ahead;
+      EXPECT_EQ(Bytes(buffer), Block(0, 5));
+    }
+  }
+  // The fixture's end checks that the card saw no command it does not know.
+  EXPECT_EQ(Count("ReadMemory"), 9u);
+}
+
+TEST_F(TwoSlotTest, ADetectionBrokenByALinkFaultKeepsTheTwoSlotUnit) {
+  ASSERT_TRUE(device_->DetectUnitType());
+  FaultAhead(2, OfKind(FaultKind::kNoAnswer));  // SetPage(0)
+  EXPECT_FALSE(device_->DetectUnitType());
+  EXPECT_FALSE(device_->PagedMode());
+  Buffer buffer{};
+  ASSERT_TRUE(device_->LinkReadBlock(1, 200, buffer));
+  EXPECT_EQ(Bytes(buffer), Block(1, 200));
 }
 
 TEST_F(PagedTest, APageThatCannotBeReadIsNeverChangedAndALostPageIsReported) {
