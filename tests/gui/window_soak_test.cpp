@@ -387,8 +387,9 @@ class WindowSoak : public WindowTest {
       return "card pulled";
     }
     // Pulled while the next commands run: their writes may stop half-way.
-    unit().RemoveCardAfter(slot, 1 + Below(400));
-    pending_pull_ = slot;
+    const std::uint64_t after = 1 + Below(400);
+    unit().RemoveCardAfter(slot, after);
+    pending_pulls_.insert(unit().Transactions() + after);
     return "card pulled during the next action";
   }
 
@@ -398,8 +399,9 @@ class WindowSoak : public WindowTest {
     std::map<std::string, CardContents> before;
     for (const auto& [name, bytes] : before_bytes) before[name] = ReadContents(bytes);
     // The pull waits for its number of link transactions, which the next action may not make:
-    // writes may stop half-way in every action until the card is out.
-    const bool torn_allowed = pending_pull_.has_value();
+    // writes may stop half-way in every action until that transaction has come, even when the
+    // card was taken out and put back by other actions meanwhile.
+    const bool torn_allowed = !pending_pulls_.empty();
     Losers losers;
     // The event loop must keep answering while the action runs (its commands run on the link
     // worker, its dialogs run loops of their own): a ticking timer measures the longest time
@@ -412,6 +414,7 @@ class WindowSoak : public WindowTest {
     QObject::connect(&ticker, &QTimer::timeout,
                      [&] { longest_gap = std::max(longest_gap, since_tick.restart()); });
     ticker.start();
+    const std::uint64_t transactions_before = unit().Transactions();
     const std::string action = Act(losers);
     bool answered = false;
     QTimer::singleShot(0, &form(), [&answered] { answered = true; });
@@ -420,12 +423,20 @@ class WindowSoak : public WindowTest {
     }
     ticker.stop();
     longest_gap = std::max(longest_gap, since_tick.elapsed());
-    if (pending_pull_ && !unit().HasCard(*pending_pull_)) pending_pull_.reset();
+    std::erase_if(pending_pulls_, [this](std::uint64_t at) { return at <= unit().Transactions(); });
     figures_.longest_gap_ms = std::max(figures_.longest_gap_ms, longest_gap);
     ++figures_.actions;
     ++figures_.by_action[action];
     const std::string where = "action " + std::to_string(number) + " (" + action +
                               (action == "menu" ? " " + last_menu_item_ : std::string()) + "): ";
+    if (trace_) {
+      std::cout << "action " << number << " " << action
+                << (action == "menu" ? " " + last_menu_item_ : std::string()) << ": transactions "
+                << unit().Transactions() - transactions_before << ", unit page " << unit().Page()
+                << ", shown page " << form().ShownPage << ", paged mode "
+                << form().Link().PagedMode() << ", card " << (unit().HasCard(0) ? "in" : "out")
+                << (torn_allowed ? ", pull pending" : "") << "\n";
+    }
     if (!answered || longest_gap > 5000) {
       figures_.violations.push_back(where + "the event loop did not run for " +
                                     std::to_string(longest_gap) + " ms");
@@ -481,7 +492,9 @@ class WindowSoak : public WindowTest {
   static constexpr int kPages = 4;
   std::mt19937 random_;
   bool paged_ = false;
-  std::optional<std::size_t> pending_pull_;  // the slot whose card a coming transaction pulls
+  // QUORVEL_WINDOW_SOAK_TRACE=1: one line per action (what it was, the link's work, the page).
+  bool trace_ = FromEnvironment("QUORVEL_WINDOW_SOAK_TRACE", 0) != 0;
+  std::multiset<std::uint64_t> pending_pulls_;  // the transactions that pull a card out
   std::string last_menu_item_;
   std::size_t reported_unit_violations_ = 0;
   fs::path cards_;
