@@ -134,6 +134,9 @@ void TForm1::SpinEdit1Change() {
     SpinEdit1->setValue(page);
     CurrentPage = page;
     Set16MBtn->setVisible(HighestPage > 14);
+    // The pane holds another page's directory and FAT now: written to this page they would
+    // replace its saves, so it must be read again before any command writes to it.
+    if (page != ShownPage) Slot1Loaded = false;
   } else {
     env_.messages->Inform(tr(" 連接錯誤,請檢查程式的速度值,電源和連接器. ").toStdString());
     Label5->setText(tr("  -沒硬體連接-"));

@@ -1,10 +1,12 @@
 // The panes after a refresh: the selected-save panel, multiple-selection totals, greying of
 // a pane whose refresh failed, the disassembly button and the header sizes.
 #include <QApplication>
+#include <QKeyEvent>
 
 #include "card/block_io.h"
 #include "gui/win_colors.h"
 #include "gui/window_fixture.h"
+#include "support/card_files.h"
 
 namespace quorvel::test {
 namespace {
@@ -196,6 +198,48 @@ TEST_F(PanesTest, PagePanelSlidesAndAChangedPageIsReadWhenItLeaves) {
   EXPECT_EQ(form().ShownPage, 2) << "the pane was read again for the new page";
   EXPECT_EQ(Text(form().MILFlashLabel1->text()), " 轉頁: 2");
   EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(PanesTest, APageChangedUnderThePaneTakesNoCommandUntilItIsRead) {
+  // Page 0 holds ALPHA, pages 1 to 3 hold BRAVO.
+  const std::vector<std::uint8_t> first =
+      CardBuilder().Add({.name = "ALPHA", .blocks = 3, .icons = 1}).LinkBytes();
+  const std::vector<std::uint8_t> other =
+      CardBuilder().Add({.name = "BRAVO", .blocks = 2, .icons = 1}).LinkBytes();
+  std::vector<std::uint8_t> pages = first;
+  for (int page = 1; page < 4; ++page) pages.insert(pages.end(), other.begin(), other.end());
+  const std::filesystem::path path = root_ / "paged.bin";
+  testing::WriteFile(path, pages);
+  std::string error;
+  std::unique_ptr<VirtualUnit> unit = VirtualUnit::Paged(path, error);
+  ASSERT_TRUE(unit) << error;
+  Start(std::move(unit));
+  Detect();
+  form().Refresh_Slot1Click();
+  ASSERT_EQ(form().ShownPage, 0);
+  ASSERT_EQ(form().Slot1Card.listed_count, 1);
+
+  // The user steps to page 1 and, before the pane is read again, deletes the save it shows
+  // and formats the card: page 0's directory and FAT must not be written over page 1.
+  form().SpinEdit1->setValue(1);
+  ASSERT_EQ(unit_->Page(), 1);
+  messages_.yes = true;
+  Select(kPaneSlot1, {0});
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+  QApplication::sendEvent(form().ListView(kPaneSlot1), &press);
+  form().FormatPane(kPaneSlot1, 241);
+  EXPECT_TRUE(testing::ReadFile(path) == pages) << "no page was written";
+
+  // Stepping back to the page the pane shows does not make it usable either: only a read does.
+  form().SpinEdit1->setValue(0);
+  form().FormatPane(kPaneSlot1, 241);
+  EXPECT_TRUE(testing::ReadFile(path) == pages);
+  form().Refresh_Slot1Click();
+  form().FormatPane(kPaneSlot1, 241);
+  const std::vector<std::uint8_t> after = testing::ReadFile(path);
+  EXPECT_FALSE(std::equal(first.begin(), first.end(), after.begin())) << "page 0 formatted";
+  EXPECT_TRUE(std::equal(pages.begin() + static_cast<std::ptrdiff_t>(first.size()), pages.end(),
+                         after.begin() + static_cast<std::ptrdiff_t>(first.size())));
 }
 
 TEST_F(PanesTest, HeaderFontFollowsThePaneWidth) {
