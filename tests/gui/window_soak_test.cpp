@@ -242,17 +242,23 @@ class WindowSoak : public WindowTest {
   }
 
   // The cards the action may take saves from: a delete, a format, a card written from an
-  // image, a save replaced, a move; "*" for all of them.
+  // image, a save replaced, a move.
   using Losers = std::set<std::string>;
 
+  // On a paged card only the page the card is on can lose saves: the pane's commands write
+  // there.
   std::string PaneCards(int pane) {
     if (pane == kPaneImage) return "*image";
-    return paged_ ? "*pages" : (pane == kPaneSlot1 ? "slot 1" : "slot 2");
+    if (paged_) return "page " + std::to_string(unit().Page());
+    return pane == kPaneSlot1 ? "slot 1" : "slot 2";
+  }
+
+  void AllPanes(Losers& losers) {
+    for (int pane : {kPaneSlot1, kPaneSlot2, kPaneImage}) losers.insert(PaneCards(pane));
   }
 
   bool MayLose(const Losers& losers, const std::string& card) {
-    if (losers.contains("*") || losers.contains(card)) return true;
-    if (losers.contains("*pages") && card.starts_with("page ")) return true;
+    if (losers.contains(card)) return true;
     // The image pane's card, or a card image file a command writes over.
     return losers.contains("*image") && !card.starts_with("page ") && !card.starts_with("slot ");
   }
@@ -284,7 +290,7 @@ class WindowSoak : public WindowTest {
       SelectRandomRows(pane);
       form().PaneClick(pane);
       form().PaneDblClick(pane);
-      losers.insert("*");  // the selected-save dialog copies (replaces) and deletes
+      AllPanes(losers);  // the selected-save dialog copies (replaces) and deletes
       return "double-click";
     }
     if (roll < 36) {
@@ -296,7 +302,7 @@ class WindowSoak : public WindowTest {
                       key == Qt::Key_A ? Qt::ControlModifier : Qt::NoModifier);
       QApplication::sendEvent(List(pane), &press);
       if (key == Qt::Key_Delete) losers.insert(PaneCards(pane));
-      if (key == Qt::Key_Return) losers.insert("*");
+      if (key == Qt::Key_Return) AllPanes(losers);
       return "key";
     }
     if (roll < 52) {
@@ -342,13 +348,17 @@ class WindowSoak : public WindowTest {
       QAbstractButton* button = buttons[Below(static_cast<std::uint32_t>(buttons.size()))];
       // Only what the user can see can be clicked (the 16M page button is hidden on most units).
       if (button == nullptr || !button->isVisible() || !button->isEnabled()) return "button";
-      losers.insert("*");  // the hex editor and the code window write their save back
+      AllPanes(losers);  // the hex editor and the code window write their save back
       button->click();
       return "button";
     }
     if (roll < 88) {
       if (paged_) {
+        // The page selector slides in under the mouse; the pane is read again for a new page
+        // when the mouse leaves it, which the user may not do before the next action.
+        form().PagePanelIn();
         form().SpinEdit1->setValue(static_cast<int>(Below(kPages)));
+        if (Below(2) == 0) form().PagePanelOut();
         return "page";
       }
       Fire(Below(2) == 0 ? form().Timer3 : form().Timer1);
