@@ -49,9 +49,13 @@ bool FormatCard(CardImage& card, std::uint8_t user_blocks) {
   std::copy(kRootTemplate.begin(), kRootTemplate.end(), card.root.begin());
   card.root[kRootUserBlocks] = user_blocks;
 
+  // The directory is emptied first and the FAT written once, whole: a FAT block emptied
+  // before the new FAT is written would leave a card taken out in between with no chain for
+  // its root, FAT and directory. Stopped anywhere, the card holds either its old FAT (with
+  // the blocks of the emptied entries in use by no save) or the new one.
   bool ok = true;
   const Block zero{};
-  for (int block = kLastDirectoryBlock; block <= kFatBlock; ++block) {
+  for (int block = kLastDirectoryBlock; block <= kDirectoryBlock; ++block) {
     ok = WriteBlock(card, static_cast<std::uint8_t>(block), zero) && ok;
     ReportProgress(card, block - kLastDirectoryBlock + 1, kWrites);
   }

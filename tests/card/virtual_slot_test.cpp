@@ -174,5 +174,26 @@ TEST_F(VirtualSlots, CopyDeleteAndFormatOnSlotsStayConsistent) {
   EXPECT_TRUE(messages.informed.empty());
 }
 
+TEST_F(VirtualSlots, AFormatStoppedByAPulledCardLeavesNoBrokenChain) {
+  // The card goes out after every few transactions of the format: 15 block writes of 11.
+  for (std::uint64_t after = 1; after <= 165; after += 4) {
+    Start(CardWithIcons(), CardBuilder(200));
+    ASSERT_EQ(LoadCard(slot1), LoadResult::kLoaded);
+    unit->RemoveCardAfter(0, after);
+    FormatCard(slot1, 241);
+    std::string error;
+    if (!unit->HasCard(0)) {
+      ASSERT_TRUE(unit->InsertCardAfter(0, dir / "slot1.dcm", 0, error)) << error;
+    }
+    ASSERT_EQ(LoadCard(slot1), LoadResult::kLoaded) << "pulled after " << after;
+    // What a format cut short may leave: blocks of emptied entries that no save lists.
+    for (const std::string& problem : CheckCard(slot1)) {
+      EXPECT_NE(problem.find("belongs to no save"), std::string::npos)
+          << "pulled after " << after << ": " << problem;
+    }
+    unit.reset();
+  }
+}
+
 }  // namespace
 }  // namespace quorvel
