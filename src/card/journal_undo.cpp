@@ -83,6 +83,9 @@ UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::ui
   CardKey expected_after = key;
   std::map<std::uint8_t, Expected> expected;
   std::map<std::uint8_t, const Block*> old_data;
+  // The blocks in the order they are written back: the newest command's last block first,
+  // so that the commands are unwound step by step in the reverse of the order they wrote.
+  std::vector<std::uint8_t> write_order;
   CommandScale scale = CommandScale::kSaves;
   std::set<std::string> saves;
   for (auto it = entries.end(); it != first;) {
@@ -109,6 +112,11 @@ UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::ui
         }
       }
       old_data[block.block] = &block.old_data;  // the oldest command's old contents win
+    }
+    for (auto block = entry.blocks.rbegin(); block != entry.blocks.rend(); ++block) {
+      if (std::find(write_order.begin(), write_order.end(), block->block) == write_order.end()) {
+        write_order.push_back(block->block);
+      }
     }
   }
 
@@ -137,9 +145,11 @@ UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::ui
     result.outcome = Outcome::kJournalFailed;
     return result;
   }
-  // Ascending block order: saves' blocks first, then directory, FAT and the root last.
-  for (const auto& [block, data] : old_data) {
-    if (!WriteBlock(card, block, *data)) {
+  // A command writes its saves' blocks, then the FAT, then the directory (or, deleting, the
+  // directory before the FAT): written back in the reverse order, a card pulled half-way holds
+  // at worst blocks in use by no save, never an entry whose chain is already free.
+  for (const std::uint8_t block : write_order) {
+    if (!WriteBlock(card, block, *old_data[block])) {
       scope.Failed();
       result.outcome = Outcome::kWriteFailed;
       return result;

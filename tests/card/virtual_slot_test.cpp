@@ -9,7 +9,9 @@
 #include "card/card_check.h"
 #include "card/card_fixture.h"
 #include "card/file_system.h"
+#include "card/journal.h"
 #include "card/link_slots.h"
+#include "card/save_commands.h"
 #include "card/save_transfer.h"
 #include "host/reports.h"
 #include "link/link_device.h"
@@ -192,6 +194,49 @@ TEST_F(VirtualSlots, AFormatStoppedByAPulledCardLeavesNoBrokenChain) {
           << "pulled after " << after << ": " << problem;
     }
     unit.reset();
+  }
+}
+
+TEST_F(VirtualSlots, AnUndoStoppedByAPulledCardLeavesNoEntryWithoutItsChain) {
+  // A delete and a copy on slot 2, each undone with the card going out during the undo's
+  // writes (the last 200 transactions: before them it reads the blocks and records them).
+  for (const bool undo_delete : {true, false}) {
+    std::uint64_t undo_transactions = 0;  // measured by a first undo that nothing stops
+    for (std::uint64_t pull = 0; pull <= 200; pull += pull == 0 ? 1 : 11) {
+      Start(CardWithIcons(), CardWithIcons());
+      Journal journal{
+          {.folder = dir / ("journal" + std::to_string(pull) + (undo_delete ? "d" : "c"))}};
+      env.journal = &journal;
+      ASSERT_EQ(LoadCard(slot1), LoadResult::kLoaded);
+      ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
+      ASSERT_TRUE(DeleteSavesCommand(slot2, std::vector<std::size_t>{1}));
+      if (!undo_delete) {
+        ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
+        const StoreResult copied = CopySaveCommand(slot1, 1, slot2, FixedAnswers(false));
+        ASSERT_TRUE(copied.Stored()) << Describe(copied);
+      }
+      ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded);
+      const std::uint64_t start = unit->Transactions();
+      if (pull != 0) unit->RemoveCardAfter(1, undo_transactions - 200 + pull);
+      const UndoResult undone = UndoCommands(slot2, journal);
+      if (pull == 0) {
+        ASSERT_EQ(undone.outcome, UndoResult::Outcome::kDone) << Describe(undone);
+        undo_transactions = unit->Transactions() - start;
+        ASSERT_GT(undo_transactions, 200u);
+      }
+      std::string error;
+      if (!unit->HasCard(1)) {
+        ASSERT_TRUE(unit->InsertCardAfter(1, dir / "slot2.dcm", 0, error)) << error;
+      }
+      ASSERT_EQ(LoadCard(slot2), LoadResult::kLoaded) << "pulled at " << pull;
+      for (const std::string& problem : CheckCard(slot2)) {
+        EXPECT_NE(problem.find("belongs to no save"), std::string::npos)
+            << (undo_delete ? "delete" : "copy") << " undone, pulled at " << pull << ": "
+            << problem;
+      }
+      env.journal = nullptr;
+      unit.reset();
+    }
   }
 }
 
