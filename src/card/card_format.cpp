@@ -39,7 +39,7 @@ bool FormatCard(CardImage& card, std::uint8_t user_blocks) {
   constexpr int kWrites = kRootBlock - kLastDirectoryBlock + 1;  // directory, FAT, root
   ReportProgress(card, 0, kWrites);
   // A format answers a request to stop only before its first write: once it writes, it runs
-  // to its end (16 blocks), which is sooner done than writing the old blocks back.
+  // to its end (15 blocks), which is sooner done than writing the old blocks back.
   if (StopRequested(card)) {
     AcknowledgeStop(card, CancelOutcome::kNothingWritten);
     ReportProgress(card, 0, 0);
