@@ -501,6 +501,14 @@ class WindowSoak : public WindowTest {
                                     "the unit saw a broken link rule: " + unit().Violations()[i]);
     }
     reported_unit_violations_ = unit().Violations().size();
+    // QUORVEL_WINDOW_SOAK_KEEP=DIR: the cards, files and journals as the first violation left
+    // them, to find out how it came about.
+    if (const char* keep = std::getenv("QUORVEL_WINDOW_SOAK_KEEP");
+        keep != nullptr && !kept_ && !figures_.violations.empty()) {
+      kept_ = true;
+      fs::copy(root_, fs::path(keep) / ("action" + std::to_string(number)),
+               fs::copy_options::recursive);
+    }
   }
 
   Figures Run(int actions) {
@@ -529,6 +537,7 @@ class WindowSoak : public WindowTest {
   bool paged_ = false;
   // QUORVEL_WINDOW_SOAK_TRACE=1: one line per action (what it was, the link's work, the page).
   bool trace_ = FromEnvironment("QUORVEL_WINDOW_SOAK_TRACE", 0) != 0;
+  bool kept_ = false;
   std::multiset<std::uint64_t> pending_pulls_;  // the transactions that pull a card out
   std::string last_menu_item_;
   std::size_t reported_unit_violations_ = 0;
