@@ -133,11 +133,48 @@ void CheckSystemChain(const CardImage& card, std::array<int, kCardBlocks>& owner
   }
 }
 
+// Calls `report(fault, make_text)` for each field of `entry` a card cannot hold, in field
+// order; make_text() gives the finding's text, built only when it is called.
+template <typename Report>
+void ForEachEntryFault(const DirEntry& entry, Report report) {
+  const std::uint8_t type = entry[kEntryType];
+  if (type != kDataType && type != kGameType) {
+    report(EntryFault::kType, [type] {
+      char text[64];
+      std::snprintf(text, sizeof text, "type 0x%02X is neither data (0x33) nor game (0xCC)", type);
+      return std::string(text);
+    });
+  }
+  const std::uint16_t first_block = Field16(entry, kEntryFirstBlock);
+  if (first_block >= kCardBlocks) {
+    report(EntryFault::kFirstBlock, [first_block] {
+      return "first block " + std::to_string(first_block) + " is not a block of the card";
+    });
+  }
+  const std::uint16_t size = Field16(entry, kEntrySize);
+  if (size >= kCardBlocks) {
+    report(EntryFault::kSize, [size] {
+      return "size " + std::to_string(size) +
+             " blocks is more than a card holds (this program "
+             "reads " +
+             std::to_string(size & 0xFF) + ")";
+    });
+  }
+  const std::uint16_t header_offset = Field16(entry, kEntryHeaderOffset);
+  const int blocks = entry[kEntrySize];
+  if (header_offset > blocks) {
+    report(EntryFault::kHeaderOffset, [header_offset, blocks] {
+      return "header offset " + std::to_string(header_offset) + " lies beyond the save's " +
+             std::to_string(blocks) + " blocks";
+    });
+  }
+}
+
 void CheckEntry(const CardImage& card, int index, LazyLabel& label, Findings& found) {
   if (!found.Wants(Kind::kProblem)) return;
-  for (const EntryFinding& finding : CheckEntryFields(card.records[index].entry)) {
-    found.Add(Kind::kProblem, [&] { return label() + ": " + finding.text; });
-  }
+  ForEachEntryFault(card.records[index].entry, [&](EntryFault, const auto& make_text) {
+    found.Add(Kind::kProblem, [&] { return label() + ": " + make_text(); });
+  });
 }
 
 // Walks one save's chain (at most 256 steps), claiming its blocks. A block of another save, or
@@ -250,31 +287,9 @@ void CheckLostBlocks(const CardImage& card, const std::array<int, kCardBlocks>& 
 
 std::vector<EntryFinding> CheckEntryFields(const DirEntry& entry) {
   std::vector<EntryFinding> found;
-  const std::uint8_t type = entry[kEntryType];
-  if (type != kDataType && type != kGameType) {
-    char text[64];
-    std::snprintf(text, sizeof text, "type 0x%02X is neither data (0x33) nor game (0xCC)", type);
-    found.push_back({EntryFault::kType, text});
-  }
-  const std::uint16_t first_block = Field16(entry, kEntryFirstBlock);
-  if (first_block >= kCardBlocks) {
-    found.push_back({EntryFault::kFirstBlock,
-                     "first block " + std::to_string(first_block) + " is not a block of the card"});
-  }
-  const std::uint16_t size = Field16(entry, kEntrySize);
-  if (size >= kCardBlocks) {
-    found.push_back({EntryFault::kSize, "size " + std::to_string(size) +
-                                            " blocks is more than a card holds (this program "
-                                            "reads " +
-                                            std::to_string(size & 0xFF) + ")"});
-  }
-  const std::uint16_t header_offset = Field16(entry, kEntryHeaderOffset);
-  const int blocks = entry[kEntrySize];
-  if (header_offset > blocks) {
-    found.push_back({EntryFault::kHeaderOffset, "header offset " + std::to_string(header_offset) +
-                                                    " lies beyond the save's " +
-                                                    std::to_string(blocks) + " blocks"});
-  }
+  ForEachEntryFault(entry, [&found](EntryFault fault, const auto& make_text) {
+    found.push_back({fault, make_text()});
+  });
   return found;
 }
 

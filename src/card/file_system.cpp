@@ -2,6 +2,7 @@
 #include "card/file_system.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "card/block_io.h"
 #include "card/cancel.h"
@@ -25,14 +26,33 @@ std::string HexPairs(const DirEntry& entry, std::size_t offset, int count,
   return text;
 }
 
-// The 48 description bytes of a header, unprintable bytes shown as blanks (0x1F stays).
-std::string Description(const Block& header) {
-  std::string text(header.begin(), header.begin() + kHeaderDescriptionSize);
+// Sets `text` to the 48 description bytes of a header, unprintable bytes shown as blanks (0x1F
+// stays), in the storage it already has.
+void SetDescription(const Block& header, std::string& text) {
+  text.assign(header.begin(), header.begin() + kHeaderDescriptionSize);
   for (char& c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x1F || byte >= 0x7F) c = ' ';
   }
-  return text;
+}
+
+// Gives a record the values of SaveRecord{} (every field), for the next load, but keeps the
+// storage of its texts: a card is loaded again after every command and card change, and most
+// records hold no save, so most of them are empty already.
+void ClearRecord(SaveRecord& record) {
+  record.icon_count = 0;
+  record.first_image_index = 0;
+  record.current_frame = 0;
+  record.first_block = 0;
+  record.size = 0;
+  for (std::string* text :
+       {&record.name, &record.date, &record.time, &record.description, &record.header_text}) {
+    if (!text->empty()) text->clear();
+  }
+  // One memset each rather than an element loop, which the fuzz build's hooks make costly.
+  std::memset(record.frame_image_indices.data(), 0, sizeof record.frame_image_indices);
+  record.header_in_second_block = false;
+  std::memset(record.entry.data(), 0, sizeof record.entry);
 }
 
 // Reads a save's header block in logical order; false when it cannot be read.
@@ -47,7 +67,7 @@ void ReadGameHeader(CardImage& card, SaveRecord& record) {
   Block header;
   if (header_block >= kCardBlocks || !ReadHeader(card, header_block, header)) return;
   record.icon_count = header[kHeaderIconCount];
-  record.description = Description(header);
+  SetDescription(header, record.description);
   record.header_text.assign(header.begin(), header.begin() + kHeaderDescriptionSize);
 }
 
@@ -59,7 +79,7 @@ void ReadDataHeader(CardImage& card, SaveRecord& record) {
     record.description = "VMU CAPTION LOGO";
   } else if (header[kHeaderIconCount] <= 63 || header[kHeaderIconCount + 1] == 0xFF) {
     record.icon_count = header[kHeaderIconCount];
-    record.description = Description(header);
+    SetDescription(header, record.description);
     record.header_text.assign(header.begin(), header.begin() + kHeaderDescriptionSize);
   } else {
     record.icon_count = 0;
@@ -166,15 +186,14 @@ void ReadDirectory(CardImage& card) {
       ReverseGroups(entries);
       for (int j = 0; j < kEntriesPerBlock; ++j) {
         SaveRecord& record = card.records[read++];
-        record = SaveRecord{};
+        ClearRecord(record);
         std::copy_n(entries.begin() + kDirEntrySize * j, kDirEntrySize, record.entry.begin());
         BuildSaveRecord(card, record);
       }
       if (!ChainNext(card, cursor, block)) break;
     }
   }
-  std::fill(card.records.begin() + static_cast<std::ptrdiff_t>(read), card.records.end(),
-            SaveRecord{});
+  for (; read < card.records.size(); ++read) ClearRecord(card.records[read]);
 }
 
 bool WriteDirectory(CardImage& card) {

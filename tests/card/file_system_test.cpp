@@ -184,16 +184,47 @@ TEST_F(FileSystem, EveryLoadStartsFromAClearedModel) {
     CloseImageFile(card);
     ASSERT_EQ(Load(full), LoadResult::kLoaded);
     ASSERT_FALSE(card.records[30].name.empty());
+    // What the panes set in a record goes too.
+    card.records[30].first_image_index = 7;
+    card.records[30].current_frame = 3;
+    card.records[30].frame_image_indices[1] = 9;
     CloseImageFile(card);
     test::OpenBuilt(card, *builder, dir, "second.dcm");
     LoadCard(card);
     EXPECT_EQ(card.listed_count, 0);
     for (const SaveRecord& record : card.records) {
       EXPECT_EQ(record.size, 0);
-      EXPECT_TRUE(record.name.empty() && record.description.empty() && record.date.empty());
+      EXPECT_TRUE(record.name.empty() && record.description.empty() && record.date.empty() &&
+                  record.time.empty() && record.header_text.empty());
+      EXPECT_EQ(
+          record.icon_count + record.first_image_index + record.current_frame + record.first_block,
+          0);
+      EXPECT_EQ(record.frame_image_indices, decltype(record.frame_image_indices){});
+      EXPECT_EQ(record.entry, DirEntry{});
+      EXPECT_FALSE(record.header_in_second_block);
     }
   }
   EXPECT_EQ(card.free_blocks, 0);  // the unformatted card
+}
+
+TEST_F(FileSystem, ASaveWhoseHeaderIsNotReadKeepsNoTextOfTheCardBefore) {
+  CardBuilder before;
+  before.AddSave(2, "MINIGAME____", {0, 7, 8}, true, 3, "GAME HEADER");
+  before.Entry(2)[0x02] = 0;
+  ASSERT_EQ(Load(before), LoadResult::kLoaded);
+  ASSERT_EQ(card.records[2].description.substr(0, 11), "GAME HEADER");
+  ASSERT_FALSE(card.records[2].header_text.empty());
+
+  // The same game, but FAT[0] names no block: its header cannot be read.
+  CardBuilder after = before;
+  after.SetFat(0, 0x1234);
+  CloseImageFile(card);
+  test::OpenBuilt(card, after, dir, "second.dcm");
+  ASSERT_EQ(LoadCard(card), LoadResult::kLoaded);
+  EXPECT_EQ(card.records[2].size, 3);
+  EXPECT_EQ(card.records[2].icon_count, 0);
+  EXPECT_TRUE(card.records[2].description.empty());
+  EXPECT_TRUE(card.records[2].header_text.empty());
 }
 
 TEST_F(FileSystem, LoopingDirectoryChainStopsAfterThirteenBlocks) {
