@@ -16,7 +16,7 @@ std::vector<Bytes> card_deleteFuzzSeeds() { return SeedCardInputs(); }
 
 }  // namespace quorvel::fuzz
 
-QUORVEL_FUZZ_TARGET(card_delete, quorvel::kImageFileSize) {
+QUORVEL_FUZZ_TARGET(card_delete, quorvel::fuzz::kShortCardMaxLength) {
   using namespace quorvel;
   using namespace quorvel::fuzz;
   MemoryCard& source = ReusedCard(0);

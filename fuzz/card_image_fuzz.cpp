@@ -45,7 +45,7 @@ void CheckIconFrames(CardImage& card, std::size_t index) {
 }  // namespace
 }  // namespace quorvel::fuzz
 
-QUORVEL_FUZZ_TARGET(card_image, quorvel::kImageFileSize) {
+QUORVEL_FUZZ_TARGET(card_image, quorvel::fuzz::kShortCardMaxLength) {
   using namespace quorvel;
   using namespace quorvel::fuzz;
   MemoryCard& source = ReusedCard(0);

@@ -22,15 +22,58 @@ const Bytes& EmptyCardImage() {
   return image;
 }
 
-void ResetFromInput(MemoryCard& card, Input input) {
+namespace {
+
+// Calls `lay(offset, bytes)` for each block of a short input, in its order.
+template <typename Lay>
+void ForEachInputBlock(Input input, Lay lay) {
+  InputReader reader(input);
+  while (!reader.Empty()) {
+    const std::uint8_t block = reader.Byte();
+    lay(std::size_t{block} * kBlockSize, reader.Take(kBlockSize));
+  }
+}
+
+}  // namespace
+
+void ResetFromInput(MemoryCard& card, Input input, const Bytes& base) {
   if (input.size() >= kImageFileSize) {
     card.Reset(input.first(kImageFileSize));
     return;
   }
-  const Bytes& empty = EmptyCardImage();
-  const std::size_t kept = kImageFileSize - input.size();
-  card.Reset(Input(empty).first(kept));
-  card.Overwrite(kept, input);
+  card.Reset(base);
+  ForEachInputBlock(input,
+                    [&card](std::size_t offset, Input bytes) { card.Overwrite(offset, bytes); });
+}
+
+std::bitset<kCardBlocks> LaidBlocks(Input input) {
+  std::bitset<kCardBlocks> laid;
+  if (input.size() >= kImageFileSize) return laid.set();
+  ForEachInputBlock(input, [&laid](std::size_t offset, Input) { laid.set(offset / kBlockSize); });
+  return laid;
+}
+
+void ResetFromInput(MemoryCard& card, Input input) {
+  ResetFromInput(card, input, EmptyCardImage());
+}
+
+Bytes ShortCardInput(const Bytes& image, const Bytes& base, bool upwards, std::size_t max_length) {
+  std::vector<int> order;
+  for (int block = kCardBlocks - 1; block >= kLastDirectoryBlock; --block) order.push_back(block);
+  for (int k = 0; k < kLastDirectoryBlock; ++k) {
+    order.push_back(upwards ? k : kLastDirectoryBlock - 1 - k);
+  }
+  Bytes input;
+  for (const int block : order) {
+    const auto at = static_cast<std::ptrdiff_t>(std::size_t(block) * kBlockSize);
+    if (std::equal(image.begin() + at, image.begin() + at + kBlockSize, base.begin() + at)) {
+      continue;
+    }
+    if (input.size() + 1 + kBlockSize > max_length) break;
+    input.push_back(static_cast<std::uint8_t>(block));
+    input.insert(input.end(), image.begin() + at, image.begin() + at + kBlockSize);
+  }
+  return input;
 }
 
 MemoryCard& ReusedCard(int which) {
@@ -83,10 +126,32 @@ std::vector<Bytes> SeedCards() {
 }
 
 std::vector<Bytes> SeedCardInputs() {
-  std::vector<Bytes> seeds = SeedCards();
   const Bytes& empty = EmptyCardImage();
-  seeds.emplace_back(empty.end() - kBlockSize, empty.end());
-  seeds.emplace_back(empty.end() - 2 * kBlockSize, empty.end());
+  std::vector<Bytes> seeds;
+  for (const Bytes& card : SeedCards()) {
+    Bytes upwards = ShortCardInput(card, empty, true);
+    Bytes downwards = ShortCardInput(card, empty, false);
+    if (upwards.size() + 1 + kBlockSize <= kShortCardMaxLength) {
+      // Everything fitted: laid onto the empty card, the short form is the card again.
+      MemoryCard laid(empty);
+      ResetFromInput(laid, upwards);
+      Check(laid.bytes() == card, "a seed card's short form does not give the card back");
+    }
+    if (downwards != upwards) seeds.push_back(std::move(downwards));
+    seeds.push_back(std::move(upwards));
+  }
+  // The empty card's own root block alone, and its FAT and root, as blocks laid onto it.
+  const auto chunk = [&empty](std::uint8_t block) {
+    const auto at = empty.begin() + static_cast<std::ptrdiff_t>(std::size_t{block} * kBlockSize);
+    Bytes input{block};
+    input.insert(input.end(), at, at + kBlockSize);
+    return input;
+  };
+  seeds.push_back(chunk(kRootBlock));
+  Bytes system = chunk(kFatBlock);
+  const Bytes root = chunk(kRootBlock);
+  system.insert(system.end(), root.begin(), root.end());
+  seeds.push_back(std::move(system));
   return seeds;
 }
 
@@ -132,6 +197,7 @@ void CheckListing(const CardImage& card) {
 std::vector<Block> SaveBlocks(CardImage& card, std::size_t index) {
   std::vector<Block> blocks;
   const SaveRecord& save = card.records[index];
+  blocks.reserve(save.size);
   std::uint16_t block = save.first_block;
   while (blocks.size() < save.size && block < kCardBlocks) {
     Block data{};

@@ -2,6 +2,7 @@
 // seed cards made by code or taken from the real card data.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,11 +18,28 @@ using testing::MemoryCard;
 // A card formatted with 200 user blocks and nothing else written (link order).
 const Bytes& EmptyCardImage();
 
+// The longest input the card targets take: room for the root, FAT and directory and 16 more
+// blocks in the short form below. libFuzzer's own work per input (copy, hashing, mutation)
+// grows with its length, and a whole card is 128 KiB.
+inline constexpr std::size_t kShortCardMaxLength = 31 * (1 + kBlockSize);
+
 // Makes `card` hold the card image an input stands for: an input of a whole card or more is
-// that card; a shorter one replaces the top of the empty card (the root block first, then the
-// FAT, the directory and the data blocks below), so that small inputs reach the card's
-// structures.
+// that card; a shorter one is a list of blocks laid onto `base` (the empty card unless
+// given), each one byte of block number followed by up to 512 bytes written from the start
+// of that block as the image file holds it (the last may be cut short; a later one wins). So
+// a small input changes the root, the FAT, a directory block or a save's blocks anywhere on
+// the card, and every block it leaves out is the empty card's.
+void ResetFromInput(MemoryCard& card, Input input, const Bytes& base);
+// The blocks an input lays onto its base (every block for a whole card).
+std::bitset<kCardBlocks> LaidBlocks(Input input);
 void ResetFromInput(MemoryCard& card, Input input);
+
+// The short form of `image` over `base`: the blocks that differ, the system blocks first
+// (root, FAT, directory from the top down), then the others from block 0 up (`upwards`) or
+// from the top down, as many as fit in `max_length`. ResetFromInput of it gives `image` when
+// everything fitted.
+Bytes ShortCardInput(const Bytes& image, const Bytes& base, bool upwards,
+                     std::size_t max_length = kShortCardMaxLength);
 
 // A card reused by every input of a target (made once, reset per input).
 MemoryCard& ReusedCard(int which);
@@ -30,8 +48,9 @@ MemoryCard& ReusedCard(int which);
 // demo cards and the real cards in image order when the shared data is present.
 std::vector<Bytes> SeedCards();
 
-// The inputs the card fuzz targets start from: every card of SeedCards, and short inputs that
-// replace the last blocks of an empty card with a root block, or with a FAT block and a root.
+// The inputs the card fuzz targets start from: every card of SeedCards in the short form (a
+// card whose changed blocks do not all fit twice, their saves' blocks taken from the bottom
+// and from the top), and the empty card's root block, and its FAT and root, as inputs.
 std::vector<Bytes> SeedCardInputs();
 
 // After a single-save file `save_file` was imported (`imported`) or refused on `target`, which
