@@ -1,4 +1,4 @@
-// Fuzz target: any bytes as a card image (as the card_image target reads them), whose listed
+// Fuzz target: any bytes as a card (as the card_image target reads them), whose listed
 // saves are each copied onto an empty card: a copy leaves its source byte for byte unchanged,
 // and the target either stores what it stored (a failed copy may only have written free
 // blocks) or holds the save byte for byte and checks clean (a save whose entry no card may

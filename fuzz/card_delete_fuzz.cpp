@@ -1,4 +1,4 @@
-// Fuzz target: any bytes as a card image (as the card_image target reads them), whose first
+// Fuzz target: any bytes as a card (as the card_image target reads them), whose first
 // listed save is deleted: the delete (refused on a card whose structure makes writes unsafe)
 // and the reload of the card it leaves stay in bounds, and the reloaded card lists every save
 // and checks without a fault.

@@ -1,7 +1,8 @@
-// Fuzz target: any bytes as a card image. The card loads (root, FAT, directory, every save's
-// record), lists and checks without a fault, and gives each save's icon frames, its
-// single-save file and its data. Deleting a save and reloading is the card_delete target's,
-// copies of the card's saves are the card_copy target's.
+// Fuzz target: any bytes as a card (a whole image, or blocks laid onto the empty card: see
+// ResetFromInput). The card loads (root, FAT, directory, every save's record), lists and
+// checks without a fault, and gives each save's icon frames, its single-save file and its
+// data. Deleting a save and reloading is the card_delete target's, copies of the card's saves
+// are the card_copy target's.
 #include <string>
 
 #include "card/card_check.h"
