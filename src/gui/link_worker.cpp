@@ -21,11 +21,11 @@ LinkWorker::~LinkWorker() {
 }
 
 void LinkWorker::Run(const std::function<void()>& work) {
-  if (busy_ || OnWorker()) {
+  if (OnWorker()) {
     work();
     return;
   }
-  busy_ = true;
+  ++busy_;
   QEventLoop wait;
   bool done = false;
   QMetaObject::invokeMethod(worker_side_, [&] {
@@ -40,7 +40,7 @@ void LinkWorker::Run(const std::function<void()>& work) {
         Qt::QueuedConnection);
   });
   while (!done) wait.exec();
-  busy_ = false;
+  --busy_;
 }
 
 void LinkWorker::OnWindowThread(const std::function<void()>& call) {
@@ -49,6 +49,21 @@ void LinkWorker::OnWindowThread(const std::function<void()>& call) {
     return;
   }
   QMetaObject::invokeMethod(&window_side_, call, Qt::BlockingQueuedConnection);
+}
+
+void WorkerPort::Check() {
+  if (!counting_ || worker_.OnWorker()) return;
+  ++off_worker_;
+}
+
+std::uint8_t WorkerPort::ReadPort(std::uint16_t port) {
+  Check();
+  return port_.ReadPort(port);
+}
+
+void WorkerPort::WritePort(std::uint16_t port, std::uint8_t value) {
+  Check();
+  port_.WritePort(port, value);
 }
 
 void WorkerMessages::Inform(std::string_view text) {

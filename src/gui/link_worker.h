@@ -6,10 +6,12 @@
 
 #include <QObject>
 #include <QThread>
+#include <atomic>
 #include <functional>
 #include <string_view>
 
 #include "host/messages.h"
+#include "port/port_io.h"
 
 namespace quorvel {
 
@@ -21,12 +23,13 @@ class LinkWorker {
   LinkWorker& operator=(const LinkWorker&) = delete;
 
   // Runs `work` on the worker thread; the calling thread handles its events until `work` has
-  // returned. Called on the worker itself, or while a command runs (a nested call), `work`
-  // runs at once on the calling thread.
+  // returned. Called on the worker itself (a call inside a command), `work` runs at once.
+  // Called from the window thread while a command runs (an event handled during the wait),
+  // `work` waits on the worker behind that command: two pieces of work never run at once.
   void Run(const std::function<void()>& work);
 
   // True while a command runs on the worker.
-  bool Busy() const { return busy_; }
+  bool Busy() const { return busy_ > 0; }
 
   // True when the caller runs on the worker thread.
   bool OnWorker() const { return QThread::currentThread() == thread_; }
@@ -39,7 +42,28 @@ class LinkWorker {
   QThread* thread_;
   QObject* worker_side_;  // lives on the worker: the receiver of the commands
   QObject window_side_;   // lives on the window thread: the receiver of the questions
-  bool busy_ = false;
+  int busy_ = 0;          // the window thread's waits under way (more than one when nested)
+};
+
+// The port as the window's link reaches it: every access passes through, and those made from
+// any thread but the worker's are counted, so that tests can see that the window thread never
+// touches the port.
+class WorkerPort : public PortIo {
+ public:
+  WorkerPort(PortIo& port, const LinkWorker& worker) : port_(port), worker_(worker) {}
+  std::uint8_t ReadPort(std::uint16_t port) override;
+  void WritePort(std::uint16_t port, std::uint8_t value) override;
+  // The accesses made off the worker thread so far.
+  int OffWorkerAccesses() const { return off_worker_.load(); }
+  // While false, accesses off the worker are not counted (a test's own reads of a card).
+  void Count(bool count) { counting_ = count; }
+
+ private:
+  void Check();
+  PortIo& port_;
+  const LinkWorker& worker_;
+  std::atomic<int> off_worker_ = 0;
+  std::atomic<bool> counting_ = true;
 };
 
 // The window's message seam as the card layer sees it while it runs on the worker: every box

@@ -95,9 +95,11 @@ void TForm1::FormCreate() {
   hooks.time_of_day = env_.time_of_day;
   hooks.repaint = [this] { RepaintWindow(); };
   hooks.reports = &reports_;
-  link_ = std::make_unique<LinkDevice>(*env_.port, *env_.settings, std::move(hooks));
+  worker_port_ = std::make_unique<WorkerPort>(*env_.port, *worker_);
+  link_ = std::make_unique<LinkDevice>(*worker_port_, *env_.settings, std::move(hooks));
   slot_link_ = std::make_unique<LinkSlots>(*link_);
-  link_->EndTransaction();  // the control line idle before anything else reaches the port
+  // The control line idle before anything else reaches the port.
+  worker_->Run([this] { link_->EndTransaction(); });
   ReadConfig();
   if (PortClosed()) {
     Label5->setText(
@@ -126,6 +128,14 @@ void TForm1::FormCreate() {
   EnableTimer(Timer2);
   if (AutoRefreshOn()) EnableTimer(Timer3);
   EnableTimer(Timer1);
+}
+
+int TForm1::PortAccessesOffTheWorker() const {
+  return worker_port_ ? worker_port_->OffWorkerAccesses() : 0;
+}
+
+void TForm1::CountPortAccessesOffTheWorker(bool count) {
+  if (worker_port_) worker_port_->Count(count);
 }
 
 void TForm1::EmptyProgressBar() {

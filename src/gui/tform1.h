@@ -57,6 +57,7 @@ class TcopyForm;
 class CardHistoryWindow;
 class LinkWorker;
 class WorkerMessages;
+class WorkerPort;
 
 // What the main window needs from start-up. Tests replace the clock and the sleep.
 struct MainWindowEnv {
@@ -251,6 +252,11 @@ class TForm1 : public QWidget {
   CardImage& Card(int pane) { return panes_[pane]->card(); }
   bool& Loaded(int pane) { return panes_[pane]->loaded(); }
   LinkDevice& Link() { return *link_; }
+  // How often the port was touched from another thread than the link worker's (for tests:
+  // the window thread never should).
+  int PortAccessesOffTheWorker() const;
+  // While false, those accesses are not counted: a test reads a card through the link itself.
+  void CountPortAccessesOffTheWorker(bool count);
   Settings& settings() { return *env_.settings; }
 
   // ---- State --------------------------------------------------------------------------
@@ -479,7 +485,8 @@ class TForm1 : public QWidget {
 
   // Runs `work` (a card command) on the link worker while this thread keeps the window alive;
   // afterwards says how a command that was asked to stop left the card (`file_command`: a
-  // backup, whose stop leaves no file). Inside a command it runs `work` at once.
+  // backup, whose stop leaves no file). On the worker (inside a command) it runs `work` at
+  // once; from this thread while a command runs, `work` runs on the worker after it.
   void OnLinkWorker(const std::function<void()>& work, bool file_command = false);
   // The same answers, each asked on this window's thread (the command runs on the worker).
   NameClashAnswers AnsweredOnWindow(const NameClashAnswers& answers);
@@ -490,6 +497,7 @@ class TForm1 : public QWidget {
   bool RefuseWhileBusy(QObject* watched, QEvent* event);
   std::unique_ptr<LinkWorker> worker_;
   std::unique_ptr<WorkerMessages> worker_messages_;  // the card layer's questions, from the worker
+  std::unique_ptr<WorkerPort> worker_port_;          // the port as the link reaches it
   CancelRequest cancel_;                             // the running command's request to stop
   bool close_after_command_ = false;                 // the window was closed while a command ran
 
@@ -499,6 +507,8 @@ class TForm1 : public QWidget {
   void RunUndo(int pane, std::optional<std::uint64_t> to);
   // How the questions name the pane's card: its slot, its page or its file.
   std::string CardText(int pane);
+  // The journal of the card in a pane, found by the card's root read on the link worker.
+  JournalFile ReadCardJournal(int pane);
   // The interrupted commands already offered in this run, by card and command number.
   std::set<std::pair<CardKey, std::uint64_t>> offered_undos_;
   bool offering_undo_ = false;

@@ -202,7 +202,9 @@ void TForm1::SaveIconFile(int pane, std::uint8_t slot) {
                        QStringLiteral("BMP"), /*confirm_overwrite=*/false);
   if (!chosen || !MayWriteTo(*chosen)) return;
   // A failed slot read was reported by the block layer; anything else kept the file unwritten.
-  if (!ExportIconFrame(card, slot, frame, ToPath(*chosen)) && !card.link_failed) {
+  bool written = false;
+  OnLinkWorker([&] { written = ExportIconFrame(card, slot, frame, ToPath(*chosen)); });
+  if (!written && !card.link_failed) {
     env_.messages->Inform(CannotWriteMessage(chosen->toStdString()));
   }
 }

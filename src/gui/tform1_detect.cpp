@@ -35,7 +35,9 @@ bool TForm1::CardPresent(int slot) {
   if (link_->PagedMode()) return true;
   bool slot1 = false;
   bool slot2 = false;
-  if (!link_->GetCardPresence(slot1, slot2)) return false;
+  bool answered = false;
+  OnLinkWorker([&] { answered = link_->GetCardPresence(slot1, slot2); });
+  if (!answered) return false;
   if (slot == 0) return slot1;
   if (slot == 1) return slot2;
   return false;
@@ -94,7 +96,8 @@ void TForm1::ShowPagedLayout() {
 }
 
 bool TForm1::DetectUnit() {
-  const bool found = link_->DetectUnitType();
+  bool found = false;
+  OnLinkWorker([&] { found = link_->DetectUnitType(); });
   ForgetLostPage();
   return found;
 }
@@ -120,16 +123,22 @@ void TForm1::ApplyUnitLayout() {
 }
 
 void TForm1::MeasurePages() {
-  link_->HighestPage(HighestPage, &CurrentPage);
+  OnLinkWorker([&] { link_->HighestPage(HighestPage, &CurrentPage); });
   ForgetLostPage();
   Set16MBtn->setVisible(HighestPage > 14);
 }
 
 void TForm1::SpinEdit1Change() {
   const int value = SpinEdit1->value();
-  if (!link_->SetPage(static_cast<std::uint16_t>(value & 0xFF))) return;
+  bool set = false;
+  bool read = false;
   std::uint16_t page = 0;
-  if (link_->GetPage(page)) {
+  OnLinkWorker([&] {
+    set = link_->SetPage(static_cast<std::uint16_t>(value & 0xFF));
+    read = set && link_->GetPage(page);
+  });
+  if (!set) return;
+  if (read) {
     const QSignalBlocker quiet(SpinEdit1);
     SpinEdit1->setValue(page);
     CurrentPage = page;
@@ -145,8 +154,12 @@ void TForm1::SpinEdit1Change() {
 
 void TForm1::Set16MBtnClick() {
   std::uint16_t page = 0;
-  link_->GetPage(page);
-  if (!link_->Set16MPage(static_cast<std::uint8_t>(page))) {
+  bool set = false;
+  OnLinkWorker([&] {
+    link_->GetPage(page);
+    set = link_->Set16MPage(static_cast<std::uint8_t>(page));
+  });
+  if (!set) {
     env_.messages->Inform(
         tr(" 連接錯誤,請檢查16M 記憶卡,程式的速度值,電源和連接器.").toStdString());
     return;
@@ -165,7 +178,8 @@ void TForm1::Timer2Timer() {
     return;
   }
   std::uint16_t page = 0;
-  bool page_read = link_->GetPage(page);
+  bool page_read = false;
+  OnLinkWorker([&] { page_read = link_->GetPage(page); });
   if (page > 63) page = 0;
   if (DetectUnit()) {
     if (!link_->PagedMode()) {
@@ -177,15 +191,19 @@ void TForm1::Timer2Timer() {
       EnableTimer(Timer1);
     } else {
       if (!page_read) {
-        page_read = link_->GetPage(page);
+        OnLinkWorker([&] { page_read = link_->GetPage(page); });
         if (page > 63) page = 0;
       }
       // A page that was never read is not changed: measuring would leave the card elsewhere.
       if (page_read) {
         CurrentPage = 255;
-        link_->SetPage(255);
-        link_->GetPage(HighestPage);
-        if (!link_->SetPage(page)) Slot1Loaded = false;
+        bool back = false;
+        OnLinkWorker([&] {
+          link_->SetPage(255);
+          link_->GetPage(HighestPage);
+          back = link_->SetPage(page);
+        });
+        if (!back) Slot1Loaded = false;
         CurrentPage = page;
       }
       {

@@ -101,14 +101,20 @@ QStringList TForm1::WriteDraggedSaves(int pane) {
   const Timer3Hold hold(*this);
   CardImage& card = Card(pane);
   QListWidget* list = ListView(pane);
+  std::vector<std::uint8_t> chosen;
   for (int row = 0; row < list->count() && row < card.listed_count; ++row) {
-    if (!list->item(row)->isSelected()) continue;
-    const std::uint8_t slot = card.list_order[row];
-    const std::filesystem::path path =
-        ExportPathFor(folder, card.records[slot].name, SaveFileFormat::kDci);
-    if (quorvel::ExportSaveFile(card, slot, path).Written()) {
-      files << QString::fromStdU16String(path.u16string());
+    if (list->item(row)->isSelected()) chosen.push_back(card.list_order[row]);
+  }
+  std::vector<std::filesystem::path> written;
+  OnLinkWorker([&] {
+    for (const std::uint8_t slot : chosen) {
+      const std::filesystem::path path =
+          ExportPathFor(folder, card.records[slot].name, SaveFileFormat::kDci);
+      if (quorvel::ExportSaveFile(card, slot, path).Written()) written.push_back(path);
     }
+  });
+  for (const std::filesystem::path& path : written) {
+    files << QString::fromStdU16String(path.u16string());
   }
   return files;
 }

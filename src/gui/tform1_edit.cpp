@@ -41,7 +41,8 @@ std::optional<SaveIdentity> TForm1::TakeSaveOut(CardImage& card, std::size_t slo
   Timer3->stop();
   const SaveIdentity save = IdentifySave(card, slot);
   ShowWaitWindow();
-  const bool exported = ExportSaveData(card, slot, path);
+  bool exported = false;
+  OnLinkWorker([&] { exported = ExportSaveData(card, slot, path); });
   HideWaitWindow();
   // A time-out matters only for a save on a slot: the image never touches the link, and the
   // flag may still stand from an earlier link command.
@@ -56,8 +57,12 @@ std::optional<SaveIdentity> TForm1::TakeSaveOut(CardImage& card, std::size_t slo
 
 bool TForm1::PutSaveBack(CardImage& card, const SaveIdentity& save, const std::string& path) {
   ShowWaitWindow();
-  const bool there = SaveStillThere(card, save);
-  const bool written = there && ImportSaveData(card, save.index, path);
+  bool there = false;
+  bool written = false;
+  OnLinkWorker([&] {
+    there = SaveStillThere(card, save);
+    written = there && ImportSaveData(card, save.index, path);
+  });
   HideWaitWindow();
   if (card.IsSlot() && card.link_failed) return false;  // the block layer has said why
   if (!there) {

@@ -21,7 +21,9 @@ void TForm1::RefreshSlot1() {
   ClearSelection();
   ApplyUnitLayout();
   std::uint16_t page = 0;
-  if (link_->GetPage(page)) ShowPageInPanel(page);
+  bool page_read = false;
+  OnLinkWorker([&] { page_read = link_->GetPage(page); });
+  if (page_read) ShowPageInPanel(page);
   ShownPage = CurrentPage;
   journal_->SetPage(Slot1Card,
                     link_->PagedMode() ? std::optional<std::uint16_t>(ShownPage) : std::nullopt);

@@ -67,11 +67,10 @@ std::string UndoFailureMessage(const UndoResult& result) {
   return "";
 }
 
-// The journal of the card now in a pane; nothing when it could not be read (the block layer
-// has said why) or is damaged (said here).
-std::optional<JournalFile> PaneJournal(CardImage& card, Journal& journal, const LinkDevice& link,
-                                       Messages& messages) {
-  JournalFile history = CardJournal(card, journal);
+// The journal of the card now in a pane, `history` as read from it; nothing when it could not
+// be read (the block layer has said why) or is damaged (said here).
+std::optional<JournalFile> PaneJournal(JournalFile history, const CardImage& card,
+                                       const LinkDevice& link, Messages& messages) {
   if (card.link_failed || (card.IsSlot() && link.TimedOut())) return std::nullopt;
   if (history.status != JournalFile::Status::kOk &&
       history.status != JournalFile::Status::kMissing) {
@@ -99,6 +98,12 @@ void TForm1::ConnectUndoCommands() {
   }
 }
 
+JournalFile TForm1::ReadCardJournal(int pane) {
+  JournalFile history;
+  OnLinkWorker([&] { history = CardJournal(Card(pane), *journal_); });
+  return history;
+}
+
 std::string TForm1::CardText(int pane) {
   if (pane == kPaneSlot1) {
     return link_->PagedMode() ? Filled(tr("第 %1 頁的記憶卡"), {std::to_string(ShownPage)})
@@ -112,7 +117,7 @@ void TForm1::UndoLastCommand(int pane) {
   if (!Loaded(pane)) return;
   const Timer3Hold hold(*this);
   const std::optional<JournalFile> journal =
-      PaneJournal(Card(pane), *journal_, *link_, *env_.messages);
+      PaneJournal(ReadCardJournal(pane), Card(pane), *link_, *env_.messages);
   if (!journal) return;
   const JournalFile& history = *journal;
   if (history.entries.empty()) {
@@ -144,11 +149,11 @@ void TForm1::ShowCardHistory(int pane) {
   if (!Loaded(pane)) return;
   const Timer3Hold hold(*this);
   const std::optional<JournalFile> history =
-      PaneJournal(Card(pane), *journal_, *link_, *env_.messages);
+      PaneJournal(ReadCardJournal(pane), Card(pane), *link_, *env_.messages);
   if (!history) return;
   if (CardHistory == nullptr) CardHistory = new CardHistoryWindow(this);
   CardHistory->restore = [this, pane](std::uint64_t number) {
-    const JournalFile now = CardJournal(Card(pane), *journal_);
+    const JournalFile now = ReadCardJournal(pane);
     const JournalEntry* entry = FindEntry(now, number);
     if (entry == nullptr) {
       env_.messages->Inform(Tr(kNothingToUndo));
@@ -156,7 +161,7 @@ void TForm1::ShowCardHistory(int pane) {
                    UndoQuestion(CardText(pane), HistoryCommandText(*entry)))) {
       RunUndo(pane, number);
     }
-    CardHistory->ShowHistory(CardText(pane), CardJournal(Card(pane), *journal_));
+    CardHistory->ShowHistory(CardText(pane), ReadCardJournal(pane));
   };
   CardHistory->ShowHistory(CardText(pane), *history);
   CentreOn(*CardHistory, *this);

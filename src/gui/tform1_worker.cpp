@@ -26,8 +26,14 @@ void TForm1::CancelCommand() {
 }
 
 void TForm1::OnLinkWorker(const std::function<void()>& work, bool file_command) {
-  if (CommandRunning() || !worker_) {
-    work();
+  if (!worker_ || worker_->OnWorker()) {
+    work();  // a step of the command that runs
+    return;
+  }
+  if (CommandRunning()) {
+    // Asked for by an event handled while another command runs: it waits on the worker behind
+    // that command, which says how it ended.
+    worker_->Run(work);
     return;
   }
   // A window closed during an earlier part of this command keeps its request to stop.

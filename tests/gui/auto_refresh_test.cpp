@@ -106,7 +106,7 @@ TEST_F(AutoRefreshTest, ABlockReadThatGivesUpSwitchesTheAutomaticRefreshOff) {
     unit().InjectFault(next + 3 * attempt + 2, Fault{.kind = FaultKind::kWrongChecksum});
   }
   Block buffer{};
-  EXPECT_FALSE(ReadBlock(form().Slot1Card, 199, buffer));
+  OwnLook([&] { EXPECT_FALSE(ReadBlock(form().Slot1Card, 199, buffer)); });
   EXPECT_EQ(messages_.texts, std::vector<std::string>{std::string(kReadConnectionError)});
   EXPECT_EQ(settings_.auto_refresh, 0);
 }

@@ -40,17 +40,6 @@ std::string Padded(std::string name) {
   return name;
 }
 
-// The chain and directory problems of the card as it now reads back (the built cards carry
-// only the root fields the program reads, so root lines are left out).
-std::vector<std::string> Problems(CardImage& card) {
-  LoadCard(card);
-  std::vector<std::string> problems;
-  for (const std::string& line : CheckCard(card)) {
-    if (!line.starts_with("root:")) problems.push_back(line);
-  }
-  return problems;
-}
-
 // The names of the saves a pane lists, in row order.
 std::vector<std::string> ListedNames(CardImage& card) {
   std::vector<std::string> names;
@@ -161,10 +150,10 @@ TEST_F(DciCommandsTest, AddsTheSaveToEachPaneWithItsBlocks) {
     ASSERT_TRUE(added);
     EXPECT_EQ(form().Card(pane).records[*added].size, 3);
     EXPECT_TRUE(form().Loaded(pane));
-    EXPECT_EQ(Problems(form().Card(pane)), std::vector<std::string>{});
+    EXPECT_EQ(Reloaded(form().Card(pane)), std::vector<std::string>{});
     // The card holds the file's blocks, in order, unchanged.
     std::vector<std::uint8_t> stored;
-    ASSERT_EQ(BuildDci(form().Card(pane), *added, stored), DciExportError::kNone);
+    OwnLook([&] { ASSERT_EQ(BuildDci(form().Card(pane), *added, stored), DciExportError::kNone); });
     EXPECT_TRUE(std::equal(stored.begin() + 32, stored.end(), file.begin() + 32, file.end()));
   }
   EXPECT_EQ(Captions(kPaneSlot1), (std::vector<std::string>{"2", "3"}));
@@ -183,7 +172,7 @@ TEST_F(DciCommandsTest, ASaveOfTheSameNameIsReplacedOnYes) {
   EXPECT_EQ(ListedNames(form().Slot1Card),
             (std::vector<std::string>{Padded("OTHER"), Padded("SAME")}));
   EXPECT_EQ(form().Slot1Card.records[*FindSaveByName(form().Slot1Card, Padded("SAME"))].size, 5);
-  EXPECT_EQ(Problems(form().Slot1Card), std::vector<std::string>{});
+  EXPECT_EQ(Reloaded(form().Slot1Card), std::vector<std::string>{});
 }
 
 TEST_F(DciCommandsTest, AReplacementThatCannotFitKeepsTheOldSave) {
@@ -235,7 +224,7 @@ TEST_F(DciCommandsTest, NoThenYesAppendsASecondSaveOfTheNameAndNoTwiceChangesNot
   EXPECT_EQ(ListedNames(form().Slot2Card),
             (std::vector<std::string>{Padded("SAME"), Padded("SAME")}));
   EXPECT_EQ(Captions(kPaneSlot2), (std::vector<std::string>{"2", "4"}));
-  EXPECT_EQ(Problems(form().Slot2Card), std::vector<std::string>{});
+  EXPECT_EQ(Reloaded(form().Slot2Card), std::vector<std::string>{});
 }
 
 TEST_F(DciCommandsTest, AFileThatDoesNotFitSaysNotEnoughSpace) {
@@ -340,7 +329,9 @@ TEST_F(DciCommandsTest, VmsPairsGoOutAndComeBackThroughTheWindow) {
   ASSERT_TRUE(added);
   std::vector<std::uint8_t> a, b;
   ASSERT_EQ(BuildDci(form().FileCard, *added, a), DciExportError::kNone);
-  ASSERT_EQ(BuildDci(form().Slot1Card, form().Slot1Card.list_order[1], b), DciExportError::kNone);
+  OwnLook([&] {
+    ASSERT_EQ(BuildDci(form().Slot1Card, form().Slot1Card.list_order[1], b), DciExportError::kNone);
+  });
   a[2] = b[2];  // the first block is the card's choice
   EXPECT_EQ(a, b);
 
@@ -479,6 +470,21 @@ TEST_F(DciCommandsTest, IconChoiceWritesTheFrameShown) {
     form().FileListViewDblClick();
   }
   EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// The frame of a save in a slot is read on the link worker, like every other card read.
+TEST_F(DciCommandsTest, IconChoiceOnASlotReadsTheFrameOnTheLinkWorker) {
+  StartLoaded(CardBuilder().Add(Data("ANIMATED", 4, 3)), CardBuilder());
+  const std::filesystem::path out = root_ / "icon.bmp";
+  chooser_.answer = Q(out);
+  Select(kPaneSlot1, {0});
+  {
+    DialogScript script({{"Save_sel_Form", "BitBtn5"}});
+    form().Card1ListViewDblClick();
+  }
+  EXPECT_EQ(ReadFile(out).size(), 2102u);
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(form().PortAccessesOffTheWorker(), 0);
 }
 
 // A picture that exists is replaced only after a question that names it, No by default.

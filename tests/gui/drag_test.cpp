@@ -70,7 +70,7 @@ class DragTest : public WindowTest {
     const std::optional<std::size_t> slot = FindSaveByName(form().Card(pane), Padded(name));
     if (!slot) return {};
     const std::filesystem::path path = root_ / "save.bin";
-    EXPECT_TRUE(ExportSaveData(form().Card(pane), *slot, path.string()));
+    OwnLook([&] { EXPECT_TRUE(ExportSaveData(form().Card(pane), *slot, path.string())); });
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
@@ -323,10 +323,11 @@ TEST_F(DragTest, SavesDraggedToAFileManagerArriveAsDciFiles) {
     EXPECT_EQ(file.filename(), names[k]);
     const std::size_t slot = form().Slot1Card.list_order[k == 0 ? 0 : 2];
     const std::filesystem::path expected = root_ / "expected.dci";
-    ASSERT_TRUE(ExportSaveFile(form().Slot1Card, slot, expected).Written());
+    OwnLook([&] { ASSERT_TRUE(ExportSaveFile(form().Slot1Card, slot, expected).Written()); });
     EXPECT_EQ(testing::ReadFile(file), testing::ReadFile(expected));
   }
   EXPECT_EQ(data->urls(), urls) << "written once per drag";
+  EXPECT_EQ(form().PortAccessesOffTheWorker(), 0) << "the saves were read on the link worker";
   const std::filesystem::path folder = urls[0].toLocalFile().toStdString();
   form_.reset();
   EXPECT_FALSE(std::filesystem::exists(folder.parent_path())) << "removed with the window";

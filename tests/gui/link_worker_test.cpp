@@ -2,9 +2,14 @@
 // answered on the window thread (here by the scripted message seam), the wait window's Cancel
 // stops a restore with the card put back, and closing the window during a backup stops it with
 // no file written, then closes the window.
+#include "gui/link_worker.h"
+
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
 
 #include "card/cancel.h"
 #include "gui/file_chooser.h"
@@ -124,6 +129,93 @@ TEST_F(LinkWorkerTest, ClosingTheWindowDuringABackupStopsItWritesNoFileThenClose
             std::vector<std::string>{CancelledMessage(CancelOutcome::kNothingWritten, true)});
   QCoreApplication::processEvents();
   EXPECT_FALSE(form().isVisible()) << "closed once the command stopped";
+}
+
+// Work asked for from the window thread while a command runs on the worker (an event handled
+// during the wait) waits behind that command on the worker: it never runs beside it on the
+// window thread.
+TEST(LinkWorkerNesting, WorkAskedForDuringACommandRunsAfterItOnTheWorker) {
+  EnsureApplication();
+  LinkWorker worker;
+  std::atomic<bool> asked = false;
+  std::atomic<bool> first_ended = false;
+  bool second_on_worker = false;
+  bool second_after_first = false;
+  QTimer::singleShot(0, [&] {
+    asked = true;
+    worker.Run([&] {
+      second_on_worker = worker.OnWorker();
+      second_after_first = first_ended;
+    });
+  });
+  worker.Run([&] {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!asked && std::chrono::steady_clock::now() < give_up) QThread::msleep(1);
+    QThread::msleep(20);  // time for a second piece of work to overlap, if it could
+    first_ended = true;
+  });
+  EXPECT_TRUE(asked);
+  EXPECT_TRUE(second_on_worker);
+  EXPECT_TRUE(second_after_first);
+  EXPECT_FALSE(worker.Busy());
+}
+
+// The port seen through the worker: what the worker does is not counted, a call made on any
+// other thread is.
+TEST(LinkWorkerNesting, ThePortCountsOnlyAccessesOffTheWorker) {
+  EnsureApplication();
+  struct Port : PortIo {
+    std::uint8_t ReadPort(std::uint16_t) override { return 0x5A; }
+    void WritePort(std::uint16_t, std::uint8_t value) override { written = value; }
+    std::uint8_t written = 0;
+  } port;
+  LinkWorker worker;
+  WorkerPort checked(port, worker);
+  std::uint8_t read = 0;
+  worker.Run([&] {
+    checked.WritePort(0x378, 1);
+    read = checked.ReadPort(0x379);
+  });
+  EXPECT_EQ(read, 0x5A);
+  EXPECT_EQ(port.written, 1);
+  EXPECT_EQ(checked.OffWorkerAccesses(), 0);
+  checked.WritePort(0x378, 2);
+  checked.ReadPort(0x379);
+  EXPECT_EQ(checked.OffWorkerAccesses(), 2);
+  EXPECT_EQ(port.written, 2);
+  checked.Count(false);
+  checked.ReadPort(0x379);
+  EXPECT_EQ(checked.OffWorkerAccesses(), 2);
+}
+
+// Detection, refresh, the automatic refresh's look, a copy and a backup on the two-slot unit,
+// and detection, page change, page store and refresh on a paged card: none of it touches the
+// port from the window thread (every window test checks this at its end too).
+TEST_F(LinkWorkerTest, TheWindowThreadNeverTouchesThePort) {
+  StartTwoSlot(CardBuilder().Add(Data("ALPHA", 3)), CardBuilder());
+  Detect();
+  form().Refresh_Slot1Click();
+  form().refresh_slot2Click();
+  form().Timer3Timer();
+  form().CopyToPane(kPaneSlot1, form().Slot1Card.list_order[0], kPaneSlot2);
+  chooser_.path = QString::fromStdString((root_ / "dump.dcm").string());
+  form().SLOT1SAVEAS1Click();
+  EXPECT_EQ(Captions(kPaneSlot2).size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(root_ / "dump.dcm"));
+  EXPECT_GT(unit().Transactions(), 100u);
+  EXPECT_EQ(form().PortAccessesOffTheWorker(), 0);
+  form_.reset();
+
+  StartPaged(16);
+  Detect();
+  form().SpinEdit1->setValue(3);
+  WhenVisible(wait_.get(), [this] { Fire(wait_->CloseTimer); });
+  form().Set16MBtnClick();
+  form().Refresh_Slot1Click();
+  EXPECT_EQ(unit().Page(), 3);
+  EXPECT_EQ(unit().Stored16MPage(), std::optional<std::uint8_t>(3));
+  EXPECT_TRUE(form().Slot1Loaded);
+  EXPECT_EQ(form().PortAccessesOffTheWorker(), 0);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFile>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <fstream>
 #include <sstream>
 
@@ -240,8 +242,8 @@ TEST_F(MainWindowTest, SixteenMegabytePagedCard) {
   // Storing the page keeps the modal wait window up until its 18-second timer closes it.
   bool was_modal = false;
   int close_interval = 0;
-  QTimer::singleShot(0, [&] {
-    was_modal = wait_->isVisible() && wait_->isModal();
+  WhenVisible(wait_.get(), [&] {
+    was_modal = wait_->isModal();
     close_interval = wait_->CloseTimer->isActive() ? wait_->CloseTimer->interval() : 0;
     Fire(wait_->CloseTimer);
   });
@@ -296,21 +298,44 @@ TEST_F(MainWindowTest, TwoPageCardHasNoPageStoreButton) {
   EXPECT_FALSE(form().Set16MBtn->isVisible());
 }
 
-TEST_F(MainWindowTest, RepaintDuringALinkOperationHandlesNoOtherEvent) {
+// While a link call runs on the worker the window handles its events (queued calls, timers,
+// paints), but nothing that would start another card command gets through: a click on a slot
+// button is refused with a word in the status label, and the start-up detection waits.
+TEST_F(MainWindowTest, DuringALinkCallTheWindowLivesButStartsNoOtherCommand) {
   WriteQuickConfig();
   StartNothing();
+  TForm1& f = form();
   bool queued_ran = false;
-  bool timer_ran = false;
+  bool clicked = false;
+  std::string said;
+  QObject::connect(f.BitBtn, &QPushButton::clicked, &f, [&] { clicked = true; });
   QMetaObject::invokeMethod(
-      &form(), [&] { queued_ran = true; }, Qt::QueuedConnection);
-  QTimer::singleShot(0, &form(), [&] { timer_ran = true; });
-  form().Label5->setText(QStringLiteral("changed"));
-  form().RepaintWindow();
-  form().Refresh_Slot1Click();  // a whole failed handshake, with its repaints
-  EXPECT_FALSE(queued_ran);
-  EXPECT_FALSE(timer_ran);
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(queued_ran);
+      &f,
+      [&] {
+        queued_ran = f.CommandRunning();
+        const QPoint centre = f.BitBtn->rect().center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+          QMouseEvent event(type, centre, f.BitBtn->mapToGlobal(centre), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier);
+          QCoreApplication::sendEvent(f.BitBtn, &event);
+        }
+        said = Text(f.Label5->text());
+        Fire(f.Timer2);
+      },
+      Qt::QueuedConnection);
+  f.Refresh_Slot1Click();  // a whole failed handshake, on the worker
+  EXPECT_TRUE(queued_ran) << "handled while the command ran";
+  EXPECT_FALSE(clicked);
+  EXPECT_EQ(said, " 資料傳送中, 請等候完成或按取消. ");
+  EXPECT_TRUE(f.Timer2->isActive()) << "the detection did not run (it stops its timer)";
+  EXPECT_EQ(messages_.texts,
+            std::vector<std::string>{" 連接錯誤,請檢查程式的速度值,電源和連接器. "})
+      << "one refresh";
+
+  // Afterwards the same click goes through.
+  f.BitBtn->click();
+  EXPECT_TRUE(clicked);
 }
 
 TEST_F(MainWindowTest, QuitClosesTheWindow) {

@@ -41,8 +41,7 @@ class EditSaveTest : public WindowTest {
 
   // Runs the command; `in_editor` acts while the modal editor is open and must close it.
   void EditWith(std::function<void(TMiniEdForm&)> in_editor) {
-    QTimer::singleShot(0, editor_.get(), [this, in_editor] {
-      EXPECT_TRUE(editor_->isVisible());
+    WhenVisible(editor_.get(), [this, in_editor] {
       caption_ = editor_->windowTitle().toStdString();
       in_editor(*editor_);
       if (editor_->isVisible()) {
@@ -61,7 +60,8 @@ class EditSaveTest : public WindowTest {
   // The save's data as the card holds it now, read back over the link.
   std::string SaveOnCard() {
     const auto path = root_ / "readback.bin";
-    EXPECT_TRUE(ExportSaveData(form().Slot1Card, form().SelectedSlot, path.string()));
+    OwnLook(
+        [&] { EXPECT_TRUE(ExportSaveData(form().Slot1Card, form().SelectedSlot, path.string())); });
     return ReadFile(path);
   }
 
@@ -107,10 +107,11 @@ TEST_F(EditSaveTest, AnEditorMadeOnFirstUseIsBuiltOnceByTheCommand) {
   EXPECT_EQ(built, 0);
   for (int run = 0; run < 2; ++run) {
     bool shown = false;
-    QTimer::singleShot(0, &form(), [this, &shown] {
-      shown = editor_ != nullptr && editor_->isVisible();
-      if (editor_ != nullptr) editor_->close();
-    });
+    WhenVisible([this] { return editor_.get(); },
+                [this, &shown] {
+                  shown = true;
+                  editor_->close();
+                });
     form().EditBtnClick();
     EXPECT_TRUE(shown) << "run " << run;
   }
@@ -186,8 +187,8 @@ TEST_F(EditSaveTest, AFailedExportNeverOpensAnOldWorkingFile) {
   { std::ofstream(work_ / "~ico._", std::ios::binary) << stale; }
   messages_.texts.clear();
   bool opened = false;
-  QTimer::singleShot(0, editor_.get(), [&] {
-    opened = editor_->isVisible();
+  WhenVisible(editor_.get(), [&] {
+    opened = true;
     editor_->done(0);
   });
   {

@@ -148,7 +148,7 @@ TEST_F(UndoTest, AFormatTheLinkGaveUpInIsPutBackExactly) {
   // How many transactions a format takes, measured on the card in slot 2 (another card, with
   // a journal of its own).
   std::uint64_t start = unit().Transactions();
-  ASSERT_TRUE(FormatCardCommand(form().Slot2Card, 200));
+  OwnLook([&] { ASSERT_TRUE(FormatCardCommand(form().Slot2Card, 200)); });
   const std::uint64_t format_length = unit().Transactions() - start;
   const std::vector<std::uint8_t> before = Slot1();
   start = unit().Transactions();
@@ -158,7 +158,8 @@ TEST_F(UndoTest, AFormatTheLinkGaveUpInIsPutBackExactly) {
   }
   Format();
   ASSERT_NE(Slot1(), before);
-  const JournalFile history = CardJournal(form().Slot1Card, form().journal());
+  JournalFile history;
+  OwnLook([&] { history = CardJournal(form().Slot1Card, form().journal()); });
   ASSERT_FALSE(history.entries.empty());
   EXPECT_EQ(history.entries.back().command.name, "format");
   EXPECT_TRUE(history.entries.back().finished);
@@ -265,7 +266,7 @@ TEST_F(UndoTest, ADamagedJournalIsReportedAndNeverApplied) {
   StartLoaded(ThreeSaves(), CardBuilder());
   Format();
   CardKey key = 0;
-  CardJournal(form().Slot1Card, form().journal(), &key);
+  OwnLook([&] { CardJournal(form().Slot1Card, form().journal(), &key); });
   const std::filesystem::path file = form().journal().FileOf(key);
   std::filesystem::resize_file(file, std::filesystem::file_size(file) - 100);
   const std::vector<std::uint8_t> formatted = Slot1();
@@ -367,7 +368,8 @@ TEST_F(UndoTest, APagedCardIsNamedByItsPage) {
   ASSERT_TRUE(form().Slot1Loaded);
   const std::string page = std::to_string(form().ShownPage);
   Format();
-  const JournalFile history = CardJournal(form().Slot1Card, form().journal());
+  JournalFile history;
+  OwnLook([&] { history = CardJournal(form().Slot1Card, form().journal()); });
   ASSERT_EQ(history.entries.size(), 1u);
   EXPECT_EQ(history.entries[0].source, "page " + page);
   messages_.texts.clear();

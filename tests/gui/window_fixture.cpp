@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdlib>
 #include <fstream>
 
@@ -12,6 +13,12 @@
 #include "card/file_system.h"
 
 namespace quorvel::test {
+
+namespace {
+
+WindowTest* active_window_test = nullptr;  // the test that runs, for Reloaded
+
+}  // namespace
 
 void EnsureApplication() {
   if (QApplication::instance()) return;
@@ -30,9 +37,14 @@ void WindowTest::SetUp() {
   std::filesystem::remove_all(root_);
   work_ = root_ / "work";
   std::filesystem::create_directories(work_);
+  active_window_test = this;
 }
 
 void WindowTest::TearDown() {
+  if (form_) {
+    EXPECT_EQ(form_->PortAccessesOffTheWorker(), 0) << "the window thread touched the port";
+  }
+  active_window_test = nullptr;
   form_.reset();
   wait_.reset();
   unit_.reset();
@@ -127,7 +139,7 @@ void WindowTest::WriteOutsideTheWindow(CardImage& card, Journal* journal,
   CardEnvironment other = *own;
   other.journal = journal;
   card.env = &other;
-  write();
+  OwnLook(write);
   card.env = own;
 }
 
@@ -145,8 +157,31 @@ void WindowTest::Select(int pane, const std::vector<int>& rows) {
   for (int row : rows) list->item(row)->setSelected(true);
 }
 
+void WindowTest::OwnLook(const std::function<void()>& look) {
+  form_->CountPortAccessesOffTheWorker(false);
+  look();
+  form_->CountPortAccessesOffTheWorker(true);
+}
+
+void WindowTest::WhenVisible(std::function<QWidget*()> widget, std::function<void()> action) {
+  // Owned by the window, so that a watch never met dies with the test.
+  auto* poll = new QTimer(form_.get());
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, widget, action] {
+    QWidget* shown = widget();
+    if (shown == nullptr || !shown->isVisible()) return;
+    poll->stop();
+    poll->deleteLater();
+    action();
+  });
+  poll->start(1);
+}
+
 std::vector<std::string> Reloaded(CardImage& card) {
-  LoadCard(card);
+  if (active_window_test != nullptr && active_window_test->form_) {
+    active_window_test->OwnLook([&] { LoadCard(card); });
+  } else {
+    LoadCard(card);
+  }
   std::vector<std::string> problems;
   for (const std::string& line : CheckCard(card)) {
     if (!line.starts_with("root:")) problems.push_back(line);

@@ -56,6 +56,8 @@ class RecordingMessages : public Messages {
 };
 
 class WindowTest : public ::testing::Test {
+  friend std::vector<std::string> Reloaded(CardImage& card);
+
  protected:
   static void SetUpTestSuite() { EnsureApplication(); }
   void SetUp() override;
@@ -85,6 +87,18 @@ class WindowTest : public ::testing::Test {
   // Runs `write` on `card` with `journal` recording in place of the window's journal (null:
   // nothing is recorded), as another program or a run of the program that died writes.
   void WriteOutsideTheWindow(CardImage& card, Journal* journal, const std::function<void()>& write);
+
+  // Runs `look`, the test's own read of a card through the window's link on this thread; the
+  // check that only the link worker touches the port leaves it out.
+  void OwnLook(const std::function<void()>& look);
+
+  // Runs `action` once, from the event loop, as soon as `widget()` gives a visible widget: a
+  // modal dialog is acted on inside its own loop (the link waits before it run their loops
+  // too, so a plain queued call would come too early).
+  void WhenVisible(std::function<QWidget*()> widget, std::function<void()> action);
+  void WhenVisible(QWidget* widget, std::function<void()> action) {
+    WhenVisible([widget] { return widget; }, std::move(action));
+  }
 
   TForm1& form() { return *form_; }
   VirtualUnit& unit() { return *unit_; }
