@@ -870,6 +870,14 @@ Console description: %3
         <source>詳細資料</source>
         <translation>Details</translation>
     </message>
+    <message>
+        <source> 這一步必須做完, 不能中途取消, 請稍候... </source>
+        <translation>This step must run to its end and cannot be cancelled; please wait...</translation>
+    </message>
+    <message>
+        <source> 動作已進行到不能停止的地方, 已讓它做完. </source>
+        <translation>The command had gone too far to stop and was finished.</translation>
+    </message>
 </context>
 <context>
     <name>quorvel::TMiniEdForm</name>

@@ -866,6 +866,14 @@
         <source>詳細資料</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source> 這一步必須做完, 不能中途取消, 請稍候... </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 動作已進行到不能停止的地方, 已讓它做完. </source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>quorvel::TMiniEdForm</name>

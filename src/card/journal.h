@@ -196,6 +196,7 @@ struct UndoResult {
     kReadFailed,
     kWriteFailed,
     kJournalFailed,  // the undo's own journal record could not be written
+    kCancelled,      // asked to stop before its first write: nothing was changed
   };
   Outcome outcome = Outcome::kNoJournal;
   JournalFile::Status journal_status = JournalFile::Status::kMissing;

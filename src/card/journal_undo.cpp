@@ -5,6 +5,7 @@
 #include <set>
 
 #include "card/block_io.h"
+#include "card/cancel.h"
 #include "card/journal.h"
 
 namespace quorvel {
@@ -120,7 +121,17 @@ UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::ui
     }
   }
 
+  // Until the first write a stop leaves the card as it is. Once the old blocks go back they go
+  // back whole: the undo is itself the way back, and half of it would be a card neither before
+  // nor after the commands.
+  const auto stopped = [&] {
+    if (!StopRequested(card)) return false;
+    AcknowledgeStop(card, CancelOutcome::kNothingWritten);
+    result.outcome = Outcome::kCancelled;
+    return true;
+  };
   for (const auto& [block, allowed] : expected) {
+    if (stopped()) return result;
     if (allowed.any) continue;
     Block now;
     if (!ReadBlock(card, block, now)) {
@@ -137,6 +148,7 @@ UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::ui
     return result;
   }
 
+  if (stopped()) return result;
   std::vector<std::uint8_t> declared;
   for (const auto& [block, data] : old_data) declared.push_back(block);
   JournalScope scope(card, {UndoName(result.undone), {saves.begin(), saves.end()}, scale},
@@ -148,14 +160,20 @@ UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::ui
   // A command writes its saves' blocks, then the FAT, then the directory (or, deleting, the
   // directory before the FAT): written back in the reverse order, a card pulled half-way holds
   // at worst blocks in use by no save, never an entry whose chain is already free.
+  const CancelHold whole(card);
+  const int count = static_cast<int>(write_order.size());
+  ReportProgress(card, 0, count);
   for (const std::uint8_t block : write_order) {
     if (!WriteBlock(card, block, *old_data[block])) {
+      ReportProgress(card, 0, 0);
       scope.Failed();
       result.outcome = Outcome::kWriteFailed;
       return result;
     }
     ++result.blocks_written;
+    ReportProgress(card, static_cast<int>(result.blocks_written), count);
   }
+  ReportProgress(card, 0, 0);
   result.outcome = Outcome::kDone;
   return result;
 }
@@ -189,6 +207,8 @@ std::string Describe(const UndoResult& result) {
              "too and can itself be undone)";
     case Outcome::kJournalFailed:
       return "the journal could not be written; nothing was changed";
+    case Outcome::kCancelled:
+      return std::string(Describe(CancelOutcome::kNothingWritten));
   }
   return "";
 }

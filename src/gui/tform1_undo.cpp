@@ -42,6 +42,7 @@ std::string UndoFailureMessage(const UndoResult& result) {
   switch (result.outcome) {
     case Outcome::kDone:
     case Outcome::kJournalFailed:
+    case Outcome::kCancelled:  // said by the command's stop
       return "";
     case Outcome::kNoJournal:
     case Outcome::kNoSuchCommand:

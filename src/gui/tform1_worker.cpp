@@ -22,7 +22,10 @@ bool TForm1::CommandRunning() const { return worker_ && worker_->Busy(); }
 void TForm1::CancelCommand() {
   if (!CommandRunning()) return;
   cancel_.Request();
-  Label5->setText(tr(" 正在取消, 請稍候... "));
+  // A stretch that must run to its end once begun (an undo writing the old blocks back) does
+  // not stop: the request waits for a safe point after it, if the command has one.
+  Label5->setText(cancel_.Held() ? tr(" 這一步必須做完, 不能中途取消, 請稍候... ")
+                                 : tr(" 正在取消, 請稍候... "));
 }
 
 void TForm1::OnLinkWorker(const std::function<void()>& work, bool file_command) {
@@ -42,11 +45,16 @@ void TForm1::OnLinkWorker(const std::function<void()>& work, bool file_command) 
   worker_->Run(work);
   qApp->removeEventFilter(this);
   const CancelOutcome outcome = cancel_.Outcome();
+  const bool asked_to_stop = cancel_.Requested();
   cancel_.Reset();
   if (close_after_command_) cancel_.Request();
   if (outcome != CancelOutcome::kNone) {
     Label5->clear();
     env_.messages->Inform(CancelledMessage(outcome, file_command));
+  } else if (asked_to_stop && !close_after_command_) {
+    // Cancel came after the command's last safe point: it ran to its end.
+    Label5->clear();
+    env_.messages->Inform(tr(" 動作已進行到不能停止的地方, 已讓它做完. ").toStdString());
   }
   if (close_after_command_) {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

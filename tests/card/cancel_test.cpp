@@ -283,5 +283,50 @@ TEST(CancelRequest, TheFirstAnswerStaysAndAHoldDefersTheRequest) {
   EXPECT_FALSE(StopRequested(alone));
 }
 
+// Undo stops only before its first write: once the old blocks go back they go back whole
+// (it is itself the way back), and a request made meanwhile is left unanswered.
+struct UndoStop {
+  const char* name;
+  int request_at;  // progress report at which Cancel is pressed; 0: before the undo starts
+  bool undone;
+};
+
+class CancelUndo : public CancelTest, public ::testing::WithParamInterface<UndoStop> {};
+
+TEST_P(CancelUndo, StopsBeforeItsFirstWriteOrPutsTheCardBackWhole) {
+  const UndoStop& stop = GetParam();
+  ASSERT_TRUE(FormatCardCommand(card, 200));
+  const std::vector<std::uint8_t> formatted = Image();
+  cancel.Reset();
+  bool held_while_writing = true;
+  reports.progress = [&](int, int maximum) {
+    if (maximum <= 0) return;
+    held_while_writing = held_while_writing && cancel.Held();
+    if (++reports_seen == request_at) cancel.Request();
+  };
+  RequestAt(stop.request_at);
+  if (stop.request_at == 0) cancel.Request();
+  const UndoResult result = UndoCommands(card, journal);
+  if (stop.undone) {
+    EXPECT_EQ(result.outcome, UndoResult::Outcome::kDone) << Describe(result);
+    EXPECT_TRUE(Image() == before) << "not put back whole";
+    EXPECT_EQ(cancel.Outcome(), CancelOutcome::kNone);
+    EXPECT_GT(reports_seen, 1) << "a report per block written back";
+    EXPECT_TRUE(held_while_writing);
+  } else {
+    EXPECT_EQ(result.outcome, UndoResult::Outcome::kCancelled);
+    EXPECT_EQ(Describe(result), "cancelled before anything was written");
+    EXPECT_TRUE(Image() == formatted) << "the card was changed";
+    EXPECT_EQ(cancel.Outcome(), CancelOutcome::kNothingWritten);
+    EXPECT_EQ(CardJournal(card, journal).entries.size(), 1u) << "no undo recorded";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stops, CancelUndo,
+                         ::testing::Values(UndoStop{"BeforeItStarts", 0, false},
+                                           UndoStop{"AtItsFirstWrite", 1, true},
+                                           UndoStop{"HalfWay", 3, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace quorvel

@@ -173,6 +173,35 @@ TEST_F(UndoTest, AFormatTheLinkGaveUpInIsPutBackExactly) {
   EXPECT_EQ(Slot1(), before);
 }
 
+// Undo is itself the way back: once it writes, it writes every old block. Cancel pressed
+// then is refused in words, the card is put back whole, and the user is told it ran to its end.
+TEST_F(UndoTest, CancelWhileTheOldBlocksGoBackIsRefusedAndTheUndoFinishes) {
+  StartLoaded(ThreeSaves(), CardBuilder());
+  const std::vector<std::uint8_t> before = Slot1();
+  Format();
+  bool wait_shown = false;
+  std::string said;
+  bool pressed = false;
+  QObject::connect(form().ProgressBar1, &QProgressBar::valueChanged, &form(), [&](int value) {
+    if (pressed || value < 2 || !form().CommandRunning()) return;
+    pressed = true;
+    wait_shown = wait_->isVisible();
+    wait_->CancelButton->click();
+    said = Text(form().Label5->text());
+  });
+  messages_.texts.clear();
+  messages_.answers = {true};
+  form().UndoSlot1->trigger();
+  ASSERT_TRUE(pressed) << "the undo reports its progress";
+  EXPECT_TRUE(wait_shown);
+  EXPECT_EQ(said, " 這一步必須做完, 不能中途取消, 請稍候... ");
+  EXPECT_EQ(messages_.texts,
+            (std::vector<std::string>{UndoQuestion("格式化"),
+                                      " 動作已進行到不能停止的地方, 已讓它做完. "}));
+  EXPECT_EQ(Slot1(), before) << "put back whole";
+  EXPECT_EQ(Captions(kPaneSlot1).size(), 3u);
+}
+
 TEST_F(UndoTest, NoLeavesTheCardAsItIs) {
   StartLoaded(ThreeSaves(), CardBuilder());
   Format();
