@@ -249,11 +249,19 @@ void CardPane::BuildList() {
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(list_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { menu_.menu->popup(list_->viewport()->mapToGlobal(at)); });
+}
+
+SaveDetailsView* CardPane::details() {
+  if (details_ != nullptr) return details_;
+  // Built when first asked for (most runs never show it), then as it would stand had it been
+  // built with the list: right after the list in the focus chain.
+  details_ = new SaveDetailsView(list_);
+  QWidget::setTabOrder(list_, details_);
   // The details view hands the rest of the user's gestures to the list; its clicks and moves
   // are the list's.
-  details_ = new SaveDetailsView(list_);
   connect(details_, &SaveDetailsView::Acted, this, &CardPane::released);
   connect(details_, &SaveDetailsView::PointerMoved, this, &CardPane::mouseMoved);
+  return details_;
 }
 
 void CardPane::BuildSizeBar() {
@@ -315,7 +323,9 @@ void CardPane::BuildMenu(QWidget* window) {
   menu_.details =
       AddItem(menu, setup.details, Text(QT_TRANSLATE_NOOP("quorvel::TForm1", "詳細資料")));
   menu_.details->setCheckable(true);
-  connect(menu_.details, &QAction::toggled, details_, &SaveDetailsView::ShowDetails);
+  connect(menu_.details, &QAction::toggled, this, [this](bool on) {
+    if (on || details_ != nullptr) details()->ShowDetails(on);
+  });
 
   live_items_ = {
       menu_.add_save_file,   menu_.add_card_icon, menu_.save_as, menu_.format->menuAction(),

@@ -69,8 +69,9 @@ class CardPane : public QObject {
   QWidget* container() const { return container_; }
   QLabel* header() const { return header_; }
   PaneListView* list() const { return list_; }
-  // The list's details view, shown in its place while the menu's details item is checked.
-  SaveDetailsView* details() const { return details_; }
+  // The list's details view, shown in its place while the menu's details item is checked;
+  // built the first time it is asked for.
+  SaveDetailsView* details();
   QLabel* size_bar() const { return size_bar_; }
   // The header's speed buttons: a card image file (open it, or write it onto the card) and a
   // single-save file to add.

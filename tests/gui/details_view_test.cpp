@@ -299,6 +299,23 @@ TEST_F(DetailsViewTest, TheToggleSwapsTheViewsAndKeepsTheChoiceForThePane) {
   EXPECT_EQ(QApplication::focusWidget(), form().Card1ListView);
 }
 
+TEST_F(DetailsViewTest, TabReachesTheDetailsRightAfterTheIconView) {
+  StartFourSaves();
+  ShowDetails(kPaneSlot1);
+  // The widgets Tab stops at, in the window's focus chain from the icon view on: the details
+  // view stands right after its icon view, so that Tab leaves the pane for the same widget
+  // from either view.
+  QWidget* icons = form().Card1ListView;
+  std::vector<QWidget*> tab_stops;
+  QWidget* widget = icons;
+  do {
+    if (widget->focusPolicy() & Qt::TabFocus) tab_stops.push_back(widget);
+    widget = widget->nextInFocusChain();
+  } while (widget != icons);
+  ASSERT_GE(tab_stops.size(), 2u);
+  EXPECT_EQ(tab_stops[1], &Details(kPaneSlot1));
+}
+
 TEST_F(DetailsViewTest, ColumnTitlesKindsAndTooltipsHaveTheirEnglish) {
   ASSERT_TRUE(InstallTranslations(Language::kEnglish));
   struct Chinese {
