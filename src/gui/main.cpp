@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
   env.files = &file_dialogs;
 
   // The windows, each created once; all but the main window stay hidden until they are used,
-  // and the hex editor and the disassembly window are only built then.
+  // and the hex editor, the disassembly window and the settings dialog are only built then.
   quorvel::TForm1 form1(std::move(env));
   messages.SetOwner(&form1);
   file_dialogs.SetOwner(&form1);
@@ -114,8 +114,8 @@ int main(int argc, char** argv) {
       [&messages, &form1, file = options->file.value_or(std::string())] {
         return new quorvel::TMiniEdForm(messages, file, &form1);
       }));
-  quorvel::ToptForm opt_form(&form1);
-  form1.AttachOptForm(&opt_form);
+  form1.AttachOptForm(
+      std::function<quorvel::ToptForm*()>([&form1] { return new quorvel::ToptForm(&form1); }));
   form1.AttachAsmForm(std::function<quorvel::Tasm86kForm*()>(
       [&messages, &form1] { return new quorvel::Tasm86kForm(messages, &form1); }));
   quorvel::TselcolorForm selcolor_form(&file_dialogs, &form1);

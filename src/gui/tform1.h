@@ -107,6 +107,8 @@ class TForm1 : public QWidget {
   // building the hex editor and the disassembly window is a large part of the program's start.
   void AttachAsmForm(std::function<Tasm86kForm*()> make);
   void AttachMiniEdForm(std::function<TMiniEdForm*()> make);
+  // The settings dialog likewise, built when its button is first clicked.
+  void AttachOptForm(std::function<ToptForm*()> make);
 
   // The selected-save, delete and copy-to dialogs; wires the double-click, Enter, Delete and
   // other keys of the panes and the delete and format menu items (tform1_copy.cpp).
@@ -393,6 +395,7 @@ class TForm1 : public QWidget {
   TMiniEdForm* MiniEdForm = nullptr;
   CardHistoryWindow* CardHistory = nullptr;  // created on first use
   std::function<Tasm86kForm*()> make_asm_form_;
+  std::function<ToptForm*()> make_opt_form_;
   std::function<TMiniEdForm*()> make_mini_ed_form_;
 
  protected:
@@ -432,6 +435,9 @@ class TForm1 : public QWidget {
   std::optional<SaveIdentity> TakeSaveOut(CardImage& card, std::size_t slot,
                                           const std::string& path);
   bool PutSaveBack(CardImage& card, const SaveIdentity& save, const std::string& path);
+
+  // The settings button opens the dialog; detection reads the dialog's box (tform1_settings.cpp).
+  void AttachOptButton();
 
   // Refresh (tform1_refresh.cpp).
   void LoadSource(int pane);

@@ -9,11 +9,22 @@ namespace quorvel {
 
 void TForm1::AttachOptForm(ToptForm* opt_form) {
   optForm = opt_form;
-  AutoBoxTicked = [opt_form] { return opt_form->AutoBox1->isChecked(); };
-  connect(optBitBtn, &QPushButton::clicked, this, &TForm1::optBitBtnClick);
+  AttachOptButton();
+}
+
+void TForm1::AttachOptForm(std::function<ToptForm*()> make) {
+  make_opt_form_ = std::move(make);
+  AttachOptButton();
+}
+
+void TForm1::AttachOptButton() {
+  // A dialog not built yet has never been opened: its box is as built, not ticked.
+  AutoBoxTicked = [this] { return optForm != nullptr && optForm->AutoBox1->isChecked(); };
+  connect(optBitBtn, &QPushButton::clicked, this, &TForm1::optBitBtnClick, Qt::UniqueConnection);
 }
 
 void TForm1::optBitBtnClick() {
+  if (optForm == nullptr && make_opt_form_) optForm = make_opt_form_();
   if (!optForm) return;
   Timer3->stop();
   optForm->move(x() + (width() - optForm->width()) / 2, y() + (height() - optForm->height()) / 2);

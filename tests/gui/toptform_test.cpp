@@ -296,6 +296,37 @@ TEST_F(SettingsButtonTest, OkAppliesWritesAndTheNextStartReadsTheSameValues) {
   EXPECT_TRUE(messages_.texts.empty());
 }
 
+// The program builds the dialog when its button is first clicked: until then detection reads
+// the box as not ticked, and the dialog then opens as the one built at start would.
+TEST_F(SettingsButtonTest, ADialogBuiltOnTheFirstClickOpensWithTheLiveSettings) {
+  WriteQuickConfig(1);
+  StartNothing();
+  int built = 0;
+  ToptForm* dialog = nullptr;
+  form().AttachOptForm(std::function<ToptForm*()>([&] {
+    ++built;
+    return dialog = new ToptForm(&form());
+  }));
+  EXPECT_FALSE(form().AutoBoxTicked());
+  EXPECT_EQ(built, 0);
+  bool shown = false;
+  QTimer::singleShot(0, &form(), [&] {
+    ASSERT_NE(dialog, nullptr);
+    shown = dialog->isVisible();
+    EXPECT_EQ(dialog->Fields.slider_max, 9216);
+    EXPECT_TRUE(dialog->AutoBox1->isChecked());
+    EXPECT_EQ(dialog->pos(), QPoint(form().x() + (form().width() - dialog->width()) / 2,
+                                    form().y() + (form().height() - dialog->height()) / 2));
+    dialog->BitBtn2->click();
+  });
+  form().optBitBtn->click();
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(form().AutoBoxTicked());
+  QTimer::singleShot(0, &form(), [&] { dialog->BitBtn1->click(); });
+  form().optBitBtn->click();
+  EXPECT_EQ(built, 1) << "the same dialog the second time";
+}
+
 // The journal's boxes show the settings, and OK puts them into the journal at once and into
 // the configuration file.
 TEST_F(SettingsButtonTest, TheJournalBoxesApplyAtOnceAndAreStored) {
