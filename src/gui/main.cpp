@@ -17,6 +17,7 @@
 #include "app/work_dir.h"
 #include "gui/command_texts.h"
 #include "gui/file_chooser.h"
+#include "gui/font_warmup.h"
 #include "gui/message_boxes.h"
 #include "gui/tasm86kform.h"
 #include "gui/tcopyform.h"
@@ -62,6 +63,10 @@ int main(int argc, char** argv) {
     std::cerr << "quorvel: the " << quorvel::LanguageName(language)
               << " translation is missing from the program\n";
   }
+  // The fonts are readied on a second thread while the windows are built (a text of the main
+  // window in its language, so that a Chinese window finds its CJK font chosen).
+  const quorvel::FontWarmUp font_warm_up(
+      QCoreApplication::translate("quorvel::TForm1", "沒有選擇單元"));
   const std::optional<std::string> work_dir = quorvel::PrepareWorkDir(options->work_dir, error);
   if (!work_dir) {
     messages.Inform(quorvel::WorkDirFailedMessage(error));
