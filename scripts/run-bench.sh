@@ -45,36 +45,40 @@ echo "cat, one process per image:                     ${cat_ms} ms"
 echo "cat of all images in one process:               ${one_cat_ms} ms"
 awk -v a="$cli_ms" -v b="$cat_ms" 'BEGIN {printf "ratio list/cat (per image): %.2f\n", a / b}'
 
-echo "== start-up to the first window shown (offscreen, median of 11 runs, ms)"
+echo "== start-up to the first window shown (offscreen, median of 15 runs, ms)"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$work/startup"
 cp "$build_dir/data/NA.bmp" "$build_dir/data/dpnw.dc" "$work/startup/"
 printf '888\r\n1\r\n1\r\n1\r\n9216\r\n0\r\n1\r\n' >"$work/startup/DID2.cfg"
 cd "$work/startup"
-startup() {
-  for _ in $(seq 11); do
-    QUORVEL_START_NS=$(now_ns) "$@" 2>/dev/null
-  done | median
-}
-# The processor time of the same runs (user + system, to the end of the process): unlike the
-# time to the window, it hardly depends on what else the machine is doing.
-startup_cpu() {
-  local TIMEFORMAT='%3U %3S'
-  for _ in $(seq 11); do
-    { time QUORVEL_START_NS=$(now_ns) "$@" >/dev/null 2>&1; } 2>&1 |
-      awk '{printf "%.1f\n", ($1 + $2) * 1000}'
-  done | median
+# One run of NAME: the probe prints the milliseconds to its first window shown; the processor
+# time of the run (user + system, to the end of the process) goes beside it. Unlike the time to
+# the window, the processor time hardly depends on what else the machine is doing.
+startup_run() {
+  local name=$1 TIMEFORMAT='%3U %3S'
+  shift
+  { time QUORVEL_START_NS=$(now_ns) "$@" >>"$name.shown" 2>/dev/null; } 2>&1 |
+    awk '{printf "%.1f\n", ($1 + $2) * 1000}' >>"$name.cpu"
 }
 quorvel=("$build_dir/bench/startup/startup_quorvel" --virtual-unit "$work/demo")
 minimal=("$build_dir/bench/startup/startup_minimal_widget")
-quorvel_ms=$(startup "${quorvel[@]}")
-minimal_ms=$(startup "${minimal[@]}")
-quorvel_cpu=$(startup_cpu "${quorvel[@]}")
-minimal_cpu=$(startup_cpu "${minimal[@]}")
-echo "quorvel main window (virtual unit, two demo cards): ${quorvel_ms} ms (processor ${quorvel_cpu} ms)"
-echo "minimal Qt widget program:                          ${minimal_ms} ms (processor ${minimal_cpu} ms)"
-awk -v a="$quorvel_ms" -v b="$minimal_ms" -v c="$quorvel_cpu" -v d="$minimal_cpu" \
-  'BEGIN {printf "ratio quorvel/minimal: %.2f (processor time %.2f)\n", a / b, c / d}'
+# The three programs take turns, so that a change in the machine's load falls on all of them.
+for _ in $(seq 15); do
+  startup_run english "${quorvel[@]}" --lang en
+  startup_run chinese "${quorvel[@]}" --lang zh_TW
+  startup_run minimal "${minimal[@]}"
+done
+for name in english chinese minimal; do
+  declare "${name}_ms=$(median <"$name.shown")" "${name}_cpu=$(median <"$name.cpu")"
+done
+echo "quorvel main window, English (virtual unit, two demo cards): ${english_ms} ms (processor ${english_cpu} ms)"
+echo "quorvel main window, Chinese (virtual unit, two demo cards): ${chinese_ms} ms (processor ${chinese_cpu} ms)"
+echo "minimal Qt widget program:                                   ${minimal_ms} ms (processor ${minimal_cpu} ms)"
+awk -v e="$english_ms" -v c="$chinese_ms" -v m="$minimal_ms" \
+  -v ec="$english_cpu" -v cc="$chinese_cpu" -v mc="$minimal_cpu" \
+  'BEGIN {printf "ratio quorvel/minimal to the window shown: English %.2f, Chinese %.2f " \
+                 "(processor time %.2f, %.2f)\n", e / m, c / m, ec / mc, cc / mc}'
+echo "== machine: load average $(cut -d' ' -f1-3 /proc/loadavg) after the start-up runs"
 
 echo "== the window thread while the link worker runs a backup and a restore (default delays) =="
 QT_QPA_PLATFORM=offscreen "$build_dir/bench/window/window_latency" 2>/dev/null
