@@ -52,7 +52,6 @@ TwaitForm::TwaitForm(QWidget* parent)
   SetBackColor(this, 0x000000);
   Image1->setObjectName("Image1");
   Image1->setGeometry(0, 0, kPictureWidth, kPictureHeight);
-  Image1->setPixmap(WaitPicture());
   TextStrip->setObjectName("TextStrip");
   TextStrip->setGeometry(0, kPictureHeight, kPictureWidth, kStripHeight);
 
@@ -83,6 +82,8 @@ void TwaitForm::CatchUp() {
 }
 
 void TwaitForm::showEvent(QShowEvent* event) {
+  // Drawn before the window is first painted, not with it: most runs never show it.
+  if (Image1->pixmap().isNull()) Image1->setPixmap(WaitPicture());
   shown_for_.start();
   steps_taken_ = 0;
   ScrollTimer->start();

@@ -16,8 +16,10 @@ class WaitFormTest : public ::testing::Test {
 TEST_F(WaitFormTest, PictureStripAndBorder) {
   TwaitForm wait;
   EXPECT_TRUE(wait.windowFlags() & Qt::FramelessWindowHint);
+  wait.show();  // the picture is drawn for the first show
   ASSERT_FALSE(wait.Image1->pixmap().isNull());
   EXPECT_EQ(wait.Image1->pixmap().size(), QSize(200, 175));
+  wait.hide();
   EXPECT_EQ(wait.TextStrip->Text().toStdString(), "當資料傳送中,切勿把記憶卡移去!");
   EXPECT_EQ(wait.width(), 200);
   EXPECT_EQ(wait.ScrollTimer->interval(), 10);
