@@ -103,7 +103,8 @@ int main(int argc, char** argv) {
   env.files = &file_dialogs;
 
   // The windows, each created once; all but the main window stay hidden until they are used,
-  // and the hex editor, the disassembly window and the settings dialog are only built then.
+  // and the hex editor, the disassembly window, the settings and the colour dialogs are only
+  // built then.
   quorvel::TForm1 form1(std::move(env));
   messages.SetOwner(&form1);
   file_dialogs.SetOwner(&form1);
@@ -123,8 +124,8 @@ int main(int argc, char** argv) {
       std::function<quorvel::ToptForm*()>([&form1] { return new quorvel::ToptForm(&form1); }));
   form1.AttachAsmForm(std::function<quorvel::Tasm86kForm*()>(
       [&messages, &form1] { return new quorvel::Tasm86kForm(messages, &form1); }));
-  quorvel::TselcolorForm selcolor_form(&file_dialogs, &form1);
-  form1.AttachSelcolorForm(&selcolor_form);
+  form1.AttachSelcolorForm(std::function<quorvel::TselcolorForm*()>(
+      [&file_dialogs, &form1] { return new quorvel::TselcolorForm(&file_dialogs, &form1); }));
 
   form1.show();
   return app.exec();

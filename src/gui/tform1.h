@@ -107,8 +107,10 @@ class TForm1 : public QWidget {
   // building the hex editor and the disassembly window is a large part of the program's start.
   void AttachAsmForm(std::function<Tasm86kForm*()> make);
   void AttachMiniEdForm(std::function<TMiniEdForm*()> make);
-  // The settings dialog likewise, built when its button is first clicked.
+  // The settings dialog likewise, built when its button is first clicked, and the colour
+  // dialog, built when an add-icon command first runs.
   void AttachOptForm(std::function<ToptForm*()> make);
+  void AttachSelcolorForm(std::function<TselcolorForm*()> make);
 
   // The selected-save, delete and copy-to dialogs; wires the double-click, Enter, Delete and
   // other keys of the panes and the delete and format menu items (tform1_copy.cpp).
@@ -396,6 +398,7 @@ class TForm1 : public QWidget {
   CardHistoryWindow* CardHistory = nullptr;  // created on first use
   std::function<Tasm86kForm*()> make_asm_form_;
   std::function<ToptForm*()> make_opt_form_;
+  std::function<TselcolorForm*()> make_selcolor_form_;
   std::function<TMiniEdForm*()> make_mini_ed_form_;
 
  protected:
@@ -438,6 +441,8 @@ class TForm1 : public QWidget {
 
   // The settings button opens the dialog; detection reads the dialog's box (tform1_settings.cpp).
   void AttachOptButton();
+  // Each pane's add-icon item runs AddCardIcon (tform1_cardicon.cpp); once per window.
+  void ConnectCardIconItems();
 
   // Refresh (tform1_refresh.cpp).
   void LoadSource(int pane);

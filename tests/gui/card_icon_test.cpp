@@ -301,6 +301,46 @@ TEST_F(AddIconTest, NoColourChosenImportsABlankMonochromeIconListedAsTheCardLogo
   EXPECT_EQ(form().FileListView->count(), 2);
 }
 
+// The program builds the colour dialog when an add-icon command first needs it; it then
+// serves as the one built at start does.
+TEST_F(AddIconTest, ADialogBuiltOnFirstUseServesAsOneBuiltAtStart) {
+  const auto image = WriteCard("image.dcm", CardBuilder());
+  StartNothing();
+  int built = 0;
+  TselcolorForm* dialog = nullptr;
+  form().AttachSelcolorForm(std::function<TselcolorForm*()>([&] {
+    ++built;
+    return dialog = new TselcolorForm(nullptr, &form());
+  }));
+  ASSERT_TRUE(OpenImageFile(form().FileCard, image.string()));
+  form().RefreshImage();
+  messages_.texts.clear();
+  WriteAll(root_ / "small.bmp", PlainBmp(16, 16, 8));
+  chooser_.answer = Q(root_ / "small.bmp");
+  form().LOADBMPPIC1->trigger();
+  EXPECT_EQ(built, 0) << "a refused picture needs no dialog";
+  messages_.texts.clear();
+
+  WriteBmp(root_ / "logo.bmp", Picture(1));
+  chooser_.answer = Q(root_ / "logo.bmp");
+  for (const char* name : {"Quorvel memory card 2026", "Second"}) {
+    bool opened = false;
+    QTimer::singleShot(0, &form(), [&] {
+      ASSERT_NE(dialog, nullptr);
+      opened = dialog->isVisible();
+      EXPECT_EQ(dialog->Edit1->text().toStdString(), "No Name");
+      dialog->Edit1->setText(QString::fromUtf8(name));
+      dialog->Button1->click();
+    });
+    form().LOADBMPPIC1->trigger();
+    EXPECT_TRUE(opened) << name;
+  }
+  EXPECT_EQ(built, 1) << "the same dialog the second time";
+  ASSERT_EQ(messages_.texts.size(), 1u) << "the second icon asks before it replaces the first";
+  EXPECT_NE(messages_.texts[0].find("ICONDATA_VMS"), std::string::npos);
+  EXPECT_NE(Listed(form().FileCard, "ICONDATA_VMS"), nullptr);
+}
+
 TEST_F(AddIconTest, CheckedColoursAndTheNameReachTheSave) {
   StartWithImage(CardBuilder());
   WriteBmp(root_ / "logo.bmp", Picture(1));
