@@ -423,6 +423,7 @@ class TForm1 : public QWidget {
   void LayOutWindow();
 
   // Unit layouts (tform1_detect.cpp).
+  void PauseAfterRemoval();
   void ShowTwoSlotLayout();
   void ShowPagedLayout();
   void WidenPanel8();

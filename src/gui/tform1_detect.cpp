@@ -2,6 +2,7 @@
 // goes with it, card presence, the pages of a paged card, the 16M page store, the start-up
 // detection (Timer2) and the automatic refresh (Timer3).
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "gui/centre_on.h"
 #include "gui/tform1.h"
@@ -17,11 +18,24 @@ constexpr int kPanel8Step = 5;
 constexpr int kPanel8TwoSlotWidth = 210;
 constexpr int kPanel7PagedWidth = 417;
 constexpr int kRemovalPauseMs = 3800;
+constexpr int kRemovalPauseStepMs = 100;              // how soon Cancel ends the pause
 constexpr std::uint32_t kPageLabelColour = 0x80A0D0;  // red 0xD0, green 0xA0, blue 0x80
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
+
+// The pause after a card was taken out runs on the link worker, so the window keeps painting and
+// the wait window scrolls. Nothing is written during it: Cancel only makes it shorter.
+void TForm1::PauseAfterRemoval() {
+  OnLinkWorker([this] {
+    for (int left = kRemovalPauseMs; left > 0 && !cancel_.Requested();
+         left -= kRemovalPauseStepMs) {
+      env_.sleep(std::min(left, kRemovalPauseStepMs));
+    }
+    if (cancel_.Requested()) cancel_.Acknowledge(CancelOutcome::kNothingWritten);
+  });
+}
 
 std::string PageSizeSuffix(std::uint16_t highest_page) {
   if (highest_page >= 15) return "16M";
@@ -241,7 +255,7 @@ void TForm1::Timer3Timer() {
   // The card of slot 2 taken out.
   if (Slot2Loaded && !CardPresent(1) && !AutoRefreshBusy && TwoSlotSeen) {
     ShowWaitWindow();
-    if (!CardPresent(0)) Pause(kRemovalPauseMs);
+    if (!CardPresent(0)) PauseAfterRemoval();
     if (!CardPresent(1)) Slot2Loaded = false;
     HideWaitWindow();
     RearmTimer3();
@@ -256,7 +270,7 @@ void TForm1::Timer3Timer() {
       return;
     }
     ShowWaitWindow();
-    if (!CardPresent(1)) Pause(kRemovalPauseMs);
+    if (!CardPresent(1)) PauseAfterRemoval();
     if (!CardPresent(0)) {
       Slot1Loaded = false;  // the wait window stays up until the next run
       RearmTimer3();

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QThread>
 #include <QTimer>
 #include <cstdlib>
 #include <fstream>
@@ -116,7 +117,10 @@ void WindowTest::Start(std::unique_ptr<VirtualUnit> unit) {
   env.port_problem = port_problem_;
   env.settings = &settings_;
   env.messages = &messages_;
-  env.sleep = [this](int ms) { pauses_.push_back(ms); };
+  env.sleep = [this](int ms) {
+    pauses_.push_back(ms);
+    if (QThread::currentThread() == qApp->thread()) window_thread_paused_ms_ += ms;
+  };
   env.time_of_day = [this] {
     const int s = clock_seconds_++;
     char text[16];
