@@ -442,8 +442,6 @@ class TForm1 : public QWidget {
 
   // The settings button opens the dialog; detection reads the dialog's box (tform1_settings.cpp).
   void AttachOptButton();
-  // Each pane's add-icon item runs AddCardIcon (tform1_cardicon.cpp); once per window.
-  void ConnectCardIconItems();
 
   // Refresh (tform1_refresh.cpp).
   void LoadSource(int pane);

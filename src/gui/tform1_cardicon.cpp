@@ -15,17 +15,11 @@
 namespace quorvel {
 
 void TForm1::AttachSelcolorForm(TselcolorForm* selcolor_form) {
-  selcolorForm = selcolor_form;
-  selcolorForm->SetFileHistory(&file_history_);
-  ConnectCardIconItems();
+  AttachSelcolorForm(std::function<TselcolorForm*()>([selcolor_form] { return selcolor_form; }));
 }
 
 void TForm1::AttachSelcolorForm(std::function<TselcolorForm*()> make) {
   make_selcolor_form_ = std::move(make);
-  ConnectCardIconItems();
-}
-
-void TForm1::ConnectCardIconItems() {
   for (int pane = 0; pane < 3; ++pane) {
     connect(Pane(pane).menu().add_card_icon, &QAction::triggered, this,
             [this, pane] { AddCardIcon(pane); });
@@ -37,7 +31,7 @@ void TForm1::S1Click() { AddCardIcon(kPaneSlot2); }
 void TForm1::LOADBMPPIC1Click() { AddCardIcon(kPaneImage); }
 
 void TForm1::AddCardIcon(int pane) {
-  if (!Loaded(pane) || (!selcolorForm && !make_selcolor_form_) || !env_.files) return;
+  if (!Loaded(pane) || !make_selcolor_form_ || !env_.files) return;
   // The automatic refresh must not reload or forget the card while the file chooser, the
   // colour dialog or a message box is open.
   const Timer3Hold hold(*this);

@@ -113,7 +113,7 @@ class WindowTest : public ::testing::Test {
   Settings settings_;
   RecordingMessages messages_;
   std::vector<int> pauses_;
-  int window_thread_paused_ms_ = 0;  // of those, slept on the window thread
+  int window_thread_paused_ms_ = 0;       // of those, slept on the window thread
   std::vector<int> construction_pauses_;  // the pauses while the window was built and shown
   int clock_seconds_ = 0;
   std::unique_ptr<VirtualUnit> unit_;
