@@ -14,16 +14,25 @@ std::uint8_t NextOf(std::uint16_t fat_value) {
   return fat_value == kFatLast ? 0xFF : static_cast<std::uint8_t>(fat_value & 0xFF);
 }
 
-std::string HexPairs(const DirEntry& entry, std::size_t offset, int count,
-                     const char* separators[]) {
-  constexpr char kHexDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (int i = 0; i < count; ++i) {
-    text += separators[i];
-    text += kHexDigits[entry[offset + i] >> 4];
-    text += kHexDigits[entry[offset + i] & 0xF];
-  }
-  return text;
+// The entry's BCD time stamp as "CCYY/MM/DD" and "HH:MM:SS", each byte as two hex digits,
+// written into the storage the texts already have.
+void SetTimeStamp(const DirEntry& entry, SaveRecord& record) {
+  static constexpr char kHexDigits[] = "0123456789ABCDEF";
+  const auto put = [&entry](char* at, std::size_t field) {
+    at[0] = kHexDigits[entry[kEntryTimeStamp + field] >> 4];
+    at[1] = kHexDigits[entry[kEntryTimeStamp + field] & 0xF];
+  };
+  char date[] = "CCYY/MM/DD";
+  put(date, 0);
+  put(date + 2, 1);
+  put(date + 5, 2);
+  put(date + 8, 3);
+  record.date.assign(date, sizeof date - 1);
+  char time[] = "HH:MM:SS";
+  put(time, 4);
+  put(time + 3, 5);
+  put(time + 6, 6);
+  record.time.assign(time, sizeof time - 1);
 }
 
 // Sets `text` to the 48 description bytes of a header, unprintable bytes shown as blanks (0x1F
@@ -45,14 +54,20 @@ void ClearRecord(SaveRecord& record) {
   record.current_frame = 0;
   record.first_block = 0;
   record.size = 0;
-  for (std::string* text :
-       {&record.name, &record.date, &record.time, &record.description, &record.header_text}) {
-    if (!text->empty()) text->clear();
-  }
+  record.name.clear();
+  record.date.clear();
+  record.time.clear();
+  record.description.clear();
+  record.header_text.clear();
   // One memset each rather than an element loop, which the fuzz build's hooks make costly.
   std::memset(record.frame_image_indices.data(), 0, sizeof record.frame_image_indices);
   record.header_in_second_block = false;
   std::memset(record.entry.data(), 0, sizeof record.entry);
+}
+
+// Every record as SaveRecord{}, keeping the storage of their texts.
+void ClearRecords(CardImage& card) {
+  for (SaveRecord& record : card.records) ClearRecord(record);
 }
 
 // Reads a save's header block in logical order; false when it cannot be read.
@@ -92,10 +107,7 @@ void BuildSaveRecord(CardImage& card, SaveRecord& record) {
   const DirEntry& entry = record.entry;
   if (!HoldsSave(entry)) return;
   record.name.assign(entry.begin() + kEntryName, entry.begin() + kEntryName + kEntryNameSize);
-  const char* date_separators[] = {"", "", "/", "/"};
-  record.date = HexPairs(entry, kEntryTimeStamp, 4, date_separators);
-  const char* time_separators[] = {"", ":", ":"};
-  record.time = HexPairs(entry, kEntryTimeStamp + 4, 3, time_separators);
+  SetTimeStamp(entry, record);
   record.first_block = entry[kEntryFirstBlock];
   record.size = entry[kEntrySize];
   record.current_frame = 0;
@@ -304,7 +316,7 @@ LoadResult LoadCard(CardImage& card) {
   if (StopRequested(card)) {
     // Asked to stop between blocks: nothing was written, and nothing half-read is listed.
     ClearModel(card);
-    card.records.fill(SaveRecord{});
+    ClearRecords(card);
     AcknowledgeStop(card, CancelOutcome::kNothingWritten);
     result = LoadResult::kFailed;
   } else if (result == LoadResult::kLoaded) {
@@ -314,7 +326,7 @@ LoadResult LoadCard(CardImage& card) {
       UpdateListing(card);
     }
   } else {
-    card.records.fill(SaveRecord{});
+    ClearRecords(card);
   }
   ReportProgress(card, 0, 0);
   return result;
