@@ -2,7 +2,9 @@
 #include "card/card_check.h"
 
 #include <array>
-#include <cstdio>
+#include <charconv>
+#include <iterator>
+#include <string_view>
 
 #include "card/file_system.h"
 
@@ -48,40 +50,62 @@ std::uint16_t Field16(std::span<const std::uint8_t> bytes, std::size_t offset) {
   return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
 }
 
-std::string Hex4(std::uint16_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%04X", value);
-  return text;
-}
+// A finding's text is built in one string, reserved once, from parts: texts, numbers, a
+// number in hex and a save's label. A damaged card gives hundreds of findings, and the parts
+// joined with operator+ would each be a string of their own.
+constexpr std::size_t kTextReserve = 112;
+
+// A number as "0x" and `digits` upper-case hex digits.
+struct Hex {
+  unsigned value;
+  int digits;
+};
 
 // "save 3 (NAME)" with unprintable name bytes shown as '.'.
-std::string SaveLabel(const CardImage& card, int index) {
-  return "save " + std::to_string(index) + " (" + PrintableName(card.records[index].name) + ")";
+struct SaveLabel {
+  const CardImage& card;
+  int index;
+};
+
+void Append(std::string& text, std::string_view part) { text.append(part); }
+
+void Append(std::string& text, int number) {
+  char digits[12];
+  const char* end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+  text.append(digits, static_cast<std::size_t>(end - digits));
 }
 
-// A save's label, made when its first finding is kept and then reused: most saves have none.
-class LazyLabel {
- public:
-  LazyLabel(const CardImage& card, int index) : card_(card), index_(index) {}
-  const std::string& operator()() {
-    if (text_.empty()) text_ = SaveLabel(card_, index_);
-    return text_;
+void Append(std::string& text, Hex hex) {
+  constexpr char kHexDigits[] = "0123456789ABCDEF";
+  text += "0x";
+  for (int shift = 4 * (hex.digits - 1); shift >= 0; shift -= 4) {
+    text += kHexDigits[(hex.value >> shift) & 0xF];
   }
+}
 
- private:
-  const CardImage& card_;
-  int index_;
-  std::string text_;
-};
+void Append(std::string& text, const SaveLabel& label) {
+  text += "save ";
+  Append(text, label.index);
+  text += " (";
+  text += PrintableName(label.card.records[label.index].name);
+  text += ')';
+}
+
+template <typename... Parts>
+std::string Text(const Parts&... parts) {
+  std::string text;
+  text.reserve(kTextReserve);
+  (Append(text, parts), ...);
+  return text;
+}
 
 // The root's FAT and directory must be where this program reads and writes them: a card whose
 // root names other blocks would be read by the console from blocks this program overwrites.
 void CheckRoot(const CardImage& card, Findings& found) {
   const int user_blocks = UserBlockCount(card);
   if (user_blocks == 0 || user_blocks > kLastDirectoryBlock) {
-    found.Add(Kind::kProblem, [&] {
-      return "root: user-block count " + std::to_string(user_blocks) + " is outside 1 to 241";
-    });
+    found.Add(Kind::kProblem,
+              [&] { return Text("root: user-block count ", user_blocks, " is outside 1 to 241"); });
   }
   struct Field {
     std::size_t offset;
@@ -96,8 +120,7 @@ void CheckRoot(const CardImage& card, Findings& found) {
     const int value = Field16(card.root, field.offset);
     if (value != field.expected) {
       found.Add(Kind::kUnsafe, [&] {
-        return "root: " + std::string(field.what) + " is " + std::to_string(value) + ", expected " +
-               std::to_string(field.expected);
+        return Text("root: ", field.what, " is ", value, ", expected ", field.expected);
       });
     }
   }
@@ -122,70 +145,81 @@ void CheckSystemChain(const CardImage& card, std::array<int, kCardBlocks>& owner
     const std::uint16_t expected = block == kLastDirectoryBlock ? kFatLast : block - 1;
     if (value == expected) continue;
     found.Add(Kind::kUnsafe, [&] {
-      const std::string where = "FAT: directory block " + std::to_string(block);
-      if (value == kFatFree) return where + " is marked free";
+      constexpr std::string_view kWhere = "FAT: directory block ";
+      if (value == kFatFree) return Text(kWhere, block, " is marked free");
       if (value < kLastDirectoryBlock) {
-        return where + " links to user block " + std::to_string(value) +
-               ": the directory chain runs into the saves' blocks";
+        return Text(kWhere, block, " links to user block ", value,
+                    ": the directory chain runs into the saves' blocks");
       }
-      return where + " links to " + Hex4(value) + ", expected " + Hex4(expected);
+      return Text(kWhere, block, " links to ", Hex{value, 4}, ", expected ", Hex{expected, 4});
     });
   }
 }
 
-// Calls `report(fault, make_text)` for each field of `entry` a card cannot hold, in field
-// order; make_text() gives the finding's text, built only when it is called.
+// Calls `report(fault, add_text)` for each field of `entry` a card cannot hold, in field
+// order; add_text(text) appends the finding's text, built only when it is called.
 template <typename Report>
 void ForEachEntryFault(const DirEntry& entry, Report report) {
   const std::uint8_t type = entry[kEntryType];
   if (type != kDataType && type != kGameType) {
-    report(EntryFault::kType, [type] {
-      char text[64];
-      std::snprintf(text, sizeof text, "type 0x%02X is neither data (0x33) nor game (0xCC)", type);
-      return std::string(text);
+    report(EntryFault::kType, [type](std::string& text) {
+      Append(text, "type ");
+      Append(text, Hex{type, 2});
+      Append(text, " is neither data (0x33) nor game (0xCC)");
     });
   }
   const std::uint16_t first_block = Field16(entry, kEntryFirstBlock);
   if (first_block >= kCardBlocks) {
-    report(EntryFault::kFirstBlock, [first_block] {
-      return "first block " + std::to_string(first_block) + " is not a block of the card";
+    report(EntryFault::kFirstBlock, [first_block](std::string& text) {
+      Append(text, "first block ");
+      Append(text, first_block);
+      Append(text, " is not a block of the card");
     });
   }
   const std::uint16_t size = Field16(entry, kEntrySize);
   if (size >= kCardBlocks) {
-    report(EntryFault::kSize, [size] {
-      return "size " + std::to_string(size) +
-             " blocks is more than a card holds (this program "
-             "reads " +
-             std::to_string(size & 0xFF) + ")";
+    report(EntryFault::kSize, [size](std::string& text) {
+      Append(text, "size ");
+      Append(text, size);
+      Append(text, " blocks is more than a card holds (this program reads ");
+      Append(text, size & 0xFF);
+      Append(text, ")");
     });
   }
   const std::uint16_t header_offset = Field16(entry, kEntryHeaderOffset);
   const int blocks = entry[kEntrySize];
   if (header_offset > blocks) {
-    report(EntryFault::kHeaderOffset, [header_offset, blocks] {
-      return "header offset " + std::to_string(header_offset) + " lies beyond the save's " +
-             std::to_string(blocks) + " blocks";
+    report(EntryFault::kHeaderOffset, [header_offset, blocks](std::string& text) {
+      Append(text, "header offset ");
+      Append(text, header_offset);
+      Append(text, " lies beyond the save's ");
+      Append(text, blocks);
+      Append(text, " blocks");
     });
   }
 }
 
-void CheckEntry(const CardImage& card, int index, LazyLabel& label, Findings& found) {
+void CheckEntry(const CardImage& card, int index, Findings& found) {
   if (!found.Wants(Kind::kProblem)) return;
-  ForEachEntryFault(card.records[index].entry, [&](EntryFault, const auto& make_text) {
-    found.Add(Kind::kProblem, [&] { return label() + ": " + make_text(); });
+  ForEachEntryFault(card.records[index].entry, [&](EntryFault, const auto& add_text) {
+    found.Add(Kind::kProblem, [&] {
+      std::string text = Text(SaveLabel{card, index}, ": ");
+      add_text(text);
+      return text;
+    });
   });
 }
 
 // Walks one save's chain (at most 256 steps), claiming its blocks. A block of another save, or
 // a free block the next save would be given, makes writes unsafe: deleting either save, or
 // adding one, would then free or overwrite blocks of another.
-void CheckSaveChain(const CardImage& card, int index, LazyLabel& label,
-                    std::array<int, kCardBlocks>& owner, Findings& found) {
+void CheckSaveChain(const CardImage& card, int index, std::array<int, kCardBlocks>& owner,
+                    Findings& found) {
+  const SaveLabel label{card, index};
   const SaveRecord& save = card.records[index];
   if (save.header_in_second_block && save.first_block != 0) {
     found.Add(Kind::kProblem, [&] {
-      return label() + ": a game must start at block 0, not " + std::to_string(save.first_block);
+      return Text(label, ": a game must start at block 0, not ", save.first_block);
     });
   }
   // How the walk ended when it did not reach the chain's end mark.
@@ -210,16 +244,15 @@ void CheckSaveChain(const CardImage& card, int index, LazyLabel& label,
       ++length;
       if (owner[block] >= 0) {
         found.Add(Kind::kUnsafe, [&] {
-          return label() + ": block " + std::to_string(block) + " is cross-linked with " +
-                 SaveLabel(card, owner[block]);
+          return Text(label, ": block ", block, " is cross-linked with ",
+                      SaveLabel{card, owner[block]});
         });
       } else {
         owner[block] = index;
       }
       if (block >= UserBlockCount(card)) {
-        found.Add(Kind::kProblem, [&] {
-          return label() + ": block " + std::to_string(block) + " lies above the user blocks";
-        });
+        found.Add(Kind::kProblem,
+                  [&] { return Text(label, ": block ", block, " lies above the user blocks"); });
       }
       const std::uint16_t next = card.fat[block];
       if (next == kFatLast) break;
@@ -232,26 +265,25 @@ void CheckSaveChain(const CardImage& card, int index, LazyLabel& label,
   }
   if (ending != Ending::kNone) {
     found.Add(ending == Ending::kFreeBlock ? Kind::kUnsafe : Kind::kProblem, [&] {
-      const std::string at = std::to_string(ending_block);
-      std::string text = label() + ": chain ";
+      const int at = ending_block;
       switch (ending) {
         case Ending::kSystemBlock:
-          return text + "runs into system block " + at;
+          return Text(label, ": chain runs into system block ", at);
         case Ending::kLoop:
-          return text + "loops back to block " + at;
+          return Text(label, ": chain loops back to block ", at);
         case Ending::kFreeBlock:
-          return text + "runs into free block " + at;
+          return Text(label, ": chain runs into free block ", at);
         case Ending::kBadValue:
         case Ending::kNone:
           break;
       }
-      return text + "block " + at + " holds the FAT value " + Hex4(card.fat[ending_block]);
+      return Text(label, ": chain block ", at, " holds the FAT value ",
+                  Hex{card.fat[ending_block], 4});
     });
   }
   if (length != save.size) {
     found.Add(Kind::kProblem, [&] {
-      return label() + ": chain has " + std::to_string(length) + " blocks, directory says " +
-             std::to_string(save.size);
+      return Text(label, ": chain has ", length, " blocks, directory says ", save.size);
     });
   }
 }
@@ -268,17 +300,15 @@ void CheckLostBlocks(const CardImage& card, const std::array<int, kCardBlocks>& 
     if (block >= user_blocks) {
       ++outside;
     } else {
-      found.Add(Kind::kProblem, [&] {
-        return "FAT: block " + std::to_string(block) + " is in use but belongs to no save";
-      });
+      found.Add(Kind::kProblem,
+                [&] { return Text("FAT: block ", block, " is in use but belongs to no save"); });
     }
   }
   if (outside > 0) {
     found.Add(Kind::kNote, [&] {
-      return "FAT: " + std::to_string(outside) + (outside == 1 ? " block" : " blocks") +
-             " outside the user blocks (" + std::to_string(user_blocks) + " to " +
-             std::to_string(kLastDirectoryBlock - 1) +
-             ") not marked free; the console ignores them";
+      return Text("FAT: ", outside, outside == 1 ? " block" : " blocks",
+                  " outside the user blocks (", user_blocks, " to ", kLastDirectoryBlock - 1,
+                  ") not marked free; the console ignores them");
     });
   }
 }
@@ -287,8 +317,10 @@ void CheckLostBlocks(const CardImage& card, const std::array<int, kCardBlocks>& 
 
 std::vector<EntryFinding> CheckEntryFields(const DirEntry& entry) {
   std::vector<EntryFinding> found;
-  ForEachEntryFault(entry, [&found](EntryFault fault, const auto& make_text) {
-    found.push_back({fault, make_text()});
+  ForEachEntryFault(entry, [&found](EntryFault fault, const auto& add_text) {
+    std::string text;
+    add_text(text);
+    found.push_back({fault, std::move(text)});
   });
   return found;
 }
@@ -298,7 +330,7 @@ namespace {
 void Inspect(const CardImage& card, Findings& found) {
   if (!IsFormatted(card)) {
     found.Add(Kind::kProblem,
-              [&] { return "the card is not formatted (" + UnformattedReason(card) + ")"; });
+              [&] { return Text("the card is not formatted (", UnformattedReason(card), ")"); });
     return;
   }
   CheckRoot(card, found);
@@ -309,15 +341,14 @@ void Inspect(const CardImage& card, Findings& found) {
   for (int index = 0; index < kSaveRecords; ++index) {
     if (card.records[index].size == 0) continue;
     used += card.records[index].size;
-    LazyLabel label(card, index);
-    CheckEntry(card, index, label, found);
-    CheckSaveChain(card, index, label, owner, found);
+    CheckEntry(card, index, found);
+    CheckSaveChain(card, index, owner, found);
   }
   CheckLostBlocks(card, owner, found);
   if (used > UserBlockCount(card)) {
     found.Add(Kind::kProblem, [&] {
-      return "directory: the saves occupy " + std::to_string(used) + " blocks, more than the " +
-             std::to_string(UserBlockCount(card)) + " user blocks, so the card shows 0 blocks free";
+      return Text("directory: the saves occupy ", used, " blocks, more than the ",
+                  int{UserBlockCount(card)}, " user blocks, so the card shows 0 blocks free");
     });
   }
 }
@@ -333,8 +364,10 @@ std::vector<CardFinding> InspectCard(const CardImage& card) {
 std::vector<std::string> CheckCard(const CardImage& card) {
   Findings found(Findings::Keep::kProblems);
   Inspect(card, found);
+  std::vector<CardFinding> kept = found.Take();
   std::vector<std::string> problems;
-  for (CardFinding& finding : found.Take()) problems.push_back(std::move(finding.text));
+  problems.reserve(kept.size());
+  for (CardFinding& finding : kept) problems.push_back(std::move(finding.text));
   return problems;
 }
 

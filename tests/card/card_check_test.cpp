@@ -87,6 +87,120 @@ TEST(CheckCard, FindsEachKindOfDamage) {
   EXPECT_TRUE(Mentions(Check(root), "root: FAT size is 2, expected 1"));
 }
 
+// Every kind of finding word for word, as the window and quorvel-cli show it: the save's
+// label with its name's unprintable bytes as '.', the numbers, the FAT values in hex, and a
+// save's findings in the order the check makes them.
+TEST(CheckCard, EachFindingReadsInFull) {
+  struct Case {
+    const char* what;
+    std::function<void(CardBuilder&)> build;
+    std::vector<std::string> texts;
+  };
+  const Case cases[] = {
+      {"cross-linked",
+       [](CardBuilder& b) {
+         b.AddSave(0, "A", {10, 11});
+         b.AddSave(1, "B", {12, 11});
+       },
+       {"save 1 (B...........): block 11 is cross-linked with save 0 (A...........)"}},
+      {"bad FAT value",
+       [](CardBuilder& b) {
+         b.AddSave(0, "ODD", {10});
+         b.SetFat(10, 0x1234);
+       },
+       {"save 0 (ODD.........): chain block 10 holds the FAT value 0x1234"}},
+      {"system block",
+       [](CardBuilder& b) {
+         b.AddSave(0, "TOSYS", {10});
+         b.SetFat(10, 250);
+       },
+       {"save 0 (TOSYS.......): chain runs into system block 250"}},
+      {"loop",
+       [](CardBuilder& b) {
+         b.AddSave(0, "LOOP", {10, 11, 12});
+         b.SetFat(12, 10);
+       },
+       {"save 0 (LOOP........): chain loops back to block 10"}},
+      {"free block",
+       [](CardBuilder& b) {
+         b.AddSave(0, "TOFREE", {10, 11});
+         b.SetFat(11, 0xFFFC);
+       },
+       {"save 0 (TOFREE......): chain runs into free block 11",
+        "save 0 (TOFREE......): chain has 1 blocks, directory says 2"}},
+      {"above the user blocks",
+       [](CardBuilder& b) { b.AddSave(0, "HIGH", {220}); },
+       {"save 0 (HIGH........): block 220 lies above the user blocks"}},
+      {"game not at block 0",
+       [](CardBuilder& b) {
+         b.AddSave(0, "GAME", {5, 6}, /*game=*/true);
+         b.Entry(0)[0x02] = 5;
+       },
+       {"save 0 (GAME........): a game must start at block 0, not 5"}},
+      {"entry fields",
+       [](CardBuilder& b) {
+         b.AddSave(0, "ODD", {199, 198});
+         b.Entry(0)[0x00] = 0x0A;
+         b.Entry(0)[0x03] = 0xFF;
+         b.Entry(0)[0x19] = 0x01;
+         b.Entry(0)[0x1A] = 3;
+       },
+       {"save 0 (ODD.........): type 0x0A is neither data (0x33) nor game (0xCC)",
+        "save 0 (ODD.........): first block 65479 is not a block of the card",
+        "save 0 (ODD.........): size 258 blocks is more than a card holds (this program reads 2)",
+        "save 0 (ODD.........): header offset 3 lies beyond the save's 2 blocks"}},
+      {"lost blocks",
+       [](CardBuilder& b) {
+         b.SetFat(30, 0xFFFA);
+         b.SetFat(220, 0x0000);
+       },
+       {"FAT: block 30 is in use but belongs to no save",
+        "FAT: 1 block outside the user blocks (200 to 240) not marked free; the console ignores "
+        "them"}},
+      {"directory chain",
+       [](CardBuilder& b) {
+         b.SetFat(250, 100);
+         b.SetFat(245, 0xFFFC);
+         b.SetFat(243, 0xFFFA);
+       },
+       {"FAT: directory block 250 links to user block 100: the directory chain runs into the "
+        "saves' blocks",
+        "FAT: directory block 245 is marked free",
+        "FAT: directory block 243 links to 0xFFFA, expected 0x00F2"}},
+      {"root",
+       [](CardBuilder& b) { b.Logical(255)[0x4A] = 252; },
+       {"root: directory location is 252, expected 253"}},
+      {"system chain rebuilt",
+       [](CardBuilder& b) { b.SetFat(254, 0x0000); },
+       {"FAT: the root and FAT blocks are not marked as chain ends; the directory chain 253 ... "
+        "241 was rebuilt in memory"}},
+      {"oversized directory",
+       [](CardBuilder& b) {
+         b.AddSave(0, "BIG", {199});
+         b.Entry(0)[0x18] = 250;
+       },
+       {"save 0 (BIG.........): chain has 1 blocks, directory says 250",
+        "directory: the saves occupy 250 blocks, more than the 200 user blocks, so the card "
+        "shows 0 blocks free"}},
+      {"unformatted",
+       [](CardBuilder& b) { b.Logical(255)[0x50] = 0; },
+       {"the card is not formatted (its root block gives 0 user blocks)"}},
+  };
+  test::TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CardBuilder builder;
+    c.build(builder);
+    CardImage card;
+    test::OpenBuilt(card, builder, dir);
+    LoadCard(card);
+    std::vector<std::string> texts;
+    for (const CardFinding& finding : InspectCard(card)) texts.push_back(finding.text);
+    EXPECT_EQ(texts, c.texts);
+    CloseImageFile(card);
+  }
+}
+
 // The list of problems and the first reason writes are unsafe are the full findings seen
 // through a filter (notes left out; the first unsafe finding): the same texts in the same order,
 // and a save's findings all name it the same way.
