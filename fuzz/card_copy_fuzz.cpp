@@ -92,8 +92,7 @@ void CopyOntoEmptyCard(MemoryCard& source, const Bytes& source_before, std::size
 QUORVEL_FUZZ_TARGET(card_copy, quorvel::fuzz::kShortCardMaxLength) {
   using namespace quorvel;
   using namespace quorvel::fuzz;
-  MemoryCard& source = ReusedCard(0);
-  ResetFromInput(source, input);
+  MemoryCard& source = InputCard(input);
   CardImage& card = source.card();
   if (LoadCard(card) != LoadResult::kLoaded) return;
   // A copy does not write to its source: one copy of its bytes serves every check that it

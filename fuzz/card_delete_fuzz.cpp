@@ -19,9 +19,7 @@ std::vector<Bytes> card_deleteFuzzSeeds() { return SeedCardInputs(); }
 QUORVEL_FUZZ_TARGET(card_delete, quorvel::fuzz::kShortCardMaxLength) {
   using namespace quorvel;
   using namespace quorvel::fuzz;
-  MemoryCard& source = ReusedCard(0);
-  ResetFromInput(source, input);
-  CardImage& card = source.card();
+  CardImage& card = InputCard(input).card();
   if (LoadCard(card) != LoadResult::kLoaded || card.listed_count == 0) return;
   DeleteSave(card, card.list_order[0]);
   if (LoadCard(card) != LoadResult::kLoaded) return;

@@ -81,6 +81,12 @@ MemoryCard& ReusedCard(int which) {
   return cards[which];
 }
 
+MemoryCard& InputCard(Input input) {
+  MemoryCard& card = ReusedCard(0);
+  ResetFromInput(card, input);
+  return card;
+}
+
 namespace {
 
 Bytes MadeCard(bool damaged) {

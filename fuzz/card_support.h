@@ -44,6 +44,9 @@ Bytes ShortCardInput(const Bytes& image, const Bytes& base, bool upwards,
 // A card reused by every input of a target (made once, reset per input).
 MemoryCard& ReusedCard(int which);
 
+// The reused card 0 holding the card `input` stands for (ResetFromInput), not yet loaded.
+MemoryCard& InputCard(Input input);
+
 // Cards worth starting from: made by code (several saves, a game, damaged chains), the
 // demo cards and the real cards in image order when the shared data is present.
 std::vector<Bytes> SeedCards();
