@@ -62,10 +62,17 @@ QPixmap BrandingPicture() {
   picture.fill(WinColor(0x404000));
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(0, 96, 96));
-  painter.drawEllipse(QRectF(2, 2, 60, 60));
-  DrawCard(painter, QRectF(14, 6, 36, 52));
+  // Painted in bands of a few rows: Qt shares a fill of many rows out among helper threads, and
+  // at start, while the fonts are readied on the second core, the window would wait for those
+  // threads to be made and given a core, for a picture of 64 by 64 pixels.
+  constexpr int kBand = 16;
+  for (int top = 0; top < picture.height(); top += kBand) {
+    painter.setClipRect(0, top, picture.width(), kBand);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 96, 96));
+    painter.drawEllipse(QRectF(2, 2, 60, 60));
+    DrawCard(painter, QRectF(14, 6, 36, 52));
+  }
   return picture;
 }
 
