@@ -29,6 +29,8 @@ TForm1::TForm1(MainWindowEnv env, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+      // Started first, so that its thread is up by the time the window gives it work.
+      worker_(std::make_unique<LinkWorker>()),
       env_(std::move(env)) {
   if (!env_.sleep) {
     env_.sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
@@ -68,7 +70,6 @@ void TForm1::FormCreate() {
   WorkDir = env_.work_dir.empty() ? CaptureWorkDir() : env_.work_dir;
   file_history_ = FileHistory(WorkDir);
   FillRecentImages();
-  worker_ = std::make_unique<LinkWorker>();
   worker_messages_ = std::make_unique<WorkerMessages>(*worker_, *env_.messages);
   // A command on the worker reports to the window thread, which shows the reports in turn.
   reports_.progress = [this](int position, int maximum) {
@@ -191,7 +192,6 @@ void TForm1::ConnectEvents() {
   connect(QUIT, &QPushButton::clicked, this, &TForm1::quitclick);
   connect(Refresh_Slot1, &QAction::triggered, this, &TForm1::Refresh_Slot1Click);
   connect(refresh_slot2, &QAction::triggered, this, &TForm1::refresh_slot2Click);
-  connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
   connect(Set16MBtn, &QPushButton::clicked, this, &TForm1::Set16MBtnClick);
   connect(Splitter2, &QSplitter::splitterMoved, this, [this] { Splitter2CanResize(); });
   const std::array<QPushButton*, 3> menu_buttons = {BitBtn, BitBtn1, BitBtn2};

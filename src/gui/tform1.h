@@ -294,7 +294,11 @@ class TForm1 : public QWidget {
   QLabel* MILFlashLabel1;
   QFrame* Panel3;  // page panel
   QLabel* Label6;
-  QSpinBox* SpinEdit1;
+  // The page box; built by PageBox() when a paged card first needs it (until then the page
+  // panel stands parked out of sight, and a spin box is the one control that would lay out text,
+  // and so wait for the fonts, before the window is first shown).
+  QSpinBox* SpinEdit1 = nullptr;
+  QSpinBox* PageBox();
   QPushButton* Set16MBtn;
   QPushButton* BitBtn;
   QPushButton* BitBtn1;

@@ -98,6 +98,7 @@ void TForm1::ShowTwoSlotLayout() {
 void TForm1::ShowPagedLayout() {
   Label5->resize(kStatusWidth, Label5->height());
   MILFlashLabel1->show();
+  PageBox();
   Panel3->show();
   SetFontColor(MILFlashLabel1, kPageLabelColour);
   SLOT2->hide();
@@ -221,7 +222,7 @@ void TForm1::Timer2Timer() {
         CurrentPage = page;
       }
       {
-        const QSignalBlocker quiet(SpinEdit1);
+        const QSignalBlocker quiet(PageBox());
         SpinEdit1->setValue(page);
       }
       MILFlashLabel1->setText(tr(" 轉頁 : %1").arg(page));

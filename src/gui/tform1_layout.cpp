@@ -69,13 +69,6 @@ void TForm1::BuildLeftColumn() {
   Panel3->setFrameShadow(QFrame::Raised);
   SetBackColor(Panel3, 0x604000);
   Label6 = MakeLabel(Panel3, "Label6", tr("頁數:"), {10, 8, 50, 24}, kLightText);
-  SpinEdit1 = Named(new QSpinBox(Panel3), "SpinEdit1");
-  SpinEdit1->setGeometry(62, 6, 90, 26);
-  // No limits of its own: the card decides which page it takes.
-  SpinEdit1->setRange(-65536, 65536);
-  SpinEdit1->setKeyboardTracking(false);
-  SpinEdit1->findChild<QLineEdit*>()->setReadOnly(true);  // arrow buttons only
-  SpinEdit1->setToolTip(tr("按上、下鍵改變頁數"));
   Set16MBtn = MakeButton(Panel3, "Set16MBtn", tr("16M 設定頁數"), QString(), {62, 36, 120, 26});
 
   ProgressBar1 = Named(new QProgressBar(this), "ProgressBar1");
@@ -116,6 +109,26 @@ void TForm1::BuildLeftColumn() {
                          {8, kButtonRow2, 148, 32});
   QUIT = MakeButton(this, "QUIT", tr("離開"), QString(), {160, kButtonRow2, 72, 32});
   for (QWidget* button : {BitBtn, BitBtn1, BitBtn2, optBitBtn, QUIT}) button->raise();
+}
+
+QSpinBox* TForm1::PageBox() {
+  if (SpinEdit1 != nullptr) return SpinEdit1;
+  SpinEdit1 = Named(new QSpinBox(Panel3), "SpinEdit1");
+  SpinEdit1->setGeometry(62, 6, 90, 26);
+  // No limits of its own: the card decides which page it takes.
+  SpinEdit1->setRange(-65536, 65536);
+  SpinEdit1->setKeyboardTracking(false);
+  SpinEdit1->findChild<QLineEdit*>()->setReadOnly(true);  // arrow buttons only
+  SpinEdit1->setToolTip(tr("按上、下鍵改變頁數"));
+  connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
+  // In the focus chain where it stood when the window built it with the panel.
+  QWidget* before = Set16MBtn->previousInFocusChain();
+  while (before != this && before->focusPolicy() == Qt::NoFocus) {
+    before = before->previousInFocusChain();
+  }
+  setTabOrder(before, SpinEdit1);
+  SpinEdit1->show();
+  return SpinEdit1;
 }
 
 void TForm1::BuildPanes() {

@@ -10,7 +10,7 @@ namespace quorvel {
 
 void TForm1::ShowPageInPanel(std::uint16_t page) {
   {
-    const QSignalBlocker quiet(SpinEdit1);
+    const QSignalBlocker quiet(PageBox());
     SpinEdit1->setValue(page);
   }
   MILFlashLabel1->setText(tr(" 轉頁: %1").arg(page));

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSpinBox>
 #include <fstream>
 #include <sstream>
 
@@ -86,7 +87,7 @@ TEST_F(MainWindowTest, WindowAndControlsAreAsDescribed) {
   EXPECT_EQ(Text(f.Card1ListView->toolTip()), " 資料在插槽1的記憶卡中");
   EXPECT_EQ(Text(f.Card2ListView->toolTip()), "資料在插槽2的記憶卡中");
   EXPECT_EQ(Text(f.FileListView->toolTip()), " 資料在開啟檔案中");
-  EXPECT_EQ(Text(f.SpinEdit1->toolTip()), "按上、下鍵改變頁數");
+  EXPECT_EQ(Text(f.PageBox()->toolTip()), "按上、下鍵改變頁數");
   for (QListWidget* list : {f.Card1ListView, f.Card2ListView, f.FileListView}) {
     EXPECT_EQ(list->viewMode(), QListView::IconMode);
     EXPECT_EQ(list->flow(), QListView::TopToBottom);
@@ -208,6 +209,7 @@ TEST_F(MainWindowTest, TwoSlotUnitShowsBothSlotPanes) {
   EXPECT_TRUE(f.SLOT2->isVisible());
   EXPECT_TRUE(f.BitBtn1->isEnabled());
   EXPECT_FALSE(f.Panel3->isVisible());
+  EXPECT_EQ(f.findChild<QSpinBox*>("SpinEdit1"), nullptr) << "only a paged card needs it";
   EXPECT_FALSE(f.MILFlashLabel1->isVisible());
   EXPECT_GE(f.Panel8->width(), 210);
   EXPECT_FALSE(f.Timer2->isActive());
@@ -231,13 +233,20 @@ TEST_F(MainWindowTest, SixteenMegabytePagedCard) {
   EXPECT_FALSE(f.BitBtn1->isEnabled());
   EXPECT_GE(f.Panel7->width(), 417);
   EXPECT_EQ(unit().Page(), 0) << "the page is put back after measuring";
+  ASSERT_NE(f.findChild<QSpinBox*>("SpinEdit1"), nullptr) << "built when the paged card is found";
+  EXPECT_EQ(f.SpinEdit1->value(), 0);
+  QWidget* next = f.SpinEdit1->nextInFocusChain();
+  while (next->focusPolicy() == Qt::NoFocus || f.SpinEdit1->isAncestorOf(next)) {
+    next = next->nextInFocusChain();
+  }
+  EXPECT_EQ(next, f.Set16MBtn) << "Tab goes on from the page box as in its panel";
 
   // Stepping the page: the card takes at most its highest page.
-  f.SpinEdit1->setValue(300);  // 300 AND 0xFF = 44, clamped by the card to 15
-  EXPECT_EQ(f.SpinEdit1->value(), 15);
+  f.PageBox()->setValue(300);  // 300 AND 0xFF = 44, clamped by the card to 15
+  EXPECT_EQ(f.PageBox()->value(), 15);
   EXPECT_EQ(f.CurrentPage, 15);
-  f.SpinEdit1->setValue(-1);  // sends page 255
-  EXPECT_EQ(f.SpinEdit1->value(), 15);
+  f.PageBox()->setValue(-1);  // sends page 255
+  EXPECT_EQ(f.PageBox()->value(), 15);
 
   // Storing the page keeps the modal wait window up until its 18-second timer closes it.
   bool was_modal = false;
@@ -264,7 +273,7 @@ TEST_F(MainWindowTest, PageCommandFailuresAreReported) {
   TForm1& f = form();
   // The page is set, but reading it back gets no answer.
   unit().InjectFault(unit().Transactions() + 2, Fault{.kind = FaultKind::kNoAnswer});
-  f.SpinEdit1->setValue(3);
+  f.PageBox()->setValue(3);
   ASSERT_EQ(messages_.texts.size(), 1u);
   EXPECT_EQ(messages_.texts[0], " 連接錯誤,請檢查程式的速度值,電源和連接器. ");
   EXPECT_EQ(Text(f.Label5->text()), "  -沒硬體連接-");

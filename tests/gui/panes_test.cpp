@@ -189,7 +189,7 @@ TEST_F(PanesTest, PagePanelSlidesAndAChangedPageIsReadWhenItLeaves) {
   EXPECT_EQ(form().Panel3->x(), TForm1::kPanel3Shown);
   EXPECT_EQ(pauses_, std::vector<int>(33, 10));
   EXPECT_TRUE(form().Timer3->isActive()) << "a card of 4 pages keeps the automatic refresh";
-  form().SpinEdit1->setValue(2);
+  form().PageBox()->setValue(2);
   EXPECT_EQ(form().CurrentPage, 2);
   EXPECT_EQ(unit().Page(), 2);
 
@@ -221,7 +221,7 @@ TEST_F(PanesTest, APageChangedUnderThePaneTakesNoCommandUntilItIsRead) {
 
   // The user steps to page 1 and, before the pane is read again, deletes the save it shows
   // and formats the card: page 0's directory and FAT must not be written over page 1.
-  form().SpinEdit1->setValue(1);
+  form().PageBox()->setValue(1);
   ASSERT_EQ(unit_->Page(), 1);
   messages_.yes = true;
   Select(kPaneSlot1, {0});
@@ -231,7 +231,7 @@ TEST_F(PanesTest, APageChangedUnderThePaneTakesNoCommandUntilItIsRead) {
   EXPECT_TRUE(testing::ReadFile(path) == pages) << "no page was written";
 
   // Stepping back to the page the pane shows does not make it usable either: only a read does.
-  form().SpinEdit1->setValue(0);
+  form().PageBox()->setValue(0);
   form().FormatPane(kPaneSlot1, 241);
   EXPECT_TRUE(testing::ReadFile(path) == pages);
   form().Refresh_Slot1Click();

@@ -375,7 +375,7 @@ class WindowSoak : public WindowTest {
         // The page selector slides in under the mouse; the pane is read again for a new page
         // when the mouse leaves it, which the user may not do before the next action.
         form().PagePanelIn();
-        form().SpinEdit1->setValue(static_cast<int>(Below(kPages)));
+        form().PageBox()->setValue(static_cast<int>(Below(kPages)));
         if (Below(2) == 0) form().PagePanelOut();
         return "page";
       }
