@@ -103,17 +103,18 @@ int main(int argc, char** argv) {
   env.files = &file_dialogs;
 
   // The windows, each created once; all but the main window stay hidden until they are used,
-  // and the hex editor, the disassembly window, the settings and the colour dialogs are only
-  // built then.
+  // and are only built then, with the main window as their parent.
   quorvel::TForm1 form1(std::move(env));
   messages.SetOwner(&form1);
   file_dialogs.SetOwner(&form1);
-  quorvel::TSave_sel_Form save_sel_form(&form1);
-  quorvel::TwaitForm wait_form(&form1);
-  form1.AttachWaitForm(&wait_form);
-  quorvel::TDelete_Form delete_form(&form1);
-  quorvel::TcopyForm copy_form(&form1);
-  form1.AttachSaveDialogs(&save_sel_form, &delete_form, &copy_form);
+  form1.AttachWaitForm(
+      std::function<quorvel::TwaitForm*()>([&form1] { return new quorvel::TwaitForm(&form1); }));
+  form1.AttachSaveDialogs(
+      std::function<quorvel::TSave_sel_Form*()>(
+          [&form1] { return new quorvel::TSave_sel_Form(&form1); }),
+      std::function<quorvel::TDelete_Form*()>(
+          [&form1] { return new quorvel::TDelete_Form(&form1); }),
+      std::function<quorvel::TcopyForm*()>([&form1] { return new quorvel::TcopyForm(&form1); }));
   // A file named on the command line is opened by the hex editor window when that is first
   // shown.
   form1.AttachMiniEdForm(std::function<quorvel::TMiniEdForm*()>(

@@ -236,7 +236,7 @@ void TForm1::RepaintWindow() {
 }
 
 void TForm1::ShowWaitWindow() {
-  if (!waitForm) return;
+  if (!WaitForm()) return;
   CentreOn(*waitForm, *this);
   waitForm->show();
   waitForm->repaint();

@@ -116,6 +116,12 @@ class TForm1 : public QWidget {
   // other keys of the panes and the delete and format menu items (tform1_copy.cpp).
   void AttachSaveDialogs(TSave_sel_Form* save_sel_form, TDelete_Form* delete_form,
                          TcopyForm* copy_form);
+  // The same dialogs and the wait window, built by these functions (with this window as their
+  // parent) when a save is first opened and when the wait window is first shown.
+  void AttachSaveDialogs(std::function<TSave_sel_Form*()> make_save_sel,
+                         std::function<TDelete_Form*()> make_delete,
+                         std::function<TcopyForm*()> make_copy);
+  void AttachWaitForm(std::function<TwaitForm*()> make);
 
   // ---- Selected-save dialog and copy to (tform1_copy.cpp) ------------------------------
   void Card1ListViewDblClick() { PaneDblClick(kPaneSlot1); }
@@ -241,6 +247,8 @@ class TForm1 : public QWidget {
   // Asks the running command to stop at its next safe point (the wait window's Cancel, Esc).
   void CancelCommand();
 
+  // The wait window, built on first use; null when the window has none.
+  TwaitForm* WaitForm();
   // Shows the wait window without blocking, centred on this window, painted at once.
   void ShowWaitWindow();
   void HideWaitWindow();
@@ -404,6 +412,10 @@ class TForm1 : public QWidget {
   std::function<ToptForm*()> make_opt_form_;
   std::function<TselcolorForm*()> make_selcolor_form_;
   std::function<TMiniEdForm*()> make_mini_ed_form_;
+  std::function<TSave_sel_Form*()> make_save_sel_form_;
+  std::function<TDelete_Form*()> make_delete_form_;
+  std::function<TcopyForm*()> make_copy_form_;
+  std::function<TwaitForm*()> make_wait_form_;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -470,6 +482,10 @@ class TForm1 : public QWidget {
   // The replace question as a store asks it: Yes shows the wait window for the writing.
   NameClashAnswers ReplaceAnswers(const std::string& lead);
   void ConnectSaveCommands();
+  // The panes' double-click and keys, which open the save dialogs.
+  void ConnectSaveDialogKeys();
+  // Builds those of the save dialogs not built yet; false when one is missing.
+  bool SaveDialogsBuilt();
 
   // Copies one save, first asking (" 檔案 " or `lead`) whether to replace a save of the same
   // name on the target, and tells the user why the save was not stored (room, block 0,

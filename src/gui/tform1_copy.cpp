@@ -59,6 +59,26 @@ void TForm1::AttachSaveDialogs(TSave_sel_Form* save_sel_form, TDelete_Form* dele
   Save_sel_Form = save_sel_form;
   Delete_Form = delete_form;
   copyForm = copy_form;
+  ConnectSaveDialogKeys();
+}
+
+void TForm1::AttachSaveDialogs(std::function<TSave_sel_Form*()> make_save_sel,
+                               std::function<TDelete_Form*()> make_delete,
+                               std::function<TcopyForm*()> make_copy) {
+  make_save_sel_form_ = std::move(make_save_sel);
+  make_delete_form_ = std::move(make_delete);
+  make_copy_form_ = std::move(make_copy);
+  ConnectSaveDialogKeys();
+}
+
+bool TForm1::SaveDialogsBuilt() {
+  if (Save_sel_Form == nullptr && make_save_sel_form_) Save_sel_Form = make_save_sel_form_();
+  if (Delete_Form == nullptr && make_delete_form_) Delete_Form = make_delete_form_();
+  if (copyForm == nullptr && make_copy_form_) copyForm = make_copy_form_();
+  return Save_sel_Form != nullptr && Delete_Form != nullptr && copyForm != nullptr;
+}
+
+void TForm1::ConnectSaveDialogKeys() {
   ConnectSaveCommands();
   for (int pane = 0; pane < 3; ++pane) {
     connect(ListView(pane), &QListWidget::itemDoubleClicked, this,
@@ -94,11 +114,11 @@ void TForm1::FillSaveDialogs(int pane, std::uint8_t slot) {
 }
 
 void TForm1::PaneDblClick(int pane) {
-  if (!Save_sel_Form) return;
   const int selected = static_cast<int>(ListView(pane)->selectedItems().size());
   if (pane == kPaneSlot1 ? selected != 1 : selected < 1) return;
   const int row = Pane(pane).FirstSelectedRow();
   if (row < 0 || row >= Card(pane).listed_count) return;
+  if (!SaveDialogsBuilt()) return;
   // Every choice may touch a card: the automatic refresh waits until the dialogs are done.
   const Timer3Hold hold(*this);
   const std::uint8_t slot = Card(pane).list_order[row];

@@ -180,7 +180,7 @@ void TForm1::Set16MBtnClick() {
     return;
   }
   Set16MBtn->hide();
-  if (!waitForm) return;
+  if (!WaitForm()) return;
   CentreOn(*waitForm, *this);
   waitForm->CloseTimer->start();
   waitForm->exec();

@@ -17,6 +17,13 @@ void TForm1::AttachWaitForm(TwaitForm* wait_form) {
   if (waitForm) connect(waitForm, &TwaitForm::CancelPressed, this, &TForm1::CancelCommand);
 }
 
+void TForm1::AttachWaitForm(std::function<TwaitForm*()> make) { make_wait_form_ = std::move(make); }
+
+TwaitForm* TForm1::WaitForm() {
+  if (waitForm == nullptr && make_wait_form_) AttachWaitForm(make_wait_form_());
+  return waitForm;
+}
+
 bool TForm1::CommandRunning() const { return worker_ && worker_->Busy(); }
 
 void TForm1::CancelCommand() {

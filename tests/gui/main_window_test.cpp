@@ -197,6 +197,26 @@ TEST_F(MainWindowTest, StartUpStateAndTimers) {
   EXPECT_TRUE(f.SpeedButton1->isEnabled());
 }
 
+TEST_F(MainWindowTest, TheWaitWindowIsBuiltWhenFirstShown) {
+  StartNothing();
+  TForm1& f = form();
+  f.waitForm = nullptr;
+  int built = 0;
+  f.AttachWaitForm(std::function<TwaitForm*()>([&] {
+    ++built;
+    return wait_.get();
+  }));
+  f.RepaintWindow();
+  f.HideWaitWindow();
+  EXPECT_EQ(built, 0) << "painting and hiding need no wait window";
+  f.ShowWaitWindow();
+  f.ShowWaitWindow();
+  EXPECT_EQ(built, 1);
+  EXPECT_TRUE(wait_->isVisible());
+  f.HideWaitWindow();
+  EXPECT_FALSE(wait_->isVisible());
+}
+
 TEST_F(MainWindowTest, TwoSlotUnitShowsBothSlotPanes) {
   WriteQuickConfig();
   StartTwoSlot(CardBuilder(), CardBuilder());

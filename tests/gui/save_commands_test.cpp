@@ -38,11 +38,20 @@ class SaveCommandsTest : public WindowTest {
     WindowTest::StartLoaded(slot1, slot2, image);
     Attach();
   }
+  // As the program attaches them: built when a save is first opened.
   void Attach() {
-    save_sel_ = std::make_unique<TSave_sel_Form>(&form());
-    delete_ = std::make_unique<TDelete_Form>(&form());
-    copy_ = std::make_unique<TcopyForm>(&form());
-    form().AttachSaveDialogs(save_sel_.get(), delete_.get(), copy_.get());
+    form().AttachSaveDialogs(std::function<TSave_sel_Form*()>([this] {
+                               save_sel_ = std::make_unique<TSave_sel_Form>(&form());
+                               return save_sel_.get();
+                             }),
+                             std::function<TDelete_Form*()>([this] {
+                               delete_ = std::make_unique<TDelete_Form>(&form());
+                               return delete_.get();
+                             }),
+                             std::function<TcopyForm*()>([this] {
+                               copy_ = std::make_unique<TcopyForm>(&form());
+                               return copy_.get();
+                             }));
   }
   void Key(int pane, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -138,6 +147,7 @@ TEST_F(SaveCommandsTest, DoubleClickWithTwoRowsInSlotOneDoesNothing) {
   DialogScript none{};
   form().Card1ListViewDblClick();
   EXPECT_TRUE(none.shown.empty());
+  EXPECT_EQ(save_sel_, nullptr) << "no save opened, no dialog built";
 
   Select(kPaneSlot2, {0, 1});
   DialogScript back({{"Save_sel_Form", "BitBtn3"}});
