@@ -447,6 +447,11 @@ JournalFile Journal::Load(CardKey key) const {
   return ParseJournal(bytes);
 }
 
+std::string Journal::SourceOf(const CardImage& card) const {
+  const auto page = pages_.find(&card);
+  return page != pages_.end() ? "page " + std::to_string(page->second) : SourceText(card);
+}
+
 bool Journal::Begin(CardImage& card, const CardCommand& command,
                     std::span<const std::uint8_t> declared, std::string& error) {
   ActiveCommand active;
@@ -478,8 +483,7 @@ bool Journal::Begin(CardImage& card, const CardCommand& command,
     entry.number = std::max(entry.number, other.number + 1);
   }
   entry.time = static_cast<std::int64_t>(std::time(nullptr));
-  const auto page = pages_.find(&card);
-  entry.source = page != pages_.end() ? "page " + std::to_string(page->second) : SourceText(card);
+  entry.source = SourceOf(card);
   entry.command = command;
   entry.card_before = active.key;
 

@@ -131,6 +131,9 @@ class Journal {
       pages_.erase(&card);
     }
   }
+  // What a command on `card` is recorded as coming from: "slot 1", "slot 2", "page N" of a paged
+  // card, or the image file's full path.
+  std::string SourceOf(const CardImage& card) const;
   bool Active(const CardImage& card) const { return active_.count(&card) != 0; }
   // Whether the command running on `card` reads its writes back.
   bool Verifying(const CardImage& card) const;

@@ -97,6 +97,13 @@ UndoResult UndoCommands(CardImage& card, Journal& journal, std::optional<std::ui
       result.outcome = Outcome::kBrokenChain;
       return result;
     }
+    // The blocks of a command that never ended cannot be checked (see Expected), so its old
+    // blocks go back only onto the card it ran on: a card of the same root (an image backed up
+    // from it, a card that image was written to) would get another card's directory and FAT.
+    if (!entry.finished && entry.source != journal.SourceOf(card)) {
+      result.outcome = Outcome::kBrokenChain;
+      return result;
+    }
     expected_after = entry.card_before;
     if (entry.command.scale == CommandScale::kWholeCard) scale = CommandScale::kWholeCard;
     saves.insert(entry.command.saves.begin(), entry.command.saves.end());

@@ -143,6 +143,25 @@ TEST_F(JournalTest, UndoRefusesWhenAWrittenBlockChangedSince) {
   EXPECT_EQ(Image(), changed);
 }
 
+// twin.dcm: a copy of the fixture's card as it is now (the same root, so the same journal),
+// with a save imported unrecorded, so that its directory and FAT are its own.
+void MakeTwinWithASave(JournalTest& t, CardImage& twin) {
+  std::filesystem::copy_file(t.dir / "card.dcm", t.dir / "twin.dcm");
+  ASSERT_TRUE(OpenImageFile(twin, (t.dir / "twin.dcm").string()));
+  ASSERT_EQ(LoadCard(twin), LoadResult::kLoaded);
+  std::vector<std::uint8_t> save;
+  CardImage source{kSourceImage, &t.env};
+  CardBuilder third;
+  third.AddSave(0, "THIRD", {190});
+  test::OpenBuilt(source, third, t.dir, "source.dcm");
+  ASSERT_EQ(LoadCard(source), LoadResult::kLoaded);
+  ASSERT_EQ(BuildDci(source, 0, save), DciExportError::kNone);
+  Journal off{{.folder = t.dir / "journal", .record = false}};
+  t.env.journal = &off;
+  ASSERT_TRUE(ImportSaveCommand(twin, save, {}).Stored());
+  t.env.journal = &t.journal;
+}
+
 // Another card: its root names no journal, or (a card of the same root) its blocks are not
 // what the command wrote.
 TEST_F(JournalTest, UndoOnAnotherCardIsRefused) {
@@ -155,20 +174,7 @@ TEST_F(JournalTest, UndoOnAnotherCardIsRefused) {
 
   // The same root as the card after its format, with a save the format would have erased.
   CardImage twin{kSourceImage, &env};
-  std::filesystem::copy_file(dir / "card.dcm", dir / "twin.dcm");
-  ASSERT_TRUE(OpenImageFile(twin, (dir / "twin.dcm").string()));
-  ASSERT_EQ(LoadCard(twin), LoadResult::kLoaded);
-  std::vector<std::uint8_t> save;
-  CardImage source{kSourceImage, &env};
-  test::OpenBuilt(source, TwoSaves(), dir, "source.dcm");
-  ASSERT_EQ(LoadCard(source), LoadResult::kLoaded);
-  ASSERT_EQ(BuildDci(source, 0, save), DciExportError::kNone);
-  {
-    Journal off{{.folder = dir / "journal", .record = false}};
-    env.journal = &off;
-    ASSERT_TRUE(ImportSaveCommand(twin, save, {}).Stored());
-    env.journal = &journal;
-  }
+  MakeTwinWithASave(*this, twin);
   const std::vector<std::uint8_t> twin_bytes = test::ReadFile(dir / "twin.dcm");
   EXPECT_EQ(UndoCommands(twin, journal).outcome, Outcome::kChanged);
   EXPECT_EQ(test::ReadFile(dir / "twin.dcm"), twin_bytes);
@@ -383,6 +389,18 @@ TEST_F(JournalTest, AnInterruptedCommandStoppedInsideABlockIsPutBackExactly) {
   const UndoResult undone = UndoCommands(card, journal);
   ASSERT_EQ(undone.outcome, Outcome::kDone) << Describe(undone);
   EXPECT_EQ(Image(), before);
+}
+
+// An interrupted command's blocks cannot be checked, so they go back only onto the card it ran
+// on, never onto another card of the same root and journal.
+TEST_F(JournalTest, AnInterruptedCommandIsNotPutBackOnAnotherCardOfTheSameRoot) {
+  CardImage twin{kSourceImage, &env};
+  MakeTwinWithASave(*this, twin);
+  InterruptInsideABlock(*this);
+  const std::vector<std::uint8_t> twin_bytes = test::ReadFile(dir / "twin.dcm");
+  EXPECT_EQ(UndoCommands(twin, journal).outcome, Outcome::kBrokenChain);
+  EXPECT_EQ(test::ReadFile(dir / "twin.dcm"), twin_bytes);
+  EXPECT_EQ(UndoCommands(card, journal).outcome, Outcome::kDone) << "its own card still can";
 }
 
 // The commands after an interrupted one are still checked: a block one of them wrote that
