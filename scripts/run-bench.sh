@@ -45,7 +45,7 @@ echo "cat, one process per image:                     ${cat_ms} ms"
 echo "cat of all images in one process:               ${one_cat_ms} ms"
 awk -v a="$cli_ms" -v b="$cat_ms" 'BEGIN {printf "ratio list/cat (per image): %.2f\n", a / b}'
 
-echo "== start-up to the first window shown (offscreen, median of 15 runs, ms)"
+echo "== start-up to the first window shown (offscreen, median of 31 runs, ms)"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$work/startup"
 cp "$build_dir/data/NA.bmp" "$build_dir/data/dpnw.dc" "$work/startup/"
@@ -63,7 +63,7 @@ startup_run() {
 quorvel=("$build_dir/bench/startup/startup_quorvel" --virtual-unit "$work/demo")
 minimal=("$build_dir/bench/startup/startup_minimal_widget")
 # The three programs take turns, so that a change in the machine's load falls on all of them.
-for _ in $(seq 15); do
+for _ in $(seq 31); do
   startup_run english "${quorvel[@]}" --lang en
   startup_run chinese "${quorvel[@]}" --lang zh_TW
   startup_run minimal "${minimal[@]}"
