@@ -92,10 +92,15 @@ void Append(std::string& text, const SaveLabel& label) {
 }
 
 template <typename... Parts>
+void AppendAll(std::string& text, const Parts&... parts) {
+  (Append(text, parts), ...);
+}
+
+template <typename... Parts>
 std::string Text(const Parts&... parts) {
   std::string text;
   text.reserve(kTextReserve);
-  (Append(text, parts), ...);
+  AppendAll(text, parts...);
   return text;
 }
 
@@ -163,38 +168,28 @@ void ForEachEntryFault(const DirEntry& entry, Report report) {
   const std::uint8_t type = entry[kEntryType];
   if (type != kDataType && type != kGameType) {
     report(EntryFault::kType, [type](std::string& text) {
-      Append(text, "type ");
-      Append(text, Hex{type, 2});
-      Append(text, " is neither data (0x33) nor game (0xCC)");
+      AppendAll(text, "type ", Hex{type, 2}, " is neither data (0x33) nor game (0xCC)");
     });
   }
   const std::uint16_t first_block = Field16(entry, kEntryFirstBlock);
   if (first_block >= kCardBlocks) {
     report(EntryFault::kFirstBlock, [first_block](std::string& text) {
-      Append(text, "first block ");
-      Append(text, first_block);
-      Append(text, " is not a block of the card");
+      AppendAll(text, "first block ", int{first_block}, " is not a block of the card");
     });
   }
   const std::uint16_t size = Field16(entry, kEntrySize);
   if (size >= kCardBlocks) {
     report(EntryFault::kSize, [size](std::string& text) {
-      Append(text, "size ");
-      Append(text, size);
-      Append(text, " blocks is more than a card holds (this program reads ");
-      Append(text, size & 0xFF);
-      Append(text, ")");
+      AppendAll(text, "size ", int{size}, " blocks is more than a card holds (this program reads ",
+                size & 0xFF, ")");
     });
   }
   const std::uint16_t header_offset = Field16(entry, kEntryHeaderOffset);
   const int blocks = entry[kEntrySize];
   if (header_offset > blocks) {
     report(EntryFault::kHeaderOffset, [header_offset, blocks](std::string& text) {
-      Append(text, "header offset ");
-      Append(text, header_offset);
-      Append(text, " lies beyond the save's ");
-      Append(text, blocks);
-      Append(text, " blocks");
+      AppendAll(text, "header offset ", int{header_offset}, " lies beyond the save's ", blocks,
+                " blocks");
     });
   }
 }

@@ -78,6 +78,13 @@ struct MainWindowEnv {
   std::string port_problem;
 };
 
+// A window built on first use: `window`, made by `make` (when given) if it is not there yet.
+template <typename Window>
+Window* BuiltOnFirstUse(Window*& window, const std::function<Window*()>& make) {
+  if (window == nullptr && make) window = make();
+  return window;
+}
+
 class TForm1 : public QWidget {
   Q_OBJECT
  public:

@@ -22,7 +22,7 @@ void TForm1::AttachAsmForm(std::function<Tasm86kForm*()> make) {
 }
 
 void TForm1::AsmBtnClick() {
-  if (asm86kForm == nullptr && make_asm_form_) asm86kForm = make_asm_form_();
+  BuiltOnFirstUse(asm86kForm, make_asm_form_);
   if (SelectedName.empty() || SelectedImage == nullptr || asm86kForm == nullptr) return;
   // The save is taken now: the selection may change while the window is open.
   CardImage& card = *SelectedImage;

@@ -72,10 +72,10 @@ void TForm1::AttachSaveDialogs(std::function<TSave_sel_Form*()> make_save_sel,
 }
 
 bool TForm1::SaveDialogsBuilt() {
-  if (Save_sel_Form == nullptr && make_save_sel_form_) Save_sel_Form = make_save_sel_form_();
-  if (Delete_Form == nullptr && make_delete_form_) Delete_Form = make_delete_form_();
-  if (copyForm == nullptr && make_copy_form_) copyForm = make_copy_form_();
-  return Save_sel_Form != nullptr && Delete_Form != nullptr && copyForm != nullptr;
+  const bool save_sel = BuiltOnFirstUse(Save_sel_Form, make_save_sel_form_) != nullptr;
+  const bool remove = BuiltOnFirstUse(Delete_Form, make_delete_form_) != nullptr;
+  const bool copy = BuiltOnFirstUse(copyForm, make_copy_form_) != nullptr;
+  return save_sel && remove && copy;
 }
 
 void TForm1::ConnectSaveDialogKeys() {

@@ -86,7 +86,7 @@ void TForm1::AttachMiniEdForm(std::function<TMiniEdForm*()> make) {
 }
 
 void TForm1::EditBtnClick() {
-  if (MiniEdForm == nullptr && make_mini_ed_form_) MiniEdForm = make_mini_ed_form_();
+  BuiltOnFirstUse(MiniEdForm, make_mini_ed_form_);
   if (SelectedName.empty() || SelectedImage == nullptr || MiniEdForm == nullptr) return;
   // The save is taken now: the selection may change while the editor is open.
   CardImage& card = *SelectedImage;

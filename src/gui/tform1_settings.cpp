@@ -24,8 +24,7 @@ void TForm1::AttachOptButton() {
 }
 
 void TForm1::optBitBtnClick() {
-  if (optForm == nullptr && make_opt_form_) optForm = make_opt_form_();
-  if (!optForm) return;
+  if (!BuiltOnFirstUse(optForm, make_opt_form_)) return;
   Timer3->stop();
   optForm->move(x() + (width() - optForm->width()) / 2, y() + (height() - optForm->height()) / 2);
   optForm->Fields = settings();
